@@ -1,0 +1,88 @@
+#pragma once
+// Form1: the program's one window. The coordinate list, the unit options, the
+// distance run, the results list, the output buttons and the progress bar.
+
+#include "platform/commondialog.h"
+#include "platform/listview.h"
+#include "platform/progressbar.h"
+#include "platform/pushbutton.h"
+
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QWidget>
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    // Values of the window's mouse pointer, which doubles as its busy state.
+    static constexpr int kDefaultPointer = 0;
+    static constexpr int kHourglass = 11;
+    static constexpr int kCustomPointer = 99;
+
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    platform::ListView* ListView1;        // coordinate list
+    platform::PushButton* PushButton6;    // "Add Coordinates"
+    platform::PushButton* PushButton3;    // "Load Coordinates From File"
+    platform::PushButton* PushButton8;    // help on the list file format
+    platform::PushButton* PushButton1;    // "Clear List"
+    platform::PushButton* PushButton7;    // "Load Sample/Example Points"
+    QGroupBox* Frame1;                    // "Unit Options"
+    QRadioButton* Option1;                // "Miles"
+    QRadioButton* Option2;                // "Feet"
+    QRadioButton* Option3;                // "Kilometers"
+    QRadioButton* Option4;                // "Meters"
+    platform::PushButton* PushButton17;   // "Start Finding Distance Between"
+    platform::ListView* ListView2;        // results list
+    platform::PushButton* PushButton4;    // "Save Results As Text File"
+    platform::PushButton* PushButton13;   // "Save Results As Excel File"
+    platform::PushButton* PushButton5;    // "Copy Results To Clipboard"
+    platform::PushButton* PushButton2;    // "Clear Results"
+    platform::ProgressBar* ProgressBar1;  // progress of the long operations
+    platform::CommonDialog CommonDialog1; // open and save dialogs
+
+    int MousePointer() const { return mousePointer_; }
+    void setMousePointer(int value);
+    bool RunInProgress() const { return runInProgress_; }
+    QRadioButton* option(int k) const; // 1 to 4
+
+    void Form_Load();
+    void Form_QueryUnload();
+    void Form_Unload();
+
+    // List editing.
+    void ListView1_DblClick();
+    void ListView1_KeyDown(int keyCode, int shift);
+    void ListView2_DblClick();
+    void PushButton1_Click();
+    void PushButton2_Click();
+
+    // The distance run.
+    void PushButton17_Click();
+
+    // Coordinate input.
+    void PushButton6_Click();
+    void PushButton7_Click();
+    void PushButton3_Click();
+    void PushButton8_Click();
+
+    // Results output.
+    void PushButton4_Click();
+    void PushButton5_Click();
+    void PushButton13_Click();
+    bool SaveResultsAsExcelFileIsExcelInstalled();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void placeControls();
+    void connectHandlers();
+    void setTabOrder();
+    platform::PushButton* button(const QString& caption);
+
+    int mousePointer_ = kDefaultPointer;
+    bool runInProgress_ = false;
+};

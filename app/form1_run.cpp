@@ -1,0 +1,58 @@
+// The distance run: every row paired with the next, one result sentence per pair.
+
+#include "app/form1.h"
+
+#include "engine/modzipdistance.h"
+#include "platform/yield.h"
+#include "shell/msgbox.h"
+#include "shell/paths.h"
+#include "shell/support.h"
+#include "shell/trap.h"
+
+#include <QStringBuilder>
+
+void Form1::PushButton17_Click()
+{
+    shell::Trap trap(shell::location("Form1", "PushButton17_Click"));
+    // A second press while a run is yielding leaves that run alone.
+    if (trap.test(100, [&] { return runInProgress_; }))
+        return;
+    trap.step(102, [&] { runInProgress_ = true; });
+    if (trap.test(104, [&] { return ListView1->count() >= 1; })) {
+        trap.step(106, [&] { ListView2->clearItems(); });
+        qsizetype last = 0;
+        trap.step(108, [&] { last = ListView1->count(); });
+        for (qsizetype i = 1; i <= last; ++i) {
+            QString latitude;
+            trap.step(110, [&] { latitude = ListView1->text(i); });
+            trap.step(112, [&] {
+                ProgressBar1->setValue(double(i) / double(ListView1->count()) * 100);
+            });
+            trap.step(114, [&] {
+                ProgressBar1->setText(QLatin1String("Processing: ") %
+                                      shell::FileNameFromPath(latitude));
+            });
+            trap.step(116, [&] { platform::Yield(); });
+            trap.step(118, [&] { setMousePointer(kHourglass); });
+            if (trap.test(120, [&] { return i < ListView1->count(); })) {
+                QString lat1, lon1, lat2, lon2;
+                trap.step(122, [&] { lat1 = ListView1->text(i); });
+                trap.step(124, [&] { lon1 = ListView1->subItem(i, 1); });
+                trap.step(126, [&] { lat2 = ListView1->text(i + 1); });
+                trap.step(128, [&] { lon2 = ListView1->subItem(i + 1, 1); });
+                trap.step(130, [&] {
+                    ListView2->addItem(modZipDistance::GetDistance(lat1, lon1, lat2, lon2));
+                });
+                trap.step(132, [&] { ListView2->setChecked(ListView2->count(), true); });
+                trap.step(134, [&] { ListView2->ensureVisible(ListView2->count()); });
+            }
+        }
+        trap.step(138, [&] { setMousePointer(kDefaultPointer); });
+        trap.step(140, [&] { ProgressBar1->setValue(0); });
+        trap.step(142, [&] { ProgressBar1->setText(QStringLiteral("Progress Bar")); });
+        trap.step(144, [&] { shell::MsgBox(QStringLiteral("Done.")); });
+    } else {
+        trap.step(146, [&] { shell::MsgBox(QStringLiteral("No coordinates added.")); });
+    }
+    trap.step(148, [&] { runInProgress_ = false; });
+}

@@ -1,0 +1,37 @@
+#include "platform/commondialog.h"
+
+#include "platform/dialogs.h"
+#include "platform/failure.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace platform {
+
+QString selectionText(const QStringList& paths)
+{
+    if (paths.size() <= 1)
+        return paths.value(0);
+    QStringList parts{QDir::toNativeSeparators(QFileInfo(paths.first()).absolutePath())};
+    for (const QString& path : paths)
+        parts << QFileInfo(path).fileName();
+    return parts.join(QChar(0));
+}
+
+void CommonDialog::ShowOpen()
+{
+    const QStringList paths = dialogs().openFiles({DialogTitle, Filter, FileName, Flags});
+    const QString text = selectionText(paths);
+    // The selection, every item followed by a NUL, and a closing NUL.
+    if (text.size() + 2 > MaxFileSize)
+        throw Failure{kBufferTooSmall,
+                      QStringLiteral("The file name buffer is too small for the selection")};
+    FileName = text;
+}
+
+void CommonDialog::ShowSave()
+{
+    FileName = dialogs().saveFile({DialogTitle, Filter, FileName, Flags});
+}
+
+} // namespace platform

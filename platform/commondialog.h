@@ -1,0 +1,28 @@
+#pragma once
+// The window's common file dialog: the properties that the load and save
+// handlers set, and ShowOpen/ShowSave. After a multiple selection FileName
+// holds the folder, then each name, joined by NUL characters. A selection
+// that does not fit into MaxFileSize characters fails with number 20476.
+
+#include <QString>
+
+namespace platform {
+
+class CommonDialog {
+public:
+    static constexpr int kBufferTooSmall = 20476;
+
+    QString FileName;
+    int Flags = 0;
+    QString DialogTitle;
+    QString Filter;
+    int MaxFileSize = 260;
+
+    void ShowOpen();
+    void ShowSave();
+};
+
+// FileName as the dialog leaves it for the chosen paths (all in one folder).
+QString selectionText(const QStringList& paths);
+
+} // namespace platform

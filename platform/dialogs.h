@@ -1,0 +1,43 @@
+#pragma once
+// The one seam for modal UI: message boxes, the input box and the file dialogs.
+// The program reaches them only through dialogs(); tests install a scripted one.
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace platform {
+
+enum class MessageIcon { None, Exclamation, Information };
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;   // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"
+    QString fileName; // what the dialog shows at first
+    int flags = 0;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual void message(const QString& text, const QString& title, MessageIcon icon) = 0;
+    // The typed text; the empty text when the box was cancelled.
+    virtual QString inputBox(const QString& prompt, const QString& title,
+                             const QString& defaultText) = 0;
+    // Full paths of the chosen files in the dialog's order; empty when cancelled.
+    virtual QStringList openFiles(const FileDialogRequest& request) = 0;
+    // Full path of the chosen file; empty when cancelled.
+    virtual QString saveFile(const FileDialogRequest& request) = 0;
+};
+
+Dialogs& dialogs();
+// Replaces the real dialogs (tests); nullptr puts the real ones back.
+void setDialogs(Dialogs* replacement);
+// The window that the real dialogs are modal to.
+void setDialogParent(QWidget* parent);
+
+// "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" as a Qt name filter list.
+QString qtNameFilters(const QString& barFilter);
+
+} // namespace platform

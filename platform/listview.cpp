@@ -1,0 +1,145 @@
+#include "platform/listview.h"
+
+#include "platform/failure.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace platform {
+namespace {
+
+// Key codes as the list's key event reports them.
+int keyCodeOf(const QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    default: return event->key() < 0x80 ? event->key() : 0;
+    }
+}
+
+int shiftStateOf(const QKeyEvent* event)
+{
+    const auto m = event->modifiers();
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+           (m & Qt::AltModifier ? 4 : 0);
+}
+
+} // namespace
+
+ListView::ListView(QWidget* parent)
+    : QTreeView(parent)
+    , model_(store_)
+{
+    setModel(&model_);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setItemsExpandable(false);
+    setSortingEnabled(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setMouseTracking(true);
+    header()->setStretchLastSection(false);
+    header()->setSectionsClickable(false);
+    connect(&model_, &ListModel::scrollRequested, this,
+            [this](const QModelIndex& index) { scrollTo(index); });
+}
+
+void ListView::addColumn(const QString& text) { model_.addHeader(text); }
+
+QString ListView::columnText(int column) const
+{
+    return model_.headers().value(column - 1);
+}
+
+void ListView::setColumnWidthTwips(int column, int value)
+{
+    header()->resizeSection(column - 1, twips(value));
+}
+
+qsizetype ListView::addItem(const QString& text)
+{
+    const qsizetype row = store_.add(text);
+    model_.rowsAppended();
+    return row;
+}
+
+qsizetype ListView::addItem(const QString& text, const QString& subItem1)
+{
+    const qsizetype row = store_.add({text, subItem1});
+    model_.rowsAppended();
+    return row;
+}
+
+void ListView::setSubItem(qsizetype row, int k, const QString& text)
+{
+    store_.setCell(row, k, text);
+    model_.rowChanged(row);
+}
+
+void ListView::setChecked(qsizetype row, bool on)
+{
+    store_.setChecked(row, on);
+    model_.rowChanged(row);
+}
+
+void ListView::removeItem(qsizetype row)
+{
+    if (row < 1 || row > store_.count()) {
+        store_.remove(row); // fails with "Index out of bounds"
+        return;
+    }
+    model_.aboutToRemove(row);
+    store_.remove(row);
+    model_.removed(row);
+}
+
+void ListView::clearItems()
+{
+    model_.aboutToClear();
+    store_.clear();
+    model_.cleared();
+}
+
+qsizetype ListView::selectedIndex() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? 0 : rows.first().row() + 1;
+}
+
+void ListView::selectRow(qsizetype row)
+{
+    model_.flush();
+    setCurrentIndex(model_.index(static_cast<int>(row - 1), 0));
+}
+
+void ListView::ensureVisible(qsizetype row)
+{
+    if (row < 1 || row > store_.count())
+        throw Failure::indexOutOfBounds();
+    model_.requestScrollTo(row);
+}
+
+void ListView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTreeView::mouseDoubleClickEvent(event);
+    emit DblClick();
+}
+
+void ListView::keyPressEvent(QKeyEvent* event)
+{
+    emit KeyDown(keyCodeOf(event), shiftStateOf(event));
+    QTreeView::keyPressEvent(event);
+}
+
+void ListView::mouseMoveEvent(QMouseEvent* event)
+{
+    emit MouseMove();
+    QTreeView::mouseMoveEvent(event);
+}
+
+} // namespace platform

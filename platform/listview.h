@@ -1,0 +1,64 @@
+#pragma once
+// A list view in report view: column headers, rows with a text, sub-items and
+// a check box. The program reads and writes the rows directly (rows numbered
+// from 1); the view catches up within a frame (see ListModel).
+
+#include "platform/listmodel.h"
+#include "platform/liststore.h"
+
+#include <QTreeView>
+
+namespace platform {
+
+class ListView : public QTreeView {
+    Q_OBJECT
+public:
+    explicit ListView(QWidget* parent = nullptr);
+
+    // Column headers.
+    void addColumn(const QString& text);
+    int columnCount() const { return static_cast<int>(model_.headers().size()); }
+    QString columnText(int column) const; // 1-based
+    void setColumnWidthTwips(int column, int twips);
+
+    // Rows.
+    void setCheckboxes(bool on) { model_.setCheckable(on); }
+    qsizetype count() const { return store_.count(); }
+    qsizetype addItem(const QString& text);
+    qsizetype addItem(const QString& text, const QString& subItem1);
+    QString text(qsizetype row) const { return store_.text(row); }
+    QString subItem(qsizetype row, int k) const { return store_.subItem(row, k); }
+    // Column c from 1: the row's text for 1, sub-item c - 1 after.
+    QString cell(qsizetype row, int column) const { return store_.cell(row, column - 1); }
+    void setSubItem(qsizetype row, int k, const QString& text);
+    bool checked(qsizetype row) const { return store_.checked(row); }
+    void setChecked(qsizetype row, bool on);
+    void removeItem(qsizetype row);
+    void clearItems();
+    // The selected row, 0 when none.
+    qsizetype selectedIndex() const;
+    void selectRow(qsizetype row);
+    void ensureVisible(qsizetype row);
+
+    // Shows whatever is still pending now (tests and screenshots).
+    void flushView() { model_.flush(); }
+
+signals:
+    void DblClick();
+    void KeyDown(int keyCode, int shift);
+    void MouseMove();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    ListStore store_;
+    ListModel model_;
+};
+
+// Twips to pixels at 15 twips per pixel.
+constexpr int twips(int value) { return value / 15; }
+
+} // namespace platform

@@ -1,0 +1,17 @@
+#include "platform/pushbutton.h"
+
+namespace platform {
+
+PushButton::PushButton(QWidget* parent)
+    : QPushButton(parent)
+{
+    setMouseTracking(true);
+}
+
+void PushButton::mouseMoveEvent(QMouseEvent* event)
+{
+    emit MouseMove();
+    QPushButton::mouseMoveEvent(event);
+}
+
+} // namespace platform

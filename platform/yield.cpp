@@ -1,0 +1,22 @@
+#include "platform/yield.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+namespace platform {
+namespace {
+std::chrono::milliseconds interval{8};
+QElapsedTimer sinceLast;
+} // namespace
+
+void Yield()
+{
+    if (sinceLast.isValid() && sinceLast.elapsed() < interval.count())
+        return;
+    QCoreApplication::processEvents();
+    sinceLast.start();
+}
+
+void setYieldInterval(std::chrono::milliseconds value) { interval = value; }
+
+} // namespace platform

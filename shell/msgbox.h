@@ -1,0 +1,17 @@
+#pragma once
+// Message boxes of the program. A box that names no title of its own carries
+// the application title.
+
+#include "platform/dialogs.h"
+
+#include <QString>
+
+namespace shell {
+
+QString applicationTitle();
+void setApplicationTitleText(const QString& title);
+
+void MsgBox(const QString& text, const QString& title = {},
+            platform::MessageIcon icon = platform::MessageIcon::None);
+
+} // namespace shell

@@ -1,0 +1,74 @@
+#pragma once
+// The error trap of a procedure. Each labelled step runs through it; a step
+// that fails (throws) is reported with the procedure's location and the
+// step's label, and the procedure goes on with the next step:
+//
+//   shell::Trap trap(shell::location("Form1", "PushButton1_Click"));
+//   if (trap.test(100, [&] { return MousePointer() != 11; }))
+//       trap.step(100, [&] { ListView1->clearItems(); });
+//
+// A failing test counts as passed, so the guarded steps run. Inside a loop the
+// loop goes on. A procedure without a trap lets its failure fly to the
+// trapped caller, which reports it at the label of the calling step.
+// Nothing ever leaves a step: steps are safe to run from Qt slots.
+
+#include "platform/failure.h"
+
+#include <QString>
+#include <functional>
+#include <utility>
+
+namespace shell {
+
+class Trap {
+public:
+    explicit Trap(QString location)
+        : location_(std::move(location))
+    {
+    }
+
+    template <typename F>
+    void step(int label, F&& body)
+    {
+        if (ended_)
+            return;
+        try {
+            std::forward<F>(body)();
+        } catch (...) {
+            failed(label);
+        }
+    }
+
+    template <typename F>
+    bool test(int label, F&& condition)
+    {
+        if (ended_)
+            return false;
+        try {
+            return static_cast<bool>(std::forward<F>(condition)());
+        } catch (...) {
+            failed(label);
+            return !ended_;
+        }
+    }
+
+    // A failure with this number is handed to the handler instead of being
+    // reported, and the procedure ends: every later step and test is skipped.
+    void endOn(int number, std::function<void()> handler);
+    // True once the procedure has been ended by endOn.
+    bool ended() const { return ended_; }
+    const QString& location() const { return location_; }
+
+private:
+    void failed(int label);
+
+    QString location_;
+    int endNumber_ = 0;
+    std::function<void()> endHandler_;
+    bool ended_ = false;
+};
+
+// The failure that is being handled, whatever was thrown.
+Failure currentFailure();
+
+} // namespace shell
