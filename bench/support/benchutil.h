@@ -1,0 +1,85 @@
+#pragma once
+// Small helpers shared by the benchmarks: generated point lists, a stopwatch
+// and the process's peak memory.
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace bench {
+
+struct Point {
+    QString latitude;
+    QString longitude;
+};
+
+// Reproducible points with five or six decimals, as a GPS track would give.
+inline std::vector<Point> generatePoints(qsizetype count, quint32 seed = 42)
+{
+    QRandomGenerator random(seed);
+    std::vector<Point> points;
+    points.reserve(static_cast<size_t>(count));
+    for (qsizetype i = 0; i < count; ++i) {
+        const double lat = random.bounded(180.0) - 90.0;
+        const double lon = random.bounded(360.0) - 180.0;
+        points.push_back({QString::number(lat, 'f', 5), QString::number(lon, 'f', 6)});
+    }
+    return points;
+}
+
+inline double secondsOf(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e9; }
+
+template <typename F>
+double timeOnce(F&& body)
+{
+    QElapsedTimer timer;
+    timer.start();
+    body();
+    return secondsOf(timer);
+}
+
+inline double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Peak resident memory of the process in megabytes (VmHWM).
+inline double peakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+inline double currentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+// Starts a new peak from the current memory (Linux: clear_refs 5).
+inline void resetPeak()
+{
+    if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+}
+
+} // namespace bench
