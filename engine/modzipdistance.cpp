@@ -108,12 +108,13 @@ QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat
             break;
         }
     }
-    const auto head = [&] {
+    const auto compose = [&](const QString& number) -> QString {
         return QLatin1String("Distance between (") % lat1 % QLatin1Char(',') % lon1 %
-               QLatin1String(") and (") % lat2 % QLatin1Char(',') % lon2 % QLatin1String(") is ");
+               QLatin1String(") and (") % lat2 % QLatin1Char(',') % lon2 % QLatin1String(") is ") %
+               number % unitWord;
     };
     if (trap.test(134, [&] { return lat2 == lat1 && lon2 == lon1; })) {
-        trap.step(136, [&] { sentence = head() % QLatin1Char('0') % unitWord; });
+        trap.step(136, [&] { sentence = compose(QStringLiteral("0 ")); });
         return sentence;
     }
     trap.step(138, [&] {
@@ -121,7 +122,7 @@ QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat
                                                     engine::numberOf(lon1), engine::numberOf(lon2));
         distance = finite(miles * factor);
     });
-    trap.step(140, [&] { sentence = head() % engine::numberText(distance, places) % unitWord; });
+    trap.step(140, [&] { sentence = compose(engine::numberText(distance, places)); });
     return sentence;
 }
 

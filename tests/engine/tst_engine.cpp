@@ -1,0 +1,219 @@
+// The distance engine: sentences, units, rounding, locales and failures.
+
+#include "engine/modzipdistance.h"
+#include "engine/numbers.h"
+#include "platform/failure.h"
+#include "scripteddialogs.h"
+
+#include <QLocale>
+#include <QtTest>
+
+namespace {
+
+const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
+const QLocale kGerman(QLocale::German, QLocale::Germany);
+
+void selectUnit(int unit)
+{
+    modZipDistance::setUnitOptions([unit](int option) { return option == unit; });
+}
+
+} // namespace
+
+class EngineTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QLocale::setDefault(kEnglish);
+        selectUnit(1);
+    }
+
+    void sentences_data()
+    {
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<QStringList>("points");
+        QTest::addColumn<QString>("tail");
+
+        const QStringList example{"42.8712", "-71.3878", "33.0169", "-116.846"};
+        QTest::newRow("example miles") << 1 << example << "is 2534.0868 miles";
+        QTest::newRow("example feet") << 2 << example << "is 13379978.26 feets";
+        QTest::newRow("example kilometers") << 3 << example << "is 4078.217 kilometers";
+        QTest::newRow("example meters") << 4 << example << "is 4078217.37 meters";
+
+        const QStringList halfTurn{"0", "0", "0", "180"};
+        QTest::newRow("half turn miles") << 1 << halfTurn << "is 12428.424 miles";
+        QTest::newRow("half turn feet") << 2 << halfTurn << "is 65622078.79 feets";
+        QTest::newRow("half turn kilometers") << 3 << halfTurn << "is 20001.61 kilometers";
+        QTest::newRow("half turn meters") << 4 << halfTurn << "is 20001609.62 meters";
+
+        const QStringList same{"42.8712", "-71.3878", "42.8712", "-71.3878"};
+        QTest::newRow("same texts: two spaces") << 1 << same << "is 0  miles";
+        QTest::newRow("same texts in feet") << 2 << same << "is 0  feets";
+        QTest::newRow("same texts, no unit: one trailing space") << 0 << same << "is 0 ";
+        QTest::newRow("equal values, other texts: one space")
+            << 1 << QStringList{"0", "0", "0.0", "0.0"} << "is 0 miles";
+        QTest::newRow("no unit selected") << 0 << example << "is 0";
+        QTest::newRow("same values with spaces are computed")
+            << 1 << QStringList{"1", "2", " 1", "2 "} << "is 0 miles";
+        // Their cosines come out a last bit past -1 and +1.
+        QTest::newRow("nearly antipodal points are half a turn")
+            << 1 << QStringList{"0.074", "0.022", "-0.074", "-179.978"} << "is 12428.424 miles";
+        QTest::newRow("nearly identical points are 0")
+            << 1 << QStringList{"0.703", "0", "0.703", "0.000000001"} << "is 0 miles";
+        QTest::newRow("latitudes beyond 90 are computed as they are")
+            << 1 << QStringList{"100", "0", "80", "0"} << "is 1380.936 miles";
+    }
+
+    void sentences()
+    {
+        QFETCH(int, unit);
+        QFETCH(QStringList, points);
+        QFETCH(QString, tail);
+        ScriptedDialogs dialogs;
+        selectUnit(unit);
+
+        const QString sentence =
+            modZipDistance::GetDistance(points[0], points[1], points[2], points[3]);
+
+        const QString head = "Distance between (" + points[0] + "," + points[1] + ") and (" +
+                             points[2] + "," + points[3] + ") ";
+        QCOMPARE(sentence, head + tail);
+        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.texts().join("|")));
+    }
+
+    // Cosines that rounding pushes a last bit past 1 or -1 must not fail.
+    void cosineOutsideRangeIsClamped()
+    {
+        ScriptedDialogs dialogs;
+        QCOMPARE(modZipDistance::SphericalDistanceMiles(0.074, -0.074, 0.022, -179.978),
+                 modZipDistance::SphericalDistanceMiles(0, 0, 0, 180));
+        QVERIFY_THROWS_EXCEPTION(Failure, modZipDistance::ArcCos(1.0000000001));
+        QCOMPARE(modZipDistance::ArcCos(-1), 3.14159265358979);
+        QCOMPARE(modZipDistance::ArcCos(1), 0.0);
+        // Over many near-identical pairs, none is reported and none is negative.
+        for (int i = 1; i < 2000; ++i) {
+            const double lat = i * 0.0451;
+            const double miles = modZipDistance::SphericalDistanceMiles(lat, lat, i, i + 1e-12);
+            QVERIFY(miles >= 0 && miles < 0.001);
+        }
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void badTextsAreReportedOnce_data()
+    {
+        QTest::addColumn<QStringList>("points");
+        QTest::newRow("letters") << QStringList{"abc", "-71.3878", "33.0169", "-116.846"};
+        QTest::newRow("empty") << QStringList{"42.8712", "", "33.0169", "-116.846"};
+        QTest::newRow("stray sign") << QStringList{"42.8712", "-71.3878", "-", "-116.846"};
+        QTest::newRow("nan") << QStringList{"42.8712", "-71.3878", "nan", "-116.846"};
+        QTest::newRow("infinity") << QStringList{"42.8712", "-71.3878", "33.0169", "inf"};
+        QTest::newRow("out of range") << QStringList{"1e400", "-71.3878", "33.0169", "1"};
+        QTest::newRow("lat overflow") << QStringList{"1e308", "1e308", "-1e308", "-1e308"};
+    }
+
+    void badTextsAreReportedOnce()
+    {
+        QFETCH(QStringList, points);
+        ScriptedDialogs dialogs;
+        const QString sentence =
+            modZipDistance::GetDistance(points[0], points[1], points[2], points[3]);
+        QVERIFY2(sentence.endsWith(") is 0 miles"), qPrintable(sentence));
+        QVERIFY(sentence.contains("(" + points[0] + "," + points[1] + ")"));
+        QCOMPARE(dialogs.messages.size(), 1);
+        const RecordedMessage& report = dialogs.messages.first();
+        QCOMPARE(report.title, QString("Application Error"));
+        QCOMPARE(report.icon, platform::MessageIcon::Exclamation);
+        QVERIFY2(report.text.contains(
+                     "\r\nin Orvanta2021/08/31.modZipDistance.GetDistance at line 138\r\r"),
+                 qPrintable(report.text));
+    }
+
+    void typeMismatchReportText()
+    {
+        ScriptedDialogs dialogs;
+        modZipDistance::GetDistance("abc", "1", "2", "3");
+        QCOMPARE(dialogs.messages.value(0).text.section("\r\n", 0, 0), QString("Type mismatch"));
+    }
+
+    void germanLocale()
+    {
+        ScriptedDialogs dialogs;
+        QLocale::setDefault(kGerman);
+        QCOMPARE(modZipDistance::DecimalSeparator(), QString(","));
+        QCOMPARE(modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846"),
+                 QString("Distance between (42.8712,-71.3878) and (33.0169,-116.846) is "
+                         "2534,0868 miles"));
+        // A comma decimal typed by a German user converts as well.
+        QVERIFY(engine::isNumeric("42,8712"));
+        QCOMPARE(engine::numberText(1234567.5, 2), QString("1234567,5"));
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void unitIsReadAtEveryCall()
+    {
+        int calls = 0;
+        int unit = 1;
+        modZipDistance::setUnitOptions([&](int option) {
+            ++calls;
+            return option == unit;
+        });
+        const auto distance = [] {
+            return modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846");
+        };
+        QVERIFY(distance().endsWith(" miles"));
+        unit = 3;
+        QVERIFY(distance().endsWith(" kilometers"));
+        QCOMPARE(calls, 1 + 3); // options are tested in order and stop at the first selected
+    }
+
+    void numberText_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("places");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("trailing zeros dropped") << 5854086.5989866 << 2 << "5854086.6";
+        QTest::newRow("whole value has no separator") << 12.0 << 4 << "12";
+        QTest::newRow("zero") << 0.0 << 4 << "0";
+        QTest::newRow("no grouping") << 1234567.891 << 2 << "1234567.89";
+        QTest::newRow("half to even, down") << 0.125 << 2 << "0.12";
+        QTest::newRow("half to even, up") << 0.375 << 2 << "0.38";
+        QTest::newRow("half to even, whole") << 2.5 << 0 << "2";
+    }
+
+    void numberText()
+    {
+        QFETCH(double, value);
+        QFETCH(int, places);
+        QFETCH(QString, text);
+        QCOMPARE(engine::numberText(value, places), text);
+    }
+
+    void numericTest_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("numeric");
+        QTest::newRow("decimal") << "42.8712" << true;
+        QTest::newRow("negative") << "-71.3878" << true;
+        QTest::newRow("surrounding spaces") << " 42.8712 " << true;
+        QTest::newRow("trailing zero kept") << "6.49570" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("letters") << "lat" << false;
+        QTest::newRow("nan") << "nan" << false;
+        QTest::newRow("infinity") << "inf" << false;
+        QTest::newRow("too large") << "1e999" << false;
+        QTest::newRow("semicolon pair") << "42.8712;-71.3878" << false;
+        QTest::newRow("group separator") << "1,234" << false;
+    }
+
+    void numericTest()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, numeric);
+        QCOMPARE(engine::isNumeric(text), numeric);
+    }
+};
+
+QTEST_GUILESS_MAIN(EngineTest)
+#include "tst_engine.moc"
