@@ -1,0 +1,153 @@
+// The platform stand-ins: the list store and its view, the progress bar and
+// the file dialog's selection text.
+
+#include "platform/commondialog.h"
+#include "platform/failure.h"
+#include "platform/listview.h"
+#include "platform/progressbar.h"
+#include "scripteddialogs.h"
+
+#include <QApplication>
+#include <QtTest>
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void storeKeepsTextsExactly_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("sub");
+        QTest::newRow("plain") << "42.8712" << "-71.3878";
+        QTest::newRow("spaces kept") << " 42.8712 " << " -71.3878";
+        QTest::newRow("empty cells") << "" << "";
+        QTest::newRow("latin-1") << QString::fromUtf8("Zürich") << QString::fromUtf8("°");
+        QTest::newRow("beyond latin-1") << QString::fromUtf8("Kraków 東京") << "1";
+        QTest::newRow("emoji in the second cell") << "1" << QString::fromUtf8("\U0001F30D");
+        QTest::newRow("long cell") << QString(300, 'x') << QString(70000, 'y');
+        QTest::newRow("nul inside") << QString("a") + QChar(0) + "b" << "c";
+    }
+
+    void storeKeepsTextsExactly()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, sub);
+        platform::ListStore store;
+        store.add(QStringView(u"before"));
+        store.add({text, sub});
+        QCOMPARE(store.text(2), text);
+        QCOMPARE(store.subItem(2, 1), sub);
+        QCOMPARE(store.subItem(2, 3), QString()); // never set
+        store.setCell(2, 3, QStringView(u"third"));
+        QCOMPARE(store.subItem(2, 1), sub);
+        QCOMPARE(store.subItem(2, 2), QString());
+        QCOMPARE(store.subItem(2, 3), QString("third"));
+        store.setCell(2, 0, QString::fromUtf8("ł"));
+        QCOMPARE(store.text(2), QString::fromUtf8("ł"));
+        QCOMPARE(store.subItem(2, 1), sub);
+        QCOMPARE(store.text(1), QString("before"));
+    }
+
+    void storeRowsAreNumberedFromOne()
+    {
+        platform::ListStore store;
+        for (const char* t : {"a", "b", "c", "d"})
+            store.add(QString::fromLatin1(t));
+        store.setChecked(3, true);
+        store.remove(2);
+        QCOMPARE(store.count(), 3);
+        QCOMPARE(store.text(2), QString("c"));
+        QVERIFY(store.checked(2));
+        QVERIFY(!store.checked(1));
+        for (qsizetype bad : {qsizetype(0), qsizetype(4), qsizetype(-1)}) {
+            try {
+                store.text(bad);
+                QFAIL("no failure for a row that does not exist");
+            } catch (const Failure& failure) {
+                QCOMPARE(failure.number, 35600);
+            }
+        }
+        store.clear();
+        QCOMPARE(store.count(), 0);
+    }
+
+    void viewCatchesUpInBatchesAndNeverSeesRemovedRows()
+    {
+        platform::ListView view;
+        view.addColumn("Results");
+        view.setCheckboxes(true);
+        for (int i = 0; i < 1000; ++i)
+            view.addItem(QString::number(i));
+        QCOMPARE(view.count(), 1000);
+        QCOMPARE(view.model()->rowCount(), 0); // not announced yet
+        QTRY_COMPARE(view.model()->rowCount(), 1000);
+        view.removeItem(1);
+        QCOMPARE(view.model()->rowCount(), 999);
+        view.addItem("late");
+        view.removeItem(1000); // not announced yet
+        QCOMPARE(view.model()->rowCount(), 999);
+        view.setChecked(5, true);
+        QCOMPARE(view.model()->index(4, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        view.model()->setData(view.model()->index(4, 0), Qt::Unchecked, Qt::CheckStateRole);
+        QVERIFY(!view.checked(5)); // the user's click reaches the store
+        view.clearItems();
+        QCOMPARE(view.model()->rowCount(), 0);
+        QCOMPARE(view.selectedIndex(), qsizetype(0));
+    }
+
+    void progressBarTakesFractionsAndTheSmallExcess()
+    {
+        platform::ProgressBar bar;
+        bar.resize(300, 25);
+        for (double v : {0.0, 33.333333, 100.0, 100.05, 1e300}) {
+            bar.setValue(v);
+            QCOMPARE(bar.value(), v);
+            QVERIFY(!bar.grab().isNull()); // paints without failing
+        }
+        bar.setText("Writing file: 100% done");
+        QCOMPARE(bar.text(), QString("Writing file: 100% done"));
+    }
+
+    void selectionText_data()
+    {
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("cancelled") << QStringList() << "";
+        QTest::newRow("one file: its full path") << QStringList{"/data/a.txt"} << "/data/a.txt";
+        QTest::newRow("several: folder, then names")
+            << QStringList{"/data/a.txt", "/data/b.txt", "/data/c.txt"}
+            << QString("/data") + QChar(0) + "a.txt" + QChar(0) + "b.txt" + QChar(0) + "c.txt";
+        QTest::newRow("root folder") << QStringList{"/a.txt", "/b.txt"}
+                                     << QString("/") + QChar(0) + "a.txt" + QChar(0) + "b.txt";
+    }
+
+    void selectionText()
+    {
+        QFETCH(QStringList, paths);
+        QFETCH(QString, text);
+        QCOMPARE(platform::selectionText(paths), text);
+    }
+
+    void selectionThatDoesNotFitFails()
+    {
+        ScriptedDialogs dialogs;
+        platform::CommonDialog dialog;
+        dialog.MaxFileSize = 30000;
+        QStringList many;
+        for (int i = 0; i < 3000; ++i)
+            many << QString("/data/points-%1.txt").arg(i, 5, 10, QChar('0'));
+        dialogs.openReplies.enqueue(many.mid(0, 1000)); // 6 + 1000 x 17 + 2 characters: fits
+        dialogs.openReplies.enqueue(many);
+        dialog.ShowOpen();
+        QVERIFY(dialog.FileName.startsWith(QString("/data") + QChar(0)));
+        try {
+            dialog.ShowOpen();
+            QFAIL("a selection of 3000 files fits");
+        } catch (const Failure& failure) {
+            QCOMPARE(failure.number, platform::CommonDialog::kBufferTooSmall);
+        }
+    }
+};
+
+QTEST_MAIN(PlatformTest)
+#include "tst_platform.moc"
