@@ -1,6 +1,10 @@
 #include "shell/paths.h"
 
 namespace shell {
+namespace {
+const QLatin1Char separator('/');
+const QLatin1String doubledSeparator("//");
+} // namespace
 
 QString FileNameFromPath(const QString& path)
 {
@@ -10,6 +14,23 @@ QString FileNameFromPath(const QString& path)
             return path.mid(i + 1);
     }
     return path;
+}
+
+QString JoinedPath(const QString& folder, const QString& name)
+{
+    if (folder.endsWith(separator))
+        return folder + name;
+    return folder + separator + name;
+}
+
+QString CleanJoinedPath(const QString& path)
+{
+    if (!path.startsWith(doubledSeparator))
+        return QString(path).replace(doubledSeparator, QString(separator));
+    qsizetype rest = 2;
+    while (rest < path.size() && path[rest] == separator)
+        ++rest;
+    return doubledSeparator + path.mid(rest).replace(doubledSeparator, QString(separator));
 }
 
 } // namespace shell
