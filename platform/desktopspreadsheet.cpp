@@ -1,0 +1,53 @@
+#include "platform/desktopspreadsheet.h"
+
+#include "platform/failure.h"
+#include "platform/processstart.h"
+#include "platform/xlsxfile.h"
+
+#include <QDir>
+#include <QTemporaryFile>
+
+namespace platform {
+
+DesktopSpreadsheet::DesktopSpreadsheet(SpreadsheetOpener opener, QString folder)
+    : opener_(std::move(opener)), folder_(std::move(folder))
+{
+}
+
+SpreadsheetWorkbook& DesktopSpreadsheet::addWorkbook()
+{
+    workbooks_.push_back(std::make_unique<TextWorkbook>());
+    return *workbooks_.back();
+}
+
+void DesktopSpreadsheet::setVisible(bool on)
+{
+    visible_ = on;
+    if (!on)
+        return;
+    // A workbook is opened once; one added later opens at the next showing.
+    for (; shownCount_ < workbooks_.size(); ++shownCount_)
+        show(*workbooks_[shownCount_]);
+}
+
+void DesktopSpreadsheet::show(const TextWorkbook& workbook)
+{
+    const QString path = newFilePath();
+    writeXlsx(path, workbook.sheet());
+    if (!processStart().startDetached(opener_.program, opener_.arguments + QStringList{path}))
+        throw Failure::fileNotFound();
+}
+
+// A name that no earlier workbook has used, so nothing is ever overwritten.
+QString DesktopSpreadsheet::newFilePath() const
+{
+    if (!QDir().mkpath(folder_))
+        throw Failure::pathAccess();
+    QTemporaryFile file(QDir(folder_).filePath(QStringLiteral("Results-XXXXXX.xlsx")));
+    file.setAutoRemove(false);
+    if (!file.open())
+        throw Failure::pathAccess();
+    return file.fileName();
+}
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+// A workbook kept in memory: one sheet whose cells are texts, and the column
+// widths that fitting the columns has set. The desktop spreadsheet writes it
+// to a file when it is shown.
+
+#include "platform/spreadsheet.h"
+
+#include <QByteArray>
+#include <vector>
+
+namespace platform {
+
+class TextSheet final : public SpreadsheetSheet {
+public:
+    static constexpr int kMaxRows = 1048576;
+    static constexpr int kMaxColumns = 16384;
+    // A cell holds at most this many characters; longer texts are cut.
+    static constexpr qsizetype kMaxTextLength = 32767;
+    static constexpr double kMaxColumnWidth = 255;
+
+    // Throws Failure for a cell outside the sheet.
+    void setCell(int row, int column, const QString& text, CellMember member) override;
+    void autofitColumns() override;
+
+    // Rows from 1 up to the last one that holds a cell.
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    // The cells of a row as UTF-8, column 1 first; unset cells are empty.
+    const std::vector<QByteArray>& row(int row) const { return rows_[static_cast<size_t>(row - 1)]; }
+    // Width of column c at index c - 1 in characters; 0 keeps the default.
+    const std::vector<double>& columnWidths() const { return widths_; }
+
+    static QString fitToCell(const QString& text);
+
+private:
+    std::vector<std::vector<QByteArray>> rows_;
+    std::vector<double> widths_;
+};
+
+class TextWorkbook final : public SpreadsheetWorkbook {
+public:
+    SpreadsheetSheet& ActiveSheet() override { return sheet_; }
+    const TextSheet& sheet() const { return sheet_; }
+
+private:
+    TextSheet sheet_;
+};
+
+} // namespace platform

@@ -1,0 +1,69 @@
+#include "platform/xlsxfile.h"
+
+#include "platform/failure.h"
+#include "platform/textworkbook.h"
+
+#include <QFile>
+#include <xlsxwriter.h>
+
+namespace platform {
+namespace {
+
+Failure writeFailure(lxw_error error)
+{
+    if (error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE)
+        return Failure::pathAccess();
+    return {5, QString::fromUtf8(lxw_strerror(error))};
+}
+
+lxw_error writeCells(lxw_worksheet* worksheet, const TextSheet& sheet)
+{
+    for (int r = 1; r <= sheet.rowCount(); ++r) {
+        const std::vector<QByteArray>& cells = sheet.row(r);
+        for (size_t c = 0; c < cells.size(); ++c) {
+            if (cells[c].isEmpty())
+                continue;
+            const lxw_error error = worksheet_write_string(
+                worksheet, static_cast<lxw_row_t>(r - 1), static_cast<lxw_col_t>(c),
+                cells[c].constData(), nullptr);
+            if (error != LXW_NO_ERROR)
+                return error;
+        }
+    }
+    return LXW_NO_ERROR;
+}
+
+lxw_error writeWidths(lxw_worksheet* worksheet, const TextSheet& sheet)
+{
+    const std::vector<double>& widths = sheet.columnWidths();
+    for (size_t c = 0; c < widths.size(); ++c) {
+        if (widths[c] <= 0)
+            continue;
+        const auto column = static_cast<lxw_col_t>(c);
+        const lxw_error error = worksheet_set_column(worksheet, column, column, widths[c], nullptr);
+        if (error != LXW_NO_ERROR)
+            return error;
+    }
+    return LXW_NO_ERROR;
+}
+
+} // namespace
+
+void writeXlsx(const QString& path, const TextSheet& sheet)
+{
+    lxw_workbook* workbook = workbook_new(QFile::encodeName(path).constData());
+    if (!workbook)
+        throw Failure::outOfMemory();
+    lxw_worksheet* worksheet = workbook_add_worksheet(workbook, nullptr);
+    lxw_error error = worksheet ? writeCells(worksheet, sheet) : LXW_ERROR_MEMORY_MALLOC_FAILED;
+    if (error == LXW_NO_ERROR)
+        error = writeWidths(worksheet, sheet);
+    // Closing writes the file and frees the workbook in every case.
+    const lxw_error closed = workbook_close(workbook);
+    if (error == LXW_NO_ERROR)
+        error = closed;
+    if (error != LXW_NO_ERROR)
+        throw writeFailure(error);
+}
+
+} // namespace platform
