@@ -2,6 +2,44 @@
 
 #include "app/form1.h"
 
-void Form1::PushButton4_Click() {}
+#include "output/clipboardcopy.h"
+#include "output/textwriter.h"
+#include "shell/msgbox.h"
+#include "shell/support.h"
+#include "shell/trap.h"
 
-void Form1::PushButton5_Click() {}
+namespace {
+
+// Read-only box checked, multiple selection, Explorer style, long names; no
+// overwrite prompt, so an existing file is replaced without a question.
+constexpr int kSaveFlags = 0x280201;
+const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+const QString kCopiedMessage = QStringLiteral(
+    "Results have been copied to the clipboard.\r\rClick a text area where you normally type "
+    "and press Ctrl+V to paste the clipboard.");
+
+} // namespace
+
+void Form1::PushButton4_Click()
+{
+    shell::Trap trap(shell::location("Form1", "PushButton4_Click"));
+    trap.step(106, [&] { CommonDialog1.Flags = kSaveFlags; });
+    trap.step(108, [&] { CommonDialog1.DialogTitle = QStringLiteral("Save"); });
+    trap.step(110, [&] { CommonDialog1.Filter = kTextFilter; });
+    // The dialog opens on the name it returned last; no extension is added.
+    trap.step(112, [&] { CommonDialog1.ShowSave(); });
+    QString fileName;
+    trap.step(114, [&] { fileName = CommonDialog1.FileName; });
+    if (trap.test(116, [&] { return fileName.isEmpty(); }))
+        return;
+    trap.step(118, [&] { setMousePointer(kHourglass); });
+    trap.step(120, [&] { output::SaveListviewProperlySpaced(*ListView2, fileName, ProgressBar1); });
+    trap.step(122, [&] { setMousePointer(kDefaultPointer); });
+}
+
+void Form1::PushButton5_Click()
+{
+    shell::Trap trap(shell::location("Form1", "PushButton5_Click"));
+    trap.step(106, [&] { output::CopyListviewToClipboard(*ListView2); });
+    trap.step(108, [&] { shell::MsgBox(kCopiedMessage); });
+}

@@ -1,0 +1,85 @@
+#include "output/clipboardcopy.h"
+
+#include "output/columnlayout.h"
+#include "platform/clipboard.h"
+#include "platform/yield.h"
+
+#include <numeric>
+
+namespace output {
+namespace {
+
+// Calls the clipboard until one attempt succeeds or all have failed; a
+// clipboard that stays busy is given up on silently.
+template <typename Call>
+void retry(Call&& call)
+{
+    for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
+        try {
+            call();
+            return;
+        } catch (...) {
+        }
+    }
+}
+
+// The longest line the layout can give: every cell padded, TABs, CR LF.
+qsizetype lineBound(const Widths& widths)
+{
+    return std::accumulate(widths.begin(), widths.end(), qsizetype(0)) +
+           static_cast<qsizetype>(widths.size()) + 2;
+}
+
+// Drops the TAB after the last cell and the spaces before it, back to the
+// start of the line at most, and ends the line. Both happen in place.
+void endLine(QString& text, qsizetype lineStart)
+{
+    qsizetype end = text.size();
+    if (end > lineStart)
+        --end;
+    while (end > lineStart && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    text.truncate(end);
+    text.append(QLatin1String("\r\n"));
+}
+
+} // namespace
+
+QString clipboardText(const platform::ListView& list)
+{
+    Untrapped steps;
+    const Widths widths = measureColumns(steps, list, false);
+    const qsizetype rows = list.count();
+    QString text;
+    text.reserve(rows * lineBound(widths));
+    for (qsizetype r = 1; r <= rows; ++r) {
+        platform::Yield();
+        if (!list.checked(r))
+            continue;
+        const qsizetype lineStart = text.size();
+        appendCells(steps, 190, widths, text, [&](int c) { return list.cell(r, c); });
+        endLine(text, lineStart);
+    }
+    return text;
+}
+
+void CopyListviewToClipboard(const platform::ListView& list)
+{
+    if (list.count() == 0)
+        return;
+    const QString text = clipboardText(list);
+    ClearClipboard();
+    SetClipboardText(text, platform::Clipboard::kPlainText);
+}
+
+void ClearClipboard()
+{
+    retry([] { platform::clipboard().clear(); });
+}
+
+void SetClipboardText(const QString& text, int format)
+{
+    retry([&] { platform::clipboard().setText(text, format); });
+}
+
+} // namespace output

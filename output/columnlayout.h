@@ -1,0 +1,82 @@
+#pragma once
+// Column-aligned lines from a list view: the width of every column, and lines
+// in which each cell is padded with spaces to its column's width and followed
+// by a TAB. The text file and the clipboard copy lay out their lines this way.
+//
+// The steps run through a Steps object with step(label, body) and
+// test(label, condition): the text writer passes its trap, so a failing read
+// is reported and the loop goes on; the clipboard copy passes Untrapped, so a
+// failure leaves at once for its caller's trap. The labels are the writer's.
+
+#include "platform/listview.h"
+#include "platform/yield.h"
+
+#include <QString>
+#include <QStringView>
+#include <algorithm>
+#include <vector>
+
+namespace output {
+
+// Runs every step directly; a failure flies to the caller.
+struct Untrapped {
+    template <typename F>
+    void step(int, F&& body)
+    {
+        body();
+    }
+    template <typename F>
+    bool test(int, F&& condition)
+    {
+        return condition();
+    }
+};
+
+using Widths = std::vector<qsizetype>;
+
+// Appends the text, spaces up to the width and a TAB. A text longer than its
+// width (the list changed meanwhile) is followed directly by its TAB.
+inline void appendPadded(QString& line, QStringView text, qsizetype width)
+{
+    line.append(text);
+    if (width > text.size())
+        line.resize(line.size() + width - text.size(), QLatin1Char(' '));
+    line.append(QLatin1Char('\t'));
+}
+
+// The greatest length, in UTF-16 code units, of each column's texts in all
+// rows, checked or not, and of its header when countHeaders is set.
+template <typename Steps>
+Widths measureColumns(Steps& steps, const platform::ListView& list, bool countHeaders)
+{
+    Widths widths;
+    int columns = 0;
+    steps.step(112, [&] { columns = list.columnCount(); });
+    for (int c = 1; c <= columns; ++c) {
+        qsizetype width = 0;
+        if (countHeaders)
+            steps.step(116, [&] { width = list.columnText(c).size(); });
+        qsizetype rows = 0;
+        steps.step(120, [&] { rows = list.count(); });
+        for (qsizetype r = 1; r <= rows; ++r) {
+            steps.step(122, [] { platform::Yield(); });
+            steps.step(124, [&] { width = std::max(width, list.cell(r, c).size()); });
+        }
+        steps.step(136, [&] { widths.push_back(width); });
+    }
+    return widths;
+}
+
+// Appends textOf(c) for every column c, padded to widths[c - 1]; firstLabel
+// is the label of the loop, the yield and the append follow it.
+template <typename Steps, typename TextOf>
+void appendCells(Steps& steps, int firstLabel, const Widths& widths, QString& line, TextOf&& textOf)
+{
+    const int columns = static_cast<int>(widths.size());
+    for (int c = 1; c <= columns; ++c) {
+        steps.step(firstLabel + 2, [] { platform::Yield(); });
+        steps.step(firstLabel + 4, [&] { appendPadded(line, textOf(c), widths[c - 1]); });
+    }
+}
+
+} // namespace output

@@ -1,0 +1,41 @@
+#pragma once
+// A text file that is written beside its final name and put in place only when
+// it is complete: a save that fails halfway leaves the file it would replace
+// as it was. Lines are encoded in the system's locale encoding, end in CR LF
+// and reach the disk in large blocks.
+
+#include <QSaveFile>
+#include <QString>
+#include <QStringEncoder>
+#include <QStringView>
+
+namespace output {
+
+class TextFile {
+public:
+    explicit TextFile(const QString& fileName);
+
+    // Starts the new file; an existing one is replaced at close() without a
+    // question. Throws Failure when the file cannot be created.
+    void create();
+    bool isOpen() const { return file_.isOpen(); }
+
+    // Never fails: a failed block write is kept and reported by close().
+    void writeLine(QStringView line);
+
+    // Writes what is left and puts the file in place. Throws Failure when a
+    // write failed or the file could not be put in place; the file it would
+    // have replaced stays as it was and the unfinished one is removed.
+    void close();
+
+private:
+    void writeBlock();
+
+    QSaveFile file_;
+    QStringEncoder encoder_;
+    QByteArray block_;
+    qsizetype used_ = 0;
+    QString writeError_;
+};
+
+} // namespace output

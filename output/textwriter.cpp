@@ -1,0 +1,113 @@
+#include "output/textwriter.h"
+
+#include "output/columnlayout.h"
+#include "output/textfile.h"
+#include "platform/yield.h"
+#include "shell/paths.h"
+#include "shell/support.h"
+#include "shell/trap.h"
+
+#include <QStringBuilder>
+
+namespace output {
+namespace {
+
+// Everything one call works with.
+struct Save {
+    const platform::ListView& list;
+    platform::ProgressBar* bar;
+    QString shownName;
+    shell::Trap trap{shell::location("Main", "SaveListviewProperlySpaced")};
+};
+
+QString writingText(const Save& save)
+{
+    return QLatin1String("Writing file: ") % save.shownName;
+}
+
+// Yield, position, text, yield: the bar moves while the window keeps painting.
+// The steps carry firstLabel + 2 to + 8.
+void announce(Save& save, int firstLabel, double value)
+{
+    shell::Trap& trap = save.trap;
+    if (!trap.test(firstLabel, [&] { return save.bar != nullptr; }))
+        return;
+    trap.step(firstLabel + 2, [] { platform::Yield(); });
+    trap.step(firstLabel + 4, [&] { save.bar->setValue(value); });
+    trap.step(firstLabel + 6, [&] { save.bar->setText(writingText(save)); });
+    trap.step(firstLabel + 8, [] { platform::Yield(); });
+}
+
+// A checked row r of n has been laid out. (n \ 2000 + r) / n: the whole-number
+// term adds at most 0.05 to the last value.
+void rowProgress(Save& save, qsizetype r, qsizetype n)
+{
+    shell::Trap& trap = save.trap;
+    if (!trap.test(210, [&] { return save.bar != nullptr; }))
+        return;
+    trap.step(212, [] { platform::Yield(); });
+    trap.step(214, [&] { save.bar->setValue(double(n / 2000 + r) / double(n) * 100); });
+    if (r % 1000 == 0)
+        trap.step(218, [&] {
+            save.bar->setText(writingText(save) % QLatin1String(" (") % QString::number(r) %
+                              QLatin1Char(')'));
+        });
+    trap.step(220, [] { platform::Yield(); });
+}
+
+void writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
+{
+    shell::Trap& trap = save.trap;
+    qsizetype rows = 0;
+    trap.step(182, [&] { rows = save.list.count(); });
+    for (qsizetype r = 1; r <= rows; ++r) {
+        trap.step(184, [] { platform::Yield(); });
+        line.truncate(0);
+        if (!trap.test(188, [&] { return save.list.checked(r); }))
+            continue;
+        appendCells(trap, 190, widths, line, [&](int c) { return save.list.cell(r, c); });
+        rowProgress(save, r, rows);
+        trap.step(222, [&] { file.writeLine(line); });
+    }
+}
+
+// The header line, the checked rows, "Done." and the file put in place.
+void writeFile(Save& save, const Widths& widths, TextFile& file)
+{
+    shell::Trap& trap = save.trap;
+    QString line;
+    appendCells(trap, 158, widths, line, [&](int c) { return save.list.columnText(c); });
+    trap.step(170, [&] { file.writeLine(line); });
+    announce(save, 172, 20);
+    writeRows(save, widths, file, line);
+    if (trap.test(226, [&] { return save.bar != nullptr; })) {
+        trap.step(228, [&] { save.bar->setValue(100); });
+        trap.step(230, [&] { save.bar->setText(QStringLiteral("Done.")); });
+    }
+    trap.step(232, [&] { file.close(); });
+}
+
+} // namespace
+
+void SaveListviewProperlySpaced(const platform::ListView& list, const QString& fileName,
+                                platform::ProgressBar* progress)
+{
+    Save save{list, progress, shell::FileNameFromPath(fileName)};
+    shell::Trap& trap = save.trap;
+    announce(save, 100, 1);
+    const Widths widths = measureColumns(trap, list, true);
+    announce(save, 142, 10);
+
+    TextFile file(fileName);
+    trap.step(156, [&] { file.create(); });
+    // A file that cannot be created gets one report; nothing more is tried.
+    if (file.isOpen())
+        writeFile(save, widths, file);
+
+    if (trap.test(238, [&] { return save.bar != nullptr; })) {
+        trap.step(240, [&] { save.bar->setValue(0); });
+        trap.step(242, [&] { save.bar->setText(QStringLiteral("Progress Bar")); });
+    }
+}
+
+} // namespace output
