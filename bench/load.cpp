@@ -76,16 +76,10 @@ double loadIntoList(Form1& form, const QString& path)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    bench::offscreenByDefault();
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-
-    QList<qsizetype> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes << QByteArray(argv[i]).toLongLong();
-    if (sizes.isEmpty())
-        sizes = {10000, 100000, 1000000};
+    const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
     Form1 form;
     form.Form_Load();

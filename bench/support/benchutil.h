@@ -82,4 +82,22 @@ inline void resetPeak()
     }
 }
 
+// The benchmarks run on the offscreen platform unless QT_QPA_PLATFORM names another.
+inline void offscreenByDefault()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The list sizes named on the command line; 10,000, 100,000 and 1,000,000 by default.
+inline QList<qsizetype> sizesFromArguments(int argc, char* argv[])
+{
+    QList<qsizetype> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes << QByteArray(argv[i]).toLongLong();
+    if (sizes.isEmpty())
+        sizes = {10000, 100000, 1000000};
+    return sizes;
+}
+
 } // namespace bench
