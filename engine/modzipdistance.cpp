@@ -77,12 +77,7 @@ double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2
     return finite(degrees * kNauticalMilesPerDegree * kMilesPerNauticalMile);
 }
 
-QString DecimalSeparator()
-{
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(1.0 / 2, 'g', 6).trimmed().mid(1, 1);
-}
+QString DecimalSeparator() { return engine::decimalSeparator(); }
 
 QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat2,
                     const QString& lon2)

@@ -3,22 +3,99 @@
 #include "platform/failure.h"
 
 #include <QLocale>
-#include <cfenv>
+#include <charconv>
 #include <cmath>
 
 namespace engine {
+namespace {
+
+// What the conversions need of the user's locale, worked out again only when
+// the locale changes: QLocale's own conversions cost microseconds a call,
+// and a run makes four of them per pair.
+struct LocaleNumbers {
+    QLocale source; // the default locale these were worked out for
+    QLocale locale; // the same, with the number options that the conversions use
+    QChar decimal;
+    // Plain ASCII digits, "-" and an ASCII separator: the fast paths apply.
+    bool plain = false;
+};
+
+const LocaleNumbers& numbers()
+{
+    static LocaleNumbers cached{QLocale(QLocale::C), QLocale(QLocale::C), QChar(), false};
+    static bool ready = false;
+    const QLocale current;
+    if (!ready || current != cached.source) {
+        cached.source = current;
+        cached.locale = current;
+        cached.locale.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
+        const QString half = cached.locale.toString(1.0 / 2, 'f', 1);
+        cached.decimal = half.size() == 3 ? half[1] : QLatin1Char('.');
+        cached.plain = half == QLatin1String("0") + cached.decimal + QLatin1String("5") &&
+                       cached.decimal.unicode() < 0x80 &&
+                       cached.locale.negativeSign() == QLatin1String("-") &&
+                       cached.locale.zeroDigit() == QLatin1String("0");
+        ready = true;
+    }
+    return cached;
+}
+
+bool isSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+// Sign, digits and an optional decimal part: the shape of nearly every
+// coordinate. Gives nullopt for anything else, which QLocale then decides.
+std::optional<std::optional<double>> fastNumber(QStringView text, const LocaleNumbers& n)
+{
+    while (!text.isEmpty() && isSpace(text.front()))
+        text = text.mid(1);
+    while (!text.isEmpty() && isSpace(text.back()))
+        text.chop(1);
+    char buffer[64];
+    if (text.isEmpty() || text.size() >= qsizetype(sizeof buffer))
+        return std::nullopt;
+    qsizetype i = 0, length = 0;
+    if (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')) {
+        if (text[0] == QLatin1Char('-'))
+            buffer[length++] = '-';
+        ++i;
+    }
+    const qsizetype firstDigit = i;
+    while (i < text.size() && isDigit(text[i]))
+        buffer[length++] = char(text[i++].unicode());
+    if (i == firstDigit)
+        return std::nullopt;
+    // "." stands for the locale's separator here, as it does for QLocale.
+    if (i < text.size() && (text[i] == n.decimal || text[i] == QLatin1Char('.'))) {
+        buffer[length++] = '.';
+        const qsizetype firstDecimal = ++i;
+        while (i < text.size() && isDigit(text[i]))
+            buffer[length++] = char(text[i++].unicode());
+        if (i == firstDecimal)
+            return std::nullopt;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(buffer, buffer + length, value);
+    if (error != std::errc() || end != buffer + length || !std::isfinite(value))
+        return std::optional<double>(); // out of range: no number
+    return std::optional<double>(value);
+}
+
+} // namespace
 
 std::optional<double> toNumber(const QString& text)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::RejectGroupSeparator);
-    const QChar separator = locale.decimalPoint().front();
+    const LocaleNumbers& n = numbers();
+    if (n.plain)
+        if (const auto fast = fastNumber(text, n))
+            return *fast;
     bool ok = false;
-    double value = 0;
-    if (separator == QLatin1Char('.') || !text.contains(QLatin1Char('.')))
-        value = locale.toDouble(text, &ok);
-    else
-        value = locale.toDouble(QString(text).replace(QLatin1Char('.'), separator), &ok);
+    const double value =
+        n.decimal == QLatin1Char('.') || !text.contains(QLatin1Char('.'))
+            ? n.locale.toDouble(text, &ok)
+            : n.locale.toDouble(QString(text).replace(QLatin1Char('.'), n.decimal), &ok);
     // QLocale takes "nan" and "inf", and gives infinity for values out of range.
     if (!ok || !std::isfinite(value))
         return std::nullopt;
@@ -34,6 +111,8 @@ double numberOf(const QString& text)
 
 bool isNumeric(const QString& text) { return toNumber(text).has_value(); }
 
+QChar decimalSeparator() { return numbers().decimal; }
+
 double roundHalfEven(double value, int places)
 {
     const double scale = std::pow(10.0, places);
@@ -46,17 +125,31 @@ double roundHalfEven(double value, int places)
 
 QString numberText(double value, int places)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    QString text = locale.toString(roundHalfEven(value, places), 'f', places);
-    const QString separator = locale.decimalPoint();
-    if (places > 0) {
+    const LocaleNumbers& n = numbers();
+    const double rounded = roundHalfEven(value, places);
+    QString text;
+    if (n.plain) {
+        char buffer[400];
+        const auto [end, error] =
+            std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, places);
+        if (error != std::errc())
+            throw Failure::overflow();
+        text = QString::fromLatin1(buffer, end - buffer);
+    } else {
+        text = n.locale.toString(rounded, 'f', places);
+    }
+    qsizetype separatorAt = text.lastIndexOf(n.decimal);
+    if (separatorAt < 0)
+        separatorAt = text.lastIndexOf(QLatin1Char('.'));
+    if (places > 0 && separatorAt >= 0) {
         qsizetype end = text.size();
-        while (end > 0 && text[end - 1] == QLatin1Char('0'))
+        while (end > separatorAt + 1 && text[end - 1] == n.locale.zeroDigit().front())
             --end;
-        if (text.mid(end - separator.size(), separator.size()) == separator)
-            end -= separator.size();
+        if (end == separatorAt + 1)
+            end = separatorAt;
         text.truncate(end);
+        if (separatorAt < text.size())
+            text[separatorAt] = n.decimal;
     }
     if (text == QLatin1String("-0"))
         text = QStringLiteral("0");

@@ -19,6 +19,8 @@ std::optional<double> toNumber(const QString& text);
 double numberOf(const QString& text);
 // The numeric test of typed-in and file points.
 bool isNumeric(const QString& text);
+// The locale's decimal separator, as it shows in the text of one half.
+QChar decimalSeparator();
 
 // Rounds half to even at `places` decimals; fails with "Overflow" when the
 // scaled value is out of range.

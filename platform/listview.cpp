@@ -31,20 +31,26 @@ int shiftStateOf(const QKeyEvent* event)
 } // namespace
 
 ListView::ListView(QWidget* parent)
-    : QTreeView(parent)
+    : QTableView(parent)
     , model_(store_)
 {
     setModel(&model_);
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setItemsExpandable(false);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
     setSortingEnabled(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setMouseTracking(true);
-    header()->setStretchLastSection(false);
-    header()->setSectionsClickable(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(&model_, &ListModel::scrollRequested, this,
             [this](const QModelIndex& index) { scrollTo(index); });
 }
@@ -58,7 +64,7 @@ QString ListView::columnText(int column) const
 
 void ListView::setColumnWidthTwips(int column, int value)
 {
-    header()->resizeSection(column - 1, twips(value));
+    horizontalHeader()->resizeSection(column - 1, twips(value));
 }
 
 qsizetype ListView::addItem(const QString& text)
@@ -126,20 +132,20 @@ void ListView::ensureVisible(qsizetype row)
 
 void ListView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QTreeView::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     emit DblClick();
 }
 
 void ListView::keyPressEvent(QKeyEvent* event)
 {
     emit KeyDown(keyCodeOf(event), shiftStateOf(event));
-    QTreeView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void ListView::mouseMoveEvent(QMouseEvent* event)
 {
     emit MouseMove();
-    QTreeView::mouseMoveEvent(event);
+    QTableView::mouseMoveEvent(event);
 }
 
 } // namespace platform

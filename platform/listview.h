@@ -1,16 +1,18 @@
 #pragma once
 // A list view in report view: column headers, rows with a text, sub-items and
 // a check box. The program reads and writes the rows directly (rows numbered
-// from 1); the view catches up within a frame (see ListModel).
+// from 1); the view catches up within a frame (see ListModel). A table view
+// without grid or row header shows it: unlike a tree view it keeps nothing
+// per row, so a million rows cost no layout pass each time a batch arrives.
 
 #include "platform/listmodel.h"
 #include "platform/liststore.h"
 
-#include <QTreeView>
+#include <QTableView>
 
 namespace platform {
 
-class ListView : public QTreeView {
+class ListView : public QTableView {
     Q_OBJECT
 public:
     explicit ListView(QWidget* parent = nullptr);

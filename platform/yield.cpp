@@ -5,7 +5,7 @@
 
 namespace platform {
 namespace {
-std::chrono::milliseconds interval{8};
+std::chrono::milliseconds interval{16};
 QElapsedTimer sinceLast;
 } // namespace
 

@@ -101,8 +101,8 @@ private slots:
         QCOMPARE(form.ListView1->columnText(2), QString("Longitude"));
         QCOMPARE(form.ListView2->columnCount(), 1);
         QCOMPARE(form.ListView2->columnText(1), QString("Results"));
-        QCOMPARE(form.ListView1->header()->sectionSize(0), 3500 / 15);
-        QCOMPARE(form.ListView2->header()->sectionSize(0), 7000 / 15);
+        QCOMPARE(form.ListView1->horizontalHeader()->sectionSize(0), 3500 / 15);
+        QCOMPARE(form.ListView2->horizontalHeader()->sectionSize(0), 7000 / 15);
         QVERIFY(form.Option1->isChecked());
         QCOMPARE(form.ProgressBar1->text(), QString("Progress Bar"));
         QCOMPARE(form.MousePointer(), 0);
