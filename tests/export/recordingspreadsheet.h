@@ -1,0 +1,98 @@
+#pragma once
+// A spreadsheet application for tests: every call is written to a shared log
+// ("create", "Workbooks.Add", "ActiveSheet", "Cells(2,1).value=text",
+// "Columns.Autofit", "Visible=true", "release"). It can be made missing, and
+// can stop answering from a given call on.
+
+#include "platform/failure.h"
+#include "platform/spreadsheet.h"
+
+#include <QStringList>
+#include <functional>
+
+struct SpreadsheetLog {
+    QStringList calls;
+    bool installed = true;
+    // Every call from this position of the log on fails; -1 never.
+    qsizetype failFrom = -1;
+    // Runs after each recorded call.
+    std::function<void(const QString&)> onCall;
+
+    void record(const QString& call)
+    {
+        if (failFrom >= 0 && calls.size() >= failFrom)
+            throw Failure{462, QStringLiteral("The spreadsheet does not answer")};
+        calls << call;
+        if (onCall)
+            onCall(call);
+    }
+
+    QStringList cells() const { return calls.filter(QStringLiteral("Cells(")); }
+};
+
+class RecordingSheet final : public platform::SpreadsheetSheet {
+public:
+    explicit RecordingSheet(SpreadsheetLog& log) : log_(log) {}
+    void setCell(int row, int column, const QString& text, platform::CellMember member) override
+    {
+        const char* how = member == platform::CellMember::Value ? ".value" : "";
+        log_.record(QStringLiteral("Cells(%1,%2)%3=%4").arg(row).arg(column).arg(how, text));
+    }
+    void autofitColumns() override { log_.record(QStringLiteral("Columns.Autofit")); }
+
+private:
+    SpreadsheetLog& log_;
+};
+
+class RecordingWorkbook final : public platform::SpreadsheetWorkbook {
+public:
+    explicit RecordingWorkbook(SpreadsheetLog& log) : log_(log), sheet_(log) {}
+    platform::SpreadsheetSheet& ActiveSheet() override
+    {
+        log_.record(QStringLiteral("ActiveSheet"));
+        return sheet_;
+    }
+
+private:
+    SpreadsheetLog& log_;
+    RecordingSheet sheet_;
+};
+
+class RecordingApplication final : public platform::SpreadsheetApplication {
+public:
+    explicit RecordingApplication(SpreadsheetLog& log) : log_(log), workbook_(log) {}
+    ~RecordingApplication() override { log_.calls << QStringLiteral("release"); }
+    platform::SpreadsheetWorkbook& addWorkbook() override
+    {
+        log_.record(QStringLiteral("Workbooks.Add"));
+        return workbook_;
+    }
+    bool Visible() const override { return visible_; }
+    void setVisible(bool on) override
+    {
+        log_.record(on ? QStringLiteral("Visible=true") : QStringLiteral("Visible=false"));
+        visible_ = on;
+    }
+
+private:
+    SpreadsheetLog& log_;
+    RecordingWorkbook workbook_;
+    bool visible_ = false;
+};
+
+// Installs the recording application for as long as it lives.
+class RecordingSpreadsheet {
+public:
+    RecordingSpreadsheet()
+    {
+        platform::setSpreadsheetFactory([this]() -> std::unique_ptr<platform::SpreadsheetApplication> {
+            log.calls << QStringLiteral("create");
+            if (!log.installed)
+                throw platform::noSpreadsheetApplication();
+            return std::make_unique<RecordingApplication>(log);
+        });
+    }
+    ~RecordingSpreadsheet() { platform::setSpreadsheetFactory({}); }
+
+    SpreadsheetLog log;
+};
