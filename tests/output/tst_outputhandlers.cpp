@@ -1,0 +1,147 @@
+// "Save Results As Text File" and "Copy Results To Clipboard" driven through
+// the window's buttons with scripted dialogs.
+
+#include "app/form1.h"
+#include "outputtestsupport.h"
+#include "platform/yield.h"
+#include "scripteddialogs.h"
+
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QString kCopied = QStringLiteral(
+    "Results have been copied to the clipboard.\r\rClick a text area where you normally type and "
+    "press Ctrl+V to paste the clipboard.");
+
+void addResults(Form1& form, const QStringList& sentences)
+{
+    for (const QString& s : sentences)
+        form.ListView2->setChecked(form.ListView2->addItem(s), true);
+}
+
+void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+} // namespace
+
+class OutputHandlersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { platform::setYieldInterval(std::chrono::milliseconds(0)); }
+
+    void saveWritesTheCheckedResultsUnderTheChosenName()
+    {
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        Form1 form;
+        form.Form_Load();
+        addResults(form, {"Distance is 1 Miles", "Distance is 22 Miles", "Distance is 3 Miles"});
+        form.ListView2->setChecked(2, false);
+        form.CommonDialog1.FileName = dir.filePath("earlier.txt");
+        const QString path = dir.filePath("results"); // no extension is added
+        dialogs.saveReplies.enqueue(path);
+        QList<int> pointers;
+        connect(form.ProgressBar1, &platform::ProgressBar::valueSet, this,
+                [&] { pointers << form.MousePointer(); });
+
+        click(form.PushButton4);
+
+        QCOMPARE(dialogs.fileRequests.size(), 1);
+        const platform::FileDialogRequest& request = dialogs.fileRequests[0];
+        QCOMPARE(request.title, QStringLiteral("Save"));
+        QCOMPARE(request.filter, QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
+        QCOMPARE(request.flags, 0x280201);
+        QCOMPARE(request.fileName, dir.filePath("earlier.txt"));
+        QCOMPARE(readAll(path), QByteArray("Results             \t\r\n"
+                                           "Distance is 1 Miles \t\r\n"
+                                           "Distance is 3 Miles \t\r\n"));
+        QCOMPARE(entriesOf(dir.path()), QStringList{"results"});
+        QVERIFY(!pointers.isEmpty());
+        QCOMPARE(pointers.count(Form1::kHourglass), pointers.size());
+        QCOMPARE(form.MousePointer(), Form1::kDefaultPointer);
+        QCOMPARE(form.CommonDialog1.FileName, path);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void cancelledSaveChangesNothing()
+    {
+        ScriptedDialogs dialogs; // no reply: the dialog is cancelled
+        Form1 form;
+        form.Form_Load();
+        addResults(form, {"Distance is 1 Miles"});
+        form.setMousePointer(Form1::kCustomPointer);
+        form.ProgressBar1->setValue(37);
+        form.ProgressBar1->setText(QStringLiteral("Kept"));
+
+        click(form.PushButton4);
+
+        QCOMPARE(dialogs.fileRequests.size(), 1);
+        QCOMPARE(form.MousePointer(), Form1::kCustomPointer);
+        QCOMPARE(form.ProgressBar1->value(), 37.0);
+        QCOMPARE(form.ProgressBar1->text(), QStringLiteral("Kept"));
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void copyPutsTheResultsOnTheClipboardAndSaysHowToPaste()
+    {
+        ScriptedDialogs dialogs;
+        RecordingClipboard clipboard;
+        Form1 form;
+        form.Form_Load();
+        addResults(form, {"Distance is 1 Miles", "Distance is 22 Miles"});
+
+        click(form.PushButton5);
+
+        QCOMPARE(clipboard.texts, QStringList{"Distance is 1 Miles\r\nDistance is 22 Miles\r\n"});
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages[0].text, kCopied);
+        QCOMPARE(dialogs.messages[0].title, QStringLiteral("Meridane"));
+        QCOMPARE(dialogs.messages[0].icon, platform::MessageIcon::None);
+    }
+
+    void busyClipboardIsGivenUpOnSilently()
+    {
+        ScriptedDialogs dialogs;
+        RecordingClipboard clipboard(-1);
+        Form1 form;
+        form.Form_Load();
+        addResults(form, {"Distance is 1 Miles"});
+
+        click(form.PushButton5);
+
+        QCOMPARE(clipboard.clearAttempts, 1000);
+        QCOMPARE(clipboard.setAttempts, 1000);
+        QCOMPARE(dialogs.texts(), QStringList{kCopied});
+    }
+
+    // The results are cleared while the copy yields: the report, then the message.
+    void failureWhileCopyingIsReportedAndTheMessageFollows()
+    {
+        ScriptedDialogs dialogs;
+        RecordingClipboard clipboard;
+        Form1 form;
+        form.Form_Load();
+        addResults(form, {"Distance is 1 Miles", "Distance is 2 Miles"});
+        QTimer::singleShot(0, &form, [&] { form.ListView2->clearItems(); });
+
+        form.PushButton5_Click();
+
+        QCOMPARE(dialogs.messages.size(), 2);
+        QCOMPARE(dialogs.messages[0].title, QStringLiteral("Application Error"));
+        QVERIFY(dialogs.messages[0].text.startsWith(QStringLiteral(
+            "Index out of bounds\r\nin Orvanta2021/08/31.Form1.PushButton5_Click at line 106\r\r")));
+        QCOMPARE(dialogs.messages[1].text, kCopied);
+        QVERIFY(clipboard.calls.isEmpty());
+    }
+};
+
+int runOutputHandlersTest(int argc, char** argv)
+{
+    OutputHandlersTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_outputhandlers.moc"
