@@ -85,7 +85,7 @@ void Form1::PushButton6_Click()
     app::PointFields fields;
     trap.step(106, [&] { fields = app::pointFields(entry).value_or(app::PointFields{}); });
     // An entry that is no point is ignored without a message.
-    if (trap.test(108, [&] { return !app::PointTest().isPoint(fields); }))
+    if (trap.test(108, [&] { return !app::isPoint(fields); }))
         return;
     appendPoint(trap, 110, *ListView1, fields.latitude.toString(), fields.longitude.toString());
 }

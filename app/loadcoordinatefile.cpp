@@ -49,7 +49,7 @@ private:
     void record(QStringView text)
     {
         const auto fields = pointFields(text);
-        if (!fields || !test_.isPoint(*fields))
+        if (!fields || !isPoint(*fields))
             return;
         list_.addItem(rawString(fields->latitude), rawString(fields->longitude));
     }
@@ -58,7 +58,6 @@ private:
     static QString rawString(QStringView view) { return QString::fromRawData(view.data(), view.size()); }
 
     platform::ListView& list_;
-    const PointTest test_;
 };
 
 void openListFile(QFile& file)

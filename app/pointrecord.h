@@ -16,21 +16,9 @@ struct PointFields {
 // The first and second field of a record; nothing when it holds no comma.
 std::optional<PointFields> pointFields(QStringView record);
 
-// The numeric test of points: engine::isNumeric, the conversion the distance
-// engine uses, so every point that gets into the list can be computed.
-// Plain decimals ("-71.3878") are decided without a conversion wherever the
-// locale writes ASCII digits and an ASCII minus sign: the engine turns their
-// "." into the locale's separator, so the locale always accepts them. That
-// keeps a file of a million points quick to load.
-class PointTest {
-public:
-    PointTest(); // looks at the current default locale
-    bool isNumeric(QStringView text) const;
-    // Both fields are always tested.
-    bool isPoint(const PointFields& fields) const;
-
-private:
-    bool plainDecimalsPass_ = false;
-};
+// Both fields pass the numeric test of points, engine::isNumeric (the
+// conversion the distance engine uses, so every point that gets into the list
+// can be computed). Both tests are always made.
+bool isPoint(const PointFields& fields);
 
 } // namespace app

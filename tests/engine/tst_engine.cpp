@@ -213,6 +213,42 @@ private slots:
         QFETCH(bool, numeric);
         QCOMPARE(engine::isNumeric(text), numeric);
     }
+
+    // Plain decimals take a quicker road than QLocale; both must give the
+    // same answer and the same value in every kind of locale.
+    void quickConversionAgreesWithTheLocale_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::newRow("English") << kEnglish;
+        QTest::newRow("German") << kGerman;
+        QTest::newRow("French") << QLocale(QLocale::French, QLocale::France);
+        QTest::newRow("Swedish") << QLocale(QLocale::Swedish, QLocale::Sweden);
+        QTest::newRow("Arabic") << QLocale(QLocale::Arabic, QLocale::Egypt);
+        QTest::newRow("Hindi") << QLocale(QLocale::Hindi, QLocale::India);
+        QTest::newRow("C") << QLocale(QLocale::C);
+    }
+
+    void quickConversionAgreesWithTheLocale()
+    {
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
+        QLocale reference = locale;
+        reference.setNumberOptions(QLocale::RejectGroupSeparator);
+        const QStringList texts{
+            "42.8712", "-71.3878", "007", "-0", "123456789012345", "0.1000000000000000055511151231257827",
+            "1234567890123456789012345678901234567890", "1.", ".5", "-", "", " 1", "1 ", "\t-2.5\t",
+            "+1", "1,5", "1.234,5", "1e5", "nan", "inf", "1.2.3", "--1", "\u0661\u0662", "\u22125",
+            QString(400, '9')};
+        for (const QString& text : texts) {
+            bool ok = false;
+            const double expected = reference.toDouble(
+                QString(text).replace('.', reference.decimalPoint()), &ok);
+            const auto value = engine::toNumber(text);
+            QVERIFY2(value.has_value() == (ok && std::isfinite(expected)), qPrintable(text));
+            if (value)
+                QCOMPARE(*value, expected);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(EngineTest)

@@ -350,33 +350,6 @@ private slots:
         QFETCH(QString, path);
         QCOMPARE(shell::CleanJoinedPath(shell::JoinedPath(folder, name)), path);
     }
-
-    // The shortcut for plain decimals must agree with the conversion the
-    // distance engine uses, in every kind of locale.
-    void pointTestAgreesWithTheEngine_data()
-    {
-        QTest::addColumn<QLocale>("locale");
-        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
-        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany);
-        QTest::newRow("French") << QLocale(QLocale::French, QLocale::France);
-        QTest::newRow("Swedish") << QLocale(QLocale::Swedish, QLocale::Sweden);
-        QTest::newRow("Arabic") << QLocale(QLocale::Arabic, QLocale::Egypt);
-        QTest::newRow("Hindi") << QLocale(QLocale::Hindi, QLocale::India);
-        QTest::newRow("C") << QLocale(QLocale::C);
-    }
-
-    void pointTestAgreesWithTheEngine()
-    {
-        QFETCH(QLocale, locale);
-        QLocale::setDefault(locale);
-        const app::PointTest test;
-        const QStringList texts{
-            "42.8712", "-71.3878", "007", "-0", "123456789012345", "123456789012345.123456789012345",
-            "1234567890123456", "1.", ".5", "-", "", " 1", "1 ", "+1", "1,5", "1.234,5", "1e5",
-            "nan", "inf", "1.2.3", "--1", "\u0661\u0662", "\u22125", "1e999"};
-        for (const QString& text : texts)
-            QVERIFY2(test.isNumeric(text) == engine::isNumeric(text), qPrintable(text));
-    }
 };
 
 QTEST_MAIN(InputTest)
