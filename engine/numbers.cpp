@@ -44,53 +44,58 @@ bool isSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); 
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 // Sign, digits and an optional decimal part: the shape of nearly every
-// coordinate. Gives nullopt for anything else, which QLocale then decides.
-std::optional<std::optional<double>> fastNumber(QStringView text, const LocaleNumbers& n)
+// coordinate, copied into `out` as plain ASCII with "." as separator.
+struct PlainDecimal {
+    char text[64];
+    qsizetype length = 0;
+    qsizetype wholeDigits = 0;
+};
+
+// False for anything else, which QLocale then decides.
+bool readPlain(QStringView text, const LocaleNumbers& n, PlainDecimal& out)
 {
     while (!text.isEmpty() && isSpace(text.front()))
         text = text.mid(1);
     while (!text.isEmpty() && isSpace(text.back()))
         text.chop(1);
-    char buffer[64];
-    if (text.isEmpty() || text.size() >= qsizetype(sizeof buffer))
-        return std::nullopt;
-    qsizetype i = 0, length = 0;
+    if (text.isEmpty() || text.size() >= qsizetype(sizeof out.text))
+        return false;
+    qsizetype i = 0;
     if (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')) {
         if (text[0] == QLatin1Char('-'))
-            buffer[length++] = '-';
+            out.text[out.length++] = '-';
         ++i;
     }
     const qsizetype firstDigit = i;
     while (i < text.size() && isDigit(text[i]))
-        buffer[length++] = char(text[i++].unicode());
-    if (i == firstDigit)
-        return std::nullopt;
+        out.text[out.length++] = char(text[i++].unicode());
+    out.wholeDigits = i - firstDigit;
+    if (out.wholeDigits == 0)
+        return false;
     // "." stands for the locale's separator here, as it does for QLocale.
     if (i < text.size() && (text[i] == n.decimal || text[i] == QLatin1Char('.'))) {
-        buffer[length++] = '.';
+        out.text[out.length++] = '.';
         const qsizetype firstDecimal = ++i;
         while (i < text.size() && isDigit(text[i]))
-            buffer[length++] = char(text[i++].unicode());
+            out.text[out.length++] = char(text[i++].unicode());
         if (i == firstDecimal)
-            return std::nullopt;
+            return false;
     }
-    if (i != text.size())
-        return std::nullopt;
-    double value = 0;
-    const auto [end, error] = std::from_chars(buffer, buffer + length, value);
-    if (error != std::errc() || end != buffer + length || !std::isfinite(value))
-        return std::optional<double>(); // out of range: no number
-    return std::optional<double>(value);
+    return i == text.size();
 }
 
-} // namespace
-
-std::optional<double> toNumber(const QString& text)
+std::optional<double> convertPlain(const PlainDecimal& plain)
 {
-    const LocaleNumbers& n = numbers();
-    if (n.plain)
-        if (const auto fast = fastNumber(text, n))
-            return *fast;
+    double value = 0;
+    const char* end = plain.text + plain.length;
+    const auto [stop, error] = std::from_chars(plain.text, end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value))
+        return std::nullopt; // out of range: no number
+    return value;
+}
+
+std::optional<double> convertByLocale(const QString& text, const LocaleNumbers& n)
+{
     bool ok = false;
     const double value =
         n.decimal == QLatin1Char('.') || !text.contains(QLatin1Char('.'))
@@ -102,6 +107,17 @@ std::optional<double> toNumber(const QString& text)
     return value;
 }
 
+} // namespace
+
+std::optional<double> toNumber(const QString& text)
+{
+    const LocaleNumbers& n = numbers();
+    PlainDecimal plain;
+    if (n.plain && readPlain(text, n, plain))
+        return convertPlain(plain);
+    return convertByLocale(text, n);
+}
+
 double numberOf(const QString& text)
 {
     if (const auto value = toNumber(text))
@@ -109,7 +125,15 @@ double numberOf(const QString& text)
     throw Failure::typeMismatch();
 }
 
-bool isNumeric(const QString& text) { return toNumber(text).has_value(); }
+bool isNumeric(const QString& text)
+{
+    const LocaleNumbers& n = numbers();
+    PlainDecimal plain;
+    // Fewer than 300 whole digits is always in range: no need to convert.
+    if (n.plain && readPlain(text, n, plain))
+        return plain.wholeDigits < 300 || convertPlain(plain).has_value();
+    return convertByLocale(text, n).has_value();
+}
 
 QChar decimalSeparator() { return numbers().decimal; }
 

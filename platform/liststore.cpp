@@ -38,12 +38,21 @@ bool fitsLatin1(QStringView text)
     return true;
 }
 
+qsizetype lengthBytes(quint32 length)
+{
+    qsizetype bytes = 1;
+    for (; length >= 0x80; length >>= 7)
+        ++bytes;
+    return bytes;
+}
+
+// One allocation of the exact size: a million rows are appended one by one.
 template <typename Cells>
 QByteArray encode(const Cells& cells, bool wide)
 {
     qsizetype size = 0;
     for (QStringView c : cells)
-        size += 5 + c.size() * (wide ? 2 : 1);
+        size += lengthBytes(static_cast<quint32>(c.size())) + c.size() * (wide ? 2 : 1);
     QByteArray bytes(size, Qt::Uninitialized);
     char* out = bytes.data();
     for (QStringView c : cells) {
@@ -52,12 +61,11 @@ QByteArray encode(const Cells& cells, bool wide)
             std::memcpy(out, c.utf16(), c.size() * 2);
             out += c.size() * 2;
         } else {
-            for (QChar ch : c)
-                *out++ = static_cast<char>(ch.unicode());
+            const char16_t* in = c.utf16();
+            for (qsizetype i = 0; i < c.size(); ++i)
+                *out++ = static_cast<char>(in[i]);
         }
     }
-    bytes.truncate(out - bytes.data());
-    bytes.squeeze();
     return bytes;
 }
 

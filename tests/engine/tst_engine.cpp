@@ -245,6 +245,7 @@ private slots:
                 QString(text).replace('.', reference.decimalPoint()), &ok);
             const auto value = engine::toNumber(text);
             QVERIFY2(value.has_value() == (ok && std::isfinite(expected)), qPrintable(text));
+            QCOMPARE(engine::isNumeric(text), value.has_value());
             if (value)
                 QCOMPARE(*value, expected);
         }
