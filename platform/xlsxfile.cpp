@@ -51,13 +51,17 @@ lxw_error writeWidths(lxw_worksheet* worksheet, const TextSheet& sheet)
 
 void writeXlsx(const QString& path, const TextSheet& sheet)
 {
-    lxw_workbook* workbook = workbook_new(QFile::encodeName(path).constData());
+    // Rows go to the file as they are written (inline strings, no shared
+    // string table), so a million results do not need a second copy in memory.
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* workbook = workbook_new_opt(QFile::encodeName(path).constData(), &options);
     if (!workbook)
-        throw Failure::outOfMemory();
+        throw Failure::pathAccess();
     lxw_worksheet* worksheet = workbook_add_worksheet(workbook, nullptr);
-    lxw_error error = worksheet ? writeCells(worksheet, sheet) : LXW_ERROR_MEMORY_MALLOC_FAILED;
+    lxw_error error = worksheet ? writeWidths(worksheet, sheet) : LXW_ERROR_MEMORY_MALLOC_FAILED;
     if (error == LXW_NO_ERROR)
-        error = writeWidths(worksheet, sheet);
+        error = writeCells(worksheet, sheet);
     // Closing writes the file and frees the workbook in every case.
     const lxw_error closed = workbook_close(workbook);
     if (error == LXW_NO_ERROR)

@@ -1,6 +1,7 @@
 #pragma once
-// Reads a written workbook back: the first sheet's cells and column widths,
-// taken out of the file with unzip and parsed with QXmlStreamReader.
+// Reads a written workbook back: the first sheet's cells (shared or inline
+// strings) and column widths, taken out of the file with unzip and parsed
+// with QXmlStreamReader.
 
 #include <QMap>
 #include <QPair>
@@ -65,6 +66,8 @@ inline XlsxContent readXlsx(const QString& path)
             position = cellPosition(attributes.value("r"));
             type = attributes.value("t").toString();
             content.cellTypes << type;
+        } else if (reader.name() == u"t" && type == u"inlineStr") {
+            content.cells[position] += reader.readElementText();
         } else if (reader.name() == u"v") {
             const QString v = reader.readElementText();
             content.cells[position] = type == u"s" ? strings.value(v.toInt()) : v;

@@ -1,0 +1,143 @@
+// The spreadsheet export of a results list, against a bare loop that formats
+// the same checked lines into memory in the same process. The workbook is
+// really written (into the cache folder, removed afterwards); starting the
+// spreadsheet program is only recorded.
+//
+//   bench_export [sizes...]     (default 100000)
+
+#include "app/form1.h"
+#include "benchutil.h"
+#include "engine/modzipdistance.h"
+#include "platform/dialogs.h"
+#include "platform/processstart.h"
+#include "platform/textworkbook.h"
+#include "platform/xlsxfile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+// Answers every message at once, as a user pressing OK, and counts them.
+class QuietDialogs final : public platform::Dialogs {
+public:
+    int messages = 0;
+    void message(const QString&, const QString&, platform::MessageIcon) override { ++messages; }
+    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    QStringList openFiles(const platform::FileDialogRequest&) override { return {}; }
+    QString saveFile(const platform::FileDialogRequest&) override { return {}; }
+};
+
+// A spreadsheet program that "exists" but is never started.
+class NoLaunch final : public platform::ProcessStart {
+public:
+    QStringList files;
+    QString findProgram(const QString& name) override
+    {
+        return name == u"soffice" ? QStringLiteral("/usr/bin/soffice") : QString();
+    }
+    QString queryOutput(const QString&, const QStringList&) override { return {}; }
+    bool startDetached(const QString&, const QStringList& arguments) override
+    {
+        files << arguments.last();
+        return true;
+    }
+};
+
+void fillResults(platform::ListView& list, qsizetype count)
+{
+    const std::vector<bench::Point> points = bench::generatePoints(count + 1);
+    for (qsizetype i = 0; i < count; ++i) {
+        const auto& a = points[static_cast<size_t>(i)];
+        const auto& b = points[static_cast<size_t>(i + 1)];
+        const qsizetype row =
+            list.addItem(modZipDistance::GetDistance(a.latitude, a.longitude, b.latitude, b.longitude));
+        list.setChecked(row, true);
+    }
+}
+
+double bareLoop(const platform::ListView& list)
+{
+    QByteArray lines;
+    const double seconds = bench::timeOnce([&] {
+        lines = QByteArrayLiteral("Results\n");
+        for (qsizetype r = 1; r <= list.count(); ++r)
+            if (list.checked(r))
+                lines += list.text(r).toUtf8() + '\n';
+    });
+    if (lines.isEmpty())
+        std::puts("no lines?");
+    return seconds;
+}
+
+// Writing the same sheet on its own: the part of the export spent in the file.
+double xlsxOnly(const platform::ListView& list, const QString& path)
+{
+    platform::TextWorkbook workbook;
+    workbook.ActiveSheet().Cells(1, 1) = QStringLiteral("Results");
+    for (qsizetype r = 1; r <= list.count(); ++r)
+        workbook.ActiveSheet().Cells(static_cast<int>(r) + 1, 1).value = list.text(r);
+    workbook.ActiveSheet().Columns().Autofit();
+    const double seconds = bench::timeOnce([&] { platform::writeXlsx(path, workbook.sheet()); });
+    QFile::remove(path);
+    return seconds;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
+                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    QuietDialogs dialogs;
+    platform::setDialogs(&dialogs);
+    NoLaunch processes;
+    platform::setProcessStart(&processes);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    QList<qsizetype> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes << QByteArray(argv[i]).toLongLong();
+    if (sizes.isEmpty())
+        sizes = {100000};
+
+    Form1 form;
+    form.Form_Load();
+    form.show();
+
+    std::printf("%-9s %9s %10s %11s %9s %11s %9s %9s %9s\n", "rows", "bare s", "export s",
+                "rows/s", "ratio", "of it xlsx", "xlsx MB", "list MB", "peak MB");
+    for (const qsizetype n : sizes) {
+        form.ListView2->clearItems();
+        fillResults(*form.ListView2, n);
+        std::vector<double> bares;
+        for (int round = 0; round < 3; ++round)
+            bares.push_back(bareLoop(*form.ListView2));
+        const double bare = bench::median(bares);
+        const double listMegabytes = bench::currentMegabytes();
+        bench::resetPeak();
+        processes.files.clear();
+        const double exported = bench::timeOnce([&] { form.PushButton13_Click(); });
+        const double peak = bench::peakMegabytes();
+        double fileMegabytes = 0;
+        for (const QString& file : processes.files) {
+            fileMegabytes += QFileInfo(file).size() / 1e6;
+            QFile::remove(file);
+        }
+        if (processes.files.size() != 1 || dialogs.messages != 0)
+            std::printf("unexpected: %lld workbooks, %d messages\n",
+                        static_cast<long long>(processes.files.size()), dialogs.messages);
+        const double xlsx = xlsxOnly(*form.ListView2, QDir::temp().filePath("bench_export.xlsx"));
+        std::printf("%-9lld %9.3f %10.3f %11.0f %9.1f %11.3f %9.1f %9.0f %9.0f\n",
+                    static_cast<long long>(n), bare, exported, n / exported, exported / bare, xlsx,
+                    fileMegabytes, listMegabytes, peak);
+        std::fflush(stdout);
+    }
+    platform::setProcessStart(nullptr);
+    platform::setDialogs(nullptr);
+    return 0;
+}
