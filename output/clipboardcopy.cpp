@@ -43,8 +43,8 @@ void endLine(QString& text, qsizetype lineStart)
     text.append(QLatin1String("\r\n"));
 }
 
-} // namespace
-
+// The checked rows as the clipboard receives them, built in place in one
+// buffer that is reserved for the longest possible text.
 QString clipboardText(const platform::ListView& list)
 {
     Untrapped steps;
@@ -62,6 +62,8 @@ QString clipboardText(const platform::ListView& list)
     }
     return text;
 }
+
+} // namespace
 
 void CopyListviewToClipboard(const platform::ListView& list)
 {

@@ -23,7 +23,4 @@ void ClearClipboard();
 // Format 0 is plain text; any other is handed on to the clipboard.
 void SetClipboardText(const QString& text, int format);
 
-// The text that CopyListviewToClipboard puts on the clipboard.
-QString clipboardText(const platform::ListView& list);
-
 } // namespace output
