@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds Meridane and runs every benchmark (offscreen), printing the figures.
+#   tools/bench.sh            all sizes (10,000, 100,000 and 1,000,000 points)
+#   tools/bench.sh 10000      only the sizes named
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$ROOT/tools/packages.sh"
+
+install_missing "${BUILD_PACKAGES[@]}"
+build_meridane
+for bench in "$ROOT"/build/bench/bench_*; do
+    echo "== $(basename "$bench")"
+    QT_QPA_PLATFORM=offscreen "$bench" "$@"
+    echo
+done
