@@ -3,7 +3,7 @@
 // really written (into the cache folder, removed afterwards); starting the
 // spreadsheet program is only recorded.
 //
-//   bench_export [sizes...]     (default 100000)
+//   bench_export [sizes...]     (default 10000 100000 1000000)
 
 #include "app/form1.h"
 #include "benchutil.h"
@@ -90,8 +90,7 @@ double xlsxOnly(const platform::ListView& list, const QString& path)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    bench::offscreenByDefault();
     QApplication app(argc, argv);
     QuietDialogs dialogs;
     platform::setDialogs(&dialogs);
@@ -99,11 +98,7 @@ int main(int argc, char* argv[])
     platform::setProcessStart(&processes);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 
-    QList<qsizetype> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes << QByteArray(argv[i]).toLongLong();
-    if (sizes.isEmpty())
-        sizes = {100000};
+    const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
     Form1 form;
     form.Form_Load();
