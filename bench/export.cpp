@@ -6,6 +6,7 @@
 //   bench_export [sizes...]     (default 10000 100000 1000000)
 
 #include "app/form1.h"
+#include "benchsession.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
 #include "platform/dialogs.h"
@@ -22,15 +23,6 @@
 namespace {
 
 // Answers every message at once, as a user pressing OK, and counts them.
-class QuietDialogs final : public platform::Dialogs {
-public:
-    int messages = 0;
-    void message(const QString&, const QString&, platform::MessageIcon) override { ++messages; }
-    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList openFiles(const platform::FileDialogRequest&) override { return {}; }
-    QString saveFile(const platform::FileDialogRequest&) override { return {}; }
-};
-
 // A spreadsheet program that "exists" but is never started.
 class NoLaunch final : public platform::ProcessStart {
 public:
@@ -90,13 +82,9 @@ double xlsxOnly(const platform::ListView& list, const QString& path)
 
 int main(int argc, char* argv[])
 {
-    bench::offscreenByDefault();
-    QApplication app(argc, argv);
-    QuietDialogs dialogs;
-    platform::setDialogs(&dialogs);
+    bench::Session session(argc, argv);
     NoLaunch processes;
     platform::setProcessStart(&processes);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 
     const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
@@ -123,9 +111,9 @@ int main(int argc, char* argv[])
             fileMegabytes += QFileInfo(file).size() / 1e6;
             QFile::remove(file);
         }
-        if (processes.files.size() != 1 || dialogs.messages != 0)
+        if (processes.files.size() != 1 || session.dialogs.messages != 0)
             std::printf("unexpected: %lld workbooks, %d messages\n",
-                        static_cast<long long>(processes.files.size()), dialogs.messages);
+                        static_cast<long long>(processes.files.size()), session.dialogs.messages);
         const double xlsx = xlsxOnly(*form.ListView2, QDir::temp().filePath("bench_export.xlsx"));
         std::printf("%-9lld %9.3f %10.3f %11.0f %9.1f %11.3f %9.1f %9.0f %9.0f\n",
                     static_cast<long long>(n), bare, exported, n / exported, exported / bare, xlsx,
@@ -133,6 +121,5 @@ int main(int argc, char* argv[])
         std::fflush(stdout);
     }
     platform::setProcessStart(nullptr);
-    platform::setDialogs(nullptr);
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "app/form1.h"
 #include "app/loadcoordinatefile.h"
+#include "benchsession.h"
 #include "benchutil.h"
 
 #include <QApplication>
@@ -76,9 +77,7 @@ double loadIntoList(Form1& form, const QString& path)
 
 int main(int argc, char* argv[])
 {
-    bench::offscreenByDefault();
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    bench::Session session(argc, argv);
     const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
     Form1 form;

@@ -5,6 +5,7 @@
 //   bench_output [points]     (default 1000000)
 
 #include "app/form1.h"
+#include "benchsession.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
 #include "output/clipboardcopy.h"
@@ -19,15 +20,6 @@
 namespace {
 
 // Answers the save dialog with one path and every message at once.
-class QuietDialogs final : public platform::Dialogs {
-public:
-    QString savePath;
-    void message(const QString&, const QString&, platform::MessageIcon) override {}
-    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList openFiles(const platform::FileDialogRequest&) override { return {}; }
-    QString saveFile(const platform::FileDialogRequest&) override { return savePath; }
-};
-
 qsizetype longest(const QStringList& lines, qsizetype start)
 {
     qsizetype width = start;
@@ -103,12 +95,8 @@ QStringList sentencesOf(const Form1& form)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    QuietDialogs dialogs;
-    platform::setDialogs(&dialogs);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    bench::Session session(argc, argv);
+    bench::QuietDialogs& dialogs = session.dialogs;
     const qsizetype points = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1000000;
     QTemporaryDir dir;
     dialogs.savePath = dir.filePath(QStringLiteral("results.txt"));
@@ -156,6 +144,5 @@ int main(int argc, char* argv[])
     std::printf("copy: text %.0f MB, peak memory added %.0f MB, ratio %.2f (target at most 2)\n",
                 textMegabytes, copyPeak, copyPeak / textMegabytes);
     std::printf("process peak %.0f MB\n", bench::peakMegabytes());
-    platform::setDialogs(nullptr);
     return same ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 //   bench_run [sizes...]     (default 10000 100000 1000000)
 
 #include "app/form1.h"
+#include "benchsession.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
@@ -16,14 +17,6 @@
 namespace {
 
 // Answers every message at once, as a user pressing OK.
-class QuietDialogs final : public platform::Dialogs {
-public:
-    void message(const QString&, const QString&, platform::MessageIcon) override {}
-    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList openFiles(const platform::FileDialogRequest&) override { return {}; }
-    QString saveFile(const platform::FileDialogRequest&) override { return {}; }
-};
-
 double bareLoop(const std::vector<bench::Point>& points)
 {
     volatile double sink = 0;
@@ -55,18 +48,8 @@ double getDistanceLoop(const std::vector<bench::Point>& points)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    QuietDialogs dialogs;
-    platform::setDialogs(&dialogs);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-
-    QList<qsizetype> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes << QByteArray(argv[i]).toLongLong();
-    if (sizes.isEmpty())
-        sizes = {10000, 100000, 1000000};
+    bench::Session session(argc, argv);
+    const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
     Form1 form;
     form.Form_Load();
@@ -98,6 +81,5 @@ int main(int argc, char* argv[])
                     run / bare, bench::peakMegabytes());
         std::fflush(stdout);
     }
-    platform::setDialogs(nullptr);
     return 0;
 }
