@@ -51,8 +51,12 @@ ListView::ListView(QWidget* parent)
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    connect(&model_, &ListModel::scrollRequested, this,
-            [this](const QModelIndex& index) { scrollTo(index); });
+    connect(&model_, &ListModel::scrollRequested, this, [this](const QModelIndex& index) {
+        // The rows of this batch must be laid out first, or the scroll range
+        // still ends at the previous batch.
+        executeDelayedItemsLayout();
+        scrollTo(index);
+    });
 }
 
 void ListView::addColumn(const QString& text) { model_.addHeader(text); }
