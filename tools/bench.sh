@@ -9,6 +9,7 @@ source "$ROOT/tools/packages.sh"
 install_missing "${BUILD_PACKAGES[@]}"
 build_meridane
 for bench in "$ROOT"/build/bench/bench_*; do
+    [ -f "$bench" ] && [ -x "$bench" ] || continue
     echo "== $(basename "$bench")"
     QT_QPA_PLATFORM=offscreen "$bench" "$@"
     echo
