@@ -110,10 +110,10 @@ void Form1::placeControls()
 void Form1::setTabOrder()
 {
     // In the window's tab index order, 0 first.
-    const QWidget* order[] = {ListView1,   ListView2,    PushButton6, PushButton3, PushButton1,
+    const QWidget* order[] = {ListView1,    ListView2,   PushButton6,  PushButton3, PushButton1,
                               PushButton17, PushButton4, PushButton13, PushButton2, ProgressBar1,
-                              PushButton5, PushButton7,  PushButton8,  Frame1,      Option2,
-                              Option1,     Option4,      Option3};
+                              PushButton5,  PushButton7, PushButton8,  Frame1,      Option2,
+                              Option1,      Option4,     Option3};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
 }

@@ -19,8 +19,7 @@ const QString kNotInstalledExport = QStringLiteral(
     "Excel is not installed on this computer. You need to have it installed to use this feature.");
 
 // A step that reaches an object which an earlier failing step never set.
-template <typename T>
-T& object(T* pointer)
+template <typename T> T& object(T* pointer)
 {
     if (!pointer)
         throw Failure{91, QStringLiteral("Object variable not set")};

@@ -48,7 +48,8 @@ QString listFileHelp()
         QStringLiteral("-0.58722,-69.79043"),
         QStringLiteral("6.49570,41.26694"),
         QStringLiteral("58.92982,47.90975"),
-    }.join(QLatin1String("\r\n"));
+    }
+        .join(QLatin1String("\r\n"));
 }
 
 // Appends one point in two labelled steps: the row with its latitude, then

@@ -25,9 +25,8 @@ void Form1::PushButton17_Click()
         for (qsizetype i = 1; i <= last; ++i) {
             QString latitude;
             trap.step(110, [&] { latitude = ListView1->text(i); });
-            trap.step(112, [&] {
-                ProgressBar1->setValue(double(i) / double(ListView1->count()) * 100);
-            });
+            trap.step(
+                112, [&] { ProgressBar1->setValue(double(i) / double(ListView1->count()) * 100); });
             trap.step(114, [&] {
                 ProgressBar1->setText(QLatin1String("Processing: ") %
                                       shell::FileNameFromPath(latitude));

@@ -55,7 +55,10 @@ private:
     }
 
     // The list copies the characters, so the view need not be copied first.
-    static QString rawString(QStringView view) { return QString::fromRawData(view.data(), view.size()); }
+    static QString rawString(QStringView view)
+    {
+        return QString::fromRawData(view.data(), view.size());
+    }
 
     platform::ListView& list_;
 };

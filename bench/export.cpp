@@ -45,8 +45,8 @@ void fillResults(platform::ListView& list, qsizetype count)
     for (qsizetype i = 0; i < count; ++i) {
         const auto& a = points[static_cast<size_t>(i)];
         const auto& b = points[static_cast<size_t>(i + 1)];
-        const qsizetype row =
-            list.addItem(modZipDistance::GetDistance(a.latitude, a.longitude, b.latitude, b.longitude));
+        const qsizetype row = list.addItem(
+            modZipDistance::GetDistance(a.latitude, a.longitude, b.latitude, b.longitude));
         list.setChecked(row, true);
     }
 }
@@ -92,8 +92,8 @@ int main(int argc, char* argv[])
     form.Form_Load();
     form.show();
 
-    std::printf("%-9s %9s %10s %11s %9s %11s %9s %9s %9s\n", "rows", "bare s", "export s",
-                "rows/s", "ratio", "of it xlsx", "xlsx MB", "list MB", "peak MB");
+    std::printf("%-9s %9s %10s %11s %9s %11s %9s %9s %9s\n", "rows", "bare s", "export s", "rows/s",
+                "ratio", "of it xlsx", "xlsx MB", "list MB", "peak MB");
     for (const qsizetype n : sizes) {
         form.ListView2->clearItems();
         fillResults(*form.ListView2, n);

@@ -85,8 +85,8 @@ int main(int argc, char* argv[])
     form.show();
     QTemporaryDir dir;
 
-    std::printf("%-9s %10s %10s %12s %7s %9s   (medians of %d runs)\n", "lines", "bare s",
-                "load s", "rows/s", "ratio", "peak MB", kRuns);
+    std::printf("%-9s %10s %10s %12s %7s %9s   (medians of %d runs)\n", "lines", "bare s", "load s",
+                "rows/s", "ratio", "peak MB", kRuns);
     for (const qsizetype n : sizes) {
         const QString path = dir.filePath(QStringLiteral("points-%1.txt").arg(n));
         writeListFile(path, n);
@@ -103,8 +103,8 @@ int main(int argc, char* argv[])
                        qlonglong(n));
         }
         const double b = bench::median(bare), l = bench::median(load);
-        std::printf("%-9lld %10.4f %10.4f %12.0f %7.2f %9.1f\n", qlonglong(n), b, l, n / l,
-                    l / b, bench::peakMegabytes());
+        std::printf("%-9lld %10.4f %10.4f %12.0f %7.2f %9.1f\n", qlonglong(n), b, l, n / l, l / b,
+                    bench::peakMegabytes());
         std::fflush(stdout);
     }
     return 0;

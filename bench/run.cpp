@@ -55,8 +55,8 @@ int main(int argc, char* argv[])
     form.Form_Load();
     form.show();
 
-    std::printf("%-9s %10s %10s %7s %10s %10s %7s %9s\n", "points", "bare s", "GetDist s",
-                "ratio", "run s", "rows/s", "ratio", "peak MB");
+    std::printf("%-9s %10s %10s %7s %10s %10s %7s %9s\n", "points", "bare s", "GetDist s", "ratio",
+                "run s", "rows/s", "ratio", "peak MB");
     for (const qsizetype n : sizes) {
         form.ListView1->clearItems();
         form.ListView2->clearItems();
@@ -75,7 +75,8 @@ int main(int argc, char* argv[])
         } // the generated texts are gone: only the lists hold points now
         const double run = bench::timeOnce([&] { form.PushButton17_Click(); });
         if (form.ListView2->count() != n - 1)
-            std::printf("unexpected result count %lld\n", static_cast<long long>(form.ListView2->count()));
+            std::printf("unexpected result count %lld\n",
+                        static_cast<long long>(form.ListView2->count()));
         std::printf("%-9lld %10.3f %10.3f %7.2f %10.3f %10.0f %7.2f %9.0f\n",
                     static_cast<long long>(n), bare, sentences, sentences / bare, run, n / run,
                     run / bare, bench::peakMegabytes());

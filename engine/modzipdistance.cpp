@@ -27,9 +27,9 @@ constexpr std::array<Unit, 4> kUnits{{
     {" meters", 2, 1609.344},
 }};
 
-constexpr double kPiDegrees = 3.14159265;        // the degree/radian conversions' pi
-constexpr double kHalfPi = 1.5707963267949;      // arccosine, general case
-constexpr double kPiArcCos = 3.14159265358979;   // arccosine at -1
+constexpr double kPiDegrees = 3.14159265;      // the degree/radian conversions' pi
+constexpr double kHalfPi = 1.5707963267949;    // arccosine, general case
+constexpr double kPiArcCos = 3.14159265358979; // arccosine at -1
 constexpr double kNauticalMilesPerDegree = 60;
 constexpr double kMilesPerNauticalMile = 1.15078;
 

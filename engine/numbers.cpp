@@ -154,8 +154,8 @@ QString numberText(double value, int places)
     QString text;
     if (n.plain) {
         char buffer[400];
-        const auto [end, error] =
-            std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, places);
+        const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, rounded,
+                                                std::chars_format::fixed, places);
         if (error != std::errc())
             throw Failure::overflow();
         text = QString::fromLatin1(buffer, end - buffer);

@@ -11,8 +11,7 @@ namespace {
 
 // Calls the clipboard until one attempt succeeds or all have failed; a
 // clipboard that stays busy is given up on silently.
-template <typename Call>
-void retry(Call&& call)
+template <typename Call> void retry(Call&& call)
 {
     for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
         try {

@@ -20,16 +20,8 @@ namespace output {
 
 // Runs every step directly; a failure flies to the caller.
 struct Untrapped {
-    template <typename F>
-    void step(int, F&& body)
-    {
-        body();
-    }
-    template <typename F>
-    bool test(int, F&& condition)
-    {
-        return condition();
-    }
+    template <typename F> void step(int, F&& body) { body(); }
+    template <typename F> bool test(int, F&& condition) { return condition(); }
 };
 
 using Widths = std::vector<qsizetype>;

@@ -20,10 +20,7 @@ struct Save {
     shell::Trap trap{shell::location("Main", "SaveListviewProperlySpaced")};
 };
 
-QString writingText(const Save& save)
-{
-    return QLatin1String("Writing file: ") % save.shownName;
-}
+QString writingText(const Save& save) { return QLatin1String("Writing file: ") % save.shownName; }
 
 // Yield, position, text, yield: the bar moves while the window keeps painting.
 // The steps carry firstLabel + 2 to + 8.

@@ -10,7 +10,8 @@
 namespace platform {
 
 DesktopSpreadsheet::DesktopSpreadsheet(SpreadsheetOpener opener, QString folder)
-    : opener_(std::move(opener)), folder_(std::move(folder))
+    : opener_(std::move(opener))
+    , folder_(std::move(folder))
 {
 }
 

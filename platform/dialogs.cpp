@@ -37,8 +37,8 @@ public:
                      const QString& defaultText) override
     {
         bool ok = false;
-        const QString text = QInputDialog::getText(dialogParent, title, prompt,
-                                                   QLineEdit::Normal, defaultText, &ok);
+        const QString text =
+            QInputDialog::getText(dialogParent, title, prompt, QLineEdit::Normal, defaultText, &ok);
         return ok ? text : QString();
     }
 

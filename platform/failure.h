@@ -8,7 +8,10 @@ struct Failure {
     int number = 0;
     QString description;
 
-    static Failure invalidCall() { return {5, QStringLiteral("Invalid procedure call or argument")}; }
+    static Failure invalidCall()
+    {
+        return {5, QStringLiteral("Invalid procedure call or argument")};
+    }
     static Failure overflow() { return {6, QStringLiteral("Overflow")}; }
     static Failure outOfMemory() { return {7, QStringLiteral("Out of memory")}; }
     static Failure divisionByZero() { return {11, QStringLiteral("Division by zero")}; }

@@ -47,8 +47,7 @@ qsizetype lengthBytes(quint32 length)
 }
 
 // One allocation of the exact size: a million rows are appended one by one.
-template <typename Cells>
-QByteArray encode(const Cells& cells, bool wide)
+template <typename Cells> QByteArray encode(const Cells& cells, bool wide)
 {
     qsizetype size = 0;
     for (QStringView c : cells)
@@ -69,8 +68,7 @@ QByteArray encode(const Cells& cells, bool wide)
     return bytes;
 }
 
-template <typename Cells>
-bool anyWide(const Cells& cells)
+template <typename Cells> bool anyWide(const Cells& cells)
 {
     for (QStringView c : cells)
         if (!fitsLatin1(c))

@@ -12,12 +12,17 @@ namespace {
 int keyCodeOf(const QKeyEvent* event)
 {
     switch (event->key()) {
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Backspace:
+        return 8;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    default: return event->key() < 0x80 ? event->key() : 0;
+    case Qt::Key_Enter:
+        return 13;
+    default:
+        return event->key() < 0x80 ? event->key() : 0;
     }
 }
 
@@ -61,10 +66,7 @@ ListView::ListView(QWidget* parent)
 
 void ListView::addColumn(const QString& text) { model_.addHeader(text); }
 
-QString ListView::columnText(int column) const
-{
-    return model_.headers().value(column - 1);
-}
+QString ListView::columnText(int column) const { return model_.headers().value(column - 1); }
 
 void ListView::setColumnWidthTwips(int column, int value)
 {

@@ -35,7 +35,9 @@ public:
     private:
         friend class SpreadsheetCell;
         ValueMember(SpreadsheetSheet& sheet, int row, int column)
-            : sheet_(sheet), row_(row), column_(column)
+            : sheet_(sheet)
+            , row_(row)
+            , column_(column)
         {
         }
         SpreadsheetSheet& sheet_;
@@ -44,7 +46,10 @@ public:
     };
 
     SpreadsheetCell(SpreadsheetSheet& sheet, int row, int column)
-        : value(sheet, row, column), sheet_(sheet), row_(row), column_(column)
+        : value(sheet, row, column)
+        , sheet_(sheet)
+        , row_(row)
+        , column_(column)
     {
     }
     SpreadsheetCell& operator=(const QString& text);
@@ -60,7 +65,10 @@ private:
 // All columns of a sheet, as returned by Columns().
 class SpreadsheetColumns {
 public:
-    explicit SpreadsheetColumns(SpreadsheetSheet& sheet) : sheet_(sheet) {}
+    explicit SpreadsheetColumns(SpreadsheetSheet& sheet)
+        : sheet_(sheet)
+    {
+    }
     // Fits the width of every column to its longest text.
     void Autofit();
 
@@ -91,7 +99,8 @@ class SpreadsheetApplication;
 // The application's workbooks, as returned by Workbooks().
 class SpreadsheetWorkbooks {
 public:
-    explicit SpreadsheetWorkbooks(SpreadsheetApplication& application) : application_(application)
+    explicit SpreadsheetWorkbooks(SpreadsheetApplication& application)
+        : application_(application)
     {
     }
     // A new, empty workbook; it lives as long as the application object.

@@ -14,9 +14,9 @@ std::optional<SpreadsheetOpener> calc()
         const QString program = processStart().findProgram(name);
         // -n opens the file as a template: a new, unsaved, untitled document.
         if (!program.isEmpty())
-            return SpreadsheetOpener{program, {QStringLiteral("--calc"),
-                                               QStringLiteral("--norestore"),
-                                               QStringLiteral("-n")}};
+            return SpreadsheetOpener{
+                program,
+                {QStringLiteral("--calc"), QStringLiteral("--norestore"), QStringLiteral("-n")}};
     }
     return std::nullopt;
 }

@@ -10,8 +10,9 @@ namespace {
 // Characters in UTF-8 text: every byte that does not continue a sequence.
 qsizetype characters(const QByteArray& utf8)
 {
-    return std::count_if(utf8.cbegin(), utf8.cend(),
-                         [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; });
+    return std::count_if(utf8.cbegin(), utf8.cend(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    });
 }
 
 } // namespace

@@ -25,7 +25,10 @@ public:
     // Rows from 1 up to the last one that holds a cell.
     int rowCount() const { return static_cast<int>(rows_.size()); }
     // The cells of a row as UTF-8, column 1 first; unset cells are empty.
-    const std::vector<QByteArray>& row(int row) const { return rows_[static_cast<size_t>(row - 1)]; }
+    const std::vector<QByteArray>& row(int row) const
+    {
+        return rows_[static_cast<size_t>(row - 1)];
+    }
     // Width of column c at index c - 1 in characters; 0 keeps the default.
     const std::vector<double>& columnWidths() const { return widths_; }
 

@@ -23,9 +23,9 @@ lxw_error writeCells(lxw_worksheet* worksheet, const TextSheet& sheet)
         for (size_t c = 0; c < cells.size(); ++c) {
             if (cells[c].isEmpty())
                 continue;
-            const lxw_error error = worksheet_write_string(
-                worksheet, static_cast<lxw_row_t>(r - 1), static_cast<lxw_col_t>(c),
-                cells[c].constData(), nullptr);
+            const lxw_error error =
+                worksheet_write_string(worksheet, static_cast<lxw_row_t>(r - 1),
+                                       static_cast<lxw_col_t>(c), cells[c].constData(), nullptr);
             if (error != LXW_NO_ERROR)
                 return error;
         }

@@ -8,8 +8,8 @@ namespace shell {
 QString errorReportText(const QString& location, int label, const QString& description)
 {
     return description + QLatin1String("\r\nin ") + location + QLatin1String(" at line ") +
-           QString::number(label) + QLatin1String("\r\rPlease email screenshot of this message to ") +
-           kSupportAddress;
+           QString::number(label) +
+           QLatin1String("\r\rPlease email screenshot of this message to ") + kSupportAddress;
 }
 
 void ReportError(const QString& location, int label, const QString& description)

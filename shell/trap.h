@@ -27,8 +27,7 @@ public:
     {
     }
 
-    template <typename F>
-    void step(int label, F&& body)
+    template <typename F> void step(int label, F&& body)
     {
         if (ended_)
             return;
@@ -39,8 +38,7 @@ public:
         }
     }
 
-    template <typename F>
-    bool test(int label, F&& condition)
+    template <typename F> bool test(int label, F&& condition)
     {
         if (ended_)
             return false;

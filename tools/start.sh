@@ -23,7 +23,7 @@ DISPLAY="$display" "$ROOT/build/meridane" >/dev/null 2>&1 &
 program=$!
 sleep 3
 shot="$ROOT/build/meridane-window.png"
-DISPLAY="$display" import -window root -crop 560x680+0+0 "$shot"
+DISPLAY="$display" import -window root -crop 536x637+0+0 +repage "$shot"
 echo "No display here: Meridane runs on the virtual display $display (process $program)."
 echo "Screenshot of its window: $shot"
 echo "Stop it with: kill $program $xvfb"

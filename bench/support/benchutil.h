@@ -34,8 +34,7 @@ inline std::vector<Point> generatePoints(qsizetype count, quint32 seed = 42)
 
 inline double secondsOf(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e9; }
 
-template <typename F>
-double timeOnce(F&& body)
+template <typename F> double timeOnce(F&& body)
 {
     QElapsedTimer timer;
     timer.start();

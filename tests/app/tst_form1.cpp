@@ -46,14 +46,14 @@ void duringPass(Form1& form, int pass, std::function<void()> action)
 {
     auto* connection = new QMetaObject::Connection;
     auto calls = std::make_shared<int>(0);
-    *connection = QObject::connect(form.ProgressBar1, &platform::ProgressBar::valueSet, &form,
-                                   [=](double) {
-                                       if (++*calls != pass)
-                                           return;
-                                       QObject::disconnect(*connection);
-                                       delete connection;
-                                       QTimer::singleShot(0, action);
-                                   });
+    *connection =
+        QObject::connect(form.ProgressBar1, &platform::ProgressBar::valueSet, &form, [=](double) {
+            if (++*calls != pass)
+                return;
+            QObject::disconnect(*connection);
+            delete connection;
+            QTimer::singleShot(0, action);
+        });
 }
 
 int runCloseScenario()
@@ -122,8 +122,8 @@ private slots:
         QTest::newRow("start") << "PushButton17" << QRect(120, 4875, 7800, 405)
                                << "Start Finding Distance Between";
         QTest::newRow("results") << "ListView2" << QRect(120, 5385, 7800, 2535) << "";
-        QTest::newRow("clear results") << "PushButton2" << QRect(4080, 8520, 3840, 405)
-                                       << "Clear Results";
+        QTest::newRow("clear results")
+            << "PushButton2" << QRect(4080, 8520, 3840, 405) << "Clear Results";
         QTest::newRow("bar") << "ProgressBar1" << QRect(120, 9045, 7800, 405) << "";
     }
 
@@ -139,8 +139,8 @@ private slots:
             {"PushButton17", form.PushButton17}, {"ListView2", form.ListView2},
             {"PushButton2", form.PushButton2},   {"ProgressBar1", form.ProgressBar1}};
         QWidget* widget = controls.value(control);
-        QCOMPARE(widget->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15,
-                                           twips.height() / 15));
+        QCOMPARE(widget->geometry(),
+                 QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
             QCOMPARE(button->text(), caption);
             QCOMPARE(button->font().pointSizeF(), 11.25);
@@ -173,7 +173,7 @@ private slots:
         QCOMPARE(texts.first()[0].toString(), QString("Processing: 42.8712"));
         QCOMPARE(texts.at(3)[0].toString(), QString("Processing: 58.92982"));
         QCOMPARE(form.ProgressBar1->text(), QString("Progress Bar"));
-        QCOMPARE(pointers.first(), 0);          // the hourglass comes after the first yield
+        QCOMPARE(pointers.first(), 0); // the hourglass comes after the first yield
         QCOMPARE(pointers.at(1), 11);
         QCOMPARE(form.MousePointer(), 0);
         QCOMPARE(dialogs.messages.size(), 1);
@@ -278,7 +278,8 @@ private slots:
         form.show();
         addPoints(form, 4);
         duringPass(form, 2, [&] {
-            QTest::mouseClick(form.Option3, Qt::LeftButton, {}, QPoint(8, form.Option3->height() / 2));
+            QTest::mouseClick(form.Option3, Qt::LeftButton, {},
+                              QPoint(8, form.Option3->height() / 2));
         });
         form.PushButton17_Click();
         QVERIFY(form.ListView2->text(1).endsWith(" miles"));

@@ -234,15 +234,35 @@ private slots:
         QLocale::setDefault(locale);
         QLocale reference = locale;
         reference.setNumberOptions(QLocale::RejectGroupSeparator);
-        const QStringList texts{
-            "42.8712", "-71.3878", "007", "-0", "123456789012345", "0.1000000000000000055511151231257827",
-            "1234567890123456789012345678901234567890", "1.", ".5", "-", "", " 1", "1 ", "\t-2.5\t",
-            "+1", "1,5", "1.234,5", "1e5", "nan", "inf", "1.2.3", "--1", "\u0661\u0662", "\u22125",
-            QString(400, '9')};
+        const QStringList texts{"42.8712",
+                                "-71.3878",
+                                "007",
+                                "-0",
+                                "123456789012345",
+                                "0.1000000000000000055511151231257827",
+                                "1234567890123456789012345678901234567890",
+                                "1.",
+                                ".5",
+                                "-",
+                                "",
+                                " 1",
+                                "1 ",
+                                "\t-2.5\t",
+                                "+1",
+                                "1,5",
+                                "1.234,5",
+                                "1e5",
+                                "nan",
+                                "inf",
+                                "1.2.3",
+                                "--1",
+                                "\u0661\u0662",
+                                "\u22125",
+                                QString(400, '9')};
         for (const QString& text : texts) {
             bool ok = false;
-            const double expected = reference.toDouble(
-                QString(text).replace('.', reference.decimalPoint()), &ok);
+            const double expected =
+                reference.toDouble(QString(text).replace('.', reference.decimalPoint()), &ok);
             const auto value = engine::toNumber(text);
             QVERIFY2(value.has_value() == (ok && std::isfinite(expected)), qPrintable(text));
             QCOMPARE(engine::isNumeric(text), value.has_value());

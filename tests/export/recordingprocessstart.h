@@ -15,7 +15,7 @@ public:
     QMap<QString, QString> programs;     // name -> full path
     QMap<QString, QString> queryAnswers; // full path -> standard output
     bool startSucceeds = true;
-    QList<QStringList> started;          // program, then its arguments
+    QList<QStringList> started; // program, then its arguments
 
     QString findProgram(const QString& name) override { return programs.value(name); }
     QString queryOutput(const QString& program, const QStringList&) override

@@ -32,7 +32,10 @@ struct SpreadsheetLog {
 
 class RecordingSheet final : public platform::SpreadsheetSheet {
 public:
-    explicit RecordingSheet(SpreadsheetLog& log) : log_(log) {}
+    explicit RecordingSheet(SpreadsheetLog& log)
+        : log_(log)
+    {
+    }
     void setCell(int row, int column, const QString& text, platform::CellMember member) override
     {
         const char* how = member == platform::CellMember::Value ? ".value" : "";
@@ -46,7 +49,11 @@ private:
 
 class RecordingWorkbook final : public platform::SpreadsheetWorkbook {
 public:
-    explicit RecordingWorkbook(SpreadsheetLog& log) : log_(log), sheet_(log) {}
+    explicit RecordingWorkbook(SpreadsheetLog& log)
+        : log_(log)
+        , sheet_(log)
+    {
+    }
     platform::SpreadsheetSheet& ActiveSheet() override
     {
         log_.record(QStringLiteral("ActiveSheet"));
@@ -60,7 +67,11 @@ private:
 
 class RecordingApplication final : public platform::SpreadsheetApplication {
 public:
-    explicit RecordingApplication(SpreadsheetLog& log) : log_(log), workbook_(log) {}
+    explicit RecordingApplication(SpreadsheetLog& log)
+        : log_(log)
+        , workbook_(log)
+    {
+    }
     ~RecordingApplication() override { log_.calls << QStringLiteral("release"); }
     platform::SpreadsheetWorkbook& addWorkbook() override
     {
@@ -85,12 +96,13 @@ class RecordingSpreadsheet {
 public:
     RecordingSpreadsheet()
     {
-        platform::setSpreadsheetFactory([this]() -> std::unique_ptr<platform::SpreadsheetApplication> {
-            log.calls << QStringLiteral("create");
-            if (!log.installed)
-                throw platform::noSpreadsheetApplication();
-            return std::make_unique<RecordingApplication>(log);
-        });
+        platform::setSpreadsheetFactory(
+            [this]() -> std::unique_ptr<platform::SpreadsheetApplication> {
+                log.calls << QStringLiteral("create");
+                if (!log.installed)
+                    throw platform::noSpreadsheetApplication();
+                return std::make_unique<RecordingApplication>(log);
+            });
     }
     ~RecordingSpreadsheet() { platform::setSpreadsheetFactory({}); }
 

@@ -55,7 +55,7 @@ QStringList labelsOf(const ScriptedDialogs& dialogs)
     for (const RecordedMessage& m : dialogs.messages) {
         const auto match = at.match(m.text);
         labels << (match.hasMatch() && match.captured(1) == kLocation ? match.captured(2)
-                                                                     : QStringLiteral("?"));
+                                                                      : QStringLiteral("?"));
     }
     return labels;
 }
@@ -125,11 +125,11 @@ private slots:
                            "Cells(3,1).value=b", "Cells(3,2).value=c"};
         QTest::newRow("equals signs removed from the second column on")
             << QStringList{"A", "B", "C"} << Rows{{"+", "a=b", "a=b", "==c="}}
-            << QStringList{"Cells(1,1)=A", "Cells(1,2)=B", "Cells(1,3)=C",
+            << QStringList{"Cells(1,1)=A",         "Cells(1,2)=B",        "Cells(1,3)=C",
                            "Cells(2,1).value=a=b", "Cells(2,2).value=ab", "Cells(2,3).value=c"};
         QTest::newRow("a cell of equals signs only still takes its column")
             << QStringList{"A", "B", "C"} << Rows{{"+", "x", "==", "y"}}
-            << QStringList{"Cells(1,1)=A", "Cells(1,2)=B", "Cells(1,3)=C",
+            << QStringList{"Cells(1,1)=A",       "Cells(1,2)=B",      "Cells(1,3)=C",
                            "Cells(2,1).value=x", "Cells(2,2).value=", "Cells(2,3).value=y"};
         QTest::newRow("headers keep their equals signs")
             << QStringList{"A", "=B"} << Rows{{"+", "a", "b"}}
@@ -251,8 +251,7 @@ private slots:
         fillList(*form.ListView2, {{"+", "s1"}});
         press(form);
         // Every step that needs the missing application is reported; the window is released.
-        QCOMPARE(labelsOf(dialogs),
-                 QStringList({"112", "114", "124", "158", "172", "174"}));
+        QCOMPARE(labelsOf(dialogs), QStringList({"112", "114", "124", "158", "172", "174"}));
         QCOMPARE(form.MousePointer(), 0);
     }
 
@@ -326,12 +325,16 @@ private slots:
         const QString sentence = "Distance between (42.8712,-71.3878) and (33.0169,-116.846) is "
                                  "2534.0868 miles";
         QTest::newRow("result sentence") << sentence << sentence;
-        QTest::newRow("formula-like text stays text") << "=1+1" << "=1+1";
-        QTest::newRow("number-like text stays text") << "0042.50" << "0042.50";
-        QTest::newRow("xml specials") << "<a> & \"b\" 'c'" << "<a> & \"b\" 'c'";
-        QTest::newRow("spaces kept") << "  both ends  " << "  both ends  ";
-        QTest::newRow("beyond latin-1")
-            << QString::fromUtf8("Kraków 東京 \U0001F30D") << QString::fromUtf8("Kraków 東京 \U0001F30D");
+        QTest::newRow("formula-like text stays text") << "=1+1"
+                                                      << "=1+1";
+        QTest::newRow("number-like text stays text") << "0042.50"
+                                                     << "0042.50";
+        QTest::newRow("xml specials") << "<a> & \"b\" 'c'"
+                                      << "<a> & \"b\" 'c'";
+        QTest::newRow("spaces kept") << "  both ends  "
+                                     << "  both ends  ";
+        QTest::newRow("beyond latin-1") << QString::fromUtf8("Kraków 東京 \U0001F30D")
+                                        << QString::fromUtf8("Kraków 東京 \U0001F30D");
         QTest::newRow("longest cell kept whole") << QString(32767, 'x') << QString(32767, 'x');
         QTest::newRow("longer cell cut") << QString(40000, 'y') << QString(32767, 'y');
         const QString pair = QString::fromUtf8("\U0001F30D");
@@ -348,8 +351,8 @@ private slots:
         QTemporaryDir folder;
         useDesktopSpreadsheet(folder.path());
 
-        const XlsxContent content = exportAndRead({{"+", text}, {"-", "unchecked"}, {"+", "last"}},
-                                                  processes);
+        const XlsxContent content =
+            exportAndRead({{"+", text}, {"-", "unchecked"}, {"+", "last"}}, processes);
 
         QCOMPARE(dialogs.texts(), QStringList());
         QCOMPARE(content.cells.value({1, 1}), QString("Results"));

@@ -102,18 +102,18 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<bool>("invalidMessage");
         QTest::newRow("cancelled") << QString() << QStringList() << false;
-        QTest::newRow("default text") << "42.8712,-71.3878" << QStringList{"42.8712|-71.3878"}
-                                      << false;
+        QTest::newRow("default text")
+            << "42.8712,-71.3878" << QStringList{"42.8712|-71.3878"} << false;
         QTest::newRow("further fields ignored") << "1,2,3,4" << QStringList{"1|2"} << false;
-        QTest::newRow("spaces kept") << " 42.8712 , -71.3878 "
-                                     << QStringList{" 42.8712 | -71.3878 "} << false;
+        QTest::newRow("spaces kept")
+            << " 42.8712 , -71.3878 " << QStringList{" 42.8712 | -71.3878 "} << false;
         QTest::newRow("space instead of comma") << "42.8712 -71.3878" << QStringList() << true;
         QTest::newRow("no comma") << "abc" << QStringList() << true;
         QTest::newRow("not numbers") << "abc,def" << QStringList() << false;
         QTest::newRow("nothing after the comma") << "42.8712," << QStringList() << false;
         QTest::newRow("nothing before the comma") << ",-71.3878" << QStringList() << false;
-        QTest::newRow("second field not a number") << "42.8712,x,-71.3878" << QStringList()
-                                                   << false;
+        QTest::newRow("second field not a number")
+            << "42.8712,x,-71.3878" << QStringList() << false;
         QTest::newRow("no distance can be computed") << "nan,inf" << QStringList() << false;
     }
 
@@ -172,14 +172,14 @@ private slots:
             << QByteArray("42.8712,-71.3878\r\n-0.58722,-69.79043\n6.49570,41.26694\r"
                           "58.92982,47.90975")
             << kHelpFileRows;
-        QTest::newRow("further fields ignored") << QByteArray("42.8712,-71.3878,extra\r\n")
-                                                << QStringList{"42.8712|-71.3878"};
+        QTest::newRow("further fields ignored")
+            << QByteArray("42.8712,-71.3878,extra\r\n") << QStringList{"42.8712|-71.3878"};
         QTest::newRow("invalid lines skipped")
             << QByteArray("42.8712;-71.3878\r\nlat,lon\r\n\r\n42.8712,\r\n,1\r\nnan,1\r\n"
                           "1,2\r\n")
             << QStringList{"1|2"};
-        QTest::newRow("spaces kept") << QByteArray(" 42.8712 , -71.3878 \n")
-                                     << QStringList{" 42.8712 | -71.3878 "};
+        QTest::newRow("spaces kept")
+            << QByteArray(" 42.8712 , -71.3878 \n") << QStringList{" 42.8712 | -71.3878 "};
         QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + helpFile("\r\n") << kHelpFileRows;
         QTest::newRow("empty file") << QByteArray() << QStringList();
         QTest::newRow("long plain decimal") << QByteArray("1234567890123456789.5,-0.000001\n")
@@ -287,10 +287,9 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("folder.txt")); // exists, but cannot be read as a file
         const QString folder = dir.filePath("folder.txt");
-        const QStringList paths =
-            alone ? QStringList{folder}
-                  : QStringList{writeFile(dir, "a.txt", "1,1\n"), folder,
-                                writeFile(dir, "c.txt", "3,3\n")};
+        const QStringList paths = alone ? QStringList{folder}
+                                        : QStringList{writeFile(dir, "a.txt", "1,1\n"), folder,
+                                                      writeFile(dir, "c.txt", "3,3\n")};
         Window w;
         w.loadFiles(paths);
         QCOMPARE(w.dialogs.texts(), QStringList{report(label, "Path/File access error")});
@@ -304,15 +303,14 @@ private slots:
         QTemporaryDir dir;
         QStringList paths;
         for (int i = 0; i < 500; ++i) // about 37,000 characters
-            paths << dir.filePath(QString("list-with-a-rather-long-name-%1.txt").arg(i, 40, 10,
-                                                                                     QChar('0')));
+            paths << dir.filePath(
+                QString("list-with-a-rather-long-name-%1.txt").arg(i, 40, 10, QChar('0')));
         Window w;
         QList<int> pointers;
         w.dialogs.onMessage = [&](const RecordedMessage&) { pointers << w.form.MousePointer(); };
         w.loadFiles(paths);
-        QCOMPARE(w.dialogs.texts(),
-                 QStringList{"You've selected too many files to add.\r\r"
-                             "Please try adding via the \"Add All\" button."});
+        QCOMPARE(w.dialogs.texts(), QStringList{"You've selected too many files to add.\r\r"
+                                                "Please try adding via the \"Add All\" button."});
         QCOMPARE(w.dialogs.messages[0].title, QString("Meridane"));
         QCOMPARE(pointers, QList<int>{Form1::kDefaultPointer});
         QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
@@ -335,12 +333,21 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("path");
-        QTest::newRow("folder") << "/home/ann/lists" << "a.txt" << "/home/ann/lists/a.txt";
-        QTest::newRow("root folder") << "/" << "a.txt" << "/a.txt";
-        QTest::newRow("network folder") << "//server/share" << "a.txt" << "//server/share/a.txt";
-        QTest::newRow("doubled separators") << "/home//ann" << "a.txt" << "/home/ann/a.txt";
-        QTest::newRow("network, more leading separators")
-            << "////server//share" << "a.txt" << "//server/share/a.txt";
+        QTest::newRow("folder") << "/home/ann/lists"
+                                << "a.txt"
+                                << "/home/ann/lists/a.txt";
+        QTest::newRow("root folder") << "/"
+                                     << "a.txt"
+                                     << "/a.txt";
+        QTest::newRow("network folder") << "//server/share"
+                                        << "a.txt"
+                                        << "//server/share/a.txt";
+        QTest::newRow("doubled separators") << "/home//ann"
+                                            << "a.txt"
+                                            << "/home/ann/a.txt";
+        QTest::newRow("network, more leading separators") << "////server//share"
+                                                          << "a.txt"
+                                                          << "//server/share/a.txt";
     }
 
     void joinedPaths()

@@ -21,8 +21,8 @@ private slots:
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<QString>("text");
         const QStringList two{"Latitude", "Longitude"};
-        QTest::newRow("two columns") << two << Rows{{{"a", "xyz"}}, {{"bcd", "e"}}}
-                                     << "a  \txyz\r\nbcd\te\r\n";
+        QTest::newRow("two columns")
+            << two << Rows{{{"a", "xyz"}}, {{"bcd", "e"}}} << "a  \txyz\r\nbcd\te\r\n";
         QTest::newRow("headers count nowhere") << two << Rows{{{"1.5", "-2"}}} << "1.5\t-2\r\n";
         QTest::newRow("unchecked rows widen but are left out")
             << two << Rows{{{"a", "x"}}, {{"longest", "y"}, false}} << "a      \tx\r\n";

@@ -131,8 +131,9 @@ private slots:
 
         QCOMPARE(dialogs.messages.size(), 2);
         QCOMPARE(dialogs.messages[0].title, QStringLiteral("Application Error"));
-        QVERIFY(dialogs.messages[0].text.startsWith(QStringLiteral(
-            "Index out of bounds\r\nin Orvanta2021/08/31.Form1.PushButton5_Click at line 106\r\r")));
+        QVERIFY(dialogs.messages[0].text.startsWith(
+            QStringLiteral("Index out of bounds\r\nin Orvanta2021/08/31.Form1.PushButton5_Click at "
+                           "line 106\r\r")));
         QCOMPARE(dialogs.messages[1].text, kCopied);
         QVERIFY(clipboard.calls.isEmpty());
     }

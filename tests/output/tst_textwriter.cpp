@@ -49,7 +49,8 @@ private slots:
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<QByteArray>("bytes");
         const QStringList results{"Results"};
-        QTest::newRow("empty list: header only") << results << Rows{} << QByteArray("Results\t\r\n");
+        QTest::newRow("empty list: header only")
+            << results << Rows{} << QByteArray("Results\t\r\n");
         QTest::newRow("no checked rows: header padded to them")
             << results << Rows{{{"Distance is 12"}, false}, {{"Distance"}, false}}
             << QByteArray("Results       \t\r\n");
@@ -87,8 +88,8 @@ private slots:
         QTest::addColumn<QList<int>>("unchecked");
         QTest::addColumn<double>("lastRowValue");
         QTest::addColumn<QStringList>("rowTexts");
-        QTest::newRow("1999 rows end at 100") << 1999 << QList<int>{} << 100.0
-                                              << QStringList{"Writing file: out.txt (1000)"};
+        QTest::newRow("1999 rows end at 100")
+            << 1999 << QList<int>{} << 100.0 << QStringList{"Writing file: out.txt (1000)"};
         QTest::newRow("2000 rows end at 100.05")
             << 2000 << QList<int>{} << (2000 / 2000 + 2000) / 2000.0 * 100
             << QStringList{"Writing file: out.txt (1000)", "Writing file: out.txt (2000)"};
@@ -188,7 +189,8 @@ private slots:
 
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages[0].title, QStringLiteral("Application Error"));
-        QVERIFY2(dialogs.messages[0].text.contains(reportAt(156)), qPrintable(dialogs.messages[0].text));
+        QVERIFY2(dialogs.messages[0].text.contains(reportAt(156)),
+                 qPrintable(dialogs.messages[0].text));
         QCOMPARE(values(valueSpy), (QList<double>{1, 10, 0}));
         QCOMPARE(texts(textSpy).last(), QStringLiteral("Progress Bar"));
         QCOMPARE(entriesOf(dir.path()), (QStringList{"file", "folder"}));
@@ -211,7 +213,8 @@ private slots:
             output::SaveListviewProperlySpaced(*list, path, &bar);
         }
         QCOMPARE(dialogs.messages.size(), 1);
-        QVERIFY2(dialogs.messages[0].text.contains(reportAt(232)), qPrintable(dialogs.messages[0].text));
+        QVERIFY2(dialogs.messages[0].text.contains(reportAt(232)),
+                 qPrintable(dialogs.messages[0].text));
         QCOMPARE(readAll(path), QByteArray("old content"));
         QCOMPARE(entriesOf(dir.path()), QStringList{"out.txt"});
         QCOMPARE(bar.value(), 0.0);
@@ -238,7 +241,8 @@ private slots:
             QSKIP("This file system cannot make a file refuse changes");
         locked.reset();
         QCOMPARE(dialogs.messages.size(), 1);
-        QVERIFY2(dialogs.messages[0].text.contains(reportAt(232)), qPrintable(dialogs.messages[0].text));
+        QVERIFY2(dialogs.messages[0].text.contains(reportAt(232)),
+                 qPrintable(dialogs.messages[0].text));
         QCOMPARE(readAll(path), QByteArray("old content"));
         QCOMPARE(entriesOf(dir.path()), QStringList{"out.txt"});
         QCOMPARE(bar.text(), QStringLiteral("Progress Bar"));

@@ -18,14 +18,18 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("sub");
-        QTest::newRow("plain") << "42.8712" << "-71.3878";
-        QTest::newRow("spaces kept") << " 42.8712 " << " -71.3878";
-        QTest::newRow("empty cells") << "" << "";
+        QTest::newRow("plain") << "42.8712"
+                               << "-71.3878";
+        QTest::newRow("spaces kept") << " 42.8712 "
+                                     << " -71.3878";
+        QTest::newRow("empty cells") << ""
+                                     << "";
         QTest::newRow("latin-1") << QString::fromUtf8("Zürich") << QString::fromUtf8("°");
         QTest::newRow("beyond latin-1") << QString::fromUtf8("Kraków 東京") << "1";
         QTest::newRow("emoji in the second cell") << "1" << QString::fromUtf8("\U0001F30D");
         QTest::newRow("long cell") << QString(300, 'x') << QString(70000, 'y');
-        QTest::newRow("nul inside") << QString("a") + QChar(0) + "b" << "c";
+        QTest::newRow("nul inside") << QString("a") + QChar(0) + "b"
+                                    << "c";
     }
 
     void storeKeepsTextsExactly()

@@ -73,8 +73,10 @@ private slots:
         trap.step(106, [&] { log << "106"; });
         QCOMPARE(log, QStringList({"102", "106"}));
         QCOMPARE(dialogs.messages.size(), 2);
-        QVERIFY(dialogs.messages[0].text.startsWith("first\r\nin Orvanta2021/08/31.Main.Proc at line 100\r\r"));
-        QVERIFY(dialogs.messages[1].text.startsWith("second\r\nin Orvanta2021/08/31.Main.Proc at line 104\r\r"));
+        QVERIFY(dialogs.messages[0].text.startsWith(
+            "first\r\nin Orvanta2021/08/31.Main.Proc at line 100\r\r"));
+        QVERIFY(dialogs.messages[1].text.startsWith(
+            "second\r\nin Orvanta2021/08/31.Main.Proc at line 104\r\r"));
     }
 
     void failingTestRunsTheGuardedSteps()
@@ -162,12 +164,18 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("no separator") << "42.8712" << "42.8712";
-        QTest::newRow("backslash") << "C:\\data\\points.txt" << "points.txt";
-        QTest::newRow("slash") << "/home/user/points.txt" << "points.txt";
-        QTest::newRow("mixed, last wins") << "a\\b/c\\d" << "d";
-        QTest::newRow("trailing separator") << "folder/" << "";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("no separator") << "42.8712"
+                                      << "42.8712";
+        QTest::newRow("backslash") << "C:\\data\\points.txt"
+                                   << "points.txt";
+        QTest::newRow("slash") << "/home/user/points.txt"
+                               << "points.txt";
+        QTest::newRow("mixed, last wins") << "a\\b/c\\d"
+                                          << "d";
+        QTest::newRow("trailing separator") << "folder/"
+                                            << "";
     }
 
     void fileNameFromPath()
