@@ -4,6 +4,7 @@
 #include "platform/clipboard.h"
 #include "platform/yield.h"
 
+#include <algorithm>
 #include <numeric>
 
 namespace output {
@@ -50,7 +51,10 @@ QString clipboardText(const platform::ListView& list)
     const Widths widths = measureColumns(steps, list, false);
     const qsizetype rows = list.count();
     QString text;
-    text.reserve(rows * lineBound(widths));
+    // One long cell must not make the reservation fail for the whole list:
+    // past this the text grows as it goes.
+    constexpr qsizetype kMostReserved = qsizetype(1) << 28;
+    text.reserve(std::min(rows * lineBound(widths), kMostReserved));
     for (qsizetype r = 1; r <= rows; ++r) {
         platform::Yield();
         if (!list.checked(r))
