@@ -3,6 +3,7 @@
 #include "app/form1.h"
 
 #include "engine/modzipdistance.h"
+#include "platform/failure.h"
 #include "platform/yield.h"
 #include "shell/msgbox.h"
 #include "shell/paths.h"
@@ -25,8 +26,12 @@ void Form1::PushButton17_Click()
         for (qsizetype i = 1; i <= last; ++i) {
             QString latitude;
             trap.step(110, [&] { latitude = ListView1->text(i); });
-            trap.step(
-                112, [&] { ProgressBar1->setValue(double(i) / double(ListView1->count()) * 100); });
+            trap.step(112, [&] {
+                const qsizetype n = ListView1->count();
+                if (n == 0) // the list was cleared while the run yielded
+                    throw Failure::divisionByZero();
+                ProgressBar1->setValue(double(i) / double(n) * 100);
+            });
             trap.step(114, [&] {
                 ProgressBar1->setText(QLatin1String("Processing: ") %
                                       shell::FileNameFromPath(latitude));

@@ -31,7 +31,9 @@ void CommonDialog::ShowOpen()
 
 void CommonDialog::ShowSave()
 {
-    FileName = dialogs().saveFile({DialogTitle, Filter, FileName, Flags});
+    // The name buffer is read up to its first NUL: after a multiple
+    // selection the dialog starts in the folder of that selection.
+    FileName = dialogs().saveFile({DialogTitle, Filter, FileName.section(QChar(0), 0, 0), Flags});
 }
 
 } // namespace platform

@@ -8,10 +8,15 @@
 namespace platform {
 namespace {
 
-// Key codes as the list's key event reports them.
+// Key codes as the list's key event reports them: the desktop's virtual key
+// numbers. Only letters and digits share their number with their character;
+// punctuation does not (".", character 46, must never read as Delete).
 int keyCodeOf(const QKeyEvent* event)
 {
-    switch (event->key()) {
+    const int key = event->key();
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
+        return key;
+    switch (key) {
     case Qt::Key_Delete:
         return 46;
     case Qt::Key_Insert:
@@ -21,8 +26,12 @@ int keyCodeOf(const QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
     default:
-        return event->key() < 0x80 ? event->key() : 0;
+        return 0;
     }
 }
 
@@ -51,6 +60,7 @@ ListView::ListView(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false); // Tab moves on to the next control, as everywhere else
     setMouseTracking(true);
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSectionsClickable(false);

@@ -320,6 +320,9 @@ private slots:
         form.show();
         addPoints(form, 4);
         form.ListView1->selectRow(2);
+        QTest::keyClick(form.ListView1, '.'); // the same character number as Delete's key code
+        QTest::keyClick(form.ListView1, Qt::Key_Period, Qt::KeypadModifier);
+        QCOMPARE(form.ListView1->count(), 4);
         QTest::keyClick(form.ListView1, Qt::Key_Delete);
         QCOMPARE(form.ListView1->count(), 3);
         QCOMPARE(form.ListView1->text(2), kExample[2][0]);

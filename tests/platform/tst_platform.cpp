@@ -132,6 +132,16 @@ private slots:
         QCOMPARE(platform::selectionText(paths), text);
     }
 
+    void saveDialogStartsFromTheFolderOfAMultipleSelection()
+    {
+        ScriptedDialogs dialogs;
+        platform::CommonDialog dialog;
+        dialog.FileName = QString("/data") + QChar(0) + "a.txt" + QChar(0) + "b.txt";
+        dialog.ShowSave();
+        QCOMPARE(dialogs.fileRequests.last().fileName, QString("/data"));
+        QCOMPARE(dialog.FileName, QString()); // cancelled
+    }
+
     void selectionThatDoesNotFitFails()
     {
         ScriptedDialogs dialogs;
