@@ -15,7 +15,8 @@ install_missing() {
 }
 
 # What building and testing need.
-BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev fonts-liberation2 unzip)
+BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev zlib1g-dev
+    fonts-liberation2 unzip)
 
 build_meridane() {
     cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
