@@ -88,9 +88,7 @@ int main(int argc, char* argv[])
 
     const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
-    Form1 form;
-    form.Form_Load();
-    form.show();
+    Form1& form = session.form;
 
     std::printf("%-9s %9s %10s %11s %9s %11s %9s %9s %9s\n", "rows", "bare s", "export s", "rows/s",
                 "ratio", "of it xlsx", "xlsx MB", "list MB", "peak MB");

@@ -80,9 +80,7 @@ int main(int argc, char* argv[])
     bench::Session session(argc, argv);
     const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
-    Form1 form;
-    form.Form_Load();
-    form.show();
+    Form1& form = session.form;
     QTemporaryDir dir;
 
     std::printf("%-9s %10s %10s %12s %7s %9s   (medians of %d runs)\n", "lines", "bare s", "load s",

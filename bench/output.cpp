@@ -101,9 +101,7 @@ int main(int argc, char* argv[])
     QTemporaryDir dir;
     dialogs.savePath = dir.filePath(QStringLiteral("results.txt"));
 
-    Form1 form;
-    form.Form_Load();
-    form.show();
+    Form1& form = session.form;
     fillResults(form, points);
     const qsizetype rows = form.ListView2->count();
     const QStringList sentences = sentencesOf(form);

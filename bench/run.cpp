@@ -51,9 +51,7 @@ int main(int argc, char* argv[])
     bench::Session session(argc, argv);
     const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
-    Form1 form;
-    form.Form_Load();
-    form.show();
+    Form1& form = session.form;
 
     std::printf("%-9s %10s %10s %7s %10s %10s %7s %9s\n", "points", "bare s", "GetDist s", "ratio",
                 "run s", "rows/s", "ratio", "peak MB");

@@ -1,8 +1,9 @@
 #pragma once
 // What every benchmark sets up: the offscreen platform (unless another is
-// named), the application, the English locale, and dialogs that answer at
-// once as a user pressing OK would.
+// named), the application, the English locale, dialogs that answer at once
+// as a user pressing OK would, and the loaded window, shown.
 
+#include "app/form1.h"
 #include "benchutil.h"
 #include "platform/dialogs.h"
 
@@ -29,10 +30,10 @@ public:
     {
         platform::setDialogs(&dialogs);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        form.Form_Load();
+        form.show();
     }
     ~Session() { platform::setDialogs(nullptr); }
-
-    QuietDialogs dialogs;
 
 private:
     static int& offscreenFirst(int& argc)
@@ -41,7 +42,11 @@ private:
         return argc;
     }
 
-    QApplication app_;
+    QApplication app_; // first: the window needs it
+
+public:
+    QuietDialogs dialogs;
+    Form1 form;
 };
 
 } // namespace bench

@@ -49,28 +49,21 @@ inline double median(std::vector<double> values)
     return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// Peak resident memory of the process in megabytes (VmHWM).
-inline double peakMegabytes()
+// A memory figure of the process's status in megabytes, 0 when unknown.
+inline double statusMegabytes(const QByteArray& field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toDouble() / 1024.0;
     return 0;
 }
 
-inline double currentMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
-}
+// Peak resident memory (VmHWM) and resident memory now (VmRSS).
+inline double peakMegabytes() { return statusMegabytes("VmHWM"); }
+inline double currentMegabytes() { return statusMegabytes("VmRSS"); }
 
 // Starts a new peak from the current memory (Linux: clear_refs 5).
 inline void resetPeak()
