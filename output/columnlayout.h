@@ -8,7 +8,7 @@
 // is reported and the loop goes on; the clipboard copy passes Untrapped, so a
 // failure leaves at once for its caller's trap. The labels are the writer's.
 
-#include "platform/listview.h"
+#include "platform/rowsource.h"
 #include "platform/yield.h"
 
 #include <QString>
@@ -39,7 +39,7 @@ inline void appendPadded(QString& line, QStringView text, qsizetype width)
 // The greatest length, in UTF-16 code units, of each column's texts in all
 // rows, checked or not, and of its header when countHeaders is set.
 template <typename Steps>
-Widths measureColumns(Steps& steps, const platform::ListView& list, bool countHeaders)
+Widths measureColumns(Steps& steps, const platform::RowSource& list, bool countHeaders)
 {
     Widths widths;
     int columns = 0;

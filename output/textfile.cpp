@@ -2,6 +2,9 @@
 
 #include "platform/failure.h"
 
+#include <QFileInfo>
+#include <cstdio>
+
 namespace output {
 namespace {
 
@@ -10,10 +13,20 @@ constexpr qsizetype kBlockSize = 1 << 20;
 Failure deviceError(const QString& description) { return {57, description}; }
 Failure accessError(const QString& description) { return {75, description}; }
 
+bool isStandardOutput(const QString& fileName) { return fileName == QLatin1String("-"); }
+
+// A pipe or a device is written into as it is: it cannot be replaced.
+bool writesDirectly(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    return isStandardOutput(fileName) || (info.exists() && !info.isFile());
+}
+
 } // namespace
 
 TextFile::TextFile(const QString& fileName)
     : file_(fileName)
+    , direct_(fileName)
     , encoder_(QStringEncoder::System)
 {
 }
@@ -21,8 +34,12 @@ TextFile::TextFile(const QString& fileName)
 void TextFile::create()
 {
     // Unbuffered: the blocks below are the buffering, and a failed write shows at once.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw accessError(file_.errorString());
+    constexpr QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Unbuffered;
+    const QString fileName = file_.fileName();
+    out_ = writesDirectly(fileName) ? static_cast<QFileDevice*>(&direct_) : &file_;
+    const bool opened = !isStandardOutput(fileName) ? out_->open(mode) : direct_.open(stdout, mode);
+    if (!opened)
+        throw accessError(out_->errorString());
     block_.resize(kBlockSize);
     used_ = 0;
 }
@@ -43,8 +60,8 @@ void TextFile::writeLine(QStringView line)
 
 void TextFile::writeBlock()
 {
-    if (used_ > 0 && writeError_.isEmpty() && file_.write(block_.constData(), used_) != used_)
-        writeError_ = file_.errorString();
+    if (used_ > 0 && writeError_.isEmpty() && out_->write(block_.constData(), used_) != used_)
+        writeError_ = out_->errorString();
     used_ = 0;
 }
 
@@ -54,6 +71,8 @@ void TextFile::close()
         throw accessError(QStringLiteral("The file is not open"));
     writeBlock();
     block_ = QByteArray();
+    if (out_ == &direct_)
+        return finishDirect();
     if (!writeError_.isEmpty()) {
         file_.cancelWriting();
         file_.commit(); // removes the unfinished file
@@ -61,6 +80,13 @@ void TextFile::close()
     }
     if (!file_.commit())
         throw accessError(file_.errorString());
+}
+
+void TextFile::finishDirect()
+{
+    direct_.close();
+    if (!writeError_.isEmpty())
+        throw deviceError(writeError_);
 }
 
 } // namespace output

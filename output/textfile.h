@@ -1,9 +1,12 @@
 #pragma once
 // A text file that is written beside its final name and put in place only when
 // it is complete: a save that fails halfway leaves the file it would replace
-// as it was. Lines are encoded in the system's locale encoding, end in CR LF
-// and reach the disk in large blocks.
+// as it was. A target that exists and is no regular file (a pipe, a
+// terminal, a device) cannot be replaced and is written into as it goes;
+// the name "-" is the standard output. Lines are encoded in the system's locale encoding, end in CR
+// LF and reach the disk in large blocks.
 
+#include <QFile>
 #include <QSaveFile>
 #include <QString>
 #include <QStringEncoder>
@@ -18,7 +21,7 @@ public:
     // Starts the new file; an existing one is replaced at close() without a
     // question. Throws Failure when the file cannot be created.
     void create();
-    bool isOpen() const { return file_.isOpen(); }
+    bool isOpen() const { return out_ && out_->isOpen(); }
 
     // Never fails: a failed block write is kept and reported by close().
     void writeLine(QStringView line);
@@ -30,8 +33,11 @@ public:
 
 private:
     void writeBlock();
+    void finishDirect();
 
     QSaveFile file_;
+    QFile direct_;
+    QFileDevice* out_ = nullptr;
     QStringEncoder encoder_;
     QByteArray block_;
     qsizetype used_ = 0;

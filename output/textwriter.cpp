@@ -14,8 +14,8 @@ namespace {
 
 // Everything one call works with.
 struct Save {
-    const platform::ListView& list;
-    platform::ProgressBar* bar;
+    const platform::RowSource& list;
+    platform::Progress* bar;
     QString shownName;
     shell::Trap trap{shell::location("Main", "SaveListviewProperlySpaced")};
 };
@@ -86,8 +86,8 @@ void writeFile(Save& save, const Widths& widths, TextFile& file)
 
 } // namespace
 
-void SaveListviewProperlySpaced(const platform::ListView& list, const QString& fileName,
-                                platform::ProgressBar* progress)
+void SaveListviewProperlySpaced(const platform::RowSource& list, const QString& fileName,
+                                platform::Progress* progress)
 {
     Save save{list, progress, shell::FileNameFromPath(fileName)};
     shell::Trap& trap = save.trap;

@@ -3,8 +3,8 @@
 // headers and checked rows into a text file whose columns line up in a
 // fixed-pitch font, and drives a progress bar while it works.
 
-#include "platform/listview.h"
-#include "platform/progressbar.h"
+#include "platform/progress.h"
+#include "platform/rowsource.h"
 
 #include <QString>
 
@@ -14,7 +14,7 @@ namespace output {
 // or cell, unchecked rows included) and followed by a TAB; lines end in
 // CR LF. progress may be null: then no progress is shown. Failures are
 // reported here and never reach the caller.
-void SaveListviewProperlySpaced(const platform::ListView& list, const QString& fileName,
-                                platform::ProgressBar* progress);
+void SaveListviewProperlySpaced(const platform::RowSource& list, const QString& fileName,
+                                platform::Progress* progress);
 
 } // namespace output

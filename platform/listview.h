@@ -7,33 +7,34 @@
 
 #include "platform/listmodel.h"
 #include "platform/liststore.h"
+#include "platform/rowsource.h"
 
 #include <QTableView>
 
 namespace platform {
 
-class ListView : public QTableView {
+class ListView : public QTableView, public RowSource {
     Q_OBJECT
 public:
     explicit ListView(QWidget* parent = nullptr);
 
     // Column headers.
     void addColumn(const QString& text);
-    int columnCount() const { return static_cast<int>(model_.headers().size()); }
-    QString columnText(int column) const; // 1-based
+    int columnCount() const final { return static_cast<int>(model_.headers().size()); }
+    QString columnText(int column) const final; // 1-based
     void setColumnWidthTwips(int column, int twips);
 
     // Rows.
     void setCheckboxes(bool on) { model_.setCheckable(on); }
-    qsizetype count() const { return store_.count(); }
+    qsizetype count() const final { return store_.count(); }
     qsizetype addItem(const QString& text);
     qsizetype addItem(const QString& text, const QString& subItem1);
     QString text(qsizetype row) const { return store_.text(row); }
     QString subItem(qsizetype row, int k) const { return store_.subItem(row, k); }
     // Column c from 1: the row's text for 1, sub-item c - 1 after.
-    QString cell(qsizetype row, int column) const { return store_.cell(row, column - 1); }
+    QString cell(qsizetype row, int column) const final { return store_.cell(row, column - 1); }
     void setSubItem(qsizetype row, int k, const QString& text);
-    bool checked(qsizetype row) const { return store_.checked(row); }
+    bool checked(qsizetype row) const final { return store_.checked(row); }
     void setChecked(qsizetype row, bool on);
     void removeItem(qsizetype row);
     void clearItems();

@@ -3,19 +3,21 @@
 // over 100) and shows a text of its own on the bar. Painting is coalesced:
 // setting the value a million times costs a million stores, not repaints.
 
+#include "platform/progress.h"
+
 #include <QWidget>
 
 namespace platform {
 
-class ProgressBar : public QWidget {
+class ProgressBar : public QWidget, public Progress {
     Q_OBJECT
 public:
     explicit ProgressBar(QWidget* parent = nullptr);
 
     double value() const { return value_; }
-    void setValue(double percent);
+    void setValue(double percent) final;
     QString text() const { return text_; }
-    void setText(const QString& text);
+    void setText(const QString& text) final;
 
     QSize sizeHint() const override;
 

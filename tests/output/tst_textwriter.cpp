@@ -3,6 +3,7 @@
 
 #include "output/textwriter.h"
 #include "outputtestsupport.h"
+#include "platform/progressbar.h"
 #include "platform/yield.h"
 #include "scripteddialogs.h"
 
