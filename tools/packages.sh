@@ -18,6 +18,10 @@ install_missing() {
 BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev zlib1g-dev
     fonts-liberation2 unzip)
 
+# What building the Debian package needs: dpkg-shlibdeps finds its
+# dependencies, lintian checks it.
+PACKAGE_PACKAGES=(dpkg-dev lintian)
+
 build_meridane() {
     cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$ROOT/build" -j"$(nproc)"

@@ -1,0 +1,98 @@
+// The installed program: installed into a temporary root (DESTDIR), every file
+// where the desktop looks for it, the program with the files it reads beside
+// it, and the installed command giving the shared golden file.
+
+#include "../commandline/commandlinesupport.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class InstallTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir root_;
+    QString installed(const QString& path) const
+    {
+        return root_.filePath(QStringLiteral("usr/") + path);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(root_.isValid());
+        QProcess install;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DESTDIR"), root_.path());
+        install.setProcessEnvironment(environment);
+        install.start(QStringLiteral(CMAKE_COMMAND),
+                      {"--install", QStringLiteral(BUILD_DIR), "--prefix", "/usr"});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+    }
+
+    void filesInPlace_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("executable");
+        QTest::newRow("program") << "lib/meridane/meridane" << true;
+        QTest::newRow("command") << "bin/meridane" << true;
+        QTest::newRow("menu entry") << "share/applications/org.meridane.Meridane.desktop" << false;
+        QTest::newRow("AppStream") << "share/metainfo/org.meridane.Meridane.metainfo.xml" << false;
+        QTest::newRow("icon, drawn") << "share/icons/hicolor/scalable/apps/meridane.svg" << false;
+        QTest::newRow("icon, 48 pixels") << "share/icons/hicolor/48x48/apps/meridane.png" << false;
+        QTest::newRow("manual page") << "share/man/man1/meridane.1.gz" << false;
+        QTest::newRow("copyright") << "share/doc/meridane/copyright" << false;
+        // The files that the program reads from its own folder.
+        QDirIterator beside(QStringLiteral(SHARE_DIR), QDir::Files, QDirIterator::Subdirectories);
+        while (beside.hasNext()) {
+            const QString name = QDir(QStringLiteral(SHARE_DIR)).relativeFilePath(beside.next());
+            QTest::newRow(qPrintable(name)) << "lib/meridane/" + name << false;
+        }
+    }
+    void filesInPlace()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, executable);
+        const QFileInfo info(installed(path));
+        QVERIFY2(info.isFile(), qPrintable(path));
+        QCOMPARE(info.isExecutable(), executable);
+    }
+
+    void commandIsALinkIntoTheProgramFolder()
+    {
+        const QFileInfo command(installed(QStringLiteral("bin/meridane")));
+        QVERIFY(command.isSymLink());
+        QCOMPARE(command.symLinkTarget(), installed(QStringLiteral("lib/meridane/meridane")));
+    }
+
+    void installedCommandWritesTheGoldenFile()
+    {
+        const Finished run = runProgram(installed(QStringLiteral("bin/meridane")),
+                                        QStringList{"--unit", "kilometers"} + goldenLists());
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.out, goldenResults());
+    }
+
+    void installedWindowStarts()
+    {
+        QProcess window;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           root_.filePath(QStringLiteral("config")));
+        window.setProcessEnvironment(environment);
+        window.start(installed(QStringLiteral("bin/meridane")), {});
+        QVERIFY(window.waitForStarted());
+        // Still there after the load: the window is up and waiting for the user.
+        QVERIFY(!window.waitForFinished(2000));
+        window.kill();
+        window.waitForFinished();
+    }
+};
+
+QTEST_GUILESS_MAIN(InstallTest)
+#include "tst_install.moc"
