@@ -6,6 +6,7 @@
 #include "platform/consoledialogs.h"
 #include "platform/plaintable.h"
 #include "platform/terminalprogress.h"
+#include "platform/yield.h"
 #include "shell/support.h"
 #include "shell/trap.h"
 
@@ -63,6 +64,7 @@ public:
             dialogs_.setProgress(progress_.get());
         }
         platform::setDialogs(&dialogs_);
+        platform::setYieldInterval(platform::kNeverYield);
     }
     ~Job() { platform::setDialogs(nullptr); }
 

@@ -11,6 +11,8 @@ QElapsedTimer sinceLast;
 
 void Yield()
 {
+    if (interval == kNeverYield)
+        return;
     if (sinceLast.isValid() && sinceLast.elapsed() < interval.count())
         return;
     QCoreApplication::processEvents();

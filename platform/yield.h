@@ -11,5 +11,7 @@ void Yield();
 // 0 makes every call process events (tests); the default keeps the window
 // answering within a frame.
 void setYieldInterval(std::chrono::milliseconds interval);
+// A job without a window has nothing to yield to: Yield() returns at once.
+constexpr std::chrono::milliseconds kNeverYield = std::chrono::milliseconds::max();
 
 } // namespace platform

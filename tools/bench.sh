@@ -6,7 +6,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$ROOT/tools/packages.sh"
 
-install_missing "${BUILD_PACKAGES[@]}"
+install_missing "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 build_meridane
 for bench in "$ROOT"/build/bench/bench_*; do
     [ -f "$bench" ] && [ -x "$bench" ] || continue

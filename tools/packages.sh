@@ -22,6 +22,9 @@ BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxlsxwriter-dev zlib1g-
 # dependencies, lintian checks it.
 PACKAGE_PACKAGES=(dpkg-dev lintian)
 
+# What the benchmarks compare with and measure by: GeodSolve, /usr/bin/time.
+BENCH_PACKAGES=(geographiclib-tools time)
+
 build_meridane() {
     cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$ROOT/build" -j"$(nproc)"
