@@ -13,7 +13,11 @@ PlainTable::PlainTable(QString header)
 
 void PlainTable::add(QStringView text)
 {
-    text_ += text.toUtf8();
+    // Encoded straight into the block: no text of its own per row.
+    const qsizetype used = text_.size();
+    text_.resize(used + encoder_.requiredSpace(text.size()));
+    char* end = encoder_.appendToBuffer(text_.data() + used, text);
+    text_.resize(end - text_.constData());
     ends_.push_back(text_.size());
 }
 

@@ -6,6 +6,7 @@
 #include "platform/rowsource.h"
 
 #include <QByteArray>
+#include <QStringEncoder>
 #include <QStringView>
 #include <vector>
 
@@ -28,6 +29,7 @@ private:
 
     QString header_;
     QByteArray text_;
+    QStringEncoder encoder_{QStringEncoder::Utf8};
     std::vector<qsizetype> ends_; // where each row's text ends in text_
 };
 
