@@ -9,6 +9,46 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace {
+
+// The names of the files opened in the watched folders (relative to the
+// first) while body runs.
+class OpenedFiles {
+public:
+    explicit OpenedFiles(const QString& folder, const QStringList& subfolders)
+        : fd_(inotify_init1(IN_NONBLOCK))
+    {
+        watches_[inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN)] =
+            QString();
+        for (const QString& sub : subfolders)
+            watches_[inotify_add_watch(fd_, QFile::encodeName(folder + '/' + sub).constData(),
+                                       IN_OPEN)] = sub + '/';
+    }
+    ~OpenedFiles() { ::close(fd_); }
+
+    QStringList names() const
+    {
+        QStringList names;
+        alignas(inotify_event) char buffer[64 * 1024];
+        for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;)
+            for (char* p = buffer; p < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(p);
+                if (event->len > 0)
+                    names << watches_.value(event->wd) + QFile::decodeName(event->name);
+                p += sizeof(inotify_event) + event->len;
+            }
+        return names;
+    }
+
+private:
+    int fd_;
+    QHash<int, QString> watches_;
+};
+
+} // namespace
 
 class InstallTest : public QObject {
     Q_OBJECT
@@ -77,8 +117,11 @@ private slots:
         QCOMPARE(run.out, goldenResults());
     }
 
-    void installedWindowStarts()
+    // Started through bin/meridane, the window reads its skin and its hand
+    // cursor from the program folder, where the home page lies too.
+    void installedWindowStartsWithItsFiles()
     {
+        OpenedFiles opened(installed(QStringLiteral("lib/meridane")), {QStringLiteral("x")});
         QProcess window;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -91,6 +134,10 @@ private slots:
         QVERIFY(!window.waitForFinished(2000));
         window.kill();
         window.waitForFinished();
+        const QStringList names = opened.names();
+        QVERIFY2(names.contains(QStringLiteral("x/o.cjs")), qPrintable(names.join(' ')));
+        QVERIFY2(names.contains(QStringLiteral("HAND-M.CUR")), qPrintable(names.join(' ')));
+        QVERIFY(QFileInfo(installed(QStringLiteral("lib/meridane/meridane.html"))).isFile());
     }
 };
 
