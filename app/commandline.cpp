@@ -12,7 +12,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStringBuilder>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -95,9 +97,19 @@ private:
             results_.add(modZipDistance::GetDistance(lat1_, lon1_, lat, lon));
         lat1_ = std::move(lat);
         lon1_ = std::move(lon);
+        // A point's line is about its two texts, the comma and the line end.
+        readBytes_ += latitude.size() + longitude.size() + 2;
         if (progress_ && points_ % kPointsPerProgressText == 0)
-            progress_->setText(readingText() % QLatin1String(": ") % QString::number(points_) %
-                               QLatin1String(" points"));
+            showPoints();
+    }
+
+    // The share of all files' bytes read so far, as far as the points tell.
+    void showPoints()
+    {
+        const qint64 read = std::min(readBytes_, fileBytes_);
+        progress_->setValue(totalBytes_ > 0 ? double(doneBytes_ + read) / totalBytes_ * 100 : 0);
+        progress_->setText(readingText() % QLatin1String(": ") % QString::number(points_) %
+                           QLatin1String(" points"));
     }
 
     QString readingText() const { return QLatin1String("Reading ") % reading_; }
@@ -107,7 +119,12 @@ private:
         reading_ = files_[i];
         if (!progress_)
             return;
-        progress_->setValue(double(i) / double(files_.size()) * 100);
+        if (i == 0)
+            for (const QString& file : files_)
+                totalBytes_ += QFileInfo(file).size();
+        doneBytes_ += i == 0 ? 0 : fileBytes_;
+        fileBytes_ = QFileInfo(reading_).size();
+        readBytes_ = 0;
         progress_->setText(readingText());
     }
 
@@ -118,6 +135,7 @@ private:
     QString reading_;
     QString lat1_, lon1_;
     qint64 points_ = 0;
+    qint64 totalBytes_ = 0, doneBytes_ = 0, fileBytes_ = 0, readBytes_ = 0;
 };
 
 } // namespace
