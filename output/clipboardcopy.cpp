@@ -48,7 +48,8 @@ void endLine(QString& text, qsizetype lineStart)
 QString clipboardText(const platform::ListView& list)
 {
     Untrapped steps;
-    const Widths widths = measureColumns(steps, list, false);
+    // Untrapped, a failing read has already left for the caller's trap.
+    const Widths widths = measureColumns(steps, list, false).value();
     const qsizetype rows = list.count();
     QString text;
     // One long cell must not make the reservation fail for the whole list:

@@ -48,6 +48,12 @@ void TextFile::writeBlock()
     used_ = 0;
 }
 
+void TextFile::abandon()
+{
+    file_.cancelWriting();
+    file_.commit(); // removes the unfinished file
+}
+
 void TextFile::close()
 {
     if (!isOpen())

@@ -23,6 +23,9 @@ public:
     // Never fails: a failed block write is kept and reported by close().
     void writeLine(QStringView line);
 
+    // Drops what was written: the file it would have replaced stays as it was.
+    void abandon();
+
     // Writes what is left and puts the file in place. Throws Failure when a
     // write failed or the file could not be put in place; the file it would
     // have replaced stays as it was and the unfinished one is removed.

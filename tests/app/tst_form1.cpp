@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -54,6 +55,21 @@ void duringPass(Form1& form, int pass, std::function<void()> action)
             delete connection;
             QTimer::singleShot(0, action);
         });
+}
+
+// `action` after `yields` more trips through the event loop: each zero timer
+// is handled by the yield after the one that set it.
+std::function<void()> afterYields(int yields, std::function<void()> action)
+{
+    if (yields == 0)
+        return action;
+    return [=] { QTimer::singleShot(0, afterYields(yields - 1, action)); };
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 int runCloseScenario()
@@ -349,6 +365,80 @@ private slots:
         QTest::mouseClick(form.PushButton2, Qt::LeftButton);
         QCOMPARE(form.ListView2->count(), 0);
         QCOMPARE(dialogs.texts(), QStringList({"Done."}));
+    }
+
+    // A list emptied under a long operation: one report at the first read that
+    // finds its row gone, then the closing steps. Rows that only grow change
+    // nothing. The trigger is the bar's n-th value, `yields` yields later.
+    void listChangedInTheMiddle_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("nthValue");
+        QTest::addColumn<int>("yields");
+        QTest::addColumn<int>("reportedAt"); // 0: no report
+        QTest::newRow("run: list cleared in the first pass") << "run"
+                                                             << "clear" << 1 << 0 << 110;
+        QTest::newRow("save: results cleared while measuring") << "save"
+                                                               << "clear" << 1 << 1 << 124;
+        QTest::newRow("save: cleared before a row's mark") << "save"
+                                                           << "clear" << 40 << 0 << 188;
+        QTest::newRow("save: cleared before a row's text") << "save"
+                                                           << "clear" << 40 << 2 << 194;
+        QTest::newRow("save: results appended") << "save"
+                                                << "append" << 40 << 0 << 0;
+    }
+
+    void listChangedInTheMiddle()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, change);
+        QFETCH(int, nthValue);
+        QFETCH(int, yields);
+        QFETCH(int, reportedAt);
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old content\r\n") == 13);
+        old.close();
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        addPoints(form, 200);
+        form.PushButton17_Click();
+        dialogs.messages.clear();
+        const bool run = operation == "run";
+        duringPass(form, nthValue, afterYields(yields, [&] {
+                       if (change == "append")
+                           form.ListView2->addItem("appended");
+                       else
+                           QTest::mouseClick(run ? form.PushButton1 : form.PushButton2,
+                                             Qt::LeftButton);
+                   }));
+        dialogs.saveReplies.enqueue(path);
+
+        QTest::mouseClick(run ? form.PushButton17 : form.PushButton4, Qt::LeftButton);
+
+        QStringList expected = run ? QStringList{"Done."} : QStringList{};
+        if (reportedAt != 0)
+            expected.prepend(
+                QStringLiteral("Index out of bounds\r\nin Orvanta2021/08/31.%1 at line %2")
+                    .arg(run ? "Form1.PushButton17_Click" : "Main.SaveListviewProperlySpaced")
+                    .arg(reportedAt));
+        QStringList shown;
+        for (const QString& text : dialogs.texts())
+            shown << text.section("\r\r", 0, 0);
+        QCOMPARE(shown, expected);
+        QCOMPARE(form.ProgressBar1->value(), 0.0);
+        QCOMPARE(form.ProgressBar1->text(), QString("Progress Bar"));
+        QCOMPARE(form.MousePointer(), Form1::kDefaultPointer);
+        QVERIFY(!form.RunInProgress());
+        if (!run && reportedAt != 0)
+            QCOMPARE(readAll(path), QByteArray("old content\r\n")); // nothing put in place
+        if (!run && reportedAt == 0)
+            QCOMPARE(readAll(path).count("\r\n"), 1 + 199);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
     }
 
     void closingEndsTheProcess()
