@@ -3,6 +3,7 @@
 #include "app/icons.h"
 #include "engine/modzipdistance.h"
 #include "platform/dialogs.h"
+#include "platform/windowgone.h"
 
 #include <QCloseEvent>
 
@@ -38,6 +39,11 @@ Form1::Form1(QWidget* parent)
     placeControls();
     setTabOrder();
     connectHandlers();
+    // Destroyed by another program, the window ends the process as closing it does.
+    platform::onWindowGone(this, [this] {
+        Form_QueryUnload();
+        Form_Unload();
+    });
     CommonDialog1.MaxFileSize = 30000;
     platform::setDialogParent(this);
     modZipDistance::setUnitOptions([this](int k) { return option(k)->isChecked(); });

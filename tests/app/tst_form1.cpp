@@ -7,6 +7,7 @@
 #include "platform/yield.h"
 #include "scripteddialogs.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QHeaderView>
 #include <QProcess>
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -70,6 +72,30 @@ QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Tells the window, as the X server would, that a window was destroyed.
+void reportDestroyed(WId window)
+{
+    xcb_destroy_notify_event_t event{};
+    event.response_type = XCB_DESTROY_NOTIFY;
+    event.event = event.window = static_cast<xcb_window_t>(window);
+    qintptr result = 0;
+    QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &event, &result);
+}
+
+int runWindowGoneScenario(WId offset)
+{
+    // A second process: another program destroys a window in the middle of a run.
+    platform::setYieldInterval(std::chrono::milliseconds(0));
+    ScriptedDialogs dialogs;
+    Form1 form;
+    form.Form_Load();
+    form.show();
+    addPoints(form, 2000);
+    duringPass(form, 1000, [&] { reportDestroyed(form.winId() + offset); });
+    form.PushButton17_Click();
+    return 3; // the run finished: the process went on
 }
 
 int runCloseScenario()
@@ -455,6 +481,27 @@ private slots:
         QCOMPARE(ended, 1);
     }
 
+    // Another program destroys a window in the middle of a run, in a child process.
+    void destroyedWindowEndsTheProcess_data()
+    {
+        QTest::addColumn<QString>("offset");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("the main window: the process ends") << "0" << 0;
+        QTest::newRow("another window: the run goes on") << "1" << 3;
+    }
+
+    void destroyedWindowEndsTheProcess()
+    {
+        QFETCH(QString, offset);
+        QFETCH(int, exitCode);
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {"--window-gone-during-run", offset});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), exitCode);
+    }
+
     void closingInTheMiddleOfARunEndsTheProcessCleanly()
     {
         QProcess child;
@@ -471,6 +518,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     if (argc > 1 && QByteArray(argv[1]) == "--close-during-run")
         return runCloseScenario();
+    if (argc > 2 && QByteArray(argv[1]) == "--window-gone-during-run")
+        return runWindowGoneScenario(QByteArray(argv[2]).toULongLong());
     Form1Test test;
     return QTest::qExec(&test, argc, argv);
 }
