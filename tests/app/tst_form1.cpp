@@ -467,6 +467,33 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
     }
 
+    void optionSelectedAnywhereInItsRectangle_data()
+    {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("Miles, right end") << 1 << "right";
+        QTest::newRow("Feet, right end") << 2 << "right";
+        QTest::newRow("Kilometers, right end") << 3 << "right";
+        QTest::newRow("Meters, right end") << 4 << "right";
+        QTest::newRow("Meters, bottom right corner") << 4 << "corner";
+    }
+
+    void optionSelectedAnywhereInItsRectangle()
+    {
+        QFETCH(int, k);
+        QFETCH(QString, where);
+        Form1 form;
+        form.show();
+        form.option(k == 1 ? 2 : 1)->setChecked(true);
+        QRadioButton* option = form.option(k);
+        QCOMPARE(option->width(), 2760 / 15);
+        const QPoint at = where == "right" ? QPoint(option->width() - 1, option->height() / 2)
+                                           : QPoint(option->width() - 1, option->height() - 1);
+        QTest::mouseClick(option, Qt::LeftButton, {}, at);
+        for (int other = 1; other <= 4; ++other)
+            QCOMPARE(form.option(other)->isChecked(), other == k);
+    }
+
     void closingEndsTheProcess()
     {
         int ended = 0;
