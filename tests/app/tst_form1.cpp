@@ -399,26 +399,21 @@ private slots:
     void listChangedInTheMiddle_data()
     {
         QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("append"); // rows appended instead of cleared
         QTest::addColumn<int>("nthValue");
         QTest::addColumn<int>("yields");
         QTest::addColumn<int>("reportedAt"); // 0: no report
-        QTest::newRow("run: list cleared in the first pass") << "run"
-                                                             << "clear" << 1 << 0 << 110;
-        QTest::newRow("save: results cleared while measuring") << "save"
-                                                               << "clear" << 1 << 1 << 124;
-        QTest::newRow("save: cleared before a row's mark") << "save"
-                                                           << "clear" << 40 << 0 << 188;
-        QTest::newRow("save: cleared before a row's text") << "save"
-                                                           << "clear" << 40 << 2 << 194;
-        QTest::newRow("save: results appended") << "save"
-                                                << "append" << 40 << 0 << 0;
+        QTest::newRow("run: list cleared in the first pass") << "run" << false << 1 << 0 << 110;
+        QTest::newRow("save: cleared while measuring") << "save" << false << 1 << 1 << 124;
+        QTest::newRow("save: cleared before a row's mark") << "save" << false << 40 << 0 << 188;
+        QTest::newRow("save: cleared before a row's text") << "save" << false << 40 << 2 << 194;
+        QTest::newRow("save: results appended") << "save" << true << 40 << 0 << 0;
     }
 
     void listChangedInTheMiddle()
     {
         QFETCH(QString, operation);
-        QFETCH(QString, change);
+        QFETCH(bool, append);
         QFETCH(int, nthValue);
         QFETCH(int, yields);
         QFETCH(int, reportedAt);
@@ -436,7 +431,7 @@ private slots:
         dialogs.messages.clear();
         const bool run = operation == "run";
         duringPass(form, nthValue, afterYields(yields, [&] {
-                       if (change == "append")
+                       if (append)
                            form.ListView2->addItem("appended");
                        else
                            QTest::mouseClick(run ? form.PushButton1 : form.PushButton2,
