@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace output {
@@ -30,14 +31,28 @@ void TextFile::create()
 {
     direct_ = shell::KindOfPath(fileName_) == shell::PathKind::Other;
     if (direct_)
-        file_ = std::make_unique<QFile>(fileName_);
+        openDirect();
     else
         file_ = std::make_unique<QSaveFile>(fileName_);
     // Unbuffered: the blocks below are the buffering, and a failed write shows at once.
-    if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!file_->isOpen() && !file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw accessError(file_->errorString());
     block_.resize(kBlockSize);
     used_ = 0;
+}
+
+// A pipe that nobody reads would keep the opening waiting for ever: it fails
+// at once instead, and the writes that follow wait for the reader as usual.
+void TextFile::openDirect()
+{
+    const int fd =
+        ::open(QFile::encodeName(fileName_).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw accessError(qt_error_string(errno));
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    auto file = std::make_unique<QFile>();
+    file->open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    file_ = std::move(file);
 }
 
 void TextFile::writeLine(QStringView line)

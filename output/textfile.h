@@ -34,6 +34,7 @@ public:
     void close();
 
 private:
+    void openDirect();
     void writeBlock();
     void closeSafe();
     void closeDirect();

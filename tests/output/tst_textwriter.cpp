@@ -206,20 +206,24 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("reason");
+        QTest::addColumn<int>("label");
         QTest::newRow("file size limit") << "limit"
-                                         << "File too large";
+                                         << "File too large" << 232;
         QTest::newRow("full file system") << "tmpfs"
-                                          << "No space left on device";
+                                          << "No space left on device" << 232;
         QTest::newRow("full device") << "device"
-                                     << "No space left on device";
+                                     << "No space left on device" << 232;
         QTest::newRow("named pipe") << "pipe"
-                                    << "";
+                                    << "" << 0;
+        QTest::newRow("named pipe that nobody reads") << "unread pipe"
+                                                      << "No such device or address" << 156;
     }
 
     void diskThatFillsUpOrIsNoFile()
     {
         QFETCH(QString, target);
         QFETCH(QString, reason);
+        QFETCH(int, label);
         ScriptedDialogs dialogs;
         QTemporaryDir dir;
         const QString path = dir.filePath("out.txt");
@@ -229,7 +233,7 @@ private slots:
             QSKIP("Mounting a small file system needs root");
         if (target == "device" && ::mknod(name, S_IFCHR | 0666, makedev(1, 7)) != 0)
             QSKIP("Making a device node needs root"); // the kernel's "full" device
-        if (target == "pipe")
+        if (target.endsWith("pipe"))
             QCOMPARE(::mkfifo(name, 0600), 0);
         if (target == "limit" || target == "tmpfs")
             writeAll(path, "old content");
@@ -251,7 +255,7 @@ private slots:
                                 "Distance number 2\t\r\n"));
         } else {
             QCOMPARE(dialogs.messages.size(), 1);
-            QVERIFY2(dialogs.messages[0].text.startsWith(reason + reportAt(232)),
+            QVERIFY2(dialogs.messages[0].text.startsWith(reason + reportAt(label)),
                      qPrintable(dialogs.messages[0].text));
         }
         struct stat info {};
