@@ -81,7 +81,7 @@ private slots:
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         platform::setYieldInterval(std::chrono::milliseconds(0));
-        isolation::resetSettings(); // a unit picked by one test is not the next one's
+        isolation::reset(); // a unit picked by one test is not the next one's
     }
 
     void listsHaveNoColumnsBeforeTheLoad()

@@ -68,7 +68,6 @@ public:
 struct ProgramFolder {
     QTemporaryDir dir;
     ProgramFolder() { platform::setProgramFolder(dir.path()); }
-    ~ProgramFolder() { platform::setProgramFolder(isolation::settings().fileOf("program")); }
     void put(const QString& name, const QByteArray& bytes)
     {
         QDir(dir.path()).mkpath(QFileInfo(dir.filePath(name)).path());
@@ -110,7 +109,7 @@ private slots:
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         platform::setYieldInterval(std::chrono::milliseconds(0));
-        isolation::resetSettings();
+        isolation::reset();
     }
 
     void restoreUnits_data()
@@ -290,16 +289,14 @@ private slots:
         draw.value = uniform;
         platform::setRandomDraw(&draw);
         platform::setUrlOpener(&opener);
+        const QUrl page = QUrl::fromLocalFile(shell::HomePagePath());
         const int before = QTime::currentTime().msecsSinceStartOfDay() / 1000;
         shell::OpenHomePageAtRandom();
         const int after = QTime::currentTime().msecsSinceStartOfDay() / 1000;
-        platform::setRandomDraw(nullptr);
-        platform::setUrlOpener(nullptr);
+        isolation::reset();
         QCOMPARE(shell::DrawnNumber(uniform), number);
         QVERIFY(draw.seeded >= before && draw.seeded <= after);
-        QCOMPARE(opener.opened, number == 7
-                                    ? QList<QUrl>{QUrl::fromLocalFile(shell::HomePagePath())}
-                                    : QList<QUrl>());
+        QCOMPARE(opener.opened, number == 7 ? QList<QUrl>{page} : QList<QUrl>());
     }
 
     void realDrawWinsAboutOnceInAHundred()

@@ -26,12 +26,7 @@ struct Isolation {
     NeverSeven draw;
     OpensNothing opener;
 
-    Isolation()
-    {
-        reset();
-        platform::setRandomDraw(&draw);
-        platform::setUrlOpener(&opener);
-    }
+    Isolation() { reset(); }
 
     void reset()
     {
@@ -39,6 +34,8 @@ struct Isolation {
         store = std::make_unique<platform::IniSettingsStore>(folder->path());
         platform::setSettingsStore(store.get());
         platform::setProgramFolder(folder->filePath(QStringLiteral("program")));
+        platform::setRandomDraw(&draw);
+        platform::setUrlOpener(&opener);
     }
 };
 
@@ -57,6 +54,6 @@ namespace isolation {
 
 platform::IniSettingsStore& settings() { return *instance().store; }
 
-void resetSettings() { instance().reset(); }
+void reset() { instance().reset(); }
 
 } // namespace isolation
