@@ -9,22 +9,17 @@
 
 namespace {
 
-class NeverSeven final : public platform::RandomDraw {
-public:
+// The draw never gives 7, and the opener opens nothing.
+struct QuietDesktop final : platform::RandomDraw, platform::UrlOpener {
     void seed(int) override {}
     double next() override { return 0.5; }
-};
-
-class OpensNothing final : public platform::UrlOpener {
-public:
     bool open(const QUrl&) override { return true; }
 };
 
 struct Isolation {
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<platform::IniSettingsStore> store;
-    NeverSeven draw;
-    OpensNothing opener;
+    QuietDesktop desktop;
 
     Isolation() { reset(); }
 
@@ -34,8 +29,8 @@ struct Isolation {
         store = std::make_unique<platform::IniSettingsStore>(folder->path());
         platform::setSettingsStore(store.get());
         platform::setProgramFolder(folder->filePath(QStringLiteral("program")));
-        platform::setRandomDraw(&draw);
-        platform::setUrlOpener(&opener);
+        platform::setRandomDraw(&desktop);
+        platform::setUrlOpener(&desktop);
     }
 };
 
