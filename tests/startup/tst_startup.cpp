@@ -121,14 +121,14 @@ private slots:
         QTest::addColumn<QString>("writes");
         QTest::addColumn<int>("click"); // then clicked twice, and kept for the next start
         // clang-format off
-        QTest::newRow("first start")  << "- - - -"                 << "1000" << ""    << "TFFF" << 1;
-        QTest::newRow("kilometers")   << "False False True False"  << "0010" << ""    << "FFTF" << 2;
-        QTest::newRow("letter case")  << "false FALSE fAlSe TRUE"  << "0001" << ""    << "FFFT" << 3;
-        QTest::newRow("numbers")      << "0 -2.5 0 0"              << "0100" << ""    << "FTFF" << 4;
-        QTest::newRow("all false")    << "False False False False" << "0000" << ""    << ""     << 3;
-        QTest::newRow("hand-edited")  << "False maybe False True"  << "0001" << "154" << "FFFT" << 2;
-        QTest::newRow("written over") << "True maybe False False"  << "1000" << ""    << "TFFF" << 4;
-        QTest::newRow("bad selection")<< "yes False False -"       << "1000" << "152" << ""     << 1;
+        QTest::newRow("first start") << "- - - -"                 << "1000" << ""    << "TFFF" << 1;
+        QTest::newRow("kilometers")  << "False False True False"  << "0010" << ""    << "FFTF" << 2;
+        QTest::newRow("letter case") << "false FALSE fAlSe TRUE"  << "0001" << ""    << "FFFT" << 3;
+        QTest::newRow("numbers")     << "0 -2.5 0 0"              << "0100" << ""    << "FTFF" << 4;
+        QTest::newRow("all false")   << "False False False False" << "0000" << ""    << ""     << 3;
+        QTest::newRow("hand-edited") << "False maybe False True"  << "0001" << "154" << "FFFT" << 2;
+        QTest::newRow("overwritten") << "True maybe False False"  << "1000" << ""    << "TFFF" << 4;
+        QTest::newRow("bad choice")  << "yes False False -"       << "1000" << "152" << ""     << 1;
         // clang-format on
     }
 
