@@ -138,25 +138,14 @@ void Form1::connectHandlers()
     connect(ListView1, &platform::ListView::DblClick, this, &Form1::ListView1_DblClick);
     connect(ListView1, &platform::ListView::KeyDown, this, &Form1::ListView1_KeyDown);
     connect(ListView2, &platform::ListView::DblClick, this, &Form1::ListView2_DblClick);
+    connectOptionHandlers();
+    connectHoverHandlers();
 }
 
 QRadioButton* Form1::option(int k) const
 {
     const std::array<QRadioButton*, 4> options{Option1, Option2, Option3, Option4};
     return options.at(static_cast<size_t>(k - 1));
-}
-
-void Form1::setMousePointer(int value)
-{
-    if (value == mousePointer_)
-        return;
-    mousePointer_ = value;
-    if (value == kHourglass)
-        setCursor(Qt::WaitCursor);
-    else if (value == kCustomPointer)
-        setCursor(Qt::PointingHandCursor);
-    else
-        unsetCursor();
 }
 
 void Form1::closeEvent(QCloseEvent* event)

@@ -74,6 +74,28 @@ public:
     void PushButton13_Click();
     bool SaveResultsAsExcelFileIsExcelInstalled();
 
+    // Unit settings kept between starts.
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+
+    // Hover: the hand over the push buttons, the ordinary pointer elsewhere.
+    void PushButton1_MouseMove();
+    void PushButton2_MouseMove();
+    void PushButton3_MouseMove();
+    void PushButton4_MouseMove();
+    void PushButton5_MouseMove();
+    void PushButton6_MouseMove();
+    void PushButton7_MouseMove();
+    void PushButton8_MouseMove();
+    void PushButton13_MouseMove();
+    void PushButton17_MouseMove();
+    void Form_MouseMove();
+    void Frame1_MouseMove();
+    void ListView1_MouseMove();
+    void ListView2_MouseMove();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -83,7 +105,16 @@ private:
     void connectHandlers();
     void setTabOrder();
     platform::PushButton* button(const QString& caption);
+    void connectOptionHandlers();
+    void connectHoverHandlers();
+    QList<platform::PushButton*> pushButtons() const;
+    void showPointer();
+    void hover(int value);
+    void writeUnitKeys();
+    void restoreUnitOption(int k, const QString& defaultText);
+    void loadCustomPointer(const QString& path);
 
     int mousePointer_ = kDefaultPointer;
+    QCursor customPointer_{Qt::PointingHandCursor}; // value 99
     bool runInProgress_ = false;
 };

@@ -4,22 +4,35 @@
 
 #include "app/icons.h"
 #include "platform/process.h"
+#include "shell/applicationtitle.h"
+#include "shell/fileexists.h"
+#include "shell/homepage.h"
+#include "shell/skin.h"
 #include "shell/support.h"
 #include "shell/trap.h"
 
 void Form1::Form_Load()
 {
     shell::Trap trap(shell::location("Form1", "Form_Load"));
+    trap.step(102, [&] { shell::ApplySkin(*this); });
     trap.step(104, [&] {
-        setWindowTitle(QStringLiteral("Meridane"));
+        setWindowTitle(shell::kProductTitle);
         setWindowIcon(icons::application());
+        shell::SetApplicationTitle();
     });
+    if (trap.test(106, [&] { return shell::FileExists(shell::HandCursorPath()); }))
+        trap.step(108, [&] { loadCustomPointer(shell::HandCursorPath()); });
+    trap.step(110, [&] { shell::OpenHomePageAtRandom(); });
     trap.step(126, [&] { ListView1->addColumn(QStringLiteral("Latitude")); });
     trap.step(128, [&] { ListView1->addColumn(QStringLiteral("Longitude")); });
     trap.step(130, [&] { ListView1->setColumnWidthTwips(1, 3500); });
     trap.step(132, [&] { ListView1->setColumnWidthTwips(2, 3500); });
     trap.step(134, [&] { ListView2->addColumn(QStringLiteral("Results")); });
     trap.step(136, [&] { ListView2->setColumnWidthTwips(1, 7000); });
+    trap.step(152, [&] { restoreUnitOption(1, QStringLiteral("1")); });
+    trap.step(154, [&] { restoreUnitOption(2, QStringLiteral("0")); });
+    trap.step(156, [&] { restoreUnitOption(3, QStringLiteral("0")); });
+    trap.step(158, [&] { restoreUnitOption(4, QStringLiteral("0")); });
 }
 
 void Form1::Form_QueryUnload() {}

@@ -6,6 +6,8 @@
 #include "app/form1.h"
 #include "benchutil.h"
 #include "platform/dialogs.h"
+#include "platform/settingsstore.h"
+#include "platform/urlopener.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -23,17 +25,44 @@ public:
     QString saveFile(const platform::FileDialogRequest&) override { return savePath; }
 };
 
+// Settings kept in memory: a benchmark never touches the user's store.
+class MemorySettings final : public platform::SettingsStore {
+public:
+    QString read(const QString&, const QString&, const QString& key, const QString& def) override
+    {
+        return values.value(key, def);
+    }
+    void write(const QString&, const QString&, const QString& key, const QString& value) override
+    {
+        values[key] = value;
+    }
+    QHash<QString, QString> values;
+};
+
+// The start-up draw may pick the home page: a benchmark opens nothing.
+class NoPages final : public platform::UrlOpener {
+public:
+    bool open(const QUrl&) override { return true; }
+};
+
 class Session {
 public:
     Session(int& argc, char** argv)
         : app_(offscreenFirst(argc), argv)
     {
         platform::setDialogs(&dialogs);
+        platform::setSettingsStore(&settings);
+        platform::setUrlOpener(&pages);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         form.Form_Load();
         form.show();
     }
-    ~Session() { platform::setDialogs(nullptr); }
+    ~Session()
+    {
+        platform::setDialogs(nullptr);
+        platform::setSettingsStore(nullptr);
+        platform::setUrlOpener(nullptr);
+    }
 
 private:
     static int& offscreenFirst(int& argc)
@@ -46,6 +75,8 @@ private:
 
 public:
     QuietDialogs dialogs;
+    MemorySettings settings;
+    NoPages pages;
     Form1 form;
 };
 

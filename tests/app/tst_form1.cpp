@@ -3,6 +3,7 @@
 
 #include "app/form1.h"
 #include "engine/modzipdistance.h"
+#include "isolation.h"
 #include "platform/process.h"
 #include "platform/yield.h"
 #include "scripteddialogs.h"
@@ -122,6 +123,7 @@ private slots:
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         platform::setYieldInterval(std::chrono::milliseconds(0));
+        isolation::reset(); // a unit picked by one test is not the next one's
     }
 
     void listsHaveNoColumnsBeforeTheLoad()

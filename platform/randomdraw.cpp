@@ -1,0 +1,26 @@
+#include "platform/randomdraw.h"
+
+#include <random>
+
+namespace platform {
+namespace {
+
+class RealRandomDraw final : public RandomDraw {
+public:
+    void seed(int value) override { engine_.seed(static_cast<std::mt19937::result_type>(value)); }
+    double next() override { return std::uniform_real_distribution<double>(0.0, 1.0)(engine_); }
+
+private:
+    std::mt19937 engine_;
+};
+
+RealRandomDraw real;
+RandomDraw* current = nullptr;
+
+} // namespace
+
+RandomDraw& randomDraw() { return current ? *current : real; }
+
+void setRandomDraw(RandomDraw* replacement) { current = replacement; }
+
+} // namespace platform

@@ -1,0 +1,34 @@
+#include "shell/homepage.h"
+
+#include "platform/failure.h"
+#include "platform/programfolder.h"
+#include "platform/randomdraw.h"
+#include "platform/urlopener.h"
+#include "shell/paths.h"
+
+#include <QTime>
+#include <QUrl>
+
+namespace shell {
+namespace {
+constexpr int kWinningNumber = 7;
+}
+
+QString HomePagePath()
+{
+    return JoinedPath(platform::programFolder(), QStringLiteral("meridane.html"));
+}
+
+int DrawnNumber(double uniform) { return static_cast<int>(uniform * 100) + 1; }
+
+void OpenHomePageAtRandom()
+{
+    auto& draw = platform::randomDraw();
+    draw.seed(QTime::currentTime().msecsSinceStartOfDay() / 1000);
+    if (DrawnNumber(draw.next()) != kWinningNumber)
+        return;
+    if (!platform::urlOpener().open(QUrl::fromLocalFile(HomePagePath())))
+        throw Failure::fileNotFound();
+}
+
+} // namespace shell

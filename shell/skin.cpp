@@ -1,0 +1,88 @@
+#include "shell/skin.h"
+
+#include "platform/failure.h"
+#include "platform/programfolder.h"
+#include "platform/skinframework.h"
+#include "shell/paths.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+
+namespace shell {
+namespace {
+
+void giveButtonFace(QWidget& widget)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+bool takesButtonFace(const QWidget& control)
+{
+    return qobject_cast<const QRadioButton*>(&control) ||
+           qobject_cast<const QCheckBox*>(&control) || qobject_cast<const QGroupBox*>(&control) ||
+           qobject_cast<const QLabel*>(&control);
+}
+
+// The window's controls in creation order: its own children and those of
+// its frames.
+void colourControls(QWidget& container)
+{
+    for (QObject* child : container.children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (!control || control->isWindow())
+            continue;
+        if (takesButtonFace(*control))
+            giveButtonFace(*control);
+        if (qobject_cast<QGroupBox*>(control))
+            colourControls(*control);
+    }
+}
+
+qint32 int32Of(const QVariant& value)
+{
+    bool ok = false;
+    const qint32 number = value.toInt(&ok);
+    if (!ok)
+        throw Failure::typeMismatch();
+    return number;
+}
+
+// True when the folder's listing holds a file of that name.
+bool listed(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+} // namespace
+
+QString SkinPath() { return JoinedPath(platform::programFolder(), QStringLiteral("x/o.cjs")); }
+
+QString HandCursorPath()
+{
+    return JoinedPath(platform::programFolder(), QStringLiteral("HAND-M.CUR"));
+}
+
+void ApplySkin(QWidget& window)
+{
+    const QString path = SkinPath();
+    if (!listed(path))
+        return;
+    giveButtonFace(window);
+    colourControls(window);
+    auto& skin = platform::skinFramework();
+    skin.call(2, {path, QString()});
+    skin.setProperty(1, int32Of(skin.property(1)) | 1);
+    skin.setProperty(5, true);
+    skin.setProperty(10, true);
+    skin.call(3, {platform::windowHandle(window)});
+}
+
+} // namespace shell

@@ -1,0 +1,404 @@
+// The window's start-up and look: the unit kept between starts, the
+// application title, the home-page draw, the skin, the hand cursor and the
+// pointer that the hover handlers set.
+
+#include "app/form1.h"
+#include "isolation.h"
+#include "platform/programfolder.h"
+#include "platform/randomdraw.h"
+#include "platform/skinframework.h"
+#include "platform/urlopener.h"
+#include "platform/yield.h"
+#include "scripteddialogs.h"
+#include "shell/applicationtitle.h"
+#include "shell/homepage.h"
+
+#include <QHeaderView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// The user's store, recording every write as "T" or "F" per key, in order:
+// "TFFF" is one click on Miles.
+struct RecordingStore final : platform::SettingsStore {
+    QString writes;
+    RecordingStore(const QStringList& stored = {})
+    {
+        for (qsizetype k = 0; k < stored.size(); ++k)
+            if (stored[k] != "-")
+                user().write("Haldrun", "Meridane", QString("Option%1").arg(k + 1), stored[k]);
+        platform::setSettingsStore(this);
+    }
+    ~RecordingStore() override { platform::setSettingsStore(&user()); }
+    static platform::SettingsStore& user() { return isolation::settings(); }
+    QString read(const QString& a, const QString& s, const QString& k, const QString& d) override
+    {
+        return user().read(a, s, k, d);
+    }
+    void write(const QString& a, const QString& s, const QString& k, const QString& v) override
+    {
+        user().write(a, s, k, v);
+        writes += v.left(1);
+    }
+};
+
+struct RecordingSkin final : platform::SkinFramework {
+    QStringList calls;
+    RecordingSkin() { platform::setSkinFramework(this); }
+    ~RecordingSkin() override { platform::setSkinFramework(nullptr); }
+    QVariant call(int member, const QVariantList& args) override
+    {
+        calls << QString("call %1 %2").arg(member).arg(QVariant(args).toStringList().join("|"));
+        return {};
+    }
+    QVariant property(int id) override { return calls << QString("get %1").arg(id), 6; }
+    void setProperty(int id, const QVariant& v) override
+    {
+        calls << QString("set %1 %2").arg(id).arg(v.toString());
+    }
+};
+
+struct ProgramFolder {
+    QTemporaryDir dir;
+    ProgramFolder() { platform::setProgramFolder(dir.path()); }
+    void put(const QString& name, const QByteArray& bytes)
+    {
+        QDir(dir.path()).mkpath(QFileInfo(dir.filePath(name)).path());
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+};
+
+QByteArray shipped(const char* name)
+{
+    QFile file(QStringLiteral(MERIDANE_SHARE "/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString checkedUnits(const Form1& form)
+{
+    QString out;
+    for (int k = 1; k <= 4; ++k)
+        out += form.option(k)->isChecked() ? '1' : '0';
+    return out;
+}
+
+// The line labels of the error reports, "152 154".
+QString reportedLines(const ScriptedDialogs& dialogs)
+{
+    QStringList lines;
+    for (const auto& m : dialogs.messages)
+        lines << m.text.section(" at line ", 1).section('\r', 0, 0);
+    return lines.join(' ');
+}
+
+void click(QRadioButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        platform::setYieldInterval(std::chrono::milliseconds(0));
+        isolation::reset();
+    }
+
+    void restoreUnits_data()
+    {
+        QTest::addColumn<QString>("stored"); // "-" for a missing key
+        QTest::addColumn<QString>("units");
+        QTest::addColumn<QString>("reports");
+        QTest::addColumn<QString>("writes");
+        QTest::addColumn<int>("click"); // then clicked twice, and kept for the next start
+        // clang-format off
+        QTest::newRow("first start") << "- - - -"                 << "1000" << ""    << "TFFF" << 1;
+        QTest::newRow("kilometers")  << "False False True False"  << "0010" << ""    << "FFTF" << 2;
+        QTest::newRow("letter case") << "false FALSE fAlSe TRUE"  << "0001" << ""    << "FFFT" << 3;
+        QTest::newRow("numbers")     << "0 -2.5 0 0"              << "0100" << ""    << "FTFF" << 4;
+        QTest::newRow("all false")   << "False False False False" << "0000" << ""    << ""     << 3;
+        QTest::newRow("hand-edited") << "False maybe False True"  << "0001" << "154" << "FFFT" << 2;
+        QTest::newRow("overwritten") << "True maybe False False"  << "1000" << ""    << "TFFF" << 4;
+        QTest::newRow("bad choice")  << "yes False False -"       << "1000" << "152" << ""     << 1;
+        // clang-format on
+    }
+
+    void restoreUnits()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, units);
+        QFETCH(QString, reports);
+        QFETCH(QString, writes);
+        QFETCH(int, click);
+        RecordingStore store(stored.split(' '));
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        QCOMPARE(checkedUnits(form), units);
+        QCOMPARE(reportedLines(dialogs), reports);
+        QCOMPARE(store.writes, writes);
+        QCOMPARE(form.ListView2->columnCount(), 1); // the load went on
+        for (const QString& m : dialogs.texts())
+            QVERIFY(m.startsWith("Type mismatch\r\nin Orvanta2021/08/31.Form1.Form_Load"));
+        // A run uses the restored unit, or none; its message carries the application title.
+        form.setWindowTitle("Another caption");
+        form.ListView1->addItem("1", "2");
+        form.ListView1->addItem("3", "4");
+        form.PushButton17_Click();
+        const QString sentence = form.ListView2->text(1);
+        const char* words[] = {" miles", " feets", " kilometers", " meters"};
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(sentence.endsWith(words[k]), units[k] == '1');
+        QCOMPARE(dialogs.messages.last().title, QString("Meridane"));
+        // Every click writes all four keys, also on the selected button.
+        form.show();
+        ::click(form.option(click));
+        ::click(form.option(click));
+        const QString once = QString("FFFF").replace(click - 1, 1, 'T');
+        QCOMPARE(store.writes, writes + once + once);
+        QFile file(isolation::settings().fileOf("Haldrun"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith("[Meridane]\nOption1="));
+        Form1 next;
+        next.Form_Load();
+        QCOMPARE(checkedUnits(next), QString(once).replace('F', '0').replace('T', '1'));
+    }
+
+    void applicationTitle_data()
+    {
+        QTest::addColumn<QString>("product");
+        QTest::addColumn<QString>("title");
+        // clang-format off
+        QTest::newRow("short") << "Meridane" << "Meridane";
+        QTest::newRow("45 characters") << "Meridane Great Circle Distance Finder 2 Suite"
+                                       << "Meridane Great Circle Distance Finder 2";
+        QTest::newRow("73 characters")
+            << "Meridane finds the great circle distance between each pair of points in a"
+            << "Meridane finds the great circle distance";
+        // clang-format on
+        QTest::newRow("no space") << QString(50, 'M') << QString(40, 'M');
+        QTest::newRow("no space left") << "Meridane " + QString(45, 'x') << "Meridane";
+    }
+
+    void applicationTitle()
+    {
+        QFETCH(QString, product);
+        QFETCH(QString, title);
+        QCOMPARE(shell::ShortenedTitle(product), title);
+    }
+
+    void homePageDraw_data()
+    {
+        QTest::addColumn<double>("uniform");
+        QTest::addColumn<int>("number");
+        QTest::newRow("lowest") << 0.0 << 1;
+        QTest::newRow("just below seven") << 0.0599999 << 6;
+        QTest::newRow("seven") << 0.06 << 7;
+        QTest::newRow("top of seven") << 0.0699999 << 7;
+        QTest::newRow("eight") << 0.07 << 8;
+        QTest::newRow("highest") << std::nextafter(1.0, 0.0) << 100;
+    }
+
+    void homePageDraw()
+    {
+        QFETCH(double, uniform);
+        QFETCH(int, number);
+        struct : platform::RandomDraw, platform::UrlOpener {
+            double value = 0;
+            int seeded = -1;
+            QList<QUrl> opened;
+            void seed(int s) override { seeded = s; }
+            double next() override { return value; }
+            bool open(const QUrl& url) override { return opened << url, true; }
+        } desktop;
+        desktop.value = uniform;
+        platform::setRandomDraw(&desktop);
+        platform::setUrlOpener(&desktop);
+        const QUrl page = QUrl::fromLocalFile(shell::HomePagePath());
+        const int before = QTime::currentTime().msecsSinceStartOfDay() / 1000;
+        shell::OpenHomePageAtRandom();
+        const int after = QTime::currentTime().msecsSinceStartOfDay() / 1000;
+        isolation::reset();
+        QCOMPARE(shell::DrawnNumber(uniform), number);
+        QVERIFY(desktop.seeded >= before && desktop.seeded <= after);
+        QCOMPARE(desktop.opened, number == 7 ? QList<QUrl>{page} : QList<QUrl>());
+    }
+
+    void skinCalls_data()
+    {
+        QTest::addColumn<QString>("skinFile"); // what lies at x/o.cjs: "", "file" or "folder"
+        QTest::newRow("no skin file") << "";
+        QTest::newRow("a folder of that name") << "folder";
+        QTest::newRow("skin file") << "file";
+    }
+
+    void skinCalls()
+    {
+        QFETCH(QString, skinFile);
+        ProgramFolder folder;
+        if (skinFile == "file")
+            folder.put("x/o.cjs", "Form1 { background: white; }");
+        else if (skinFile == "folder")
+            QDir(folder.dir.path()).mkpath("x/o.cjs");
+        QPalette palette = QApplication::palette();
+        palette.setColor(QPalette::Button, QColor(1, 2, 3));
+        QApplication::setPalette(palette);
+        RecordingSkin skin;
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        QApplication::setPalette(QPalette());
+        QVERIFY(dialogs.messages.isEmpty());
+        const bool skinned = skinFile == "file";
+        // clang-format off
+        const QStringList expected{"call 2 " + folder.dir.filePath("x/o.cjs") + "|", "get 1",
+                                   "set 1 7", "set 5 true", "set 10 true",
+                                   QString("call 3 %1").arg(platform::windowHandle(form))};
+        // clang-format on
+        QCOMPARE(skin.calls, skinned ? expected : QStringList());
+        for (QWidget* w : QList<QWidget*>{&form, form.Frame1, form.Option1, form.Option2,
+                                          form.Option3, form.Option4})
+            QCOMPARE(w->palette().color(QPalette::Window) == QColor(1, 2, 3), skinned);
+    }
+
+    void realSkin_data()
+    {
+        QTest::addColumn<QByteArray>("sheet");
+        QTest::addColumn<QString>("reports");
+        QTest::newRow("the shipped skin") << shipped("x/o.cjs") << "";
+        QTest::newRow("broken skin") << QByteArray("QPushButton { color: red; ") << "102";
+    }
+
+    void realSkin()
+    {
+        QFETCH(QByteArray, sheet);
+        QFETCH(QString, reports);
+        QVERIFY(!sheet.isEmpty());
+        ProgramFolder folder;
+        folder.put("x/o.cjs", sheet);
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        QCOMPARE(reportedLines(dialogs), reports);
+        QCOMPARE(form.styleSheet(), reports.isEmpty() ? QString::fromUtf8(sheet) : QString());
+        QCOMPARE(form.windowTitle(), QString("Meridane")); // the load went on
+        qApp->setStyleSheet(QString());
+    }
+
+    void handCursor_data()
+    {
+        QTest::addColumn<QByteArray>("cursorFile"); // empty: none
+        QTest::addColumn<QString>("reports");
+        QTest::addColumn<QPoint>("hotSpot"); // (-1, -1): the system's pointing hand
+        QTest::newRow("shipped hand") << shipped("HAND-M.CUR") << "" << QPoint(10, 1);
+        QTest::newRow("no cursor file") << QByteArray() << "" << QPoint(-1, -1);
+        QTest::newRow("broken cursor file")
+            << QByteArray("\0\0\2\0\1\0", 6) + QByteArray(40, 'x') << "108" << QPoint(-1, -1);
+    }
+
+    void handCursor()
+    {
+        QFETCH(QByteArray, cursorFile);
+        QFETCH(QString, reports);
+        QFETCH(QPoint, hotSpot);
+        ProgramFolder folder;
+        if (!cursorFile.isEmpty())
+            folder.put("HAND-M.CUR", cursorFile);
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        QCOMPARE(reportedLines(dialogs), reports);
+        form.PushButton1_MouseMove();
+        const QCursor shown = form.PushButton1->cursor();
+        QCOMPARE(shown.shape(), hotSpot.x() < 0 ? Qt::PointingHandCursor : Qt::BitmapCursor);
+        if (hotSpot.x() >= 0) {
+            QCOMPARE(shown.hotSpot(), hotSpot);
+            QCOMPARE(shown.pixmap().size(), QSize(32, 32));
+        }
+    }
+
+    void pointer_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<QString>("over");
+        QTest::addColumn<int>("after");
+        QTest::newRow("Clear List") << 0 << "PushButton1" << 99;
+        QTest::newRow("help button") << 0 << "PushButton8" << 99;
+        QTest::newRow("Start") << 0 << "PushButton17" << 99;
+        QTest::newRow("coordinate list") << 99 << "ListView1" << 0;
+        QTest::newRow("results list header") << 99 << "ListView2 header" << 0;
+        QTest::newRow("frame") << 99 << "Frame1" << 0;
+        QTest::newRow("background") << 99 << "Form1" << 0;
+        QTest::newRow("option button") << 99 << "Option3" << 99;
+        QTest::newRow("progress bar") << 99 << "ProgressBar1" << 99;
+        QTest::newRow("hourglass over a button") << 11 << "PushButton4" << 11;
+        QTest::newRow("hourglass over a list") << 11 << "ListView2" << 11;
+    }
+
+    void pointer()
+    {
+        QFETCH(int, before);
+        QFETCH(QString, over);
+        QFETCH(int, after);
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // clang-format off
+        const QHash<QString, QWidget*> places{
+            {"PushButton1", form.PushButton1}, {"PushButton8", form.PushButton8},
+            {"PushButton17", form.PushButton17}, {"PushButton4", form.PushButton4},
+            {"ListView1", form.ListView1->viewport()}, {"ListView2", form.ListView2->viewport()},
+            {"ListView2 header", form.ListView2->horizontalHeader()->viewport()},
+            {"Frame1", form.Frame1}, {"Form1", &form}, {"Option3", form.Option3},
+            {"ProgressBar1", form.ProgressBar1}};
+        // clang-format on
+        QWidget* widget = places.value(over);
+        // Near the bottom right corner: in the frame beside its option
+        // buttons, on the window beside the progress bar.
+        const QPoint point = widget->rect().bottomRight() - QPoint(6, 4);
+        form.setMousePointer(before);
+        QTest::mouseMove(widget, point - QPoint(1, 1));
+        QTest::mouseMove(widget, point);
+        QCOMPARE(form.MousePointer(), after);
+        // The hand shows over the push buttons only, the hourglass everywhere.
+        QCOMPARE(form.PushButton2->testAttribute(Qt::WA_SetCursor), after == 99);
+        QCOMPARE(form.testAttribute(Qt::WA_SetCursor), after == 11);
+    }
+
+    void hourglassStaysDuringARun()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        for (int i = 0; i < 8; ++i)
+            form.ListView1->addItem(QString::number(i), "1");
+        QList<int> during;
+        connect(form.ProgressBar1, &platform::ProgressBar::valueSet, &form, [&](double value) {
+            if (value == 50) // from the event loop, as a user's move would come
+                QTimer::singleShot(0, [&] {
+                    for (QWidget* w : QList<QWidget*>{form.PushButton1, form.ListView1->viewport(),
+                                                      (QWidget*)&form})
+                        QTest::mouseMove(w, {11, 11}), during << form.MousePointer();
+                });
+        });
+        QTest::mouseMove(form.PushButton17, {30, 10});
+        form.PushButton17_Click();
+        QCOMPARE(during, QList<int>({11, 11, 11}));
+        QCOMPARE(form.MousePointer(), 0); // until the mouse moves over a button again
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"
