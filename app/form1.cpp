@@ -3,6 +3,7 @@
 #include "app/icons.h"
 #include "engine/modzipdistance.h"
 #include "platform/dialogs.h"
+#include "platform/windowgone.h"
 
 #include <QCloseEvent>
 
@@ -38,6 +39,11 @@ Form1::Form1(QWidget* parent)
     placeControls();
     setTabOrder();
     connectHandlers();
+    // Destroyed by another program, the window ends the process as closing it does.
+    platform::onWindowGone(this, [this] {
+        Form_QueryUnload();
+        Form_Unload();
+    });
     CommonDialog1.MaxFileSize = 30000;
     platform::setDialogParent(this);
     modZipDistance::setUnitOptions([this](int k) { return option(k)->isChecked(); });
@@ -67,10 +73,10 @@ void Form1::createControls()
     PushButton1 = button(QStringLiteral("Clear List"));
     PushButton7 = button(QStringLiteral("Load Sample/Example Points"));
     Frame1 = new QGroupBox(QStringLiteral("Unit Options"), this);
-    Option1 = new QRadioButton(QStringLiteral("Miles"), Frame1);
-    Option2 = new QRadioButton(QStringLiteral("Feet"), Frame1);
-    Option3 = new QRadioButton(QStringLiteral("Kilometers"), Frame1);
-    Option4 = new QRadioButton(QStringLiteral("Meters"), Frame1);
+    Option1 = new platform::OptionButton(QStringLiteral("Miles"), Frame1);
+    Option2 = new platform::OptionButton(QStringLiteral("Feet"), Frame1);
+    Option3 = new platform::OptionButton(QStringLiteral("Kilometers"), Frame1);
+    Option4 = new platform::OptionButton(QStringLiteral("Meters"), Frame1);
     Option1->setChecked(true);
     PushButton17 = button(QStringLiteral("Start Finding Distance Between"));
     ListView2 = new platform::ListView(this);

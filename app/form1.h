@@ -4,6 +4,7 @@
 
 #include "platform/commondialog.h"
 #include "platform/listview.h"
+#include "platform/optionbutton.h"
 #include "platform/progressbar.h"
 #include "platform/pushbutton.h"
 
@@ -29,10 +30,10 @@ public:
     platform::PushButton* PushButton1;    // "Clear List"
     platform::PushButton* PushButton7;    // "Load Sample/Example Points"
     QGroupBox* Frame1;                    // "Unit Options"
-    QRadioButton* Option1;                // "Miles"
-    QRadioButton* Option2;                // "Feet"
-    QRadioButton* Option3;                // "Kilometers"
-    QRadioButton* Option4;                // "Meters"
+    platform::OptionButton* Option1;      // "Miles"
+    platform::OptionButton* Option2;      // "Feet"
+    platform::OptionButton* Option3;      // "Kilometers"
+    platform::OptionButton* Option4;      // "Meters"
     platform::PushButton* PushButton17;   // "Start Finding Distance Between"
     platform::ListView* ListView2;        // results list
     platform::PushButton* PushButton4;    // "Save Results As Text File"

@@ -25,7 +25,11 @@ void Form1::PushButton17_Click()
         trap.step(108, [&] { last = ListView1->count(); });
         for (qsizetype i = 1; i <= last; ++i) {
             QString latitude;
-            trap.step(110, [&] { latitude = ListView1->text(i); });
+            // A row that is gone (the list was emptied while the run yielded) is
+            // reported once; the run leaves the loop and still does its closing
+            // steps. Rows that only grow never get here.
+            if (!trap.step(110, [&] { latitude = ListView1->text(i); }) && i > ListView1->count())
+                break;
             trap.step(112, [&] {
                 const qsizetype n = ListView1->count();
                 if (n == 0) // the list was cleared while the run yielded

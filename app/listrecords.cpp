@@ -9,6 +9,14 @@ const QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
+bool isAscii(QByteArrayView bytes)
+{
+    unsigned char all = 0;
+    for (const char c : bytes)
+        all |= static_cast<unsigned char>(c);
+    return all < 0x80;
+}
+
 } // namespace
 
 ListRecords::ListRecords(Sink line)
@@ -69,20 +77,28 @@ void ListRecords::emitLine(QByteArrayView bytes)
         if (bytes.startsWith(kByteOrderMark))
             bytes = bytes.sliced(kByteOrderMark.size());
     }
-    decode(utf8_, bytes);
-    if (utf8_.hasError()) {
-        // A line in a single-byte code page keeps its characters.
-        utf8_.resetState();
+    // Plain ASCII reads the same either way, and the single-byte reading is the quicker.
+    if (isAscii(bytes)) {
         decode(latin1_, bytes);
+    } else {
+        decode(utf8_, bytes);
+        if (utf8_.hasError()) {
+            // A line in a single-byte code page keeps its characters.
+            utf8_.resetState();
+            decode(latin1_, bytes);
+        }
     }
-    line_(text_);
+    line_(QStringView(text_).first(decoded_));
 }
 
 void ListRecords::decode(QStringDecoder& decoder, QByteArrayView bytes)
 {
-    text_.resize(decoder.requiredSpace(bytes.size()));
-    const QChar* end = decoder.appendToBuffer(text_.data(), bytes);
-    text_.resize(end - text_.constData());
+    // The buffer only grows: a line costs no allocation once a longer one was read.
+    const qsizetype space = decoder.requiredSpace(bytes.size());
+    if (text_.size() < space)
+        text_.resize(space);
+    QChar* const begin = text_.data();
+    decoded_ = decoder.appendToBuffer(begin, bytes) - begin;
 }
 
 } // namespace app

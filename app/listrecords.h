@@ -26,8 +26,9 @@ private:
     void decode(QStringDecoder& decoder, QByteArrayView bytes);
 
     Sink line_;
-    QByteArray pending_; // the start of a line whose end has not arrived yet
-    QString text_;       // the decoded line, reused from line to line
+    QByteArray pending_;    // the start of a line whose end has not arrived yet
+    QString text_;          // holds the decoded line, reused from line to line
+    qsizetype decoded_ = 0; // the decoded line's length
     QStringDecoder utf8_;
     QStringDecoder latin1_;
     bool firstLine_ = true;            // a byte-order mark may lead it

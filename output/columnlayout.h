@@ -7,6 +7,9 @@
 // test(label, condition): the text writer passes its trap, so a failing read
 // is reported and the loop goes on; the clipboard copy passes Untrapped, so a
 // failure leaves at once for its caller's trap. The labels are the writer's.
+// A read that fails because its row is gone (the list was emptied while the
+// work yielded) is reported once and ends the reading: nothing is left to lay
+// out, and every further row would only fail the same way.
 
 #include "platform/rowsource.h"
 #include "platform/yield.h"
@@ -14,13 +17,18 @@
 #include <QString>
 #include <QStringView>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace output {
 
 // Runs every step directly; a failure flies to the caller.
 struct Untrapped {
-    template <typename F> void step(int, F&& body) { body(); }
+    template <typename F> bool step(int, F&& body)
+    {
+        body();
+        return true;
+    }
     template <typename F> bool test(int, F&& condition) { return condition(); }
 };
 
@@ -36,10 +44,15 @@ inline void appendPadded(QString& line, QStringView text, qsizetype width)
     line.append(QLatin1Char('\t'));
 }
 
+// Row r is no longer in the list.
+inline bool rowGone(const platform::RowSource& list, qsizetype r) { return r > list.count(); }
+
 // The greatest length, in UTF-16 code units, of each column's texts in all
-// rows, checked or not, and of its header when countHeaders is set.
+// rows, checked or not, and of its header when countHeaders is set. Nothing
+// when a row went away while this yielded.
 template <typename Steps>
-Widths measureColumns(Steps& steps, const platform::RowSource& list, bool countHeaders)
+std::optional<Widths> measureColumns(Steps& steps, const platform::RowSource& list,
+                                     bool countHeaders)
 {
     Widths widths;
     int columns = 0;
@@ -52,7 +65,9 @@ Widths measureColumns(Steps& steps, const platform::RowSource& list, bool countH
         steps.step(120, [&] { rows = list.count(); });
         for (qsizetype r = 1; r <= rows; ++r) {
             steps.step(122, [] { platform::Yield(); });
-            steps.step(124, [&] { width = std::max(width, list.cell(r, c).size()); });
+            if (!steps.step(124, [&] { width = std::max(width, list.cell(r, c).size()); }) &&
+                rowGone(list, r))
+                return std::nullopt;
         }
         steps.step(136, [&] { widths.push_back(width); });
     }
@@ -60,15 +75,28 @@ Widths measureColumns(Steps& steps, const platform::RowSource& list, bool countH
 }
 
 // Appends textOf(c) for every column c, padded to widths[c - 1]; firstLabel
-// is the label of the loop, the yield and the append follow it.
-template <typename Steps, typename TextOf>
-void appendCells(Steps& steps, int firstLabel, const Widths& widths, QString& line, TextOf&& textOf)
+// is the label of the loop, the yield and the append follow it. False, after
+// the report of the failing append, when gone() says the line's row went away
+// while this yielded; the other cells are then left out.
+template <typename Steps, typename TextOf, typename Gone>
+bool appendCells(Steps& steps, int firstLabel, const Widths& widths, QString& line, TextOf&& textOf,
+                 Gone&& gone)
 {
     const int columns = static_cast<int>(widths.size());
     for (int c = 1; c <= columns; ++c) {
         steps.step(firstLabel + 2, [] { platform::Yield(); });
-        steps.step(firstLabel + 4, [&] { appendPadded(line, textOf(c), widths[c - 1]); });
+        if (!steps.step(firstLabel + 4, [&] { appendPadded(line, textOf(c), widths[c - 1]); }) &&
+            gone())
+            return false;
     }
+    return true;
+}
+
+// The header line, or a line whose failures leave nothing to stop for.
+template <typename Steps, typename TextOf>
+void appendCells(Steps& steps, int firstLabel, const Widths& widths, QString& line, TextOf&& textOf)
+{
+    appendCells(steps, firstLabel, widths, line, textOf, [] { return false; });
 }
 
 } // namespace output

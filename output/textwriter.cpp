@@ -52,7 +52,9 @@ void rowProgress(Save& save, qsizetype r, qsizetype n)
     trap.step(220, [] { platform::Yield(); });
 }
 
-void writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
+// The checked rows, one line each. False when a row went away while the
+// write yielded (its read is reported once): the file is then not finished.
+bool writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
 {
     shell::Trap& trap = save.trap;
     qsizetype rows = 0;
@@ -60,15 +62,23 @@ void writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
     for (qsizetype r = 1; r <= rows; ++r) {
         trap.step(184, [] { platform::Yield(); });
         line.truncate(0);
-        if (!trap.test(188, [&] { return save.list.checked(r); }))
+        const auto gone = [&] { return rowGone(save.list, r); };
+        bool checked = true; // a failing test counts as passed
+        if (!trap.step(188, [&] { checked = save.list.checked(r); }) && gone())
+            return false;
+        if (!checked)
             continue;
-        appendCells(trap, 190, widths, line, [&](int c) { return save.list.cell(r, c); });
+        if (!appendCells(
+                trap, 190, widths, line, [&](int c) { return save.list.cell(r, c); }, gone))
+            return false;
         rowProgress(save, r, rows);
         trap.step(222, [&] { file.writeLine(line); });
     }
+    return true;
 }
 
-// The header line, the checked rows, "Done." and the file put in place.
+// The header line, the checked rows, "Done." and the file put in place; a
+// file whose rows went away halfway is dropped and the old one stays.
 void writeFile(Save& save, const Widths& widths, TextFile& file)
 {
     shell::Trap& trap = save.trap;
@@ -76,7 +86,10 @@ void writeFile(Save& save, const Widths& widths, TextFile& file)
     appendCells(trap, 158, widths, line, [&](int c) { return save.list.columnText(c); });
     trap.step(170, [&] { file.writeLine(line); });
     announce(save, 172, 20);
-    writeRows(save, widths, file, line);
+    if (!writeRows(save, widths, file, line)) {
+        file.abandon();
+        return;
+    }
     if (trap.test(226, [&] { return save.bar != nullptr; })) {
         trap.step(228, [&] { save.bar->setValue(100); });
         trap.step(230, [&] { save.bar->setText(QStringLiteral("Done.")); });
@@ -92,14 +105,15 @@ void SaveListviewProperlySpaced(const platform::RowSource& list, const QString& 
     Save save{list, progress, shell::FileNameFromPath(fileName)};
     shell::Trap& trap = save.trap;
     announce(save, 100, 1);
-    const Widths widths = measureColumns(trap, list, true);
-    announce(save, 142, 10);
-
-    TextFile file(fileName);
-    trap.step(156, [&] { file.create(); });
-    // A file that cannot be created gets one report; nothing more is tried.
-    if (file.isOpen())
-        writeFile(save, widths, file);
+    // Rows that went away while the widths were taken: nothing is written.
+    if (const auto widths = measureColumns(trap, list, true)) {
+        announce(save, 142, 10);
+        TextFile file(fileName);
+        trap.step(156, [&] { file.create(); });
+        // A file that cannot be created gets one report; nothing more is tried.
+        if (file.isOpen())
+            writeFile(save, *widths, file);
+    }
 
     if (trap.test(238, [&] { return save.bar != nullptr; })) {
         trap.step(240, [&] { save.bar->setValue(0); });

@@ -14,6 +14,8 @@
 #include <QVariant>
 #include <QVariantList>
 
+class QWidget;
+
 namespace platform {
 
 class SkinFramework {
@@ -29,6 +31,6 @@ SkinFramework& skinFramework();
 void setSkinFramework(SkinFramework* replacement);
 
 // The handle by which the skin control knows a window: its native id cut to 32 bits.
-qint32 windowHandle(const class QWidget& window);
+qint32 windowHandle(const QWidget& window);
 
 } // namespace platform

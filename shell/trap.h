@@ -8,8 +8,10 @@
 //       trap.step(100, [&] { ListView1->clearItems(); });
 //
 // A failing test counts as passed, so the guarded steps run. Inside a loop the
-// loop goes on. A procedure without a trap lets its failure fly to the
-// trapped caller, which reports it at the label of the calling step.
+// loop goes on. step() tells whether its body ran through, so a procedure can
+// look at why a step failed (a row that is gone) and leave its loop. A
+// procedure without a trap lets its failure fly to the trapped caller, which
+// reports it at the label of the calling step.
 // Nothing ever leaves a step: steps are safe to run from Qt slots.
 
 #include "platform/failure.h"
@@ -27,14 +29,16 @@ public:
     {
     }
 
-    template <typename F> void step(int label, F&& body)
+    template <typename F> bool step(int label, F&& body)
     {
         if (ended_)
-            return;
+            return false;
         try {
             std::forward<F>(body)();
+            return true;
         } catch (...) {
             failed(label);
+            return false;
         }
     }
 

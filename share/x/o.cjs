@@ -136,7 +136,7 @@ platform--ProgressBar {
 }
 platform--ProgressBar::chunk {
     background-color: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1,
-                                      stop: 0 #9cc4ec, stop: 1 #5b95cf);
+                                      stop: 0 #b9d6f3, stop: 1 #86b4e2);
     border-radius: 3px;
 }
 

@@ -8,12 +8,15 @@
 #include "platform/yield.h"
 #include "scripteddialogs.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QHeaderView>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -57,6 +60,45 @@ void duringPass(Form1& form, int pass, std::function<void()> action)
         });
 }
 
+// `action` after `yields` more trips through the event loop: each zero timer
+// is handled by the yield after the one that set it.
+std::function<void()> afterYields(int yields, std::function<void()> action)
+{
+    if (yields == 0)
+        return action;
+    return [=] { QTimer::singleShot(0, afterYields(yields - 1, action)); };
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Tells the window, as the X server would, that a window was destroyed.
+void reportDestroyed(WId window)
+{
+    xcb_destroy_notify_event_t event{};
+    event.response_type = XCB_DESTROY_NOTIFY;
+    event.event = event.window = static_cast<xcb_window_t>(window);
+    qintptr result = 0;
+    QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &event, &result);
+}
+
+int runWindowGoneScenario(WId offset)
+{
+    // A second process: another program destroys a window in the middle of a run.
+    platform::setYieldInterval(std::chrono::milliseconds(0));
+    ScriptedDialogs dialogs;
+    Form1 form;
+    form.Form_Load();
+    form.show();
+    addPoints(form, 2000);
+    duringPass(form, 1000, [&] { reportDestroyed(form.winId() + offset); });
+    form.PushButton17_Click();
+    return 3; // the run finished: the process went on
+}
+
 int runCloseScenario()
 {
     // A second process: the window is closed in the middle of a long run.
@@ -81,7 +123,7 @@ private slots:
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         platform::setYieldInterval(std::chrono::milliseconds(0));
-        isolation::resetSettings(); // a unit picked by one test is not the next one's
+        isolation::reset(); // a unit picked by one test is not the next one's
     }
 
     void listsHaveNoColumnsBeforeTheLoad()
@@ -353,6 +395,102 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList({"Done."}));
     }
 
+    // A list emptied under a long operation: one report at the first read that
+    // finds its row gone, then the closing steps. Rows that only grow change
+    // nothing. The trigger is the bar's n-th value, `yields` yields later.
+    void listChangedInTheMiddle_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<bool>("append"); // rows appended instead of cleared
+        QTest::addColumn<int>("nthValue");
+        QTest::addColumn<int>("yields");
+        QTest::addColumn<int>("reportedAt"); // 0: no report
+        QTest::newRow("run: list cleared in the first pass") << "run" << false << 1 << 0 << 110;
+        QTest::newRow("save: cleared while measuring") << "save" << false << 1 << 1 << 124;
+        QTest::newRow("save: cleared before a row's mark") << "save" << false << 40 << 0 << 188;
+        QTest::newRow("save: cleared before a row's text") << "save" << false << 40 << 2 << 194;
+        QTest::newRow("save: results appended") << "save" << true << 40 << 0 << 0;
+    }
+
+    void listChangedInTheMiddle()
+    {
+        QFETCH(QString, operation);
+        QFETCH(bool, append);
+        QFETCH(int, nthValue);
+        QFETCH(int, yields);
+        QFETCH(int, reportedAt);
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old content\r\n") == 13);
+        old.close();
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        addPoints(form, 200);
+        form.PushButton17_Click();
+        dialogs.messages.clear();
+        const bool run = operation == "run";
+        duringPass(form, nthValue, afterYields(yields, [&] {
+                       if (append)
+                           form.ListView2->addItem("appended");
+                       else
+                           QTest::mouseClick(run ? form.PushButton1 : form.PushButton2,
+                                             Qt::LeftButton);
+                   }));
+        dialogs.saveReplies.enqueue(path);
+
+        QTest::mouseClick(run ? form.PushButton17 : form.PushButton4, Qt::LeftButton);
+
+        QStringList expected = run ? QStringList{"Done."} : QStringList{};
+        if (reportedAt != 0)
+            expected.prepend(
+                QStringLiteral("Index out of bounds\r\nin Orvanta2021/08/31.%1 at line %2")
+                    .arg(run ? "Form1.PushButton17_Click" : "Main.SaveListviewProperlySpaced")
+                    .arg(reportedAt));
+        QStringList shown;
+        for (const QString& text : dialogs.texts())
+            shown << text.section("\r\r", 0, 0);
+        QCOMPARE(shown, expected);
+        QCOMPARE(form.ProgressBar1->value(), 0.0);
+        QCOMPARE(form.ProgressBar1->text(), QString("Progress Bar"));
+        QCOMPARE(form.MousePointer(), Form1::kDefaultPointer);
+        QVERIFY(!form.RunInProgress());
+        if (!run && reportedAt != 0)
+            QCOMPARE(readAll(path), QByteArray("old content\r\n")); // nothing put in place
+        if (!run && reportedAt == 0)
+            QCOMPARE(readAll(path).count("\r\n"), 1 + 199);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
+    }
+
+    void optionSelectedAnywhereInItsRectangle_data()
+    {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("Miles, right end") << 1 << "right";
+        QTest::newRow("Feet, right end") << 2 << "right";
+        QTest::newRow("Kilometers, right end") << 3 << "right";
+        QTest::newRow("Meters, right end") << 4 << "right";
+        QTest::newRow("Meters, bottom right corner") << 4 << "corner";
+    }
+
+    void optionSelectedAnywhereInItsRectangle()
+    {
+        QFETCH(int, k);
+        QFETCH(QString, where);
+        Form1 form;
+        form.show();
+        form.option(k == 1 ? 2 : 1)->setChecked(true);
+        QRadioButton* option = form.option(k);
+        QCOMPARE(option->width(), 2760 / 15);
+        const QPoint at = where == "right" ? QPoint(option->width() - 1, option->height() / 2)
+                                           : QPoint(option->width() - 1, option->height() - 1);
+        QTest::mouseClick(option, Qt::LeftButton, {}, at);
+        for (int other = 1; other <= 4; ++other)
+            QCOMPARE(form.option(other)->isChecked(), other == k);
+    }
+
     void closingEndsTheProcess()
     {
         int ended = 0;
@@ -365,6 +503,27 @@ private slots:
         }
         platform::setEndProcess({});
         QCOMPARE(ended, 1);
+    }
+
+    // Another program destroys a window in the middle of a run, in a child process.
+    void destroyedWindowEndsTheProcess_data()
+    {
+        QTest::addColumn<QString>("offset");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("the main window: the process ends") << "0" << 0;
+        QTest::newRow("another window: the run goes on") << "1" << 3;
+    }
+
+    void destroyedWindowEndsTheProcess()
+    {
+        QFETCH(QString, offset);
+        QFETCH(int, exitCode);
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {"--window-gone-during-run", offset});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), exitCode);
     }
 
     void closingInTheMiddleOfARunEndsTheProcessCleanly()
@@ -383,6 +542,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     if (argc > 1 && QByteArray(argv[1]) == "--close-during-run")
         return runCloseScenario();
+    if (argc > 2 && QByteArray(argv[1]) == "--window-gone-during-run")
+        return runWindowGoneScenario(QByteArray(argv[2]).toULongLong());
     Form1Test test;
     return QTest::qExec(&test, argc, argv);
 }

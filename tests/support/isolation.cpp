@@ -9,29 +9,19 @@
 
 namespace {
 
-class NeverSeven final : public platform::RandomDraw {
-public:
+// The draw never gives 7, and the opener opens nothing.
+struct QuietDesktop final : platform::RandomDraw, platform::UrlOpener {
     void seed(int) override {}
     double next() override { return 0.5; }
-};
-
-class OpensNothing final : public platform::UrlOpener {
-public:
     bool open(const QUrl&) override { return true; }
 };
 
 struct Isolation {
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<platform::IniSettingsStore> store;
-    NeverSeven draw;
-    OpensNothing opener;
+    QuietDesktop desktop;
 
-    Isolation()
-    {
-        reset();
-        platform::setRandomDraw(&draw);
-        platform::setUrlOpener(&opener);
-    }
+    Isolation() { reset(); }
 
     void reset()
     {
@@ -39,6 +29,8 @@ struct Isolation {
         store = std::make_unique<platform::IniSettingsStore>(folder->path());
         platform::setSettingsStore(store.get());
         platform::setProgramFolder(folder->filePath(QStringLiteral("program")));
+        platform::setRandomDraw(&desktop);
+        platform::setUrlOpener(&desktop);
     }
 };
 
@@ -57,6 +49,6 @@ namespace isolation {
 
 platform::IniSettingsStore& settings() { return *instance().store; }
 
-void resetSettings() { instance().reset(); }
+void reset() { instance().reset(); }
 
 } // namespace isolation

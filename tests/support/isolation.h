@@ -10,8 +10,8 @@ namespace isolation {
 
 // The store the program uses, in its own temporary folder.
 platform::IniSettingsStore& settings();
-// Starts over with a new, empty store (a later start of the program on a
-// clean machine).
-void resetSettings();
+// Starts over: a new, empty store (a start of the program on a clean
+// machine), an empty program folder, and the draw and opener above again.
+void reset();
 
 } // namespace isolation
