@@ -124,7 +124,8 @@ void Form1::PushButton3_Click()
     trap.step(108, [&] { CommonDialog1.ShowOpen(); });
     if (trap.ended() || trap.test(110, [&] { return CommonDialog1.FileName.isEmpty(); }))
         return;
-    // One file: its full path. Several: the folder, then each name.
+    // One file: its full path. Several: their nearest common folder, then each
+    // name relative to it.
     QStringList parts;
     trap.step(112, [&] { parts = CommonDialog1.FileName.split(QChar(0)); });
     trap.step(114, [&] { setMousePointer(kHourglass); });

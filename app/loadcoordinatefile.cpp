@@ -1,5 +1,6 @@
 #include "app/loadcoordinatefile.h"
 
+#include "app/listrecords.h"
 #include "app/pointrecord.h"
 #include "platform/failure.h"
 #include "platform/listview.h"
@@ -8,60 +9,26 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QStringDecoder>
 
 namespace app {
 namespace {
 
-// Large blocks keep the reading cheap; the partial last line of a block is
-// carried over to the next.
+// Large blocks keep the reading cheap; a line may span any number of them.
 constexpr qint64 kBlockBytes = 1 << 20;
-const QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
-// Turns decoded text into records and the records that are points into rows.
-class RecordReader {
-public:
-    explicit RecordReader(platform::ListView& list)
-        : list_(list)
-    {
+// Opening a pipe or a device may wait for ever, so the kind of file is
+// settled before anything is opened.
+void requireRegularFile(const QString& path)
+{
+    switch (shell::KindOfPath(path)) {
+    case shell::PathKind::Missing:
+        throw Failure::fileNotFound();
+    case shell::PathKind::Regular:
+        return;
+    case shell::PathKind::Other:
+        throw Failure::pathAccess();
     }
-
-    // Handles every record that ends in the text; returns how many characters
-    // were used. At the end of the file the last, unterminated record counts too.
-    qsizetype feed(QStringView text, bool atEnd)
-    {
-        qsizetype start = 0;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const char16_t c = text[i].unicode();
-            if (c == u'\n' || c == u'\r') {
-                record(text.sliced(start, i - start));
-                start = i + 1;
-            }
-        }
-        if (atEnd && start < text.size()) {
-            record(text.sliced(start));
-            start = text.size();
-        }
-        return start;
-    }
-
-private:
-    void record(QStringView text)
-    {
-        const auto fields = pointFields(text);
-        if (!fields || !isPoint(*fields))
-            return;
-        list_.addItem(rawString(fields->latitude), rawString(fields->longitude));
-    }
-
-    // The list copies the characters, so the view need not be copied first.
-    static QString rawString(QStringView view)
-    {
-        return QString::fromRawData(view.data(), view.size());
-    }
-
-    platform::ListView& list_;
-};
+}
 
 void openListFile(QFile& file)
 {
@@ -78,16 +45,26 @@ qint64 readBlock(QFile& file, QByteArray& block)
     return read;
 }
 
-// Appends the decoded bytes to the text.
-void decodeInto(QStringDecoder& decoder, QByteArrayView bytes, QString& text)
-{
-    const qsizetype kept = text.size();
-    text.resize(kept + decoder.requiredSpace(bytes.size()));
-    const QChar* end = decoder.appendToBuffer(text.data() + kept, bytes);
-    text.resize(end - text.constData());
-}
+// The list copies the characters, so the view need not be copied first.
+QString rawString(QStringView view) { return QString::fromRawData(view.data(), view.size()); }
 
 } // namespace
+
+void LoadCoordinateFile(const QString& path, const PointSink& point)
+{
+    requireRegularFile(path);
+    QFile file(path);
+    openListFile(file);
+    ListRecords records([&](QStringView line) {
+        const auto fields = pointFields(line);
+        if (fields && isPoint(*fields))
+            point(fields->latitude, fields->longitude);
+    });
+    QByteArray block(kBlockBytes, Qt::Uninitialized);
+    for (qint64 read; (read = readBlock(file, block)) > 0;)
+        records.feed(QByteArrayView(block.constData(), read));
+    records.finish();
+}
 
 void LoadCoordinateFile(platform::ListView& list, const QString& path)
 {
@@ -95,21 +72,9 @@ void LoadCoordinateFile(platform::ListView& list, const QString& path)
         shell::MsgBox(QStringLiteral("File not found"));
         return;
     }
-    QFile file(path);
-    openListFile(file);
-    RecordReader reader(list);
-    QStringDecoder decoder(QStringDecoder::System);
-    QByteArray block(kBlockBytes, Qt::Uninitialized);
-    QString text;
-    bool first = true;
-    for (qint64 read; (read = readBlock(file, block)) > 0; first = false) {
-        QByteArrayView bytes(block.constData(), read);
-        if (first && bytes.startsWith(kByteOrderMark))
-            bytes = bytes.sliced(kByteOrderMark.size());
-        decodeInto(decoder, bytes, text);
-        text.remove(0, reader.feed(text, false));
-    }
-    reader.feed(text, true);
+    LoadCoordinateFile(path, [&](QStringView latitude, QStringView longitude) {
+        list.addItem(rawString(latitude), rawString(longitude));
+    });
 }
 
 } // namespace app

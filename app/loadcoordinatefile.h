@@ -2,6 +2,9 @@
 // The list-file reader of the module Main.
 
 #include <QString>
+#include <QStringView>
+
+#include <functional>
 
 namespace platform {
 class ListView;
@@ -9,13 +12,21 @@ class ListView;
 
 namespace app {
 
-// Appends the points of one coordinate list file to the list, in file order.
+// Called once per point of a list file, in file order.
+using PointSink = std::function<void(QStringView latitude, QStringView longitude)>;
+
+// Reads one list file; windowless callers (the command line) use this one.
 // One point a line, latitude "," longitude; lines end in CR, LF or CR LF, in
-// any mix. A line that is no point (no comma, a first or second field that is
-// not a number, a blank line) is skipped without a message. A leading UTF-8
-// byte-order mark is skipped. The bytes are read in the locale's 8-bit
-// encoding. A missing file shows "File not found"; a file that cannot be
-// read fails with "Permission denied" or "Path/File access error", for the
+// any mix (see ListRecords for the bytes). A line that is no point (no comma,
+// a first or second field that is not a number, a blank line) is skipped
+// without a message. Only a regular file is read: a missing path fails with
+// "File not found", a pipe, a device or a folder with "Path/File access error",
+// a file that cannot be opened with "Permission denied" or "Path/File access
+// error"; the points handed on before a failure stay handed on.
+void LoadCoordinateFile(const QString& path, const PointSink& point);
+
+// The window's: appends the points to the coordinate list. A missing file
+// shows "File not found" and reads nothing; any other failure reaches the
 // caller's trap, and the rows read before stay.
 void LoadCoordinateFile(platform::ListView& list, const QString& path);
 

@@ -4,9 +4,6 @@
 #include "platform/clipboard.h"
 #include "platform/yield.h"
 
-#include <algorithm>
-#include <numeric>
-
 namespace output {
 namespace {
 
@@ -23,13 +20,6 @@ template <typename Call> void retry(Call&& call)
     }
 }
 
-// The longest line the layout can give: every cell padded, TABs, CR LF.
-qsizetype lineBound(const Widths& widths)
-{
-    return std::accumulate(widths.begin(), widths.end(), qsizetype(0)) +
-           static_cast<qsizetype>(widths.size()) + 2;
-}
-
 // Drops the TAB after the last cell and the spaces before it, back to the
 // start of the line at most, and ends the line. Both happen in place.
 void endLine(QString& text, qsizetype lineStart)
@@ -44,17 +34,14 @@ void endLine(QString& text, qsizetype lineStart)
 }
 
 // The checked rows as the clipboard receives them, built in place in one
-// buffer that is reserved for the longest possible text.
+// buffer that grows with the text: a bound taken from the widest line would
+// cost every row, checked or not, as much as one long result.
 QString clipboardText(const platform::ListView& list)
 {
     Untrapped steps;
     const Widths widths = measureColumns(steps, list, false);
     const qsizetype rows = list.count();
     QString text;
-    // One long cell must not make the reservation fail for the whole list:
-    // past this the text grows as it goes.
-    constexpr qsizetype kMostReserved = qsizetype(1) << 28;
-    text.reserve(std::min(rows * lineBound(widths), kMostReserved));
     for (qsizetype r = 1; r <= rows; ++r) {
         platform::Yield();
         if (!list.checked(r))
@@ -63,6 +50,8 @@ QString clipboardText(const platform::ListView& list)
         appendCells(steps, 190, widths, text, [&](int c) { return list.cell(r, c); });
         endLine(text, lineStart);
     }
+    // The clipboard keeps the text for as long as it holds it.
+    text.squeeze();
     return text;
 }
 

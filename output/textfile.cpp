@@ -1,6 +1,12 @@
 #include "output/textfile.h"
 
 #include "platform/failure.h"
+#include "shell/fileexists.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <cerrno>
+#include <unistd.h>
 
 namespace output {
 namespace {
@@ -13,16 +19,23 @@ Failure accessError(const QString& description) { return {75, description}; }
 } // namespace
 
 TextFile::TextFile(const QString& fileName)
-    : file_(fileName)
+    : fileName_(fileName)
     , encoder_(QStringEncoder::System)
 {
 }
 
+TextFile::~TextFile() = default;
+
 void TextFile::create()
 {
+    direct_ = shell::KindOfPath(fileName_) == shell::PathKind::Other;
+    if (direct_)
+        file_ = std::make_unique<QFile>(fileName_);
+    else
+        file_ = std::make_unique<QSaveFile>(fileName_);
     // Unbuffered: the blocks below are the buffering, and a failed write shows at once.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw accessError(file_.errorString());
+    if (!file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw accessError(file_->errorString());
     block_.resize(kBlockSize);
     used_ = 0;
 }
@@ -43,8 +56,17 @@ void TextFile::writeLine(QStringView line)
 
 void TextFile::writeBlock()
 {
-    if (used_ > 0 && writeError_.isEmpty() && file_.write(block_.constData(), used_) != used_)
-        writeError_ = file_.errorString();
+    // A short write names no reason: the rest is written again, and the
+    // write that fails names it ("No space left on device").
+    const char* at = block_.constData();
+    const char* const end = at + used_;
+    while (at < end && writeError_.isEmpty()) {
+        const qint64 written = file_->write(at, end - at);
+        if (written <= 0)
+            writeError_ = file_->errorString();
+        else
+            at += written;
+    }
     used_ = 0;
 }
 
@@ -54,13 +76,34 @@ void TextFile::close()
         throw accessError(QStringLiteral("The file is not open"));
     writeBlock();
     block_ = QByteArray();
+    if (direct_)
+        closeDirect();
+    else
+        closeSafe();
+}
+
+void TextFile::closeSafe()
+{
+    auto& file = static_cast<QSaveFile&>(*file_);
+    // A disk that fills up may only tell when the data reaches it.
+    if (writeError_.isEmpty() && ::fsync(file.handle()) != 0)
+        writeError_ = qt_error_string(errno);
     if (!writeError_.isEmpty()) {
-        file_.cancelWriting();
-        file_.commit(); // removes the unfinished file
+        file.cancelWriting();
+        file.commit(); // removes the unfinished file
         throw deviceError(writeError_);
     }
-    if (!file_.commit())
-        throw accessError(file_.errorString());
+    if (!file.commit())
+        throw accessError(file.errorString());
+}
+
+void TextFile::closeDirect()
+{
+    file_->close();
+    if (!writeError_.isEmpty())
+        throw deviceError(writeError_);
+    if (file_->error() != QFileDevice::NoError)
+        throw deviceError(file_->errorString());
 }
 
 } // namespace output

@@ -1,24 +1,29 @@
 #pragma once
 // A text file that is written beside its final name and put in place only when
 // it is complete: a save that fails halfway leaves the file it would replace
-// as it was. Lines are encoded in the system's locale encoding, end in CR LF
-// and reach the disk in large blocks.
+// as it was. A target that exists and is no regular file (a pipe, a device)
+// is written into as it is: putting a new file in its place would replace it.
+// Lines are encoded in the system's locale encoding, end in CR LF and reach
+// the disk in large blocks. Failures carry the system's own reason.
 
-#include <QSaveFile>
+#include <QFileDevice>
 #include <QString>
 #include <QStringEncoder>
 #include <QStringView>
+
+#include <memory>
 
 namespace output {
 
 class TextFile {
 public:
     explicit TextFile(const QString& fileName);
+    ~TextFile();
 
     // Starts the new file; an existing one is replaced at close() without a
     // question. Throws Failure when the file cannot be created.
     void create();
-    bool isOpen() const { return file_.isOpen(); }
+    bool isOpen() const { return file_ && file_->isOpen(); }
 
     // Never fails: a failed block write is kept and reported by close().
     void writeLine(QStringView line);
@@ -30,8 +35,12 @@ public:
 
 private:
     void writeBlock();
+    void closeSafe();
+    void closeDirect();
 
-    QSaveFile file_;
+    QString fileName_;
+    std::unique_ptr<QFileDevice> file_;
+    bool direct_ = false;
     QStringEncoder encoder_;
     QByteArray block_;
     qsizetype used_ = 0;

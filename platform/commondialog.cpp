@@ -8,13 +8,38 @@
 
 namespace platform {
 
+namespace {
+
+bool isInside(const QString& path, const QString& folder)
+{
+    return path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
+}
+
+// The deepest folder that holds every path.
+QString commonFolder(const QStringList& paths)
+{
+    QString folder = QFileInfo(paths.first()).absolutePath();
+    for (const QString& path : paths) {
+        while (!isInside(path, folder) && QFileInfo(folder).path() != folder)
+            folder = QFileInfo(folder).path();
+    }
+    return folder;
+}
+
+} // namespace
+
 QString selectionText(const QStringList& paths)
 {
     if (paths.size() <= 1)
         return paths.value(0);
-    QStringList parts{QDir::toNativeSeparators(QFileInfo(paths.first()).absolutePath())};
+    QStringList absolute;
     for (const QString& path : paths)
-        parts << QFileInfo(path).fileName();
+        absolute << QFileInfo(path).absoluteFilePath();
+    const QString folder = commonFolder(absolute);
+    const qsizetype skipped = folder.size() + (folder.endsWith(QLatin1Char('/')) ? 0 : 1);
+    QStringList parts{QDir::toNativeSeparators(folder)};
+    for (const QString& path : absolute)
+        parts << path.mid(skipped);
     return parts.join(QChar(0));
 }
 

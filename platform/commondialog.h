@@ -22,7 +22,9 @@ public:
     void ShowSave();
 };
 
-// FileName as the dialog leaves it for the chosen paths (all in one folder).
+// FileName as the dialog leaves it for the chosen paths. Paths from several
+// folders (a recent-files view) are given as their nearest common folder and
+// names relative to it, so that joining the two finds each file again.
 QString selectionText(const QStringList& paths);
 
 } // namespace platform

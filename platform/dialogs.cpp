@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QRegularExpression>
 
 namespace platform {
 namespace {
@@ -44,15 +45,20 @@ public:
 
     QStringList openFiles(const FileDialogRequest& request) override
     {
-        return QFileDialog::getOpenFileNames(dialogParent, request.title, request.fileName,
-                                             qtNameFilters(request.filter));
+        // A folder opens as itself; a file opens its folder, the file selected.
+        QFileDialog dialog(dialogParent, request.title, request.fileName);
+        setBarFilter(dialog, request.filter);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
     }
 
     QString saveFile(const FileDialogRequest& request) override
     {
-        return QFileDialog::getSaveFileName(dialogParent, request.title, request.fileName,
-                                            qtNameFilters(request.filter), nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
+        QFileDialog dialog(dialogParent, request.title, request.fileName);
+        setBarFilter(dialog, request.filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     }
 };
 
@@ -70,19 +76,29 @@ void setDialogs(Dialogs* replacement) { current = replacement; }
 
 void setDialogParent(QWidget* parent) { dialogParent = parent; }
 
-QString qtNameFilters(const QString& barFilter)
+QStringList qtNameFilters(const QString& barFilter)
 {
     const QStringList parts = barFilter.split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].isEmpty())
             continue;
-        const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << (parts[i].contains(QLatin1Char('('))
-                        ? parts[i]
-                        : parts[i] + QLatin1String(" (") + patterns + QLatin1Char(')'));
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        // "*.*" stands for every file, names without a dot included.
+        patterns.replaceInStrings(QRegularExpression(QStringLiteral("^\\*\\.\\*$")),
+                                  QStringLiteral("*"));
+        // The dialog takes the patterns from the last parentheses and, with
+        // their details hidden, shows the text before them: the filter's own.
+        filters << parts[i] + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) +
+                       QLatin1Char(')');
     }
-    return filters.join(QLatin1String(";;"));
+    return filters;
+}
+
+void setBarFilter(QFileDialog& dialog, const QString& barFilter)
+{
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(qtNameFilters(barFilter));
 }
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 namespace platform {
@@ -37,7 +38,10 @@ void setDialogs(Dialogs* replacement);
 // The window that the real dialogs are modal to.
 void setDialogParent(QWidget* parent);
 
-// "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" as a Qt name filter list.
-QString qtNameFilters(const QString& barFilter);
+// "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" as Qt name filters: each
+// text with its patterns in parentheses after it, "*.*" as "*".
+QStringList qtNameFilters(const QString& barFilter);
+// Gives the dialog the filters, showing their texts as given.
+void setBarFilter(QFileDialog& dialog, const QString& barFilter);
 
 } // namespace platform

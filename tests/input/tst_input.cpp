@@ -2,6 +2,7 @@
 // format help, driven through the window's buttons with scripted dialogs.
 
 #include "app/form1.h"
+#include "app/listrecords.h"
 #include "app/pointrecord.h"
 #include "engine/numbers.h"
 #include "platform/yield.h"
@@ -12,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -182,6 +184,14 @@ private slots:
             << QByteArray(" 42.8712 , -71.3878 \n") << QStringList{" 42.8712 | -71.3878 "};
         QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + helpFile("\r\n") << kHelpFileRows;
         QTest::newRow("empty file") << QByteArray() << QStringList();
+        QTest::newRow("Latin-1 third field before a line end")
+            << QByteArray("1,2,Bogot\xE1\n3,4\n") << QStringList{"1|2", "3|4"};
+        QTest::newRow("last line ends inside a character")
+            << QByteArray("1,2\n3,4\xC3") << QStringList{"1|2"};
+        // The first reading block ends on the lead byte, the line end opens the next.
+        QTest::newRow("block ends inside a character")
+            << QByteArray(1048565, ' ') + "\n1,2,Bogot\xE1\n5,6\n"
+            << QStringList{"1|2", "5|6"};
         QTest::newRow("long plain decimal") << QByteArray("1234567890123456789.5,-0.000001\n")
                                             << QStringList{"1234567890123456789.5|-0.000001"};
     }
@@ -197,6 +207,47 @@ private slots:
         QCOMPARE(w.rows(), QStringList{"1|2"} + rows);
         QCOMPARE(w.dialogs.texts(), QStringList());
         QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
+    }
+
+    // The same lines for any split of the bytes into blocks.
+    void listRecords_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("three line ends")
+            << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("empty lines kept")
+            << QByteArray("\r\r\n\n\n\r") << QStringList{"", "", "", "", ""};
+        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+        QTest::newRow("UTF-8") << QByteArray("Z\xC3\xBCrich\n") << QStringList{"Zürich"};
+        QTest::newRow("Latin-1") << QByteArray("Z\xFCrich\n") << QStringList{"Zürich"};
+        QTest::newRow("each line decoded alone")
+            << QByteArray("Bogot\xE1\r\nBogot\xC3\xA1") << QStringList{"Bogotá", "Bogotá"};
+        QTest::newRow("lead byte before a line end")
+            << QByteArray("\xC3\n\xE2\x82\rx") << QStringList{"Ã", "â\u0082", "x"};
+        // Only the file's own mark; a later one is a character of its line.
+        QTest::newRow("byte-order mark skipped") << QByteArray("\xEF\xBB\xBF"
+                                                               "1\n\xEF\xBB\xBF"
+                                                               "2")
+                                                 << QStringList{"1", QChar(0xFEFF) + QString("2")};
+        QTest::newRow("nothing") << QByteArray() << QStringList();
+        QTest::newRow("a long unterminated line")
+            << QByteArray(1 << 20, 'x') << QStringList{QString(1 << 20, 'x')};
+    }
+
+    void listRecords()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        for (const qsizetype block : {1, 2, 3, 7, 1 << 20}) {
+            QStringList out;
+            app::ListRecords records([&](QStringView line) { out << line.toString(); });
+            for (qsizetype at = 0; at < bytes.size(); at += block)
+                records.feed(QByteArrayView(bytes).sliced(at, std::min(block, bytes.size() - at)));
+            records.finish();
+            QVERIFY2(out == lines,
+                     qPrintable(QString("blocks of %1: %2").arg(block).arg(out.join('|'))));
+        }
     }
 
     // Lines and characters that straddle the reader's blocks arrive whole.
@@ -253,6 +304,20 @@ private slots:
         QCOMPARE(request.fileName, QString());
     }
 
+    // A selection from several folders (a recent-files view) loads every file.
+    void filesFromSeveralFolders()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("x/deeper") && QDir(dir.path()).mkpath("y"));
+        const QString a = writeFile(dir, "x/deeper/a.txt", "1,1\n");
+        const QString b = writeFile(dir, "y/b.txt", "2,2\n");
+        const QString c = writeFile(dir, "c.txt", "3,3\n");
+        Window w;
+        w.loadFiles({a, b, c});
+        QCOMPARE(w.rows(), QStringList({"1|1", "2|2", "3|3"}));
+        QCOMPARE(w.dialogs.texts(), QStringList());
+    }
+
     void missingFileAmongSeveral()
     {
         QTemporaryDir dir;
@@ -272,23 +337,35 @@ private slots:
         QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
     }
 
+    // Only regular files are read: opening a pipe or a device may wait for ever.
     void unreadableFileIsReportedAtTheCallingStep_data()
     {
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("alone");
         QTest::addColumn<int>("label");
-        QTest::newRow("single file") << true << 120;
-        QTest::newRow("among several") << false << 134;
+        QTest::newRow("folder, single file") << "folder" << true << 120;
+        QTest::newRow("folder, among several") << "folder" << false << 134;
+        QTest::newRow("named pipe, single file") << "pipe" << true << 120;
+        QTest::newRow("named pipe, among several") << "pipe" << false << 134;
+        QTest::newRow("endless device") << "/dev/zero" << false << 134;
+        QTest::newRow("random device") << "/dev/urandom" << true << 120;
     }
 
     void unreadableFileIsReportedAtTheCallingStep()
     {
+        QFETCH(QString, kind);
         QFETCH(bool, alone);
         QFETCH(int, label);
         QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("folder.txt")); // exists, but cannot be read as a file
-        const QString folder = dir.filePath("folder.txt");
-        const QStringList paths = alone ? QStringList{folder}
-                                        : QStringList{writeFile(dir, "a.txt", "1,1\n"), folder,
+        QString odd = dir.filePath("odd.txt");
+        if (kind == "folder")
+            QVERIFY(QDir(dir.path()).mkdir("odd.txt"));
+        else if (kind == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(odd).constData(), 0600), 0);
+        else
+            odd = kind;
+        const QStringList paths = alone ? QStringList{odd}
+                                        : QStringList{writeFile(dir, "a.txt", "1,1\n"), odd,
                                                       writeFile(dir, "c.txt", "3,3\n")};
         Window w;
         w.loadFiles(paths);

@@ -15,7 +15,10 @@
 #include <linux/fs.h>
 #include <memory>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 struct Row {
@@ -63,7 +66,8 @@ inline void writeAll(const QString& path, const QByteArray& bytes)
 
 inline QStringList entriesOf(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                  QDir::NoDotAndDotDot);
 }
 
 // Records every call; refuses the first `busyAttempts` of each kind as a
@@ -161,4 +165,26 @@ public:
 private:
     rlimit old_{};
     void (*oldHandler_)(int) = nullptr;
+};
+
+// A file system of the given size mounted on a folder while it lives, as a
+// disk that fills up; none for size 0. ok() is false without the privilege.
+class SmallFileSystem {
+public:
+    SmallFileSystem(const QString& folder, int bytes)
+        : folder_(QFile::encodeName(folder))
+    {
+        const QByteArray options = "size=" + QByteArray::number(bytes);
+        ok_ = bytes > 0 && ::mount("tmpfs", folder_, "tmpfs", 0, options.constData()) == 0;
+    }
+    ~SmallFileSystem()
+    {
+        if (ok_)
+            ::umount2(folder_, MNT_DETACH);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    QByteArray folder_;
+    bool ok_ = false;
 };

@@ -48,6 +48,28 @@ private slots:
         QCOMPARE(clipboard.texts, QStringList{text});
     }
 
+    // The text takes about what it holds, however wide the widest row.
+    void memoryFollowsTheText_data()
+    {
+        QTest::addColumn<int>("checked");
+        QTest::newRow("all rows checked") << 20000;
+        QTest::newRow("only the long row checked") << 0;
+    }
+
+    void memoryFollowsTheText()
+    {
+        QFETCH(int, checked);
+        Rows rows{{{QString(100000, 'x')}}};
+        for (int r = 1; r <= 20000; ++r)
+            rows << Row{{QString::number(r)}, r <= checked};
+        RecordingClipboard clipboard;
+        output::CopyListviewToClipboard(*makeList({"Results"}, rows));
+        QCOMPARE(clipboard.texts.size(), 1);
+        const QString& text = clipboard.texts[0];
+        QVERIFY2(text.capacity() <= 2 * text.size(),
+                 qPrintable(QString("%1 for %2").arg(text.capacity()).arg(text.size())));
+    }
+
     void emptyListLeavesTheClipboardAlone()
     {
         RecordingClipboard clipboard;

@@ -199,23 +199,66 @@ private slots:
         QVERIFY(!QFile::exists(path) || kind == "folder");
     }
 
-    // A disk that fills up halfway: the file it would replace stays intact.
-    void writeThatFailsHalfwayKeepsTheOldFile()
+    // A disk that fills up halfway: one report naming the system's reason, and
+    // the file it would replace stays intact. A pipe or a device is written
+    // into as it is, never replaced by a regular file.
+    void diskThatFillsUpOrIsNoFile_data()
     {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("file size limit") << "limit"
+                                         << "File too large";
+        QTest::newRow("full file system") << "tmpfs"
+                                          << "No space left on device";
+        QTest::newRow("full device") << "device"
+                                     << "No space left on device";
+        QTest::newRow("named pipe") << "pipe"
+                                    << "";
+    }
+
+    void diskThatFillsUpOrIsNoFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
         ScriptedDialogs dialogs;
         QTemporaryDir dir;
         const QString path = dir.filePath("out.txt");
-        writeAll(path, "old content");
-        const auto list = numberedList(150000); // about 3 MB
+        const QByteArray name = QFile::encodeName(path);
+        SmallFileSystem small(dir.path(), target == "tmpfs" ? 64 * 1024 : 0);
+        if (target == "tmpfs" && !small.ok())
+            QSKIP("Mounting a small file system needs root");
+        if (target == "device" && ::mknod(name, S_IFCHR | 0666, makedev(1, 7)) != 0)
+            QSKIP("Making a device node needs root"); // the kernel's "full" device
+        if (target == "pipe")
+            QCOMPARE(::mkfifo(name, 0600), 0);
+        if (target == "limit" || target == "tmpfs")
+            writeAll(path, "old content");
+        // Open for reading first, so that the save's opening does not wait.
+        const int reader = target == "pipe" ? ::open(name, O_RDONLY | O_NONBLOCK) : -1;
+        const auto list = numberedList(target == "pipe" ? 2 : 150000); // 150000: about 3 MB
         platform::ProgressBar bar;
         {
-            FileSizeLimit limit(64 * 1024);
+            FileSizeLimit limit(target == "limit" ? 64 * 1024 : RLIM_INFINITY);
             output::SaveListviewProperlySpaced(*list, path, &bar);
         }
-        QCOMPARE(dialogs.messages.size(), 1);
-        QVERIFY2(dialogs.messages[0].text.contains(reportAt(232)),
-                 qPrintable(dialogs.messages[0].text));
-        QCOMPARE(readAll(path), QByteArray("old content"));
+        if (reason.isEmpty()) {
+            QCOMPARE(dialogs.texts(), QStringList());
+            char bytes[256] = {};
+            const auto size = ::read(reader, bytes, sizeof bytes);
+            ::close(reader);
+            QCOMPARE(QByteArray(bytes, int(size)),
+                     QByteArray("Results          \t\r\nDistance number 1\t\r\n"
+                                "Distance number 2\t\r\n"));
+        } else {
+            QCOMPARE(dialogs.messages.size(), 1);
+            QVERIFY2(dialogs.messages[0].text.startsWith(reason + reportAt(232)),
+                     qPrintable(dialogs.messages[0].text));
+        }
+        struct stat info {};
+        QCOMPARE(::stat(name, &info), 0);
+        QCOMPARE(S_ISREG(info.st_mode), target == "limit" || target == "tmpfs");
+        if (S_ISREG(info.st_mode))
+            QCOMPARE(readAll(path), QByteArray("old content"));
         QCOMPARE(entriesOf(dir.path()), QStringList{"out.txt"});
         QCOMPARE(bar.value(), 0.0);
         QCOMPARE(bar.text(), QStringLiteral("Progress Bar"));

@@ -2,12 +2,17 @@
 // the file dialog's selection text.
 
 #include "platform/commondialog.h"
+#include "platform/dialogs.h"
 #include "platform/failure.h"
 #include "platform/listview.h"
 #include "platform/progressbar.h"
 #include "scripteddialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QListView>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class PlatformTest : public QObject {
@@ -125,6 +130,15 @@ private slots:
             << QString("/data") + QChar(0) + "a.txt" + QChar(0) + "b.txt" + QChar(0) + "c.txt";
         QTest::newRow("root folder") << QStringList{"/a.txt", "/b.txt"}
                                      << QString("/") + QChar(0) + "a.txt" + QChar(0) + "b.txt";
+        QTest::newRow("several folders: the nearest common one")
+            << QStringList{"/data/a/x.txt", "/data/b/y.txt", "/data/z.txt"}
+            << QString("/data") + QChar(0) + "a/x.txt" + QChar(0) + "b/y.txt" + QChar(0) + "z.txt";
+        QTest::newRow("folder names sharing a start")
+            << QStringList{"/data/ab/x.txt", "/data/abc/y.txt"}
+            << QString("/data") + QChar(0) + "ab/x.txt" + QChar(0) + "abc/y.txt";
+        QTest::newRow("only the root in common")
+            << QStringList{"/home/ann/a.txt", "/tmp/b.txt"}
+            << QString("/") + QChar(0) + "home/ann/a.txt" + QChar(0) + "tmp/b.txt";
     }
 
     void selectionText()
@@ -132,6 +146,44 @@ private slots:
         QFETCH(QStringList, paths);
         QFETCH(QString, text);
         QCOMPARE(platform::selectionText(paths), text);
+    }
+
+    // The filters keep their texts, and "All Files (*.*)" lists names without a dot too.
+    void fileDialogFilters_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("text files") << 0 << "Text Files (*.txt)" << QStringList{"a.txt"};
+        QTest::newRow("all files")
+            << 1 << "All Files (*.*)" << QStringList{"a.txt", "results", "x.csv"};
+    }
+
+    void fileDialogFilters()
+    {
+        QFETCH(int, choice);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, listed);
+        QTemporaryDir dir;
+        for (const char* name : {"a.txt", "results", "x.csv"})
+            QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
+        QFileDialog dialog(nullptr, QString(), dir.path());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        platform::setBarFilter(dialog, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+        dialog.selectNameFilter(dialog.nameFilters().value(choice));
+        auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+        QVERIFY(types);
+        QCOMPARE(types->currentText(), shown);
+        auto* view = dialog.findChild<QListView*>("listView");
+        QVERIFY(view);
+        const auto names = [&] {
+            QStringList out;
+            for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
+                out << view->model()->index(r, 0, view->rootIndex()).data().toString();
+            out.sort();
+            return out;
+        };
+        QTRY_COMPARE(names(), listed);
     }
 
     void saveDialogStartsFromTheFolderOfAMultipleSelection()

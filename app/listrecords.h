@@ -1,0 +1,37 @@
+#pragma once
+// The byte-level reading of a list file: lines out of raw bytes.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringView>
+
+#include <functional>
+
+namespace app {
+
+// Splits list-file bytes into lines on CR, LF and CR LF, then decodes each line
+// (UTF-8 where valid, otherwise Latin-1); a leading UTF-8 byte-order mark is skipped.
+// Bytes may arrive in blocks of any size; the work is linear in the bytes.
+class ListRecords {
+public:
+    using Sink = std::function<void(QStringView line)>;
+    explicit ListRecords(Sink line);
+    void feed(QByteArrayView bytes);
+    void finish(); // hands on a last line that has no line end
+
+private:
+    void emitLine(QByteArrayView bytes);
+    void decode(QStringDecoder& decoder, QByteArrayView bytes);
+
+    Sink line_;
+    QByteArray pending_; // the start of a line whose end has not arrived yet
+    QString text_;       // the decoded line, reused from line to line
+    QStringDecoder utf8_;
+    QStringDecoder latin1_;
+    bool firstLine_ = true;            // a byte-order mark may lead it
+    bool afterCarriageReturn_ = false; // an LF right now ends no further line
+};
+
+} // namespace app
