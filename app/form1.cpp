@@ -115,13 +115,24 @@ void Form1::placeControls()
 
 void Form1::setTabOrder()
 {
-    // In the window's tab index order, 0 first.
+    // In the window's tab index order, 0 first. The frame (13) only holds the
+    // unit options and is no stop of its own: chaining it would move its
+    // children with it, so the chain runs from the help button to the options.
     const QWidget* order[] = {ListView1,    ListView2,   PushButton6,  PushButton3, PushButton1,
                               PushButton17, PushButton4, PushButton13, PushButton2, ProgressBar1,
-                              PushButton5,  PushButton7, PushButton8,  Frame1,      Option2,
-                              Option1,      Option4,     Option3};
+                              PushButton5,  PushButton7, PushButton8,  Option2,     Option1,
+                              Option4,      Option3};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+    // The options are one stop, entered at the selected one; the arrow keys
+    // move inside the group.
+    const auto stopAtSelected = [this] {
+        for (int k = 1; k <= 4; ++k)
+            option(k)->setFocusPolicy(option(k)->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    stopAtSelected();
+    for (int k = 1; k <= 4; ++k)
+        connect(option(k), &QRadioButton::toggled, this, stopAtSelected);
 }
 
 void Form1::connectHandlers()

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace engine {
 namespace {
@@ -137,46 +138,61 @@ bool isNumeric(const QString& text)
 
 QChar decimalSeparator() { return numbers().decimal; }
 
-double roundHalfEven(double value, int places)
+namespace {
+
+// The value at `places` decimals in plain ASCII ("-", digits, "."), without
+// trailing zeros, without a separator for a whole value, and "0" for a
+// negative value that rounds to zero. std::to_chars rounds the exact binary
+// value, halves to even: scaling by a power of ten first could itself land on
+// a half and round the wrong way.
+std::string_view roundedDigits(double value, int places, char (&buffer)[400])
 {
-    const double scale = std::pow(10.0, places);
-    const double scaled = value * scale;
-    if (!std::isfinite(scaled))
+    if (!std::isfinite(value) || places < 0 || places > 60)
         throw Failure::overflow();
-    // The default rounding mode rounds halves to the even neighbour.
-    return std::nearbyint(scaled) / scale;
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
+    if (error != std::errc())
+        throw Failure::overflow();
+    std::string_view digits(buffer, static_cast<size_t>(end - buffer));
+    if (places > 0) {
+        digits.remove_suffix(digits.size() - 1 - digits.find_last_not_of('0'));
+        if (digits.back() == '.')
+            digits.remove_suffix(1);
+    }
+    if (digits == "-0")
+        digits.remove_prefix(1);
+    return digits;
 }
+
+// The ASCII number in the locale's own digits, sign and separator.
+QString localized(std::string_view digits, const QLocale& locale, QChar decimal)
+{
+    const char32_t zero = locale.zeroDigit().toUcs4().value(0, U'0');
+    QString text;
+    text.reserve(qsizetype(digits.size()) + 8);
+    for (const char c : digits) {
+        if (c == '-')
+            text += locale.negativeSign();
+        else if (c == '.')
+            text += decimal;
+        else
+            text += QChar::fromUcs4(zero + char32_t(c - '0'));
+    }
+    return text;
+}
+
+} // namespace
 
 QString numberText(double value, int places)
 {
     const LocaleNumbers& n = numbers();
-    const double rounded = roundHalfEven(value, places);
-    QString text;
-    if (n.plain) {
-        char buffer[400];
-        const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, rounded,
-                                                std::chars_format::fixed, places);
-        if (error != std::errc())
-            throw Failure::overflow();
-        text = QString::fromLatin1(buffer, end - buffer);
-    } else {
-        text = n.locale.toString(rounded, 'f', places);
-    }
-    qsizetype separatorAt = text.lastIndexOf(n.decimal);
-    if (separatorAt < 0)
-        separatorAt = text.lastIndexOf(QLatin1Char('.'));
-    if (places > 0 && separatorAt >= 0) {
-        qsizetype end = text.size();
-        while (end > separatorAt + 1 && text[end - 1] == n.locale.zeroDigit().front())
-            --end;
-        if (end == separatorAt + 1)
-            end = separatorAt;
-        text.truncate(end);
-        if (separatorAt < text.size())
-            text[separatorAt] = n.decimal;
-    }
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
+    char buffer[400];
+    const std::string_view digits = roundedDigits(value, places, buffer);
+    if (!n.plain)
+        return localized(digits, n.locale, n.decimal);
+    QString text = QString::fromLatin1(digits.data(), qsizetype(digits.size()));
+    if (const qsizetype separatorAt = text.indexOf(QLatin1Char('.')); separatorAt >= 0)
+        text[separatorAt] = n.decimal;
     return text;
 }
 

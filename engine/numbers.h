@@ -7,7 +7,8 @@
 // point that enters the coordinate list, so each such point can be computed.
 //
 // Number to text: rounded half to even at a number of places, plain decimal
-// notation, the locale's separator, no grouping, no trailing zeros.
+// notation, the locale's digits, sign and separator, no grouping, no trailing
+// zeros, no separator for a whole value.
 
 #include <QString>
 #include <optional>
@@ -22,9 +23,8 @@ bool isNumeric(const QString& text);
 // The locale's decimal separator, as it shows in the text of one half.
 QChar decimalSeparator();
 
-// Rounds half to even at `places` decimals; fails with "Overflow" when the
-// scaled value is out of range.
-double roundHalfEven(double value, int places);
+// The value rounded half to even at `places` decimals (the exact binary
+// value is rounded); fails with "Overflow" for infinity and NaN.
 QString numberText(double value, int places);
 
 } // namespace engine

@@ -57,7 +57,9 @@ template <typename Cells> QByteArray encode(const Cells& cells, bool wide)
     for (QStringView c : cells) {
         out = putLength(out, static_cast<quint32>(c.size()));
         if (wide) {
-            std::memcpy(out, c.utf16(), c.size() * 2);
+            // An empty cell's data pointer may be null, which memcpy must not see.
+            if (!c.isEmpty())
+                std::memcpy(out, c.utf16(), c.size() * 2);
             out += c.size() * 2;
         } else {
             const char16_t* in = c.utf16();
@@ -114,7 +116,8 @@ QString ListStore::cell(qsizetype row, int column) const
             if (!r.wide)
                 return QString::fromLatin1(p, length);
             QString text(static_cast<qsizetype>(length), Qt::Uninitialized);
-            std::memcpy(text.data(), p, length * 2);
+            if (length > 0)
+                std::memcpy(text.data(), p, length * 2);
             return text;
         }
         p += length * unit;

@@ -29,3 +29,15 @@ build_meridane() {
     cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$ROOT/build" -j"$(nproc)"
 }
+
+# What the checks add: clang with libFuzzer and the sanitizer runtimes, and the
+# symbolizer that names the lines of a finding.
+CHECK_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
+
+# The checks' build folder: the tests and the fuzz targets, built with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+build_checks() {
+    CC=clang-14 CXX=clang++-14 cmake -S "$ROOT" -B "$ROOT/build-checks" \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMERIDANE_SANITIZE=ON -DMERIDANE_FUZZ=ON >/dev/null
+    cmake --build "$ROOT/build-checks" -j"$(nproc)" --target meridane_tests meridane_fuzz
+}

@@ -192,6 +192,45 @@ private slots:
         }
     }
 
+    // Tab walks the controls in the window's tab index order and Shift+Tab
+    // walks back; the frame and the progress bar are no stops, and the unit
+    // options are one stop, entered at the selected one.
+    void tabOrder_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::newRow("miles") << 1;
+        QTest::newRow("feet") << 2;
+        QTest::newRow("meters") << 4;
+    }
+
+    void tabOrder()
+    {
+        QFETCH(int, selected);
+        Form1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const QList<QRadioButton*> options{form.Option1, form.Option2, form.Option3, form.Option4};
+        options[selected - 1]->setChecked(true);
+        const QList<QWidget*> stops{form.ListView1,       form.ListView2,    form.PushButton6,
+                                    form.PushButton3,     form.PushButton1,  form.PushButton17,
+                                    form.PushButton4,     form.PushButton13, form.PushButton2,
+                                    form.PushButton5,     form.PushButton7,  form.PushButton8,
+                                    options[selected - 1]};
+        const auto walk = [&](Qt::KeyboardModifiers modifiers) {
+            QList<QWidget*> seen{QApplication::focusWidget()};
+            for (qsizetype i = 0; i < stops.size(); ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+                seen << QApplication::focusWidget();
+            }
+            return seen;
+        };
+        form.ListView1->setFocus();
+        QCOMPARE(walk(Qt::NoModifier), stops + QList<QWidget*>{form.ListView1});
+        QList<QWidget*> back{form.ListView1};
+        std::copy(stops.rbegin(), stops.rend(), std::back_inserter(back));
+        QCOMPARE(walk(Qt::ShiftModifier), back);
+    }
+
     void runOfFourPoints()
     {
         ScriptedDialogs dialogs;

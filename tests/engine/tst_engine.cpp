@@ -62,6 +62,10 @@ private slots:
             << 1 << QStringList{"0.074", "0.022", "-0.074", "-179.978"} << "is 12428.424 miles";
         QTest::newRow("nearly identical points are 0")
             << 1 << QStringList{"0.703", "0", "0.703", "0.000000001"} << "is 0 miles";
+        // 13472225.134999999776 meters: rounded at the places, not scaled first.
+        QTest::newRow("just below a half in meters")
+            << 4 << QStringList{"16.492819", "93.038550", "38.014963", "-110.329607"}
+            << "is 13472225.13 meters";
         QTest::newRow("latitudes beyond 90 are computed as they are")
             << 1 << QStringList{"100", "0", "80", "0"} << "is 1380.936 miles";
     }
@@ -170,23 +174,43 @@ private slots:
 
     void numberText_data()
     {
+        QTest::addColumn<QLocale>("locale");
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("places");
         QTest::addColumn<QString>("text");
-        QTest::newRow("trailing zeros dropped") << 5854086.5989866 << 2 << "5854086.6";
-        QTest::newRow("whole value has no separator") << 12.0 << 4 << "12";
-        QTest::newRow("zero") << 0.0 << 4 << "0";
-        QTest::newRow("no grouping") << 1234567.891 << 2 << "1234567.89";
-        QTest::newRow("half to even, down") << 0.125 << 2 << "0.12";
-        QTest::newRow("half to even, up") << 0.375 << 2 << "0.38";
-        QTest::newRow("half to even, whole") << 2.5 << 0 << "2";
+        const QLocale e = kEnglish;
+        QTest::newRow("trailing zeros dropped") << e << 5854086.5989866 << 2 << "5854086.6";
+        QTest::newRow("whole value has no separator") << e << 12.0 << 4 << "12";
+        QTest::newRow("zero") << e << 0.0 << 4 << "0";
+        QTest::newRow("no grouping") << e << 1234567.891 << 2 << "1234567.89";
+        QTest::newRow("half to even, down") << e << 0.125 << 2 << "0.12";
+        QTest::newRow("half to even, up") << e << 0.375 << 2 << "0.38";
+        QTest::newRow("half to even, whole") << e << 2.5 << 0 << "2";
+        // Scaled by 100 this lands on ...513.5 exactly and would go up.
+        QTest::newRow("just below a half stays below")
+            << e << 13472225.134999999776 << 2 << "13472225.13";
+        QTest::newRow("just above a half goes up") << e << 0.12500000000000003 << 2 << "0.13";
+        QTest::newRow("negative") << e << -1234.56 << 2 << "-1234.56";
+        QTest::newRow("negative rounding to zero") << e << -0.001 << 2 << "0";
+        QTest::newRow("large whole value") << e << 1e20 << 4 << "100000000000000000000";
+        QTest::newRow("German separator") << kGerman << 1234567.5 << 2 << "1234567,5";
+        QTest::newRow("Swedish minus")
+            << QLocale(QLocale::Swedish, QLocale::Sweden) << -1234.56 << 2 << "\u22121234,56";
+        QTest::newRow("Arabic digits, sign and separator")
+            << QLocale(QLocale::Arabic, QLocale::Egypt) << -1234.56 << 2
+            << "\u061C-\u0661\u0662\u0663\u0664\u066B\u0665\u0666";
+        QTest::newRow("Chakma digits beyond 16 bits, trailing zeros dropped")
+            << QLocale(QLocale::Chakma) << 1200.5 << 2
+            << QString::fromUtf8("\U00011137\U00011138\U00011136\U00011136.\U0001113B");
     }
 
     void numberText()
     {
+        QFETCH(QLocale, locale);
         QFETCH(double, value);
         QFETCH(int, places);
         QFETCH(QString, text);
+        QLocale::setDefault(locale);
         QCOMPARE(engine::numberText(value, places), text);
     }
 

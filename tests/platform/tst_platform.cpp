@@ -29,6 +29,8 @@ private slots:
                                      << " -71.3878";
         QTest::newRow("empty cells") << ""
                                      << "";
+        // A null text has no data at all; the sanitizer build checks it is never copied.
+        QTest::newRow("null cell in a wide row") << QString() << QString::fromUtf8("東京");
         QTest::newRow("latin-1") << QString::fromUtf8("Zürich") << QString::fromUtf8("°");
         QTest::newRow("beyond latin-1") << QString::fromUtf8("Kraków 東京") << "1";
         QTest::newRow("emoji in the second cell") << "1" << QString::fromUtf8("\U0001F30D");
