@@ -18,6 +18,10 @@ install_missing() {
 BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxcb1-dev libxlsxwriter-dev zlib1g-dev
     fonts-liberation2 unzip)
 
+# What the end-to-end test drives the real window with: a virtual display and
+# simulated mouse and keys.
+END_TO_END_PACKAGES=(xvfb xdotool)
+
 # What building the Debian package needs: dpkg-shlibdeps finds its
 # dependencies, lintian checks it.
 PACKAGE_PACKAGES=(dpkg-dev lintian)

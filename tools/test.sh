@@ -5,7 +5,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$ROOT/tools/packages.sh"
 
-install_missing "${BUILD_PACKAGES[@]}" "${CHECK_PACKAGES[@]}"
+install_missing "${BUILD_PACKAGES[@]}" "${END_TO_END_PACKAGES[@]}" "${CHECK_PACKAGES[@]}"
 build_meridane
 (cd "$ROOT/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure)
 

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The real program on a virtual display, driven through its own buttons and
+# dialogs as a person would: the example points, a run, "Save Results As Text
+# File" through the save dialog (the file must match the expected one byte for
+# byte); then a large list loaded through the open dialog, a run, and the
+# window closed in the middle of it (the process must end at once, cleanly).
+#   endtoend.sh MERIDANE CLOSEWINDOW EXPECTED-RESULTS
+set -euo pipefail
+meridane="$1"
+closewindow="$2"
+expected="$3"
+
+work="$(mktemp -d)"
+pids=()
+finish() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    [ -n "${KEEP:-}" ] && echo "kept $work" || rm -rf "$work"
+}
+trap finish EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -s "$work/meridane.log" ] && sed 's/^/  meridane: /' "$work/meridane.log" >&2
+    exit 1
+}
+
+# Waits up to $1 seconds for the command that follows to succeed.
+within() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# A display of our own, a settings store of our own (so Miles is selected
+# as on a first start), and a desktop whose URL handler opens nothing.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+within 10 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
+mkdir -m 700 "$work/runtime"
+unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP WAYLAND_DISPLAY
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+
+"$meridane" >"$work/meridane.log" 2>&1 &
+program=$!
+pids+=("$program")
+
+windows() { xdotool search --onlyvisible --pid "$program" 2>/dev/null || true; }
+one_window() { [ "$(windows | wc -l)" -eq 1 ]; }
+new_window() { windows | grep -vx "$main" | head -n 1; }
+has_new_window() { [ -n "$(new_window)" ]; }
+
+within 20 one_window || fail "the window did not appear"
+main="$(windows)"
+
+# Clicks the middle of a control, given in pixels of the window.
+click() { xdotool mousemove --window "$main" "$1" "$2" click 1; }
+example_points() { click 400 230; }
+start_run() { click 268 338; }
+save_text() { click 136 547; }
+load_file() { click 380 197; }
+
+# Answers the dialog that the last click opened with a file name, or with
+# Return alone.
+answer() {
+    within 10 has_new_window || fail "no dialog after $1"
+    local dialog
+    dialog="$(new_window)"
+    xdotool windowfocus --sync "$dialog"
+    if [ -n "${2:-}" ]; then
+        xdotool key --clearmodifiers ctrl+a
+        xdotool type --delay 2 "$2"
+    fi
+    xdotool key Return
+    within 10 one_window || fail "the dialog after $1 stayed open"
+}
+
+example_points
+start_run
+answer "the run"
+save_text
+answer "Save Results As Text File" "$work/results.txt"
+within 10 test -s "$work/results.txt" || fail "no results file"
+cmp "$expected" "$work/results.txt" || fail "the saved results differ from $expected"
+echo "ok: example points, run and save through the dialog give the expected file"
+
+# A list long enough that the run is still going when the window closes.
+awk 'BEGIN { for (i = 0; i < 1000000; i++) printf "%.4f,%.4f\n", (i % 1800) / 10 - 90, (i % 3600) / 10 - 180 }' \
+    >"$work/large.txt"
+load_file
+answer "Load Coordinates From File" "$work/large.txt"
+sleep 3
+start_run
+sleep 1.5
+has_new_window && fail "the run had ended before the window was closed"
+"$closewindow" "$main"
+ended() { [[ "$(ps -o stat= -p "$program" || true)" =~ ^(Z|$) ]]; }
+within 10 ended || fail "the process still runs after closing"
+status=0
+wait "$program" || status=$?
+[ "$status" -eq 0 ] || fail "the process ended with status $status"
+echo "ok: closing the window mid-run ended the process with status 0"
