@@ -60,8 +60,9 @@ has_new_window() { [ -n "$(new_window)" ]; }
 within 20 one_window || fail "the window did not appear"
 main="$(windows)"
 
-# Clicks the middle of a control, given in pixels of the window.
-click() { xdotool mousemove --window "$main" "$1" "$2" click 1; }
+# Clicks the middle of a control, given in pixels of the window, then rests
+# the pointer on the bare window, where no tooltip can open.
+click() { xdotool mousemove --window "$main" "$1" "$2" click 1 mousemove --window "$main" 4 632; }
 example_points() { click 400 230; }
 start_run() { click 268 338; }
 save_text() { click 136 547; }
