@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/form1.h"
+#include "app/startmode.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -8,8 +9,12 @@ int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("meridane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MERIDANE_VERSION));
-    // With arguments the job runs without a window: no display is needed.
-    if (argc > 1) {
+    // With arguments of its own the job runs without a window: no display is
+    // needed. Qt's window options alone (a restored session) open the window.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (app::IsCommandLineJob(arguments)) {
         QCoreApplication application(argc, argv);
         return app::RunCommandLine(application);
     }

@@ -2,6 +2,7 @@
 // standard error per error, and the exit status.
 
 #include "app/form1.h"
+#include "app/startmode.h"
 #include "commandlinesupport.h"
 #include "platform/terminalprogress.h"
 #include "platform/yield.h"
@@ -156,6 +157,29 @@ private slots:
         const Finished help = runProgram(kProgram, {"--help"});
         QCOMPARE(help.status, 0);
         QVERIFY(help.out.contains("-o, --output <file>"));
+    }
+
+    void windowOrJob_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("job");
+        QTest::newRow("no arguments") << QStringList() << false;
+        QTest::newRow("a restored session") << QStringList{"-session", "10d2f3a"} << false;
+        QTest::newRow("a style, joined") << QStringList{"-style=fusion"} << false;
+        QTest::newRow("a style, two dashes")
+            << QStringList{"--style", "fusion", "-reverse"} << false;
+        QTest::newRow("a list file") << QStringList{"points.txt"} << true;
+        QTest::newRow("a unit") << QStringList{"-u", "feet"} << true;
+        QTest::newRow("help") << QStringList{"--help"} << true;
+        QTest::newRow("a session and a list file")
+            << QStringList{"-session", "10d2f3a", "points.txt"} << true;
+    }
+
+    void windowOrJob()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, job);
+        QCOMPARE(app::IsCommandLineJob(arguments), job);
     }
 
     void terminalLine_data()
