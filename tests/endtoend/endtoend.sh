@@ -42,7 +42,7 @@ within 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
 mkdir -m 700 "$work/runtime"
-unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP WAYLAND_DISPLAY
+unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP WAYLAND_DISPLAY BROWSER
 mkdir -p "$work/bin"
 printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
