@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -290,6 +292,9 @@ private slots:
         locked.reset();
         QCOMPARE(dialogs.messages.size(), 1);
         QVERIFY2(dialogs.messages[0].text.contains(reportAt(232)),
+                 qPrintable(dialogs.messages[0].text));
+        // The system's own reason, not a stand-in text.
+        QVERIFY2(dialogs.messages[0].text.contains(QString::fromLocal8Bit(strerror(EPERM))),
                  qPrintable(dialogs.messages[0].text));
         QCOMPARE(readAll(path), QByteArray("old content"));
         QCOMPARE(entriesOf(dir.path()), QStringList{"out.txt"});
