@@ -68,16 +68,18 @@ start_run() { click 268 338; }
 save_text() { click 136 547; }
 load_file() { click 380 197; }
 
-# Answers the dialog that the last click opened with a file name, or with
-# Return alone.
+# Answers the dialog that the last click opened, which must bear the title
+# given (an error report would not), with a file name or with Return alone.
 answer() {
     within 10 has_new_window || fail "no dialog after $1"
-    local dialog
+    local dialog title
     dialog="$(new_window)"
+    title="$(xdotool getwindowname "$dialog")"
+    [ "$title" = "$2" ] || fail "after $1 came \"$title\" instead of \"$2\""
     xdotool windowfocus --sync "$dialog"
-    if [ -n "${2:-}" ]; then
+    if [ -n "${3:-}" ]; then
         xdotool key --clearmodifiers ctrl+a
-        xdotool type --delay 2 "$2"
+        xdotool type --delay 2 "$3"
     fi
     xdotool key Return
     within 10 one_window || fail "the dialog after $1 stayed open"
@@ -85,9 +87,9 @@ answer() {
 
 example_points
 start_run
-answer "the run"
+answer "the run" "Meridane"
 save_text
-answer "Save Results As Text File" "$work/results.txt"
+answer "Save Results As Text File" "Save" "$work/results.txt"
 within 10 test -s "$work/results.txt" || fail "no results file"
 cmp "$expected" "$work/results.txt" || fail "the saved results differ from $expected"
 echo "ok: example points, run and save through the dialog give the expected file"
@@ -96,7 +98,8 @@ echo "ok: example points, run and save through the dialog give the expected file
 awk 'BEGIN { for (i = 0; i < 1000000; i++) printf "%.4f,%.4f\n", (i % 1800) / 10 - 90, (i % 3600) / 10 - 180 }' \
     >"$work/large.txt"
 load_file
-answer "Load Coordinates From File" "$work/large.txt"
+answer "Load Coordinates From File" "Load List(s) - Hold Ctrl to select multiple list files" \
+    "$work/large.txt"
 sleep 3
 start_run
 sleep 1.5
