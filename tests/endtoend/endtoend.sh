@@ -43,10 +43,7 @@ export DISPLAY=":$(cat "$work/display")"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
 mkdir -m 700 "$work/runtime"
 unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP WAYLAND_DISPLAY BROWSER
-mkdir -p "$work/bin"
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
-chmod +x "$work/bin/xdg-open"
-export PATH="$work/bin:$PATH"
+export PATH="$(cd "$(dirname "${BASH_SOURCE[0]}")/../support/handlers" && pwd):$PATH"
 
 "$meridane" >"$work/meridane.log" 2>&1 &
 program=$!
@@ -56,6 +53,7 @@ windows() { xdotool search --onlyvisible --pid "$program" 2>/dev/null || true; }
 one_window() { [ "$(windows | wc -l)" -eq 1 ]; }
 new_window() { windows | grep -vx "$main" | head -n 1; }
 has_new_window() { [ -n "$(new_window)" ]; }
+ended() { [[ "$(ps -o stat= -p "$program" || true)" =~ ^(Z|$) ]]; }
 
 within 20 one_window || fail "the window did not appear"
 main="$(windows)"
@@ -105,7 +103,6 @@ start_run
 sleep 1.5
 has_new_window && fail "the run had ended before the window was closed"
 "$closewindow" "$main"
-ended() { [[ "$(ps -o stat= -p "$program" || true)" =~ ^(Z|$) ]]; }
 within 10 ended || fail "the process still runs after closing"
 status=0
 wait "$program" || status=$?
