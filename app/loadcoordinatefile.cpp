@@ -1,7 +1,6 @@
 #include "app/loadcoordinatefile.h"
 
 #include "app/listrecords.h"
-#include "app/pointrecord.h"
 #include "platform/failure.h"
 #include "platform/listview.h"
 #include "shell/fileexists.h"
@@ -48,22 +47,33 @@ qint64 readBlock(QFile& file, QByteArray& block)
 // The list copies the characters, so the view need not be copied first.
 QString rawString(QStringView view) { return QString::fromRawData(view.data(), view.size()); }
 
-} // namespace
-
-void LoadCoordinateFile(const QString& path, const PointSink& point)
+void readList(QFile& file, const PointSink& point, const PlainListOptions& options)
 {
-    requireRegularFile(path);
-    QFile file(path);
-    openListFile(file);
-    ListRecords records([&](QStringView line) {
-        const auto fields = pointFields(line);
-        if (fields && isPoint(*fields))
-            point(fields->latitude, fields->longitude);
-    });
+    PlainList list(point, options);
+    ListRecords records([&](QStringView line) { list.line(line); });
     QByteArray block(kBlockBytes, Qt::Uninitialized);
     for (qint64 read; (read = readBlock(file, block)) > 0;)
         records.feed(QByteArrayView(block.constData(), read));
     records.finish();
+}
+
+} // namespace
+
+void LoadCoordinateFile(const QString& path, const PointSink& point,
+                        const PlainListOptions& options)
+{
+    requireRegularFile(path);
+    QFile file(path);
+    openListFile(file);
+    readList(file, point, options);
+}
+
+void ReadCoordinates(int descriptor, const PointSink& point, const PlainListOptions& options)
+{
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        throw Failure::pathAccess();
+    readList(file, point, options);
 }
 
 void LoadCoordinateFile(platform::ListView& list, const QString& path)

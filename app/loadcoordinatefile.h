@@ -1,19 +1,16 @@
 #pragma once
 // The list-file reader of the module Main.
 
+#include "app/plainlist.h"
+
 #include <QString>
 #include <QStringView>
-
-#include <functional>
 
 namespace platform {
 class ListView;
 }
 
 namespace app {
-
-// Called once per point of a list file, in file order.
-using PointSink = std::function<void(QStringView latitude, QStringView longitude)>;
 
 // Reads one list file; windowless callers (the command line) use this one.
 // One point a line, latitude "," longitude; lines end in CR, LF or CR LF, in
@@ -23,7 +20,13 @@ using PointSink = std::function<void(QStringView latitude, QStringView longitude
 // "File not found", a pipe, a device or a folder with "Path/File access error",
 // a file that cannot be opened with "Permission denied" or "Path/File access
 // error"; the points handed on before a failure stay handed on.
-void LoadCoordinateFile(const QString& path, const PointSink& point);
+void LoadCoordinateFile(const QString& path, const PointSink& point,
+                        const PlainListOptions& options = {});
+
+// Reads the points of a list from a descriptor that is already open, whatever
+// kind of file it is (the command line's standard input and pipes), to its end.
+// The descriptor stays open.
+void ReadCoordinates(int descriptor, const PointSink& point, const PlainListOptions& options = {});
 
 // The window's: appends the points to the coordinate list. A missing file
 // shows "File not found" and reads nothing; any other failure reaches the
