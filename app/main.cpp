@@ -28,6 +28,7 @@ int main(int argc, char* argv[])
     // "--open FILE...": the files load once the window is up.
     const QStringList files = app::FilesToOpen(arguments);
     if (!files.isEmpty())
-        QMetaObject::invokeMethod(&form, [&] { form.LoadListFiles(files); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &form, [&] { form.LoadListFiles(files); }, Qt::QueuedConnection);
     return app.exec();
 }

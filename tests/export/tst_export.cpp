@@ -276,10 +276,10 @@ private slots:
     void fullSheetIsReportedOnce_data()
     {
         QTest::addColumn<Rows>("rows");
-        QTest::addColumn<QStringList>("cells"); // after the header
+        QTest::addColumn<QStringList>("cells");    // after the header
         QTest::addColumn<QString>("firstLeftOut"); // list row named by the report; "" for none
-        QTest::newRow("last row filled") << Rows{{"+", "s1"}, {"+", "s2"}}
-                                         << QStringList{"s1", "s2"} << "";
+        QTest::newRow("last row filled")
+            << Rows{{"+", "s1"}, {"+", "s2"}} << QStringList{"s1", "s2"} << "";
         QTest::newRow("many results beyond, one report")
             << Rows{{"+", "s1"}, {"+", "s2"}, {"+", "s3"}, {"+", "s4"}, {"+", "s5"}}
             << QStringList{"s1", "s2"} << "3";
