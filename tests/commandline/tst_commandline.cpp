@@ -189,8 +189,6 @@ private slots:
         QTest::addColumn<bool>("job");
         QTest::newRow("the menu entry's files")
             << QStringList{"--open", "/a.txt", "b.csv"} << QStringList{"/a.txt", "b.csv"} << false;
-        QTest::newRow("the menu entry without files")
-            << QStringList{"--open"} << QStringList() << false;
         QTest::newRow("a restored session first")
             << QStringList{"-session", "1f", "--open", "a.txt"} << QStringList{"a.txt"} << false;
         QTest::newRow("a bare file stays the job")

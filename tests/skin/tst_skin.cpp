@@ -1,7 +1,6 @@
 // The shipped skin keeps every text legible on light and dark desktops: each
-// text is drawn as the user sees it, and the colour of its strokes against
-// the background behind it keeps a contrast of at least 4.5:1 (relative
-// luminance, as accessibility guidelines measure it).
+// kind of text is drawn as the user sees it, and its strokes keep a contrast
+// of at least 4.5:1 (relative luminance) against the background behind them.
 
 #include "app/form1.h"
 #include "platform/programfolder.h"
@@ -19,114 +18,47 @@
 
 namespace {
 
-double luminance(QColor colour)
-{
-    const auto linear = [](double v) {
-        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
-           0.0722 * linear(colour.blueF());
-}
+// The widget whose text is looked at, on the loaded window or a dialog above it.
+using Pick = std::function<QWidget*(Form1&)>;
+} // namespace
+Q_DECLARE_METATYPE(Pick)
+namespace {
 
 double contrast(QColor a, QColor b)
 {
+    const auto luminance = [](QColor c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
     const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// The text in an area of a drawn window: the area's most common colour is
-// the background, the colour that stands out most from it the text's.
-struct Drawn {
-    QColor background, text;
-};
-
-Drawn drawnText(const QImage& image, const QRect& area)
+// The area's most common colour is the background; the text's strokes are
+// the colour that stands out most from it.
+QString textOn(const QImage& image, const QRect& area, double& ratio)
 {
     QHash<QRgb, int> counts;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
             ++counts[image.pixel(x, y)];
-    Drawn drawn;
-    int most = 0;
+    QColor background = counts.isEmpty() ? QColor() : QColor(counts.keys().first()), text;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        if (it.value() > most)
-            most = it.value(), drawn.background = QColor(it.key());
-    drawn.text = drawn.background;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        if (contrast(QColor(it.key()), drawn.background) > contrast(drawn.text, drawn.background))
-            drawn.text = QColor(it.key());
-    return drawn;
+        if (it.value() > counts.value(background.rgb()))
+            background = QColor(it.key());
+    ratio = 0;
+    for (QRgb pixel : counts.keys())
+        if (contrast(pixel, background) > ratio)
+            ratio = contrast(pixel, background), text = QColor(pixel);
+    return text.name() + " on " + background.name();
 }
 
-QPalette palette(const QString& name)
+template <typename Dialog> QWidget* shown(Dialog* dialog, QWidget* text)
 {
-    if (name == "light")
-        return QApplication::style()->standardPalette();
-    if (name == "dark") // white text on near-black, as dark desktop themes have
-        return QPalette(QColor(0x35, 0x35, 0x35), QColor(0x2d, 0x2d, 0x2d));
-    // A light window with dark buttons and light button text.
-    QPalette mixed = QApplication::style()->standardPalette();
-    mixed.setColor(QPalette::Button, QColor(0x20, 0x30, 0x40));
-    mixed.setColor(QPalette::ButtonText, Qt::white);
-    return mixed;
-}
-
-// Where a widget lies in its window, narrowed by the margins given.
-QRect inWindow(const QWidget* widget, const QMargins& margins = {})
-{
-    return QRect(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size()) - margins;
-}
-
-// A text on show: the window that holds it and the area of the text.
-struct Sample {
-    QWidget* window = nullptr;
-    QRect area;
-};
-
-// Shows what the case names on the loaded, skinned window (or above it).
-Sample show(const QString& name, Form1& form, std::unique_ptr<QWidget>& dialog)
-{
-    if (name == "push button")
-        return {&form, inWindow(form.PushButton17, {6, 6, 6, 6})};
-    if (name == "disabled push button") {
-        form.PushButton17->setEnabled(false);
-        return {&form, inWindow(form.PushButton17, {6, 6, 6, 6})};
-    }
-    if (name == "unit option")
-        return {&form, inWindow(form.Option3, {22, 1, 1, 1})};
-    if (name == "unit option without the style sheet") {
-        form.setStyleSheet(QString());
-        qApp->setStyleSheet(QString());
-        return {&form, inWindow(form.Option3, {22, 1, 1, 1})};
-    }
-    if (name == "list header") {
-        QHeaderView* header = form.ListView1->horizontalHeader();
-        return {&form, QRect(header->mapTo(&form, QPoint(0, 0)),
-                             QSize(header->sectionSize(0), header->height())) -
-                           QMargins(4, 3, 4, 3)};
-    }
-    QWidget* shown = nullptr;
-    if (name == "message box text") {
-        dialog = std::make_unique<QMessageBox>(QMessageBox::NoIcon, QStringLiteral("Meridane"),
-                                               QStringLiteral("Done."), QMessageBox::Ok, &form);
-        shown = dialog->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-    } else if (name == "input box entry") {
-        auto box = std::make_unique<QInputDialog>(&form);
-        box->setTextValue(QStringLiteral("42.8712,-71.3878")); // shown selected
-        shown = box->findChild<QLineEdit*>();
-        dialog = std::move(box);
-    } else { // the open dialog, whose "Open" waits, disabled, for a name
-        auto box = std::make_unique<QFileDialog>(&form, QStringLiteral("Load List(s)"));
-        box->setOption(QFileDialog::DontUseNativeDialog);
-        shown =
-            name.endsWith("label")
-                ? static_cast<QWidget*>(box->findChild<QLabel*>(QStringLiteral("fileNameLabel")))
-                : box->findChild<QDialogButtonBox*>()->buttons().first();
-        dialog = std::move(box);
-    }
     dialog->show();
-    return {dialog.get(),
-            inWindow(shown, qobject_cast<QLabel*>(shown) ? QMargins() : QMargins(6, 5, 6, 5))};
+    return text;
 }
 
 } // namespace
@@ -141,45 +73,74 @@ private slots:
         platform::setProgramFolder(QStringLiteral(MERIDANE_SHARE));
     }
 
-    void cleanup()
-    {
-        qApp->setStyleSheet(QString());
-        QApplication::setPalette(QApplication::style()->standardPalette());
-    }
+    void cleanup() { qApp->setStyleSheet(QString()); }
 
     void textKeepsItsContrast_data()
     {
-        QTest::addColumn<QString>("palette");
-        QTest::addColumn<QString>("text");
-        const QStringList texts{"push button",       "disabled push button",
-                                "unit option",       "unit option without the style sheet",
-                                "list header",       "message box text",
-                                "input box entry",   "file dialog label",
-                                "file dialog button"};
-        for (const QString palette : {"light", "dark", "dark buttons on a light window"})
-            for (const QString& text : texts)
-                QTest::newRow(qPrintable(text + ", " + palette)) << palette << text;
+        QTest::addColumn<QPalette>("palette");
+        QTest::addColumn<Pick>("pick");
+        QTest::addColumn<QMargins>("margins"); // of the widget not taken by its text
+        QPalette mixed = QApplication::style()->standardPalette();
+        mixed.setColor(QPalette::Button, QColor(0x20, 0x30, 0x40));
+        mixed.setColor(QPalette::ButtonText, Qt::white);
+        const QList<std::pair<const char*, QPalette>> palettes{
+            {"light", QApplication::style()->standardPalette()},
+            {"dark", QPalette(QColor(0x35, 0x35, 0x35), QColor(0x2d, 0x2d, 0x2d))},
+            {"dark buttons on a light window", mixed}};
+        const QMargins button(6, 5, 6, 5), option(22, 1, 1, 1);
+        for (const auto& [name, palette] : palettes) {
+            const auto row = [&](const char* text, QMargins margins, Pick pick) {
+                QTest::newRow(qPrintable(QString("%1, %2").arg(text, name)))
+                    << palette << pick << margins;
+            };
+            row("push button", button, [](Form1& f) { return f.PushButton17; });
+            row("disabled push button", button, [](Form1& f) {
+                f.PushButton17->setEnabled(false);
+                return f.PushButton17;
+            });
+            row("unit option", option, [](Form1& f) { return f.Option3; });
+            row("unit option without the style sheet", option, [](Form1& f) {
+                qApp->setStyleSheet({});
+                f.setStyleSheet({});
+                return f.Option3;
+            });
+            row("list header", {4, 3, 4, 3},
+                [](Form1& f) { return f.ListView1->horizontalHeader(); });
+            row("message box", {}, [](Form1& f) {
+                auto* box =
+                    new QMessageBox(QMessageBox::NoIcon, "Meridane", "Done.", QMessageBox::Ok, &f);
+                return shown(box, box->findChild<QLabel*>("qt_msgbox_label"));
+            });
+            row("input box entry, selected", button, [](Form1& f) {
+                auto* box = new QInputDialog(&f);
+                box->setTextValue("42.8712,-71.3878");
+                return shown(box, box->findChild<QLineEdit*>());
+            });
+            row("file dialog label", {}, [](Form1& f) {
+                auto* box = new QFileDialog(&f);
+                box->setOption(QFileDialog::DontUseNativeDialog);
+                return shown(box, box->findChild<QLabel*>("fileNameLabel"));
+            });
+        }
     }
 
     void textKeepsItsContrast()
     {
-        QFETCH(QString, palette);
-        QFETCH(QString, text);
-        QApplication::setPalette(::palette(palette));
+        QFETCH(QPalette, palette);
+        QFETCH(Pick, pick);
+        QFETCH(QMargins, margins);
+        QApplication::setPalette(palette);
         ScriptedDialogs dialogs;
         Form1 form;
         form.Form_Load();
+        QCOMPARE(dialogs.texts(), QStringList()); // the skin was taken
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        std::unique_ptr<QWidget> dialog;
-        const Sample sample = show(text, form, dialog);
-        QVERIFY2(sample.window && !sample.area.isEmpty(), "nothing to look at");
-        const Drawn drawn = drawnText(sample.window->grab().toImage(), sample.area);
-        const double ratio = contrast(drawn.text, drawn.background);
-        QVERIFY2(ratio >= 4.5, qPrintable(QString("%1 on %2: %3:1")
-                                              .arg(drawn.text.name(), drawn.background.name())
-                                              .arg(ratio, 0, 'f', 2)));
-        QCOMPARE(dialogs.texts(), QStringList()); // the skin was taken
+        const QWidget* text = pick(form);
+        const QRect area(text->mapTo(text->window(), QPoint(0, 0)), text->size());
+        double ratio = 0;
+        const QString colours = textOn(text->window()->grab().toImage(), area - margins, ratio);
+        QVERIFY2(ratio >= 4.5, qPrintable(colours + QString(": %1:1").arg(ratio, 0, 'f', 2)));
     }
 };
 
