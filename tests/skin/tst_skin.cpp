@@ -88,10 +88,10 @@ private slots:
             {"dark", QPalette(QColor(0x35, 0x35, 0x35), QColor(0x2d, 0x2d, 0x2d))},
             {"dark buttons on a light window", mixed}};
         const QMargins button(6, 5, 6, 5), option(22, 1, 1, 1);
-        for (const auto& [name, palette] : palettes) {
+        for (const auto& named : palettes) {
             const auto row = [&](const char* text, QMargins margins, Pick pick) {
-                QTest::newRow(qPrintable(QString("%1, %2").arg(text, name)))
-                    << palette << pick << margins;
+                QTest::newRow(qPrintable(QString("%1, %2").arg(text, named.first)))
+                    << named.second << pick << margins;
             };
             row("push button", button, [](Form1& f) { return f.PushButton17; });
             row("disabled push button", button, [](Form1& f) {
