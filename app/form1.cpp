@@ -44,6 +44,7 @@ Form1::Form1(QWidget* parent)
         Form_QueryUnload();
         Form_Unload();
     });
+    setAcceptDrops(true); // list files from a file manager
     CommonDialog1.MaxFileSize = 30000;
     platform::setDialogParent(this);
     modZipDistance::setUnitOptions([this](int k) { return option(k)->isChecked(); });

@@ -12,6 +12,10 @@
 #include <QRadioButton>
 #include <QWidget>
 
+namespace shell {
+class Trap;
+}
+
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -67,6 +71,8 @@ public:
     void PushButton7_Click();
     void PushButton3_Click();
     void PushButton8_Click();
+    // List files dropped on the window or a list, or named by "--open".
+    void LoadListFiles(const QStringList& paths);
 
     // Results output.
     void PushButton4_Click();
@@ -98,6 +104,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Local files dragged from a file manager onto the window or either list.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
@@ -113,6 +123,7 @@ private:
     void writeUnitKeys();
     void restoreUnitOption(int k, const QString& defaultText);
     void loadCustomPointer(const QString& path);
+    void loadListFile(shell::Trap& trap, int label, const QString& path);
 
     int mousePointer_ = kDefaultPointer;
     QCursor customPointer_{Qt::PointingHandCursor}; // value 99

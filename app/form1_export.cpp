@@ -26,6 +26,18 @@ template <typename T> T& object(T* pointer)
     return *pointer;
 }
 
+// A checked list row that would land below the sheet's last row: one
+// report for all of them, and the rows above stay exported.
+bool sheetIsFull(const platform::SpreadsheetWorkbook* workbook, int sheetRow, qsizetype listRow)
+{
+    if (!workbook || sheetRow <= workbook->sheetRows())
+        return false;
+    throw Failure{1004, QStringLiteral("The sheet is full: it holds %1 rows, so the results from "
+                                       "row %2 of the list on are not in the workbook")
+                            .arg(workbook->sheetRows())
+                            .arg(listRow)};
+}
+
 // Row 1: the headers of the columns whose cell in the first list row holds
 // text, packed to the left.
 void writeHeaderRow(shell::Trap& trap, const platform::ListView& list,
@@ -94,8 +106,11 @@ void Form1::PushButton13_Click()
     // shorten it instead of failing once per missing cell.
     for (qsizetype r = 1; trap.test(140, [&] { return r <= ListView2->count(); }); ++r) {
         trap.step(142, [&] { platform::Yield(); });
-        if (trap.test(144, [&] { return ListView2->checked(r); }))
+        if (trap.test(144, [&] { return ListView2->checked(r); })) {
+            if (trap.test(170, [&] { return sheetIsFull(workbook, sheetRow, r); }))
+                break;
             writeListRow(trap, *ListView2, r, sheetRow, workbook);
+        }
         trap.step(168, [&] { ++sheetRow; });
     }
     trap.step(172, [&] { object(workbook).ActiveSheet().Columns().Autofit(); });

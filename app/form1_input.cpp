@@ -10,7 +10,10 @@
 #include "shell/support.h"
 #include "shell/trap.h"
 
+#include <QDropEvent>
+#include <QMimeData>
 #include <QStringList>
+#include <QUrl>
 #include <array>
 
 namespace {
@@ -60,6 +63,23 @@ void appendPoint(shell::Trap& trap, int label, platform::ListView& list, const Q
     qsizetype row = 0;
     trap.step(label, [&] { row = list.addItem(latitude); });
     trap.step(label + 2, [&] { list.setSubItem(row, 1, longitude); });
+}
+
+// The local files among what a file manager drags, in its order.
+QStringList localFiles(const QMimeData* data)
+{
+    QStringList paths;
+    if (data)
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                paths << url.toLocalFile();
+    return paths;
+}
+
+// Local files are taken while no long operation runs, as the lists' editing is.
+bool takesDrop(const Form1& form, const QDropEvent& event)
+{
+    return form.MousePointer() != Form1::kHourglass && !localFiles(event.mimeData()).isEmpty();
 }
 
 } // namespace
@@ -132,7 +152,7 @@ void Form1::PushButton3_Click()
     if (trap.test(116, [&] { return parts.size() == 1; })) {
         QString path;
         trap.step(118, [&] { path = parts[0]; });
-        trap.step(120, [&] { app::LoadCoordinateFile(*ListView1, path); });
+        loadListFile(trap, 120, path);
     } else if (trap.test(122, [&] { return parts.size() >= 2; })) {
         qsizetype first = 1, last = 0;
         trap.step(124, [&] { first = 1; });
@@ -141,10 +161,48 @@ void Form1::PushButton3_Click()
             QString path;
             trap.step(130, [&] { path = shell::JoinedPath(parts[0], parts[i]); });
             trap.step(132, [&] { path = shell::CleanJoinedPath(path); });
-            trap.step(134, [&] { app::LoadCoordinateFile(*ListView1, path); });
+            loadListFile(trap, 134, path);
         }
     }
     trap.step(138, [&] { setMousePointer(kDefaultPointer); });
+}
+
+// One list file into the coordinate list: a missing one shows "File not
+// found", any other failure is reported at the step's label.
+void Form1::loadListFile(shell::Trap& trap, int label, const QString& path)
+{
+    trap.step(label, [&] { app::LoadCoordinateFile(*ListView1, path); });
+}
+
+// Files dropped on the window or named by "--open" load as the button loads
+// them: in the order given, under the hourglass.
+void Form1::LoadListFiles(const QStringList& paths)
+{
+    shell::Trap trap(shell::location("Form1", "LoadListFiles"));
+    trap.step(100, [&] { setMousePointer(kHourglass); });
+    for (const QString& path : paths)
+        loadListFile(trap, 102, path);
+    trap.step(104, [&] { setMousePointer(kDefaultPointer); });
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+
+void Form1::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (takesDrop(*this, *event))
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event)
+{
+    if (!takesDrop(*this, *event))
+        return;
+    event->acceptProposedAction();
+    // The file manager waits for the drop to end: a "File not found" box must
+    // not keep it waiting.
+    QMetaObject::invokeMethod(
+        this, [this, paths = localFiles(event->mimeData())] { LoadListFiles(paths); },
+        Qt::QueuedConnection);
 }
 
 // The help button: the format of a list file.

@@ -18,9 +18,17 @@ int main(int argc, char* argv[])
         QCoreApplication application(argc, argv);
         return app::RunCommandLine(application);
     }
+    // The menu entry's name: Wayland's application id, and the window's
+    // class on X11 ("meridane") is the entry's StartupWMClass.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.meridane.Meridane"));
     QApplication app(argc, argv);
     Form1 form;
     form.Form_Load();
     form.show();
+    // "--open FILE...": the files load once the window is up.
+    const QStringList files = app::FilesToOpen(arguments);
+    if (!files.isEmpty())
+        QMetaObject::invokeMethod(
+            &form, [&] { form.LoadListFiles(files); }, Qt::QueuedConnection);
     return app.exec();
 }

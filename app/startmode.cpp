@@ -18,19 +18,37 @@ QString singleDash(const QString& argument)
     return argument.startsWith(QLatin1String("--")) ? argument.mid(1) : argument;
 }
 
-} // namespace
+const QString kOpen = QStringLiteral("--open");
 
-bool IsCommandLineJob(const QStringList& arguments)
+// The position of the first argument that is not one of Qt's window options;
+// the size of the list when there is none.
+qsizetype firstOwnArgument(const QStringList& arguments)
 {
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
+    qsizetype i = 0;
+    for (; i < arguments.size(); ++i) {
         const QString option = singleDash(arguments[i]);
         const QString name = option.section(QLatin1Char('='), 0, 0);
         if (kWindowOptionsWithValue.contains(name))
             i += name == option ? 1 : 0; // the value is the next argument
         else if (!kWindowFlags.contains(option))
-            return true;
+            break;
     }
-    return false;
+    return i;
+}
+
+} // namespace
+
+bool IsCommandLineJob(const QStringList& arguments)
+{
+    const qsizetype first = firstOwnArgument(arguments);
+    return first < arguments.size() && arguments[first] != kOpen;
+}
+
+QStringList FilesToOpen(const QStringList& arguments)
+{
+    const qsizetype first = firstOwnArgument(arguments);
+    return first < arguments.size() && arguments[first] == kOpen ? arguments.mid(first + 1)
+                                                                 : QStringList();
 }
 
 } // namespace app

@@ -4,10 +4,31 @@
 #include "platform/processstart.h"
 #include "platform/xlsxfile.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 namespace platform {
+namespace {
+
+// The names of the workbook files: "Results-" and six letters or digits.
+const QString kFileTemplate = QStringLiteral("Results-XXXXXX.xlsx");
+const QRegularExpression kFileName(QStringLiteral("^Results-[A-Za-z0-9]{6}\\.xlsx$"));
+
+// The spreadsheet program has long read the workbooks of earlier exports:
+// those written more than a day ago go. Only regular files of our own names
+// are touched; one that cannot be removed stays.
+void removeOldWorkbooks(const QString& folder)
+{
+    const QDateTime dayAgo = QDateTime::currentDateTimeUtc().addDays(-1);
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::NoSymLinks);
+    for (const QFileInfo& file : files)
+        if (kFileName.match(file.fileName()).hasMatch() && file.lastModified() < dayAgo)
+            QFile::remove(file.filePath());
+}
+
+} // namespace
 
 DesktopSpreadsheet::DesktopSpreadsheet(SpreadsheetOpener opener, QString folder)
     : opener_(std::move(opener))
@@ -33,6 +54,7 @@ void DesktopSpreadsheet::setVisible(bool on)
 
 void DesktopSpreadsheet::show(const TextWorkbook& workbook)
 {
+    removeOldWorkbooks(folder_);
     const QString path = newFilePath();
     writeXlsx(path, workbook.sheet());
     if (!processStart().startDetached(opener_.program, opener_.arguments + QStringList{path}))
@@ -44,7 +66,7 @@ QString DesktopSpreadsheet::newFilePath() const
 {
     if (!QDir().mkpath(folder_))
         throw Failure::pathAccess();
-    QTemporaryFile file(QDir(folder_).filePath(QStringLiteral("Results-XXXXXX.xlsx")));
+    QTemporaryFile file(QDir(folder_).filePath(kFileTemplate));
     file.setAutoRemove(false);
     if (!file.open())
         throw Failure::pathAccess();

@@ -2,6 +2,8 @@
 // The spreadsheet application of this desktop: workbooks are kept in memory;
 // showing the application writes each new one to an .xlsx file of its own in
 // a folder (the user's cache folder) and opens it in the spreadsheet program.
+// Files of earlier exports older than a day are removed when a new one is
+// written.
 
 #include "platform/spreadsheet.h"
 #include "platform/spreadsheetopener.h"

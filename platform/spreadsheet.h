@@ -90,8 +90,13 @@ public:
 
 class SpreadsheetWorkbook {
 public:
+    // The rows of a sheet, its header row included.
+    static constexpr int kSheetRows = 1048576;
+
     virtual ~SpreadsheetWorkbook() = default;
     virtual SpreadsheetSheet& ActiveSheet() = 0;
+    // How many rows each of its sheets holds; a cell below the last one fails.
+    virtual int sheetRows() const { return kSheetRows; }
 };
 
 class SpreadsheetApplication;

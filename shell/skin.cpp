@@ -15,10 +15,13 @@
 namespace shell {
 namespace {
 
+// The button face behind the control's text, and the button text on it, so
+// the text stays legible whatever the desktop's colours are.
 void giveButtonFace(QWidget& widget)
 {
     QPalette palette = widget.palette();
     palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::ButtonText));
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
 }

@@ -1,8 +1,13 @@
 /* Meridane's own skin: a Qt style sheet, loaded by the skin control at
    start-up. Calm blue-grey surfaces, white lists, one accent colour.
-   Sizes and fonts are left to the window, so every control keeps its place. */
+   Sizes and fonts are left to the window, so every control keeps its place.
+   Every rule that paints a background names the text colour on it too, and
+   texts that lie on such a background without one of their own (the labels
+   of message boxes and dialogs) get theirs: the desktop's palette may be a
+   dark one, whose pale text would vanish on these light surfaces. */
 
 Form1 {
+    color: #13314d;
     background-color: #dde6ef;
 }
 
@@ -21,6 +26,12 @@ QPushButton {
     border: 1px solid #7d98b5;
     border-radius: 4px;
     padding: 0px 3px;
+    outline: none;
+}
+QDialog QPushButton {
+    min-width: 64px;
+    min-height: 22px;
+    padding: 0px 8px;
 }
 QPushButton:hover {
     background-color: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1,
@@ -35,7 +46,7 @@ QPushButton:focus {
     border: 2px solid #2f6fad;
 }
 QPushButton:disabled {
-    color: #8c9bab;
+    color: #56616d;
     border-color: #b3c0ce;
 }
 
@@ -87,6 +98,10 @@ QTableView {
 }
 QTableView:focus {
     border-color: #2f6fad;
+}
+QHeaderView {
+    color: #1b3957;
+    background-color: #dce5ef;
 }
 QHeaderView::section {
     color: #1b3957;
@@ -142,11 +157,17 @@ platform--ProgressBar::chunk {
 
 /* Message boxes and dialogs */
 QDialog, QMessageBox {
+    color: #13314d;
     background-color: #dde6ef;
+}
+QDialog QLabel, QDialog QCheckBox {
+    color: #13314d;
 }
 QLineEdit {
     color: #13314d;
     background-color: #ffffff;
+    selection-background-color: #2f6fad;
+    selection-color: #ffffff;
     border: 1px solid #9db2c8;
     border-radius: 3px;
     padding: 2px;

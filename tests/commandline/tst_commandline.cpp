@@ -182,6 +182,28 @@ private slots:
         QCOMPARE(app::IsCommandLineJob(arguments), job);
     }
 
+    void openWithFiles_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("opened"); // the files the window loads
+        QTest::addColumn<bool>("job");
+        QTest::newRow("the menu entry's files")
+            << QStringList{"--open", "/a.txt", "b.csv"} << QStringList{"/a.txt", "b.csv"} << false;
+        QTest::newRow("a restored session first")
+            << QStringList{"-session", "1f", "--open", "a.txt"} << QStringList{"a.txt"} << false;
+        QTest::newRow("a bare file stays the job")
+            << QStringList{"a.txt", "--open", "b.txt"} << QStringList() << true;
+    }
+
+    void openWithFiles()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, opened);
+        QFETCH(bool, job);
+        QCOMPARE(app::FilesToOpen(arguments), opened);
+        QCOMPARE(app::IsCommandLineJob(arguments), job);
+    }
+
     void terminalLine_data()
     {
         QTest::addColumn<double>("percent");

@@ -15,6 +15,8 @@ struct SpreadsheetLog {
     bool installed = true;
     // Every call from this position of the log on fails; -1 never.
     qsizetype failFrom = -1;
+    // The rows of a sheet, lowered to reach the end of a sheet quickly.
+    int sheetRows = platform::SpreadsheetWorkbook::kSheetRows;
     // Runs after each recorded call.
     std::function<void(const QString&)> onCall;
 
@@ -59,6 +61,7 @@ public:
         log_.record(QStringLiteral("ActiveSheet"));
         return sheet_;
     }
+    int sheetRows() const override { return log_.sheetRows; }
 
 private:
     SpreadsheetLog& log_;

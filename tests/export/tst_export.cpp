@@ -273,6 +273,45 @@ private slots:
         QVERIFY(spreadsheet.log.calls.contains("Visible=true"));
     }
 
+    void fullSheetIsReportedOnce_data()
+    {
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QStringList>("cells");    // after the header
+        QTest::addColumn<QString>("firstLeftOut"); // list row named by the report; "" for none
+        QTest::newRow("last row filled")
+            << Rows{{"+", "s1"}, {"+", "s2"}} << QStringList{"s1", "s2"} << "";
+        QTest::newRow("many results beyond, one report")
+            << Rows{{"+", "s1"}, {"+", "s2"}, {"+", "s3"}, {"+", "s4"}, {"+", "s5"}}
+            << QStringList{"s1", "s2"} << "3";
+        QTest::newRow("checked row after unchecked ones beyond")
+            << Rows{{"+", "s1"}, {"+", "s2"}, {"-", "s3"}, {"+", "s4"}} << QStringList{"s1", "s2"}
+            << "4";
+    }
+
+    void fullSheetIsReportedOnce()
+    {
+        QFETCH(Rows, rows);
+        QFETCH(QStringList, cells);
+        QFETCH(QString, firstLeftOut);
+        ScriptedDialogs dialogs;
+        RecordingSpreadsheet spreadsheet;
+        spreadsheet.log.sheetRows = 3; // the header and two results
+        Form1 form;
+        form.Form_Load();
+        fillList(*form.ListView2, rows);
+        press(form);
+
+        QStringList expected{"Cells(1,1)=Results"};
+        for (qsizetype i = 0; i < cells.size(); ++i)
+            expected << QString("Cells(%1,1).value=%2").arg(i + 2).arg(cells[i]);
+        QCOMPARE(spreadsheet.log.cells(), expected);
+        QCOMPARE(labelsOf(dialogs), firstLeftOut.isEmpty() ? QStringList() : QStringList{"170"});
+        QVERIFY(firstLeftOut.isEmpty() ||
+                dialogs.messages.first().text.startsWith(
+                    "The sheet is full: it holds 3 rows, so the results from row " + firstLeftOut));
+        QVERIFY(spreadsheet.log.calls.contains("Visible=true")); // the rows that fit are shown
+    }
+
     void findsTheSpreadsheetProgram_data()
     {
         QTest::addColumn<QStringList>("programs");
@@ -419,6 +458,40 @@ private slots:
         QVERIFY(files[0] != files[1]);
         for (const QString& file : files)
             QFile::remove(file);
+        QCOMPARE(dialogs.texts(), QStringList());
+    }
+
+    void oldWorkbooksGoAtTheNextExport_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("hoursOld");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("export older than a day") << "Results-a1B2c3.xlsx" << 25 << false;
+        QTest::newRow("export of today") << "Results-a1B2c3.xlsx" << 23 << true;
+        QTest::newRow("user's file of a like name") << "Results-mine.xlsx" << 48 << true;
+    }
+
+    void oldWorkbooksGoAtTheNextExport()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, hoursOld);
+        QFETCH(bool, kept);
+        ScriptedDialogs dialogs;
+        RecordingProcessStart processes;
+        QTemporaryDir dir;
+        QFile old(dir.filePath(name));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        QVERIFY(old.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600 * hoursOld),
+                                QFileDevice::FileModificationTime));
+        old.close();
+        useDesktopSpreadsheet(dir.path());
+        Form1 form;
+        form.Form_Load();
+        fillList(*form.ListView2, {{"+", "s1"}});
+        press(form);
+
+        QCOMPARE(QFileInfo::exists(old.fileName()), kept);
+        QCOMPARE(processes.started.size(), 1); // the new export is there
         QCOMPARE(dialogs.texts(), QStringList());
     }
 

@@ -10,6 +10,7 @@
 #include "shell/paths.h"
 #include "shell/reporterror.h"
 
+#include <QMimeData>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -302,6 +303,53 @@ private slots:
         QCOMPARE(request.filter, QString("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
         QCOMPARE(request.flags, 2621953);
         QCOMPARE(request.fileName, QString());
+    }
+
+    void droppedFilesLoadInOrder_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("pointer"); // the window's pointer when the files arrive
+        QTest::addColumn<QStringList>("rows");
+        const QStringList loaded{"3|3", "1|1", "2|2"};
+        QTest::newRow("on the window") << "window" << 0 << loaded;
+        QTest::newRow("on the coordinate list") << "coordinates" << 0 << loaded;
+        QTest::newRow("on the results list") << "results" << 0 << loaded;
+        QTest::newRow("during a long operation") << "coordinates" << 11 << QStringList();
+    }
+
+    // Local files dragged from a file manager, with a web address and a
+    // vanished file among them.
+    void droppedFilesLoadInOrder()
+    {
+        QFETCH(QString, target);
+        QFETCH(int, pointer);
+        QFETCH(QStringList, rows);
+        QTemporaryDir dir;
+        const QString a = writeFile(dir, "a.txt", "1,1\n2,2\n");
+        const QString c = writeFile(dir, "c.txt", "3,3\n");
+        Window w;
+        w.form.setMousePointer(pointer);
+        QList<int> pointers; // at each message
+        w.dialogs.onMessage = [&](const RecordedMessage&) { pointers << w.form.MousePointer(); };
+        QWidget* on = target == "window"        ? &w.form
+                      : target == "coordinates" ? w.form.ListView1->viewport()
+                                                : w.form.ListView2->viewport();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(c), QUrl("https://example.org/b.txt"),
+                      QUrl::fromLocalFile(dir.filePath("gone.txt")), QUrl::fromLocalFile(a)});
+        const QPoint at = on->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &drop);
+
+        QCOMPARE(enter.isAccepted(), pointer == 0);
+        const bool taken = !rows.isEmpty();
+        QCoreApplication::sendPostedEvents(); // the load follows the drop
+        QCOMPARE(w.rows(), rows);
+        QCOMPARE(w.dialogs.texts(), taken ? QStringList{"File not found"} : QStringList());
+        QCOMPARE(pointers, taken ? QList<int>{Form1::kHourglass} : QList<int>());
+        QCOMPARE(w.form.MousePointer(), pointer);
     }
 
     // A selection from several folders (a recent-files view) loads every file.
