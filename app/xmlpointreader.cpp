@@ -2,16 +2,52 @@
 
 #include "app/pointrecord.h"
 
+#include <expat.h>
+
+#include <cstring>
+#include <limits>
+
 namespace app {
 namespace {
 
 // The element's name without its namespace prefix, whatever the prefix.
-QStringView localName(QStringView qualified)
+const char* localName(const char* qualified)
 {
-    return qualified.sliced(qualified.lastIndexOf(u':') + 1);
+    const char* colon = std::strrchr(qualified, ':');
+    return colon ? colon + 1 : qualified;
 }
 
 bool isSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+
+// UTF-8 text into a buffer that is reused from point to point: numbers are
+// ASCII, and widening them costs no allocation once the buffer is grown.
+QStringView decoded(QString& buffer, const char* utf8, qsizetype length)
+{
+    if (length < 0)
+        length = qsizetype(std::strlen(utf8));
+    unsigned char all = 0;
+    for (qsizetype i = 0; i < length; ++i)
+        all |= static_cast<unsigned char>(utf8[i]);
+    if (all >= 0x80) {
+        buffer = QString::fromUtf8(utf8, length);
+        return buffer;
+    }
+    buffer.resize(length);
+    QChar* const out = buffer.data();
+    for (qsizetype i = 0; i < length; ++i)
+        out[i] = QLatin1Char(utf8[i]);
+    return buffer;
+}
+
+// What the parser found wrong, in words; a document cut short is told as such.
+QString problem(XML_Error error, bool last)
+{
+    const bool cut = error == XML_ERROR_NO_ELEMENTS || error == XML_ERROR_UNCLOSED_TOKEN ||
+                     error == XML_ERROR_PARTIAL_CHAR || error == XML_ERROR_UNCLOSED_CDATA_SECTION;
+    if (last && cut)
+        return QStringLiteral("the document ends early");
+    return QString::fromUtf8(XML_ErrorString(error));
+}
 
 } // namespace
 
@@ -20,105 +56,131 @@ XmlPointReader::XmlPointReader(ListFormat format, const PointSink& point,
     : format_(format)
     , point_(point)
     , options_(options)
+    // Prefixes are taken as they come: a file that never declares its prefix
+    // still has its points.
+    , parser_(XML_ParserCreate(nullptr))
 {
-    // Prefixes are taken as they come: a file that never declares its
-    // prefix still has its points.
-    xml_.setNamespaceProcessing(false);
+    if (!parser_)
+        throw Failure::outOfMemory();
+    XML_SetUserData(parser_, this);
+    XML_SetElementHandler(parser_, startElement, endElement);
+    if (format_ == ListFormat::Kml)
+        XML_SetCharacterDataHandler(parser_, characters);
 }
+
+XmlPointReader::~XmlPointReader() { XML_ParserFree(parser_); }
 
 void XmlPointReader::feed(QByteArrayView bytes)
 {
-    xml_.addData(bytes.toByteArray());
-    readTokens();
+    // The parser takes at most an int's worth at a time.
+    constexpr qsizetype most = std::numeric_limits<int>::max();
+    for (; bytes.size() > most; bytes = bytes.sliced(most))
+        parse(bytes.first(most), false);
+    parse(bytes, false);
 }
 
-void XmlPointReader::finish()
+void XmlPointReader::finish() { parse({}, true); }
+
+void XmlPointReader::parse(QByteArrayView bytes, bool last)
 {
-    readTokens();
-    if (!ended_)
-        fail(QStringLiteral("the document ends early"));
+    const XML_Status status = XML_Parse(parser_, bytes.data(), int(bytes.size()), last);
+    if (failure_)
+        std::rethrow_exception(failure_);
+    if (status != XML_STATUS_OK)
+        throw invalidFileFormat(QStringLiteral("%1, line %2: %3")
+                                    .arg(format_ == ListFormat::Gpx ? u"GPX" : u"KML")
+                                    .arg(line())
+                                    .arg(problem(XML_GetErrorCode(parser_), last)));
 }
 
-void XmlPointReader::readTokens()
+// A failure must not unwind through the parser: it stops the parser and is
+// thrown again once the parser has returned.
+template <typename Work> void XmlPointReader::guarded(Work work)
 {
-    while (!xml_.atEnd()) {
-        switch (xml_.readNext()) {
-        case QXmlStreamReader::StartElement:
-            startElement();
-            break;
-        case QXmlStreamReader::EndElement:
-            endElement();
-            break;
-        case QXmlStreamReader::Characters:
-            if (inCoordinates_)
-                coordinateText(xml_.text());
-            break;
-        default:
-            break;
+    if (failure_)
+        return;
+    try {
+        work();
+    } catch (...) {
+        failure_ = std::current_exception();
+        XML_StopParser(parser_, XML_FALSE);
+    }
+}
+
+void XmlPointReader::startElement(void* self, const char* name, const char** attributes)
+{
+    auto& reader = *static_cast<XmlPointReader*>(self);
+    reader.guarded([&] {
+        const char* local = localName(name);
+        if (reader.format_ == ListFormat::Gpx) {
+            if (!std::strcmp(local, "trkpt") || !std::strcmp(local, "wpt") ||
+                !std::strcmp(local, "rtept"))
+                reader.gpxPoint(attributes);
+        } else if (!std::strcmp(local, "coordinates")) {
+            reader.inCoordinates_ = true;
         }
-    }
-    if (xml_.error() != QXmlStreamReader::NoError &&
-        xml_.error() != QXmlStreamReader::PrematureEndOfDocumentError)
-        fail(xml_.errorString());
+    });
 }
 
-void XmlPointReader::startElement()
+void XmlPointReader::endElement(void* self, const char*)
 {
-    ++depth_;
-    const QStringView name = localName(xml_.qualifiedName());
-    if (format_ == ListFormat::Gpx) {
-        if (name == u"trkpt" || name == u"wpt" || name == u"rtept")
-            gpxPoint();
-    } else if (name == u"coordinates") {
-        inCoordinates_ = true;
-        tupleLine_ = xml_.lineNumber();
-    }
+    auto& reader = *static_cast<XmlPointReader*>(self);
+    if (!reader.inCoordinates_)
+        return;
+    reader.guarded([&] {
+        reader.inCoordinates_ = false;
+        if (!reader.tuple_.isEmpty())
+            reader.tuple(reader.tuple_);
+        reader.tuple_.clear();
+    });
 }
 
-void XmlPointReader::endElement()
+void XmlPointReader::characters(void* self, const char* text, int length)
 {
-    if (inCoordinates_) {
-        inCoordinates_ = false;
-        if (!tuple_.isEmpty())
-            tuple(tuple_);
-        tuple_.clear();
-    }
-    if (--depth_ == 0)
-        ended_ = true;
+    auto& reader = *static_cast<XmlPointReader*>(self);
+    if (reader.inCoordinates_)
+        reader.guarded([&] { reader.coordinateText(decoded(reader.text_, text, length)); });
 }
 
-void XmlPointReader::gpxPoint()
+qint64 XmlPointReader::line() const { return qint64(XML_GetCurrentLineNumber(parser_)); }
+
+void XmlPointReader::gpxPoint(const char** attributes)
 {
-    const QXmlStreamAttributes attributes = xml_.attributes();
-    candidate(attributes.value(QLatin1StringView("lat")),
-              attributes.value(QLatin1StringView("lon")), xml_.lineNumber());
+    const char* latitude = nullptr;
+    const char* longitude = nullptr;
+    for (const char** at = attributes; *at; at += 2) {
+        if (!std::strcmp(at[0], "lat"))
+            latitude = at[1];
+        else if (!std::strcmp(at[0], "lon"))
+            longitude = at[1];
+    }
+    const QStringView lat = latitude ? decoded(latitude_, latitude, -1) : QStringView();
+    const QStringView lon = longitude ? decoded(longitude_, longitude, -1) : QStringView();
+    candidate(lat, lon, line());
 }
 
 // Tuples are separated by white space; a tuple may reach over several pieces
 // of text (a comment or a block boundary between them).
 void XmlPointReader::coordinateText(QStringView text)
 {
-    qint64 line = xml_.lineNumber() - text.count(u'\n');
+    qint64 line = this->line();
     qsizetype start = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
         if (i < text.size() && !isSpace(text[i]))
             continue;
         const QStringView piece = text.sliced(start, i - start);
+        if (tuple_.isEmpty() && !piece.isEmpty())
+            tupleLine_ = line;
         if (i == text.size()) {
-            if (!piece.isEmpty() && tuple_.isEmpty())
-                tupleLine_ = line;
             tuple_ += piece;
             break;
         }
-        if (!tuple_.isEmpty() || !piece.isEmpty()) {
-            if (tuple_.isEmpty()) {
-                tupleLine_ = line;
-                tuple(piece);
-            } else {
-                tuple_ += piece;
-                tuple(tuple_);
-                tuple_.clear();
-            }
+        if (!tuple_.isEmpty()) {
+            tuple_ += piece;
+            tuple(tuple_);
+            tuple_.clear();
+        } else if (!piece.isEmpty()) {
+            tuple(piece);
         }
         if (text[i] == u'\n')
             ++line;
@@ -142,14 +204,6 @@ void XmlPointReader::candidate(QStringView latitude, QStringView longitude, qint
         point_(latitude, longitude);
     else if (options_.skipped)
         options_.skipped(line);
-}
-
-void XmlPointReader::fail(const QString& what) const
-{
-    throw invalidFileFormat(QStringLiteral("%1, line %2: %3")
-                                .arg(format_ == ListFormat::Gpx ? u"GPX" : u"KML")
-                                .arg(xml_.lineNumber())
-                                .arg(what));
 }
 
 } // namespace app

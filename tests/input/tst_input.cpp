@@ -388,13 +388,10 @@ private slots:
             << false;
         QTest::newRow("GPX, a tag closed that is not open")
             << gpx("<trkpt lat=\"1\" lon=\"2\"/>\n<trk></trkseg>\n<trkpt lat=\"3\" lon=\"4\"/>\n")
-            << QStringList{"1|2"}
-            << "Invalid file format: GPX, line 4: Opening and ending tag mismatch." << false;
+            << QStringList{"1|2"} << "Invalid file format: GPX, line 4: mismatched tag" << false;
         QTest::newRow("GPX alone")
             << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"></gpx>") << QStringList{"1|2"}
-            << "Invalid file format: GPX, line 1: Opening and ending tag "
-               "mismatch."
-            << true;
+            << "Invalid file format: GPX, line 1: mismatched tag" << true;
         QTest::newRow("KML cut short")
             << kml("2,1 4,3").chopped(20) << QStringList{"1|2", "3|4"}
             << "Invalid file format: KML, line 1: the document ends early" << false;
