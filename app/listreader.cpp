@@ -56,14 +56,20 @@ private:
 
 class XmlFormat final : public ListReader::Format {
 public:
-    XmlFormat(ListFormat format, const PointSink& point, const PlainListOptions& options)
-        : reader_(format, point, options)
+    XmlFormat(QByteArrayView head, ListFormat format, const PointSink& point,
+              const PlainListOptions& options)
+        : text_(head)
+        , reader_(format, point, options)
     {
     }
-    void feed(QByteArrayView bytes) override { reader_.feed(bytes); }
+    void feed(QByteArrayView bytes) override
+    {
+        text_.pass(bytes, [this](QByteArrayView utf8) { reader_.feed(utf8); });
+    }
     void finish() override { reader_.finish(); }
 
 private:
+    Utf16Text text_;
     XmlPointReader reader_;
 };
 
@@ -136,7 +142,7 @@ void ListReader::start(bool complete)
         break;
     case ListFormat::Gpx:
     case ListFormat::Kml:
-        format_ = std::make_unique<XmlFormat>(format, point_, options_);
+        format_ = std::make_unique<XmlFormat>(head_, format, point_, options_);
         break;
     case ListFormat::Json:
         format_ = std::make_unique<JsonFormat>(head_, point_, options_);

@@ -2,51 +2,39 @@
 
 #include "app/pointrecord.h"
 
-#include <expat.h>
-
+#include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace app {
 namespace {
 
-// The element's name without its namespace prefix, whatever the prefix.
-const char* localName(const char* qualified)
-{
-    const char* colon = std::strrchr(qualified, ':');
-    return colon ? colon + 1 : qualified;
-}
+const QByteArrayView kUtf8Mark("\xEF\xBB\xBF");
 
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool isSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+
+// The element's name without its namespace prefix, whatever the prefix.
+QByteArrayView localName(QByteArrayView qualified)
+{
+    return qualified.sliced(qualified.lastIndexOf(':') + 1);
+}
 
 // UTF-8 text into a buffer that is reused from point to point: numbers are
 // ASCII, and widening them costs no allocation once the buffer is grown.
-QStringView decoded(QString& buffer, const char* utf8, qsizetype length)
+QStringView decoded(QString& buffer, QByteArrayView utf8)
 {
-    if (length < 0)
-        length = qsizetype(std::strlen(utf8));
     unsigned char all = 0;
-    for (qsizetype i = 0; i < length; ++i)
-        all |= static_cast<unsigned char>(utf8[i]);
+    for (const char c : utf8)
+        all |= static_cast<unsigned char>(c);
     if (all >= 0x80) {
-        buffer = QString::fromUtf8(utf8, length);
+        buffer = QString::fromUtf8(utf8);
         return buffer;
     }
-    buffer.resize(length);
+    buffer.resize(utf8.size());
     QChar* const out = buffer.data();
-    for (qsizetype i = 0; i < length; ++i)
+    for (qsizetype i = 0; i < utf8.size(); ++i)
         out[i] = QLatin1Char(utf8[i]);
     return buffer;
-}
-
-// What the parser found wrong, in words; a document cut short is told as such.
-QString problem(XML_Error error, bool last)
-{
-    const bool cut = error == XML_ERROR_NO_ELEMENTS || error == XML_ERROR_UNCLOSED_TOKEN ||
-                     error == XML_ERROR_PARTIAL_CHAR || error == XML_ERROR_UNCLOSED_CDATA_SECTION;
-    if (last && cut)
-        return QStringLiteral("the document ends early");
-    return QString::fromUtf8(XML_ErrorString(error));
 }
 
 } // namespace
@@ -56,119 +44,271 @@ XmlPointReader::XmlPointReader(ListFormat format, const PointSink& point,
     : format_(format)
     , point_(point)
     , options_(options)
-    // Prefixes are taken as they come: a file that never declares its prefix
-    // still has its points.
-    , parser_(XML_ParserCreate(nullptr))
 {
-    if (!parser_)
-        throw Failure::outOfMemory();
-    XML_SetUserData(parser_, this);
-    XML_SetElementHandler(parser_, startElement, endElement);
-    if (format_ == ListFormat::Kml)
-        XML_SetCharacterDataHandler(parser_, characters);
 }
-
-XmlPointReader::~XmlPointReader() { XML_ParserFree(parser_); }
 
 void XmlPointReader::feed(QByteArrayView bytes)
 {
-    // The parser takes at most an int's worth at a time.
-    constexpr qsizetype most = std::numeric_limits<int>::max();
-    for (; bytes.size() > most; bytes = bytes.sliced(most))
-        parse(bytes.first(most), false);
-    parse(bytes, false);
+    buffer_.append(bytes);
+    read(false);
 }
 
-void XmlPointReader::finish() { parse({}, true); }
-
-void XmlPointReader::parse(QByteArrayView bytes, bool last)
+void XmlPointReader::finish()
 {
-    const XML_Status status = XML_Parse(parser_, bytes.data(), int(bytes.size()), last);
-    if (failure_)
-        std::rethrow_exception(failure_);
-    if (status != XML_STATUS_OK)
-        throw invalidFileFormat(QStringLiteral("%1, line %2: %3")
-                                    .arg(format_ == ListFormat::Gpx ? u"GPX" : u"KML")
-                                    .arg(line())
-                                    .arg(problem(XML_GetErrorCode(parser_), last)));
+    read(true);
+    if (!buffer_.isEmpty() || !rootSeen_ || !nameStarts_.isEmpty())
+        fail(buffer_.size(), "the document ends early");
 }
 
-// A failure must not unwind through the parser: it stops the parser and is
-// thrown again once the parser has returned.
-template <typename Work> void XmlPointReader::guarded(Work work)
+// Reads every markup and text that the buffer holds whole; keeps the rest.
+void XmlPointReader::read(bool last)
 {
-    if (failure_)
-        return;
-    try {
-        work();
-    } catch (...) {
-        failure_ = std::current_exception();
-        XML_StopParser(parser_, XML_FALSE);
+    qsizetype at = 0;
+    if (!started_) {
+        if (!last && buffer_.size() < kUtf8Mark.size() && kUtf8Mark.startsWith(buffer_))
+            return;
+        started_ = true;
+        if (buffer_.startsWith(kUtf8Mark))
+            at = kUtf8Mark.size();
     }
-}
-
-void XmlPointReader::startElement(void* self, const char* name, const char** attributes)
-{
-    auto& reader = *static_cast<XmlPointReader*>(self);
-    reader.guarded([&] {
-        const char* local = localName(name);
-        if (reader.format_ == ListFormat::Gpx) {
-            if (!std::strcmp(local, "trkpt") || !std::strcmp(local, "wpt") ||
-                !std::strcmp(local, "rtept"))
-                reader.gpxPoint(attributes);
-        } else if (!std::strcmp(local, "coordinates")) {
-            reader.inCoordinates_ = true;
+    while (at < buffer_.size()) {
+        if (buffer_[at] != '<') {
+            at = text(at);
+            continue;
         }
-    });
-}
-
-void XmlPointReader::endElement(void* self, const char*)
-{
-    auto& reader = *static_cast<XmlPointReader*>(self);
-    if (!reader.inCoordinates_)
-        return;
-    reader.guarded([&] {
-        reader.inCoordinates_ = false;
-        if (!reader.tuple_.isEmpty())
-            reader.tuple(reader.tuple_);
-        reader.tuple_.clear();
-    });
-}
-
-void XmlPointReader::characters(void* self, const char* text, int length)
-{
-    auto& reader = *static_cast<XmlPointReader*>(self);
-    if (reader.inCoordinates_)
-        reader.guarded([&] { reader.coordinateText(decoded(reader.text_, text, length)); });
-}
-
-qint64 XmlPointReader::line() const { return qint64(XML_GetCurrentLineNumber(parser_)); }
-
-void XmlPointReader::gpxPoint(const char** attributes)
-{
-    const char* latitude = nullptr;
-    const char* longitude = nullptr;
-    for (const char** at = attributes; *at; at += 2) {
-        if (!std::strcmp(at[0], "lat"))
-            latitude = at[1];
-        else if (!std::strcmp(at[0], "lon"))
-            longitude = at[1];
+        qsizetype next = at;
+        if (markup(next) == Step::Wait)
+            break;
+        searched_ = 0;
+        at = next;
     }
-    const QStringView lat = latitude ? decoded(latitude_, latitude, -1) : QStringView();
-    const QStringView lon = longitude ? decoded(longitude_, longitude, -1) : QStringView();
-    candidate(lat, lon, line());
+    lineAt(at);
+    buffer_.remove(0, at);
+    lineCounted_ = 0;
+}
+
+// Text up to the next markup or the end of the buffer.
+qsizetype XmlPointReader::text(qsizetype at)
+{
+    const char* const begin = buffer_.constData();
+    const void* const open = std::memchr(begin + at, '<', size_t(buffer_.size() - at));
+    const qsizetype end = open ? static_cast<const char*>(open) - begin : buffer_.size();
+    const QByteArrayView run(begin + at, end - at);
+    if (nameStarts_.isEmpty()) {
+        const auto stray = std::find_if(run.begin(), run.end(), [](char c) { return !isSpace(c); });
+        if (stray != run.end())
+            fail(at + (stray - run.begin()), "text outside the document element");
+    } else if (coordinatesDepth_ >= 0) {
+        coordinateText(run, lineAt(at));
+    }
+    return end;
+}
+
+XmlPointReader::Step XmlPointReader::markup(qsizetype& at)
+{
+    const QByteArrayView rest = QByteArrayView(buffer_).sliced(at);
+    if (rest.size() < 2)
+        return Step::Wait;
+    switch (rest[1]) {
+    case '?':
+        return skipTo(at, "?>", 2);
+    case '!':
+        return section(at);
+    case '/':
+        return endTag(at);
+    default:
+        return startTag(at);
+    }
+}
+
+// Comments, character data sections and the document type.
+XmlPointReader::Step XmlPointReader::section(qsizetype& at)
+{
+    const QByteArrayView rest = QByteArrayView(buffer_).sliced(at);
+    const QByteArrayView data("<![CDATA["), type("<!DOCTYPE");
+    if (rest.size() < 4 ||
+        (rest.size() < data.size() && (data.startsWith(rest) || type.startsWith(rest))))
+        return Step::Wait;
+    if (rest.startsWith("<!--"))
+        return skipTo(at, "-->", 4);
+    if (rest.startsWith(type)) {
+        if (rootSeen_)
+            fail(at, "a document type inside the document");
+        return documentType(at);
+    }
+    if (!rest.startsWith(data))
+        fail(at, "not well-formed (invalid token)");
+    if (nameStarts_.isEmpty())
+        fail(at, "character data outside the document element");
+    const qsizetype start = at;
+    if (skipTo(at, "]]>", data.size()) == Step::Wait)
+        return Step::Wait;
+    if (coordinatesDepth_ >= 0)
+        coordinateText(
+            QByteArrayView(buffer_).sliced(start + data.size(), at - start - data.size() - 3),
+            lineAt(start));
+    return Step::Done;
+}
+
+XmlPointReader::Step XmlPointReader::skipTo(qsizetype& at, QByteArrayView close, qsizetype from)
+{
+    const qsizetype end = buffer_.indexOf(close, at + std::max(from, searched_));
+    if (end < 0) {
+        searched_ = std::max(from, buffer_.size() - at - close.size() + 1);
+        return Step::Wait;
+    }
+    at = end + close.size();
+    return Step::Done;
+}
+
+// A document type may hold declarations in brackets, with ">" in them and in quotes.
+XmlPointReader::Step XmlPointReader::documentType(qsizetype& at)
+{
+    char quote = 0;
+    int depth = 0;
+    for (qsizetype i = at + 9; i < buffer_.size(); ++i) {
+        const char c = buffer_[i];
+        if (quote)
+            quote = c == quote ? 0 : quote;
+        else if (c == '"' || c == '\'')
+            quote = c;
+        else if (c == '[')
+            ++depth;
+        else if (c == ']')
+            --depth;
+        else if (c == '>' && depth <= 0) {
+            at = i + 1;
+            return Step::Done;
+        }
+    }
+    return Step::Wait;
+}
+
+XmlPointReader::Step XmlPointReader::startTag(qsizetype& at)
+{
+    const char* const p = buffer_.constData();
+    const qsizetype n = buffer_.size();
+    qsizetype i = at + 1;
+    while (i < n && !isSpace(p[i]) && p[i] != '>' && p[i] != '/' && p[i] != '<')
+        ++i;
+    if (i == n)
+        return Step::Wait;
+    const QByteArrayView name(p + at + 1, i - at - 1);
+    if (name.isEmpty())
+        fail(at, "not well-formed (invalid token)");
+    attributes_.clear();
+    bool empty = false;
+    for (;;) {
+        const qsizetype space = i;
+        while (i < n && isSpace(p[i]))
+            ++i;
+        if (i == n || (p[i] == '/' && i + 1 == n))
+            return Step::Wait;
+        if (p[i] == '>' || p[i] == '/') {
+            if (p[i] == '/' && p[i + 1] != '>')
+                fail(i, "not well-formed (invalid token)");
+            empty = p[i] == '/';
+            i += empty ? 2 : 1;
+            break;
+        }
+        const qsizetype nameStart = i;
+        while (i < n && !isSpace(p[i]) && p[i] != '=' && p[i] != '>' && p[i] != '/' && p[i] != '<')
+            ++i;
+        const qsizetype nameEnd = i;
+        while (i < n && isSpace(p[i]))
+            ++i;
+        if (i == n)
+            return Step::Wait;
+        if (space == nameStart || nameStart == nameEnd || p[i] != '=')
+            fail(i, "not well-formed (invalid token)");
+        for (++i; i < n && isSpace(p[i]);)
+            ++i;
+        if (i == n)
+            return Step::Wait;
+        if (p[i] != '"' && p[i] != '\'')
+            fail(i, "not well-formed (invalid token)");
+        const void* const close = std::memchr(p + i + 1, p[i], size_t(n - i - 1));
+        if (!close)
+            return Step::Wait;
+        const qsizetype valueEnd = static_cast<const char*>(close) - p;
+        const QByteArrayView value(p + i + 1, valueEnd - i - 1);
+        if (value.contains('<'))
+            fail(i, "not well-formed (invalid token)");
+        attributes_.append({QByteArrayView(p + nameStart, nameEnd - nameStart), value});
+        i = valueEnd + 1;
+    }
+    if (rootSeen_ && nameStarts_.isEmpty())
+        fail(at, "junk after document element");
+    rootSeen_ = true;
+    const QByteArrayView local = localName(name);
+    if (format_ == ListFormat::Gpx && (local == "trkpt" || local == "wpt" || local == "rtept"))
+        point(at);
+    if (!empty) {
+        if (format_ == ListFormat::Kml && local == "coordinates" && coordinatesDepth_ < 0)
+            coordinatesDepth_ = nameStarts_.size() + 1;
+        open(name);
+    }
+    at = i;
+    return Step::Done;
+}
+
+void XmlPointReader::open(QByteArrayView name)
+{
+    nameStarts_.append(names_.size());
+    names_.append(name);
+}
+
+XmlPointReader::Step XmlPointReader::endTag(qsizetype& at)
+{
+    const char* const p = buffer_.constData();
+    const void* const close = std::memchr(p + at + 2, '>', size_t(buffer_.size() - at - 2));
+    if (!close)
+        return Step::Wait;
+    const qsizetype end = static_cast<const char*>(close) - p;
+    QByteArrayView name(p + at + 2, end - at - 2);
+    while (!name.isEmpty() && isSpace(name.back()))
+        name.chop(1);
+    if (nameStarts_.isEmpty() || QByteArrayView(names_).sliced(nameStarts_.back()) != name)
+        fail(at, "mismatched tag");
+    if (coordinatesDepth_ == nameStarts_.size()) {
+        coordinatesDepth_ = -1;
+        if (!tuple_.isEmpty())
+            tuple(tuple_);
+        tuple_.clear();
+    }
+    names_.truncate(nameStarts_.back());
+    nameStarts_.removeLast();
+    at = end + 1;
+    return Step::Done;
+}
+
+void XmlPointReader::point(qsizetype at)
+{
+    QByteArrayView latitude, longitude;
+    bool hasLatitude = false, hasLongitude = false;
+    for (const auto& [name, value] : attributes_) {
+        if (name == "lat") {
+            latitude = value;
+            hasLatitude = true;
+        } else if (name == "lon") {
+            longitude = value;
+            hasLongitude = true;
+        }
+    }
+    candidate(hasLatitude ? decoded(latitude_, latitude) : QStringView(),
+              hasLongitude ? decoded(longitude_, longitude) : QStringView(), lineAt(at));
 }
 
 // Tuples are separated by white space; a tuple may reach over several pieces
 // of text (a comment or a block boundary between them).
-void XmlPointReader::coordinateText(QStringView text)
+void XmlPointReader::coordinateText(QByteArrayView bytes, qint64 line)
 {
-    qint64 line = this->line();
+    const QString text = utf8_.decode(bytes);
     qsizetype start = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
         if (i < text.size() && !isSpace(text[i]))
             continue;
-        const QStringView piece = text.sliced(start, i - start);
+        const QStringView piece = QStringView(text).sliced(start, i - start);
         if (tuple_.isEmpty() && !piece.isEmpty())
             tupleLine_ = line;
         if (i == text.size()) {
@@ -204,6 +344,28 @@ void XmlPointReader::candidate(QStringView latitude, QStringView longitude, qint
         point_(latitude, longitude);
     else if (options_.skipped)
         options_.skipped(line);
+}
+
+// Lines are counted forward only, so counting stays linear.
+qint64 XmlPointReader::lineAt(qsizetype at)
+{
+    const char* const end = buffer_.constData() + at;
+    for (const char* from = buffer_.constData() + lineCounted_; from < end; ++line_) {
+        from = static_cast<const char*>(std::memchr(from, '\n', size_t(end - from)));
+        if (!from)
+            break;
+        ++from;
+    }
+    lineCounted_ = std::max(lineCounted_, at);
+    return line_;
+}
+
+void XmlPointReader::fail(qsizetype at, const char* what)
+{
+    throw invalidFileFormat(QStringLiteral("%1, line %2: %3")
+                                .arg(format_ == ListFormat::Gpx ? u"GPX" : u"KML")
+                                .arg(lineAt(at))
+                                .arg(QLatin1String(what)));
 }
 
 } // namespace app
