@@ -307,6 +307,11 @@ private slots:
                           "</Point></Placemark><Placemark><LineString><coordinates>\n4,3\n6,5\n"
                           "</coordinates></LineString></Placemark></Document></kml>")
             << QStringList{"1|2", "3|4", "5|6"} << none;
+        QTest::newRow("KML: a comment and character data inside coordinates")
+            << kml("2,1 4,<!-- the coast -->3 <![CDATA[6,5]]>\n8,7")
+            << QStringList{"1|2", "3|4", "5|6", "7|8"} << none;
+        QTest::newRow("GPX: quotes of either kind, \">\" inside a value")
+            << gpx("<wpt name='a>b' lat='1' lon=\"2\"/>\n") << QStringList{"1|2"} << none;
         QTest::newRow("KML: a tuple of one field")
             << kml("2,1\n7\n4,3") << QStringList{"1|2", "3|4"} << QList<qint64>{2};
         QTest::newRow("GeoJSON: FeatureCollection; bbox and properties hold no points")
@@ -392,6 +397,16 @@ private slots:
         QTest::newRow("GPX alone")
             << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"></gpx>") << QStringList{"1|2"}
             << "Invalid file format: GPX, line 1: mismatched tag" << true;
+        QTest::newRow("GPX, an attribute without quotes")
+            << gpx("<wpt lat=\"1\" lon=\"2\"/>\n<wpt lat=3 lon=\"4\"/>\n") << QStringList{"1|2"}
+            << "Invalid file format: GPX, line 4: not well-formed (invalid token)" << false;
+        QTest::newRow("GPX, a second document")
+            << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>\n<gpx>") << QStringList{"1|2"}
+            << "Invalid file format: GPX, line 2: junk after document element" << false;
+        QTest::newRow("GPX, a comment that never closes")
+            << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/><!-- <wpt lat=\"3\" lon=\"4\"/></gpx>")
+            << QStringList{"1|2"} << "Invalid file format: GPX, line 1: the document ends early"
+            << false;
         QTest::newRow("KML cut short")
             << kml("2,1 4,3").chopped(20) << QStringList{"1|2", "3|4"}
             << "Invalid file format: KML, line 1: the document ends early" << false;
