@@ -11,6 +11,9 @@ namespace {
 const QByteArrayView kUtf8Mark("\xEF\xBB\xBF");
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+// What ends the name of an element or an attribute.
+bool endsName(char c) { return isSpace(c) || c == '=' || c == '/' || c == '<' || c == '>'; }
+
 bool isSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 
 // The element's name without its namespace prefix, whatever the prefix.
@@ -137,7 +140,7 @@ XmlPointReader::Step XmlPointReader::section(qsizetype& at)
         return documentType(at);
     }
     if (!rest.startsWith(data))
-        fail(at, "not well-formed (invalid token)");
+        invalid(at);
     if (nameStarts_.isEmpty())
         fail(at, "character data outside the document element");
     const qsizetype start = at;
@@ -186,57 +189,17 @@ XmlPointReader::Step XmlPointReader::documentType(qsizetype& at)
 
 XmlPointReader::Step XmlPointReader::startTag(qsizetype& at)
 {
-    const char* const p = buffer_.constData();
-    const qsizetype n = buffer_.size();
     qsizetype i = at + 1;
-    while (i < n && !isSpace(p[i]) && p[i] != '>' && p[i] != '/' && p[i] != '<')
+    while (i < buffer_.size() && !endsName(buffer_[i]))
         ++i;
-    if (i == n)
+    if (i == buffer_.size())
         return Step::Wait;
-    const QByteArrayView name(p + at + 1, i - at - 1);
+    const QByteArrayView name = QByteArrayView(buffer_).sliced(at + 1, i - at - 1);
     if (name.isEmpty())
-        fail(at, "not well-formed (invalid token)");
-    attributes_.clear();
+        invalid(at);
     bool empty = false;
-    for (;;) {
-        const qsizetype space = i;
-        while (i < n && isSpace(p[i]))
-            ++i;
-        if (i == n || (p[i] == '/' && i + 1 == n))
-            return Step::Wait;
-        if (p[i] == '>' || p[i] == '/') {
-            if (p[i] == '/' && p[i + 1] != '>')
-                fail(i, "not well-formed (invalid token)");
-            empty = p[i] == '/';
-            i += empty ? 2 : 1;
-            break;
-        }
-        const qsizetype nameStart = i;
-        while (i < n && !isSpace(p[i]) && p[i] != '=' && p[i] != '>' && p[i] != '/' && p[i] != '<')
-            ++i;
-        const qsizetype nameEnd = i;
-        while (i < n && isSpace(p[i]))
-            ++i;
-        if (i == n)
-            return Step::Wait;
-        if (space == nameStart || nameStart == nameEnd || p[i] != '=')
-            fail(i, "not well-formed (invalid token)");
-        for (++i; i < n && isSpace(p[i]);)
-            ++i;
-        if (i == n)
-            return Step::Wait;
-        if (p[i] != '"' && p[i] != '\'')
-            fail(i, "not well-formed (invalid token)");
-        const void* const close = std::memchr(p + i + 1, p[i], size_t(n - i - 1));
-        if (!close)
-            return Step::Wait;
-        const qsizetype valueEnd = static_cast<const char*>(close) - p;
-        const QByteArrayView value(p + i + 1, valueEnd - i - 1);
-        if (value.contains('<'))
-            fail(i, "not well-formed (invalid token)");
-        attributes_.append({QByteArrayView(p + nameStart, nameEnd - nameStart), value});
-        i = valueEnd + 1;
-    }
+    if (attributes(i, empty) == Step::Wait)
+        return Step::Wait;
     if (rootSeen_ && nameStarts_.isEmpty())
         fail(at, "junk after document element");
     rootSeen_ = true;
@@ -250,6 +213,67 @@ XmlPointReader::Step XmlPointReader::startTag(qsizetype& at)
     }
     at = i;
     return Step::Done;
+}
+
+// The attributes up to the tag's end, from just after the element's name to
+// just after the ">"; empty tells a tag that closes itself.
+XmlPointReader::Step XmlPointReader::attributes(qsizetype& i, bool& empty)
+{
+    attributes_.clear();
+    for (;;) {
+        const qsizetype space = i;
+        i = skipSpace(i);
+        if (i == buffer_.size() || (buffer_[i] == '/' && i + 1 == buffer_.size()))
+            return Step::Wait;
+        if (buffer_[i] == '>' || buffer_[i] == '/') {
+            empty = buffer_[i] == '/';
+            if (empty && buffer_[i + 1] != '>')
+                invalid(i);
+            i += empty ? 2 : 1;
+            return Step::Done;
+        }
+        if (space == i)
+            invalid(i);
+        if (attribute(i) == Step::Wait)
+            return Step::Wait;
+    }
+}
+
+// One name="value" or name='value'.
+XmlPointReader::Step XmlPointReader::attribute(qsizetype& i)
+{
+    const char* const p = buffer_.constData();
+    const qsizetype n = buffer_.size();
+    const qsizetype nameStart = i;
+    while (i < n && !endsName(p[i]))
+        ++i;
+    const qsizetype nameEnd = i;
+    i = skipSpace(i);
+    if (i < n && (nameStart == nameEnd || p[i] != '='))
+        invalid(i);
+    if (i < n)
+        i = skipSpace(i + 1);
+    if (i == n)
+        return Step::Wait;
+    if (p[i] != '"' && p[i] != '\'')
+        invalid(i);
+    const void* const close = std::memchr(p + i + 1, p[i], size_t(n - i - 1));
+    if (!close)
+        return Step::Wait;
+    const qsizetype valueEnd = static_cast<const char*>(close) - p;
+    const QByteArrayView value(p + i + 1, valueEnd - i - 1);
+    if (value.contains('<'))
+        invalid(i);
+    attributes_.append({QByteArrayView(p + nameStart, nameEnd - nameStart), value});
+    i = valueEnd + 1;
+    return Step::Done;
+}
+
+qsizetype XmlPointReader::skipSpace(qsizetype i) const
+{
+    while (i < buffer_.size() && isSpace(buffer_[i]))
+        ++i;
+    return i;
 }
 
 void XmlPointReader::open(QByteArrayView name)
@@ -359,6 +383,8 @@ qint64 XmlPointReader::lineAt(qsizetype at)
     lineCounted_ = std::max(lineCounted_, at);
     return line_;
 }
+
+void XmlPointReader::invalid(qsizetype at) { fail(at, "not well-formed (invalid token)"); }
 
 void XmlPointReader::fail(qsizetype at, const char* what)
 {

@@ -39,6 +39,9 @@ private:
     Step skipTo(qsizetype& at, QByteArrayView close, qsizetype from);
     Step documentType(qsizetype& at);
     Step startTag(qsizetype& at);
+    Step attributes(qsizetype& i, bool& empty);
+    Step attribute(qsizetype& i);
+    qsizetype skipSpace(qsizetype i) const;
     Step endTag(qsizetype& at);
     void open(QByteArrayView name);
     void point(qsizetype at);
@@ -46,6 +49,7 @@ private:
     void tuple(QStringView text);
     void candidate(QStringView latitude, QStringView longitude, qint64 line);
     qint64 lineAt(qsizetype at);
+    [[noreturn]] void invalid(qsizetype at);
     [[noreturn]] void fail(qsizetype at, const char* what);
 
     ListFormat format_;
