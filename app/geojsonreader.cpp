@@ -188,6 +188,9 @@ private:
 
 void ReadGeoJson(QByteArray json, const PointSink& point, const PlainListOptions& options)
 {
+    // A byte-order mark may lead UTF-8 text; JSON itself has none.
+    if (json.startsWith("\xEF\xBB\xBF"))
+        json.remove(0, 3);
     const size_t length = size_t(json.size());
     json.append(QByteArray(simdjson::SIMDJSON_PADDING, '\0'));
     ondemand::parser parser;

@@ -336,6 +336,9 @@ private slots:
             << QStringList{"1|2",   "3|4",   "5|6",   "7|8",        "9|10",
                            "11|12", "13|14", "15|16", "-17.50|18e0"}
             << none;
+        QTest::newRow("GeoJSON with a byte-order mark")
+            << QByteArray("\xEF\xBB\xBF{\"type\":\"Point\",\"coordinates\":[2,1]}")
+            << QStringList{"1|2"} << none;
         QTest::newRow("GeoJSON: a position out of range")
             << QByteArray("{\"type\":\"MultiPoint\",\n\"coordinates\":[[1,1e999],\n[2,1]]}")
             << QStringList{"1|2"} << QList<qint64>{2};
