@@ -14,8 +14,6 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 // What ends the name of an element or an attribute.
 bool endsName(char c) { return isSpace(c) || c == '=' || c == '/' || c == '<' || c == '>'; }
 
-bool isSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
-
 // The element's name without its namespace prefix, whatever the prefix.
 QByteArrayView localName(QByteArrayView qualified)
 {
@@ -324,37 +322,37 @@ void XmlPointReader::point(qsizetype at)
 }
 
 // Tuples are separated by white space; a tuple may reach over several pieces
-// of text (a comment or a block boundary between them).
+// of text (a comment or a block boundary between them). Each tuple is decoded
+// whole, so that where the blocks end never changes its text.
 void XmlPointReader::coordinateText(QByteArrayView bytes, qint64 line)
 {
-    const QString text = utf8_.decode(bytes);
     qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && !isSpace(text[i]))
+    for (qsizetype i = 0; i <= bytes.size(); ++i) {
+        if (i < bytes.size() && !isSpace(bytes[i]))
             continue;
-        const QStringView piece = QStringView(text).sliced(start, i - start);
+        const QByteArrayView piece = bytes.sliced(start, i - start);
         if (tuple_.isEmpty() && !piece.isEmpty())
             tupleLine_ = line;
-        if (i == text.size()) {
-            tuple_ += piece;
+        if (i == bytes.size()) {
+            tuple_.append(piece);
             break;
         }
         if (!tuple_.isEmpty()) {
-            tuple_ += piece;
+            tuple_.append(piece);
             tuple(tuple_);
             tuple_.clear();
         } else if (!piece.isEmpty()) {
             tuple(piece);
         }
-        if (text[i] == u'\n')
+        if (bytes[i] == '\n')
             ++line;
         start = i + 1;
     }
 }
 
-void XmlPointReader::tuple(QStringView text)
+void XmlPointReader::tuple(QByteArrayView bytes)
 {
-    const auto fields = pointFields(text);
+    const auto fields = pointFields(decoded(text_, bytes));
     if (fields)
         candidate(fields->longitude, fields->latitude, tupleLine_);
     else if (options_.skipped)

@@ -9,7 +9,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QStringDecoder>
 
 namespace app {
 
@@ -46,7 +45,7 @@ private:
     void open(QByteArrayView name);
     void point(qsizetype at);
     void coordinateText(QByteArrayView bytes, qint64 line);
-    void tuple(QStringView text);
+    void tuple(QByteArrayView bytes);
     void candidate(QStringView latitude, QStringView longitude, qint64 line);
     qint64 lineAt(qsizetype at);
     [[noreturn]] void invalid(qsizetype at);
@@ -64,10 +63,10 @@ private:
     bool rootSeen_ = false;
     bool started_ = false;            // a byte-order mark can only lead the document
     qsizetype coordinatesDepth_ = -1; // the open coordinates element's depth, or -1
-    QStringDecoder utf8_{QStringDecoder::Utf8};
-    QString latitude_, longitude_; // a GPX point's texts, reused
-    QString tuple_;                // a tuple whose end has not been read yet
-    qint64 tupleLine_ = 0;         // the line a tuple starts on
+    QString latitude_, longitude_;    // a GPX point's texts, reused
+    QString text_;                    // a tuple's text, reused
+    QByteArray tuple_;                // a tuple whose end has not been read yet
+    qint64 tupleLine_ = 0;            // the line a tuple starts on
     QList<std::pair<QByteArrayView, QByteArrayView>> attributes_; // a tag's, reused
 };
 

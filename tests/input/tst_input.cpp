@@ -312,6 +312,10 @@ private slots:
             << QStringList{"1|2", "3|4", "5|6", "7|8"} << none;
         QTest::newRow("GPX: quotes of either kind, \">\" inside a value")
             << gpx("<wpt name='a>b' lat='1' lon=\"2\"/>\n") << QStringList{"1|2"} << none;
+        QTest::newRow("KML: bytes that are no UTF-8 inside coordinates")
+            << kml("2,1\xED\n4,3 \xD0\xD1"
+                   "5,6\r\n\xD8\t8,7")
+            << QStringList{"3|4", "7|8"} << QList<qint64>{1, 2, 3};
         QTest::newRow("KML: a tuple of one field")
             << kml("2,1\n7\n4,3") << QStringList{"1|2", "3|4"} << QList<qint64>{2};
         QTest::newRow("GeoJSON: FeatureCollection; bbox and properties hold no points")
