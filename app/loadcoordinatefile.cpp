@@ -1,6 +1,6 @@
 #include "app/loadcoordinatefile.h"
 
-#include "app/listrecords.h"
+#include "app/listreader.h"
 #include "platform/failure.h"
 #include "platform/listview.h"
 #include "shell/fileexists.h"
@@ -9,71 +9,103 @@
 #include <QByteArray>
 #include <QFile>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace app {
 namespace {
 
 // Large blocks keep the reading cheap; a line may span any number of them.
-constexpr qint64 kBlockBytes = 1 << 20;
+constexpr qsizetype kBlockBytes = 1 << 20;
 
-// Opening a pipe or a device may wait for ever, so the kind of file is
-// settled before anything is opened.
-void requireRegularFile(const QString& path)
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor)
+        : descriptor_(descriptor)
+    {
+    }
+    ~Descriptor() { ::close(descriptor_); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return descriptor_; }
+
+private:
+    int descriptor_;
+};
+
+// Opening never waits: a pipe without a writer opens at once, and is turned
+// away by the check on what was opened. Whatever the path named when it was
+// looked at before, only the opened file counts.
+int openWithoutWaiting(const QString& path)
 {
-    switch (shell::KindOfPath(path)) {
-    case shell::PathKind::Missing:
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor >= 0)
+        return descriptor;
+    switch (errno) {
+    case ENOENT:
+    case ENOTDIR:
         throw Failure::fileNotFound();
-    case shell::PathKind::Regular:
-        return;
-    case shell::PathKind::Other:
+    case EACCES:
+    case EPERM:
+        throw Failure::permissionDenied();
+    default:
         throw Failure::pathAccess();
     }
 }
 
-void openListFile(QFile& file)
+// Only a regular file is read: a pipe or a device may never end.
+void requireRegularFile(int descriptor)
 {
-    if (!file.open(QIODevice::ReadOnly))
-        throw file.error() == QFileDevice::PermissionsError ? Failure::permissionDenied()
-                                                            : Failure::pathAccess();
+    struct stat status;
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+        throw Failure::pathAccess();
+    // A regular file never blocks; the flag only mattered for the open.
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) < 0)
+        throw Failure::pathAccess();
 }
 
-qint64 readBlock(QFile& file, QByteArray& block)
+// One block; 0 at the end. A descriptor left non-blocking by whoever opened
+// it (a shell's standard input) is waited on.
+qsizetype readBlock(int descriptor, QByteArray& block)
 {
-    const qint64 read = file.read(block.data(), block.size());
-    if (read < 0)
-        throw Failure::pathAccess();
-    return read;
+    for (;;) {
+        const ssize_t read = ::read(descriptor, block.data(), size_t(block.size()));
+        if (read >= 0)
+            return read;
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            throw Failure::pathAccess();
+        pollfd wait{descriptor, POLLIN, 0};
+        ::poll(&wait, 1, -1);
+    }
 }
 
 // The list copies the characters, so the view need not be copied first.
 QString rawString(QStringView view) { return QString::fromRawData(view.data(), view.size()); }
-
-void readList(QFile& file, const PointSink& point, const PlainListOptions& options)
-{
-    PlainList list(point, options);
-    ListRecords records([&](QStringView line) { list.line(line); });
-    QByteArray block(kBlockBytes, Qt::Uninitialized);
-    for (qint64 read; (read = readBlock(file, block)) > 0;)
-        records.feed(QByteArrayView(block.constData(), read));
-    records.finish();
-}
 
 } // namespace
 
 void LoadCoordinateFile(const QString& path, const PointSink& point,
                         const PlainListOptions& options)
 {
-    requireRegularFile(path);
-    QFile file(path);
-    openListFile(file);
-    readList(file, point, options);
+    const Descriptor file(openWithoutWaiting(path));
+    requireRegularFile(file.get());
+    ReadCoordinates(file.get(), point, options);
 }
 
 void ReadCoordinates(int descriptor, const PointSink& point, const PlainListOptions& options)
 {
-    QFile file;
-    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-        throw Failure::pathAccess();
-    readList(file, point, options);
+    ListReader reader(point, options);
+    QByteArray block(kBlockBytes, Qt::Uninitialized);
+    for (qsizetype read; (read = readBlock(descriptor, block)) > 0;)
+        reader.feed(QByteArrayView(block.constData(), read));
+    reader.finish();
 }
 
 void LoadCoordinateFile(platform::ListView& list, const QString& path)

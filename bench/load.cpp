@@ -1,6 +1,8 @@
 // Loading a generated list file into ListView1 of a shown window, against a
 // bare loop in the same process that reads the same file in blocks, decodes
-// it and splits it into lines and fields.
+// it and splits it into lines and fields; then the same points as the track
+// points of a GPX file, bare ("GPX") and as a watch writes them, with
+// elevation and time ("watch").
 //
 //   bench_load [sizes...]     (default 10000 100000 1000000)
 
@@ -10,6 +12,7 @@
 #include "benchutil.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -19,15 +22,42 @@ namespace {
 
 constexpr int kRuns = 3;
 
-void writeListFile(const QString& path, qsizetype count)
+void writeFile(const QString& path, const QByteArray& text)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
         qFatal("cannot write %s", qPrintable(path));
+}
+
+void writeListFile(const QString& path, qsizetype count)
+{
     QByteArray text;
     for (const bench::Point& p : bench::generatePoints(count))
         text += p.latitude.toLatin1() + ',' + p.longitude.toLatin1() + "\r\n";
-    file.write(text);
+    writeFile(path, text);
+}
+
+// A track of bare points, or of points with elevation and time as a watch writes them.
+void writeGpxFile(const QString& path, qsizetype count, bool watch)
+{
+    QByteArray text("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                    "<gpx version=\"1.1\" creator=\"bench\" "
+                    "xmlns=\"http://www.topografix.com/GPX/1/1\">\n<trk><trkseg>\n");
+    qsizetype second = 0;
+    for (const bench::Point& p : bench::generatePoints(count)) {
+        if (!watch) {
+            text += "  <trkpt lat=\"" + p.latitude.toLatin1() + "\" lon=\"" +
+                    p.longitude.toLatin1() + "\"/>\n";
+            continue;
+        }
+        const QByteArray time = QDateTime::fromSecsSinceEpoch(1700000000 + second++, Qt::UTC)
+                                    .toString(Qt::ISODate)
+                                    .toLatin1();
+        text += "  <trkpt lat=\"" + p.latitude.toLatin1() + "\" lon=\"" + p.longitude.toLatin1() +
+                "\"><ele>" + QByteArray::number(second % 900) + ".4</ele><time>" + time +
+                "</time></trkpt>\n";
+    }
+    writeFile(path, text + "</trkseg></trk>\n</gpx>\n");
 }
 
 // Reads, decodes and splits the file; counts the lines with a comma.
@@ -61,16 +91,20 @@ qsizetype readAndSplit(const QString& path)
     return fieldChars >= 0 ? points : 0;
 }
 
-double loadIntoList(Form1& form, const QString& path)
+double loadIntoList(Form1& form, const QString& path, qsizetype expected)
 {
     form.ListView1->clearItems();
     QCoreApplication::processEvents();
-    return bench::timeOnce([&] {
+    const double seconds = bench::timeOnce([&] {
         app::LoadCoordinateFile(*form.ListView1, path);
         // The view shows the new rows too.
         form.ListView1->flushView();
         QCoreApplication::processEvents();
     });
+    if (form.ListView1->count() != expected)
+        qFatal("loaded %lld of %lld rows from %s", qlonglong(form.ListView1->count()),
+               qlonglong(expected), qPrintable(path));
+    return seconds;
 }
 
 } // namespace
@@ -83,26 +117,36 @@ int main(int argc, char* argv[])
     Form1& form = session.form;
     QTemporaryDir dir;
 
-    std::printf("%-9s %10s %10s %12s %7s %9s   (medians of %d runs)\n", "lines", "bare s", "load s",
-                "rows/s", "ratio", "peak MB", kRuns);
+    std::printf("%-9s %10s %10s %12s %7s %9s %9s %9s %9s %9s %9s   (medians of %d runs)\n", "lines",
+                "bare s", "load s", "rows/s", "ratio", "peak MB", "GPX s", "GPX/load", "watch s",
+                "watch/load", "GPX MB", kRuns);
     for (const qsizetype n : sizes) {
         const QString path = dir.filePath(QStringLiteral("points-%1.txt").arg(n));
         writeListFile(path, n);
-        std::vector<double> bare, load;
+        const QString gpxPath = dir.filePath(QStringLiteral("track-%1.gpx").arg(n));
+        writeGpxFile(gpxPath, n, false);
+        const QString watchPath = dir.filePath(QStringLiteral("watch-%1.gpx").arg(n));
+        writeGpxFile(watchPath, n, true);
+        std::vector<double> bare, load, gpx, watch;
+        double peak = 0, gpxPeak = 0;
+        // The loads take turns, so that a busy moment of the machine falls on each alike.
         for (int run = 0; run < kRuns; ++run) {
             qsizetype points = 0;
             bare.push_back(bench::timeOnce([&] { points = readAndSplit(path); }));
             if (points != n)
                 qFatal("bare loop found %lld of %lld points", qlonglong(points), qlonglong(n));
             bench::resetPeak();
-            load.push_back(loadIntoList(form, path));
-            if (form.ListView1->count() != n)
-                qFatal("loaded %lld of %lld rows", qlonglong(form.ListView1->count()),
-                       qlonglong(n));
+            load.push_back(loadIntoList(form, path, n));
+            peak = std::max(peak, bench::peakMegabytes());
+            bench::resetPeak();
+            gpx.push_back(loadIntoList(form, gpxPath, n));
+            watch.push_back(loadIntoList(form, watchPath, n));
+            gpxPeak = std::max(gpxPeak, bench::peakMegabytes());
         }
-        const double b = bench::median(bare), l = bench::median(load);
-        std::printf("%-9lld %10.4f %10.4f %12.0f %7.2f %9.1f\n", qlonglong(n), b, l, n / l, l / b,
-                    bench::peakMegabytes());
+        const double b = bench::median(bare), l = bench::median(load), g = bench::median(gpx),
+                     w = bench::median(watch);
+        std::printf("%-9lld %10.4f %10.4f %12.0f %7.2f %9.1f %9.4f %9.2f %9.4f %9.2f %9.1f\n",
+                    qlonglong(n), b, l, n / l, l / b, peak, g, g / l, w, w / l, gpxPeak);
         std::fflush(stdout);
     }
     return 0;

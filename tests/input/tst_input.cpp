@@ -2,7 +2,10 @@
 // format help, driven through the window's buttons with scripted dialogs.
 
 #include "app/form1.h"
+#include "app/listformat.h"
+#include "app/listreader.h"
 #include "app/listrecords.h"
+#include "app/loadcoordinatefile.h"
 #include "app/pointrecord.h"
 #include "engine/numbers.h"
 #include "platform/yield.h"
@@ -14,7 +17,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fcntl.h>
+#include <future>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -85,7 +92,58 @@ QString report(int label, const QString& description)
                                   label, description);
 }
 
+// A document of each format around the four help points, and a GPX point of its own.
+QByteArray gpx(const QByteArray& body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" "
+           "xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
+           body + "</gpx>\n";
+}
+
+QByteArray kml(const QByteArray& coordinates)
+{
+    return "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Placemark><LineString><coordinates>" +
+           coordinates + "</coordinates></LineString></Placemark></kml>";
+}
+
+QByteArray utf16(const QString& text, bool littleEndian)
+{
+    QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    for (const QChar c : text) {
+        const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
+        bytes.append(littleEndian ? low : high).append(littleEndian ? high : low);
+    }
+    return bytes;
+}
+
+// Points and skipped lines of bytes fed to the one reader in blocks of a size.
+struct ReadResult {
+    QStringList rows;
+    QList<qint64> skipped;
+    QString failure;
+};
+
+ReadResult readInBlocks(const QByteArray& bytes, qsizetype block)
+{
+    ReadResult result;
+    const app::PointSink point = [&](QStringView lat, QStringView lon) {
+        result.rows << lat.toString() + '|' + lon.toString();
+    };
+    const app::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
+    try {
+        app::ListReader reader(point, options);
+        for (qsizetype at = 0; at < bytes.size(); at += block)
+            reader.feed(QByteArrayView(bytes).sliced(at, std::min(block, bytes.size() - at)));
+        reader.finish();
+    } catch (const Failure& failure) {
+        result.failure = failure.description;
+    }
+    return result;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(app::ListFormat)
 
 class InputTest : public QObject {
     Q_OBJECT
@@ -208,6 +266,325 @@ private slots:
         QCOMPARE(w.rows(), QStringList{"1|2"} + rows);
         QCOMPARE(w.dialogs.texts(), QStringList());
         QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
+    }
+
+    // Each format: its points in document order, latitude first, texts as
+    // written; a point that is no pair of numbers skipped with its line. The
+    // same for any split of the bytes into blocks.
+    void listFormats_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QList<qint64>>("skipped");
+        const QList<qint64> none;
+        QTest::newRow("GPX: every point kind in document order, attributes either way")
+            << gpx("<wpt lon=\"-71.3878\" lat=\"42.8712\"><name>a</name></wpt>\n"
+                   "<rte><rtept lat=\"-0.58722\" lon=\"-69.79043\"/></rte>\n"
+                   "<trk><trkseg><trkpt lat=\"6.49570\" lon=\"41.26694\"><ele>3</ele></trkpt>\n"
+                   "<trkpt lon=\"47.90975\" lat=\"58.92982\"/></trkseg></trk>\n")
+            << kHelpFileRows << none;
+        QTest::newRow("GPX 1.0 with prefixes, one never declared")
+            << QByteArray("<g:gpx version=\"1.0\" xmlns:g=\"http://www.topografix.com/GPX/1/0\">"
+                          "<g:wpt lat=\"1\" lon=\"2\"/><x:trkpt lat=\"3\" lon=\"4\"/></g:gpx>")
+            << QStringList{"1|2", "3|4"} << none;
+        QTest::newRow("GPX: comments, names and bounds hold no points")
+            << gpx("<!-- <trkpt lat=\"9\" lon=\"9\"/> -->\n<metadata><name>lat=\"9\" lon=\"9\""
+                   "</name><bounds minlat=\"1\" minlon=\"2\" maxlat=\"3\" maxlon=\"4\"/>"
+                   "</metadata>\n<trkpt lat=\"1\" lon=\"2\"/>\n")
+            << QStringList{"1|2"} << none;
+        QTest::newRow("GPX: byte-order mark, comment and document type first")
+            << QByteArray("\xEF\xBB\xBF<!-- from a watch -->\n<!DOCTYPE gpx [<!ENTITY e \"x\">]>\n"
+                          "<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>")
+            << QStringList{"1|2"} << none;
+        QTest::newRow("GPX: a point that is no pair of numbers")
+            << gpx("<wpt lat=\"north\" lon=\"2\"/>\n<wpt lat=\"1\"/>\n<wpt lat=\"1\" lon=\"2\"/>\n")
+            << QStringList{"1|2"} << QList<qint64>{3, 4};
+        QTest::newRow("KML: tuples lon,lat[,alt] apart by any white space")
+            << kml("-71.3878,42.8712,0 -69.79043,-0.58722\n\t41.26694,6.49570,12.5\r\n"
+                   "  47.90975,58.92982 ")
+            << kHelpFileRows << none;
+        QTest::newRow("KML: one tuple a line, several elements in document order")
+            << QByteArray("<kml><Document><Placemark><Point><coordinates>\n2,1\n</coordinates>"
+                          "</Point></Placemark><Placemark><LineString><coordinates>\n4,3\n6,5\n"
+                          "</coordinates></LineString></Placemark></Document></kml>")
+            << QStringList{"1|2", "3|4", "5|6"} << none;
+        QTest::newRow("KML: a comment and character data inside coordinates")
+            << kml("2,1 4,<!-- the coast -->3 <![CDATA[6,5]]>\n8,7")
+            << QStringList{"1|2", "3|4", "5|6", "7|8"} << none;
+        QTest::newRow("GPX: quotes of either kind, \">\" inside a value")
+            << gpx("<wpt name='a>b' lat='1' lon=\"2\"/>\n") << QStringList{"1|2"} << none;
+        QTest::newRow("KML: bytes that are no UTF-8 inside coordinates")
+            << kml("2,1\xED\n4,3 \xD0\xD1"
+                   "5,6\r\n\xD8\t8,7")
+            << QStringList{"3|4", "7|8"} << QList<qint64>{1, 2, 3};
+        QTest::newRow("KML: a tuple of one field")
+            << kml("2,1\n7\n4,3") << QStringList{"1|2", "3|4"} << QList<qint64>{2};
+        QTest::newRow("GeoJSON: FeatureCollection; bbox and properties hold no points")
+            << QByteArray(R"({"type": "FeatureCollection", "bbox": [1, 2, 3, 4],
+ "features": [
+  {"type": "Feature", "properties": {"lat": 9, "coordinates": [9, 9]}, "bbox": [5, 6, 7, 8],
+   "geometry": {"type": "Point", "coordinates": [-71.3878, 42.8712]}},
+  {"geometry": {"coordinates": [[-69.79043, -0.58722, 10], [41.26694 , 6.49570]],
+   "type": "LineString"}, "type": "Feature"},
+  {"type": "Feature", "geometry": null, "properties": null},
+  {"type": "Feature", "geometry": {"type": "MultiPoint", "coordinates": [[47.90975,58.92982]]}}
+ ]})") << kHelpFileRows
+            << none;
+        QTest::newRow("GeoJSON: every geometry kind, bare and nested")
+            << QByteArray(R"({"type": "GeometryCollection", "geometries": [
+  {"type": "Point", "coordinates": [2, 1]},
+  {"type": "MultiLineString", "coordinates": [[[4, 3]], [[6, 5], [8, 7]]]},
+  {"type": "Polygon", "coordinates": [[[10, 9], [12, 11]]]},
+  {"type": "MultiPolygon", "coordinates": [[[[14, 13]]], [[[16, 15]]]]},
+  {"type": "GeometryCollection", "geometries": [{"coordinates": [18e0, -17.50],
+   "type": "Point"}]}]})")
+            << QStringList{"1|2",   "3|4",   "5|6",   "7|8",        "9|10",
+                           "11|12", "13|14", "15|16", "-17.50|18e0"}
+            << none;
+        QTest::newRow("GeoJSON with a byte-order mark")
+            << QByteArray("\xEF\xBB\xBF{\"type\":\"Point\",\"coordinates\":[2,1]}")
+            << QStringList{"1|2"} << none;
+        QTest::newRow("GeoJSON: a position out of range")
+            << QByteArray("{\"type\":\"MultiPoint\",\n\"coordinates\":[[1,1e999],\n[2,1]]}")
+            << QStringList{"1|2"} << QList<qint64>{2};
+        QTest::newRow("JSON that names no GeoJSON type is a plain list")
+            << QByteArray("{\"name\": \"x\"}\n1,2\n") << QStringList{"1|2"} << QList<qint64>{1};
+        QTest::newRow("a plain list that opens with <points>")
+            << QByteArray("<points>\n1,2\n</points>\n") << QStringList{"1|2"}
+            << QList<qint64>{1, 3};
+        QTest::newRow("UTF-16 LE plain list")
+            << utf16("42.8712,-71.3878\r\n6.49570,41.26694\r\n", true)
+            << QStringList{"42.8712|-71.3878", "6.49570|41.26694"} << none;
+        QTest::newRow("UTF-16 BE plain list, not ASCII")
+            << utf16("Zürich\n6.49570,41.26694", false) << QStringList{"6.49570|41.26694"}
+            << QList<qint64>{1};
+        QTest::newRow("UTF-16 LE GPX")
+            << utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><gpx><wpt lat=\"1\" lon=\"2\"/>"
+                     "</gpx>",
+                     true)
+            << QStringList{"1|2"} << none;
+        QTest::newRow("UTF-16 BE GeoJSON")
+            << utf16("{\"type\":\"Point\",\"coordinates\":[2,1]}", false) << QStringList{"1|2"}
+            << none;
+    }
+
+    void listFormats()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, rows);
+        QFETCH(QList<qint64>, skipped);
+        for (const qsizetype block : {1, 3, 4096}) {
+            const ReadResult read = readInBlocks(bytes, block);
+            const QString where = QString("blocks of %1: ").arg(block);
+            QVERIFY2(read.failure.isEmpty(), qPrintable(where + read.failure));
+            QVERIFY2(read.rows == rows, qPrintable(where + read.rows.join(' ')));
+            QCOMPARE(read.skipped, skipped);
+        }
+        QTemporaryDir dir;
+        Window w;
+        w.loadFiles({writeFile(dir, "points.txt", bytes)});
+        QCOMPARE(w.rows(), rows);
+        QCOMPARE(w.dialogs.texts(), QStringList());
+    }
+
+    // A broken file of a known format: one report at the calling step, its
+    // points up to the fault kept, the other files loaded.
+    void malformedFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("alone");
+        QTest::newRow("GPX cut short")
+            << gpx("<trkpt lat=\"1\" lon=\"2\"/>\n<trkpt lat=\"3\" lon=\"4\"/>\n").chopped(10)
+            << QStringList{"1|2"} << "Invalid file format: GPX, line 4: the document ends early"
+            << false;
+        QTest::newRow("GPX, a tag closed that is not open")
+            << gpx("<trkpt lat=\"1\" lon=\"2\"/>\n<trk></trkseg>\n<trkpt lat=\"3\" lon=\"4\"/>\n")
+            << QStringList{"1|2"} << "Invalid file format: GPX, line 4: mismatched tag" << false;
+        QTest::newRow("GPX alone")
+            << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"></gpx>") << QStringList{"1|2"}
+            << "Invalid file format: GPX, line 1: mismatched tag" << true;
+        QTest::newRow("GPX, an attribute without quotes")
+            << gpx("<wpt lat=\"1\" lon=\"2\"/>\n<wpt lat=3 lon=\"4\"/>\n") << QStringList{"1|2"}
+            << "Invalid file format: GPX, line 4: not well-formed (invalid token)" << false;
+        QTest::newRow("GPX, a second document")
+            << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>\n<gpx>") << QStringList{"1|2"}
+            << "Invalid file format: GPX, line 2: junk after document element" << false;
+        QTest::newRow("GPX, a comment that never closes")
+            << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/><!-- <wpt lat=\"3\" lon=\"4\"/></gpx>")
+            << QStringList{"1|2"} << "Invalid file format: GPX, line 1: the document ends early"
+            << false;
+        QTest::newRow("KML cut short")
+            << kml("2,1 4,3").chopped(20) << QStringList{"1|2", "3|4"}
+            << "Invalid file format: KML, line 1: the document ends early" << false;
+        QTest::newRow("GeoJSON cut short")
+            << QByteArray("{\"type\":\"MultiPoint\",\"coordinates\":[[2,1],[4,3]")
+            << QStringList{"1|2", "3|4"}
+            << "Invalid file format: GeoJSON: The JSON document has an improper structure: "
+               "missing or superfluous commas, braces, missing keys, etc."
+            << false;
+        QTest::newRow("GeoJSON, a text for a number")
+            << QByteArray("{\"type\":\"MultiPoint\",\"coordinates\":[[2,1],[\"4\",3]]}")
+            << QStringList{"1|2"} << "Invalid file format: GeoJSON: a position that holds no number"
+            << false;
+        QTest::newRow("GeoJSON, text after the object")
+            << QByteArray("{\"type\":\"Point\",\"coordinates\":[2,1]} x") << QStringList{"1|2"}
+            << "Invalid file format: GeoJSON: more text after the object" << false;
+        QTest::newRow("GeoJSON of an unknown type")
+            << QByteArray("{\"type\":\"Feature\",\"geometry\":{\"type\":\"Circle\",\"radius\":1}}")
+            << QStringList() << "Invalid file format: GeoJSON: unknown type \"Circle\"" << false;
+    }
+
+    void malformedFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, description);
+        QFETCH(bool, alone);
+        QTemporaryDir dir;
+        const QString bad = writeFile(dir, "b.txt", bytes);
+        Window w;
+        if (alone) {
+            w.loadFiles({bad});
+            QCOMPARE(w.rows(), rows);
+        } else {
+            w.loadFiles({writeFile(dir, "a.txt", "1,1\n"), bad, writeFile(dir, "c.txt", "3,3\n")});
+            QCOMPARE(w.rows(), QStringList{"1|1"} + rows + QStringList{"3|3"});
+        }
+        QCOMPARE(w.dialogs.texts(), QStringList{report(alone ? 120 : 134, description)});
+        QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
+    }
+
+    // The format is told as soon as the first bytes can tell it, and only then.
+    void recognition_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<app::ListFormat>("format");
+        using F = app::ListFormat;
+        QTest::newRow("nothing yet") << QByteArray() << false << F::Undecided;
+        QTest::newRow("empty file") << QByteArray() << true << F::Plain;
+        QTest::newRow("a point") << QByteArray("42.1,3") << false << F::Plain;
+        QTest::newRow("part of a byte-order mark")
+            << QByteArray("\xEF\xBB") << false << F::Undecided;
+        QTest::newRow("half a UTF-16 mark") << QByteArray("\xFF") << false << F::Undecided;
+        QTest::newRow("declaration cut") << QByteArray("<?xml version") << false << F::Undecided;
+        QTest::newRow("comment cut") << QByteArray("<?xml?><!-- <gpx>") << false << F::Undecided;
+        QTest::newRow("comment cut, file ends") << QByteArray("<!-- <gpx>") << true << F::Plain;
+        QTest::newRow("name cut") << QByteArray("\n<gpx") << false << F::Undecided;
+        QTest::newRow("gpx after a commented kml")
+            << QByteArray("<?xml version=\"1.0\"?>\n<!-- <kml> -->\n<gpx ") << false << F::Gpx;
+        QTest::newRow("prefixed kml") << QByteArray("<k:kml>") << false << F::Kml;
+        QTest::newRow("a longer name") << QByteArray("<gpxdata>") << false << F::Plain;
+        QTest::newRow("another element") << QByteArray("<points>\n1,2") << false << F::Plain;
+        QTest::newRow("an object") << QByteArray(" \r\n{\n \"type\"") << false << F::Json;
+        QTest::newRow("a brace before a point") << QByteArray("{1,2}") << false << F::Plain;
+        QTest::newRow("a brace alone") << QByteArray("{") << true << F::Plain;
+        QTest::newRow("UTF-16 kml") << utf16("<kml>", true) << false << F::Kml;
+    }
+
+    void recognition()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, complete);
+        QFETCH(app::ListFormat, format);
+        QCOMPARE(app::RecogniseListFormat(head, complete), format);
+    }
+
+    // What the path names is checked on the opened file: a pipe put in place of
+    // a file after any earlier look is refused at once, never waited on.
+    void refusedFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("pipe without a writer") << "pipe" << 75 << "Path/File access error";
+        QTest::newRow("pipe with a silent writer") << "writer" << 75 << "Path/File access error";
+        QTest::newRow("no read permission") << "unreadable" << 70 << "Permission denied";
+    }
+
+    void refusedFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        QTemporaryDir dir;
+        // Searchable by the unprivileged user that reads the unreadable file.
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther |
+                                                      QFile::ReadOther));
+        const QString path = dir.filePath("list.txt");
+        const QByteArray name = QFile::encodeName(path);
+        int writer = -1;
+        if (kind == "unreadable") {
+            writeFile(dir, "list.txt", "1,2\n");
+            QCOMPARE(::chmod(name.constData(), 0200), 0);
+        } else {
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+            if (kind == "writer")
+                writer = ::open(name.constData(), O_RDWR | O_NONBLOCK);
+        }
+        // The reader runs on a thread of its own: one that waited would fail the
+        // test instead of hanging it. Root reads any file, so that thread reads
+        // as an ordinary user (the file-system user is per thread).
+        auto reading = std::async(std::launch::async, [&] {
+            if (kind == "unreadable")
+                ::setfsuid(65534);
+            try {
+                app::LoadCoordinateFile(path, [](QStringView, QStringView) {});
+            } catch (const Failure& failure) {
+                return failure;
+            }
+            return Failure{};
+        });
+        const bool ended = reading.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+        if (!ended) // lets the waiting reader go
+            ::close(::open(name.constData(), O_WRONLY | O_NONBLOCK));
+        if (writer >= 0)
+            ::close(writer);
+        QVERIFY2(ended, "the reader waited on the pipe");
+        const Failure failure = reading.get();
+        QCOMPARE(failure.number, number);
+        QCOMPARE(failure.description, description);
+    }
+
+    // A link flipped between a list and a pipe while the list loads again and
+    // again: every load ends, with the list's point or refused.
+    void pipeSwappedInWhileLoading()
+    {
+        QTemporaryDir dir;
+        const QByteArray list = QFile::encodeName(writeFile(dir, "list.txt", "1,2\n"));
+        const QByteArray pipe = QFile::encodeName(dir.filePath("pipe"));
+        const QByteArray link = QFile::encodeName(dir.filePath("link"));
+        const QByteArray next = QFile::encodeName(dir.filePath("next"));
+        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+        QCOMPARE(::symlink(list.constData(), link.constData()), 0);
+        std::atomic<bool> loaded{false};
+        auto flipping = std::async(std::launch::async, [&] {
+            for (int i = 0; !loaded; ++i) {
+                ::symlink(i % 2 ? pipe.constData() : list.constData(), next.constData());
+                ::rename(next.constData(), link.constData());
+            }
+        });
+        auto loading = std::async(std::launch::async, [&] {
+            int points = 0, refused = 0;
+            for (int i = 0; i < 20000; ++i) {
+                try {
+                    app::LoadCoordinateFile(QFile::decodeName(link),
+                                            [&](QStringView, QStringView) { ++points; });
+                } catch (const Failure& failure) {
+                    refused += failure.number == 75;
+                }
+            }
+            return points + refused;
+        });
+        const bool ended = loading.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+        loaded = true;
+        // A reader that waits on the pipe is let go, again and again.
+        while (loading.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+            ::close(::open(pipe.constData(), O_WRONLY | O_NONBLOCK));
+        QVERIFY2(ended, "a load waited on the pipe");
+        QCOMPARE(loading.get(), 20000);
     }
 
     // The same lines for any split of the bytes into blocks.

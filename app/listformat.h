@@ -1,0 +1,37 @@
+#pragma once
+// Which format a list file is in, told by its first bytes, never by its name.
+
+#include "platform/failure.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace app {
+
+enum class ListFormat {
+    Undecided, // the bytes so far could still open any of the formats
+    Plain,     // one point a line
+    Gpx,       // an XML document whose first element is gpx
+    Kml,       // an XML document whose first element is kml
+    Json,      // opens a JSON object: GeoJSON when it holds a GeoJSON type
+};
+
+// The format of a file that begins with these bytes; complete says that the
+// bytes are the whole file. A byte-order mark (UTF-8, UTF-16 LE or BE), white
+// space, an XML declaration, comments and a document type may come before the
+// first element; a prefix of any of them leaves the format Undecided.
+ListFormat RecogniseListFormat(QByteArrayView head, bool complete);
+
+// Whether JSON text names a GeoJSON type ("type": "Feature", "Point", ...).
+bool NamesGeoJsonType(QByteArrayView json);
+
+// The UTF-16 byte-order marks: such a file is decoded before it is read.
+bool StartsWithUtf16Mark(QByteArrayView bytes);
+
+// A recognised file that breaks its format's rules: what went wrong, and where.
+inline Failure invalidFileFormat(const QString& what)
+{
+    return {321, QStringLiteral("Invalid file format: ") + what};
+}
+
+} // namespace app
