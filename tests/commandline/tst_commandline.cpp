@@ -61,6 +61,7 @@ private slots:
         QTest::newRow("window") << "window";
         QTest::newRow("command line") << "file";
         QTest::newRow("command line, standard output") << "stdout";
+        QTest::newRow("command line, second list from standard input") << "stdin";
     }
     void sameFileAsTheWindow()
     {
@@ -73,9 +74,12 @@ private slots:
         } else {
             const QStringList output =
                 way == QLatin1String("file") ? QStringList{"-o", path} : QStringList{};
+            const bool piped = way == QLatin1String("stdin");
+            const QStringList lists = piped ? QStringList{goldenLists()[0], "-"} : goldenLists();
             const Finished run =
-                runProgram(kProgram, QStringList{"--unit", "kilometers"} + output + goldenLists());
-            QCOMPARE(run.err, QByteArray());
+                runProgram(kProgram, QStringList{"--unit", "kilometers"} + output + lists,
+                           piped ? readAll(goldenLists()[1]) : QByteArray());
+            QCOMPARE(run.err, goldenNotes());
             QCOMPARE(run.status, 0);
             written = way == QLatin1String("file") ? readAll(path) : run.out;
         }
@@ -108,7 +112,7 @@ private slots:
         QTest::newRow("results folder missing")
             << QStringList{"-o", "{dir}/no/r.txt", "{dir}/two.txt"} << 1
             << "meridane: {dir}/no/r.txt: No such file or directory in "
-               "Orvanta2021/08/31.Main.SaveListviewProperlySpaced at line 156\n"
+               "Orvanta2021/08/31.Main.RunCommandLine at line 116\n"
             << none;
         QTest::newRow("one point: the header alone")
             << QStringList{"-o", "{dir}/r.txt", "{dir}/one.txt"} << 0 << "" << headerOnly;
@@ -148,6 +152,166 @@ private slots:
         QCOMPARE(QString::fromLocal8Bit(run.err), expanded({err}, dir).constFirst());
         QCOMPARE(run.status, status);
         QCOMPARE(readAll(dir.filePath(QStringLiteral("r.txt"))), results);
+    }
+
+    // Each row: the list {dir}/list.txt, the arguments, standard input, the
+    // locale, and what the run gives: status, standard output, standard error.
+    void scripts_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QString>("err");
+        const QByteArray pair("42.8712,-71.3878\n33.0169,-116.846\n");
+        const QByteArray miles("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n"
+                               "42.8712,-71.3878,33.0169,-116.846,2534.0868,2534.0868\n");
+        // GeodSolve -i -p 6 on the WGS84 ellipsoid, in meters: 4089466.823022,
+        // 12122309.346758, 16989295.770540, 5708548.250459, 19936288.578965 (nearly antipodal).
+        const QByteArray track("42.8712,-71.3878\n33.0169,-116.846\n-33.8688,151.2093\n"
+                               "51.5074,-0.1278\n0,0\n0.5,179.5\n");
+        QTest::newRow("wgs84: GeodSolve's distances, rounded to the unit's places")
+            << track << QStringList{"-f", "csv", "--model", "wgs84", "-u", "m", "{dir}/list.txt"}
+            << QByteArray() << "" << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_m,cumulative_m\n"
+                          "42.8712,-71.3878,33.0169,-116.846,4089466.82,4089466.82\n"
+                          "33.0169,-116.846,-33.8688,151.2093,12122309.35,16211776.17\n"
+                          "-33.8688,151.2093,51.5074,-0.1278,16989295.77,33201071.94\n"
+                          "51.5074,-0.1278,0,0,5708548.25,38909620.19\n"
+                          "0,0,0.5,179.5,19936288.58,58845908.77\n")
+            << "";
+        QTest::newRow("wgs84 in nautical miles, tsv from standard input")
+            << QByteArray() << QStringList{"-f", "tsv", "--model", "wgs84", "-u", "NMI", "-"}
+            << pair << "" << 0
+            << QByteArray("lat1\tlon1\tlat2\tlon2\tdistance_nmi\tcumulative_nmi\n"
+                          "42.8712\t-71.3878\t33.0169\t-116.846\t2208.1354\t2208.1354\n")
+            << "";
+        QTest::newRow("wgs84 in the text format: the window's sentence")
+            << pair << QStringList{"--model", "wgs84", "-u", "km", "{dir}/list.txt"} << QByteArray()
+            << "" << 0
+            << "Results" + QByteArray(74, ' ') +
+                   "\t\r\nDistance between (42.8712,-71.3878) and (33.0169,-116.846) is "
+                   "4089.467 kilometers\t\r\n"
+            << "";
+        // 0.0000006 degrees are 0.0000415 miles: each rounds to 0, and the
+        // total stays the sum of the column (the exact sum would end in 7).
+        QTest::newRow("running total: the sum of the rounded distances")
+            << QByteArray("0,0\n0,0.0000006\n0,0.0000012\n0,0.0000018\n0,1\n")
+            << QStringList{"-f", "csv", "--model", "wgs84", "{dir}/list.txt"} << QByteArray() << ""
+            << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n"
+                          "0,0,0,0.0000006,0,0\n0,0.0000006,0,0.0000012,0,0\n"
+                          "0,0.0000012,0,0.0000018,0,0\n0,0.0000018,0,1,69.1706,69.1706\n")
+            << "";
+        QTest::newRow("csv: a decimal comma is quoted, the distance has a point")
+            << QByteArray("42,8712;-71,3878\n33,0169;-116,846\n")
+            << QStringList{"-f", "csv", "--separator", ";", "{dir}/list.txt"} << QByteArray()
+            << "de_DE.UTF-8" << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n"
+                          "\"42,8712\",\"-71,3878\",\"33,0169\",\"-116,846\",2534.0868,2534.0868\n")
+            << "";
+        QTest::newRow("tsv: a tab in a field is written as \\t")
+            << QByteArray("42.8712\t,-71.3878\n33.0169,-116.846\n")
+            << QStringList{"-f", "tsv", "{dir}/list.txt"} << QByteArray() << "" << 0
+            << QByteArray("lat1\tlon1\tlat2\tlon2\tdistance_mi\tcumulative_mi\n"
+                          "42.8712\\t\t-71.3878\t33.0169\t-116.846\t2534.0868\t2534.0868\n")
+            << "";
+        QTest::newRow("columns by name, in any case, quoted")
+            << QByteArray("id;\"Latitude\";Longitude\n7;42.8712;-71.3878\n8;\"33.0169\";-116.846\n")
+            << QStringList{"-f", "csv", "--separator", ";", "--columns", "latitude,LONGITUDE",
+                           "{dir}/list.txt"}
+            << QByteArray() << "" << 0 << miles << "";
+        QTest::newRow("columns by number, runs of spaces")
+            << QByteArray("a  b 42.8712 -71.3878\n\tc d 33.0169   -116.846  \n")
+            << QStringList{"-f", "csv", "--separator", "space", "--columns", "3,4",
+                           "{dir}/list.txt"}
+            << QByteArray() << "" << 0 << miles << "";
+        QTest::newRow("a column name missing from the first line")
+            << pair << QStringList{"-f", "csv", "--columns", "lat,lon", "{dir}/list.txt"}
+            << QByteArray() << "" << 1 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
+            << "meridane: {dir}/list.txt: No column \"lat\" in the first line in "
+               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n";
+        const QByteArray flawed("lat,lon\n42.8712,-71.3878\n\n95,0\n33.0169,-116.846\n");
+        const QString noted("meridane: {dir}/list.txt: 1 line skipped (line 1), "
+                            "1 point out of range (line 4)\n");
+        const QByteArray flawedRows("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n"
+                                    "42.8712,-71.3878,95,0,3376.3785,3376.3785\n"
+                                    "95,0,33.0169,-116.846,3786.7484,7163.1269\n");
+        QTest::newRow("skipped lines and a point out of range: noted, kept")
+            << flawed << QStringList{"-f", "csv", "{dir}/list.txt"} << QByteArray() << "" << 0
+            << flawedRows << noted;
+        QTest::newRow("--strict: the same is a failure")
+            << flawed << QStringList{"-f", "csv", "--strict", "{dir}/list.txt"} << QByteArray()
+            << "" << 1 << flawedRows << noted;
+        QTest::newRow("nautical miles in the text format: a wrong command line")
+            << pair << QStringList{"-u", "nmi", "{dir}/list.txt"} << QByteArray() << "" << 2
+            << QByteArray()
+            << "meridane: the text format has no unit \"nmi\": use --format csv or tsv\n"
+               "Try 'meridane --help' for more information.\n";
+    }
+    void scripts()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QString, locale);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("list.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(list) == list.size());
+        file.close();
+
+        const Finished run = runProgram(kProgram, expanded(arguments, dir), input, locale);
+        QFETCH(QString, err);
+        QCOMPARE(QString::fromUtf8(run.err), expanded({err}, dir).constFirst());
+        QTEST(run.status, "status");
+        QTEST(run.out, "out");
+    }
+
+    // What a shell hands over: names as bytes (made with printf), pipes, devices.
+    void fromAShell_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("a list whose name is not UTF-8")
+            << "printf '1,2\\n3,4\\n' >\"$(printf 'bad\\377.txt')\"; "
+               "exec \"$0\" -f csv \"$(printf 'bad\\377.txt')\""
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n1,2,3,4,195.2294,195.2294\n")
+            << "";
+        QTest::newRow("an output whose name is not UTF-8 is that very name")
+            << "printf '1,2\\n' >a.txt; \"$0\" -o \"$(printf 'out\\377.txt')\" a.txt && "
+               "cat \"$(printf 'out\\377.txt')\""
+            << QByteArray("Results\t\r\n") << "";
+        QTest::newRow("control characters in a name are shown escaped")
+            << "exec \"$0\" \"$(printf 'no\\nsuch\\033[31m\\\\\\377.txt')\""
+            << QByteArray("Results\t\r\n")
+            << "meridane: no\\nsuch\\e[31m\\\\\\xff.txt: File not found in "
+               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n";
+        QTest::newRow("a named pipe is read as given")
+            << "mkfifo p; printf '1,2\\n3,4\\n' >p & exec \"$0\" p"
+            << QByteArray("Results                                           \t\r\n"
+                          "Distance between (1,2) and (3,4) is 195.2294 miles\t\r\n")
+            << "";
+        QTest::newRow("a device is refused before it is opened")
+            << "mknod z c 1 3 && exec \"$0\" -f csv z"
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
+            << "meridane: z: Path/File access error in "
+               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n";
+    }
+    void fromAShell()
+    {
+        QFETCH(QString, script);
+        QTemporaryDir dir;
+        QProcess shell;
+        shell.setWorkingDirectory(dir.path());
+        shell.start(QStringLiteral("/bin/sh"), {"-c", script, kProgram});
+        QVERIFY(shell.waitForFinished(120000));
+        // Names that QTemporaryDir cannot spell go first.
+        QProcess::execute(QStringLiteral("/bin/sh"), {"-c", "rm -f -- \"$0\"/*", dir.path()});
+        QTEST(QString::fromUtf8(shell.readAllStandardError()), "err");
+        QTEST(shell.readAllStandardOutput(), "out");
     }
 
     void versionAndHelp()
