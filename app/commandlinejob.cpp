@@ -2,7 +2,6 @@
 
 #include "app/argumentbytes.h"
 #include "app/loadcoordinatefile.h"
-#include "engine/modzipdistance.h"
 #include "output/columnlayout.h"
 #include "platform/yield.h"
 #include "shell/support.h"
@@ -59,10 +58,6 @@ CommandLineJob::CommandLineJob(const JobOptions& options)
     }
     platform::setDialogs(&dialogs_);
     platform::setYieldInterval(platform::kNeverYield);
-    if (options.unit->option != 0)
-        modZipDistance::setUnitOptions([selected = options.unit->option](int k) {
-            return k == selected;
-        });
     reading_.skipped = [this](qint64 line) { skipped_.add(line); };
     reading_.outOfRange = [this](qint64 line) { outOfRange_.add(line); };
     for (const QByteArray& name : options.files)
@@ -164,8 +159,12 @@ void CommandLineJob::readInput(Input& input, bool again, const PlainListOptions&
 
 void CommandLineJob::point(QStringView latitude, QStringView longitude)
 {
+    // Each point is converted once, for both of its pairs.
+    const double lat = coordinate(latitude), lon = coordinate(longitude);
     if (havePoint_)
-        pair_({latitude_, longitude_, latitude, longitude});
+        pair_({latitude_, longitude_, latitude, longitude, lat1_, lon1_, lat, lon});
+    lat1_ = lat;
+    lon1_ = lon;
     latitude_.truncate(0);
     latitude_ += latitude;
     longitude_.truncate(0);
@@ -178,10 +177,7 @@ void CommandLineJob::point(QStringView latitude, QStringView longitude)
 
 QString CommandLineJob::sentence(const PointPair& pair)
 {
-    if (options_.model == DistanceModel::Sphere)
-        return modZipDistance::GetDistance(pair.lat1.toString(), pair.lon1.toString(),
-                                           pair.lat2.toString(), pair.lon2.toString());
-    return ellipsoidSentence(pair, *options_.unit, distance(pair));
+    return windowSentence(pair, *options_.unit, distance(pair));
 }
 
 // A pair that cannot be measured is reported and counts 0, as in the window.
@@ -189,8 +185,7 @@ double CommandLineJob::distance(const PointPair& pair)
 {
     double measured = 0;
     trap_.step(114, [&] {
-        measured = pairDistance(options_.model, *options_.unit, pair.lat1, pair.lon1, pair.lat2,
-                                pair.lon2);
+        measured = pairDistance(options_.model, *options_.unit, pair);
     });
     return measured;
 }

@@ -58,6 +58,7 @@ private:
     PlainListOptions reading_;
     PairSink pair_;
     QString latitude_, longitude_; // the point before
+    double lat1_ = 0, lon1_ = 0;     // and its values
     bool havePoint_ = false;
     qint64 points_ = 0;
     Noted skipped_, outOfRange_;

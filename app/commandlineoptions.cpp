@@ -69,7 +69,7 @@ struct Parser {
                                "the first line, which is then a header (default: 1,2).",
                                "lat,lon"};
     QCommandLineOption strict{"strict",
-                              "Skipped lines and points out of range are failures (exit 1)."};
+                              "Skipped lines and points out of range, always noted on standard error, are failures (exit 1)."};
 
     Parser()
     {

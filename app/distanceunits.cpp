@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace app {
 namespace {
@@ -23,7 +24,12 @@ constexpr std::array<DistanceUnit, 5> kUnits{{
     {"nmi", "", 0, "", 4, 1 / kMilesPerNauticalMile, 1852},
 }};
 
-double number(QStringView text) { return engine::numberOf(text.toString()); }
+double valueOf(double coordinate)
+{
+    if (std::isnan(coordinate))
+        throw Failure::typeMismatch();
+    return coordinate;
+}
 
 double finite(double value)
 {
@@ -43,19 +49,27 @@ const DistanceUnit* unitNamed(const QString& name)
     return nullptr;
 }
 
-double pairDistance(DistanceModel model, const DistanceUnit& unit, QStringView lat1,
-                    QStringView lon1, QStringView lat2, QStringView lon2)
+double coordinate(QStringView text)
+{
+    // Without a copy: the conversion only reads the text.
+    return engine::toNumber(QString::fromRawData(text.data(), text.size()))
+        .value_or(std::numeric_limits<double>::quiet_NaN());
+}
+
+double pairDistance(DistanceModel model, const DistanceUnit& unit, const PointPair& pair)
 {
     if (model == DistanceModel::Sphere) {
-        if (lat1 == lat2 && lon1 == lon2)
+        if (pair.lat1 == pair.lat2 && pair.lon1 == pair.lon2)
             return 0;
-        return finite(modZipDistance::SphericalDistanceMiles(number(lat1), number(lat2),
-                                                             number(lon1), number(lon2)) *
+        return finite(modZipDistance::SphericalDistanceMiles(
+                          valueOf(pair.latitude1), valueOf(pair.latitude2),
+                          valueOf(pair.longitude1), valueOf(pair.longitude2)) *
                       unit.perMile);
     }
     double meters = 0;
-    GeographicLib::Geodesic::WGS84().Inverse(number(lat1), number(lon1), number(lat2),
-                                             number(lon2), meters);
+    GeographicLib::Geodesic::WGS84().Inverse(valueOf(pair.latitude1), valueOf(pair.longitude1),
+                                             valueOf(pair.latitude2), valueOf(pair.longitude2),
+                                             meters);
     return finite(meters / unit.meters);
 }
 

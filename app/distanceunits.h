@@ -21,10 +21,19 @@ const DistanceUnit* unitNamed(const QString& name);
 
 enum class DistanceModel { Sphere, Wgs84 };
 
+// Two neighbouring points: their texts as read, and their values (NaN for a
+// text that is no number).
+struct PointPair {
+    QStringView lat1, lon1, lat2, lon2;
+    double latitude1 = 0, longitude1 = 0, latitude2 = 0, longitude2 = 0;
+};
+
+// A coordinate's value, NaN when the text is no number.
+double coordinate(QStringView text);
+
 // The distance of a pair in the unit, unrounded. The sphere is the window's
 // formula (points whose texts are equal are 0 apart); WGS84 the geodesic on
 // the ellipsoid. Throws Failure when the pair cannot be measured.
-double pairDistance(DistanceModel model, const DistanceUnit& unit, QStringView lat1,
-                    QStringView lon1, QStringView lat2, QStringView lon2);
+double pairDistance(DistanceModel model, const DistanceUnit& unit, const PointPair& pair);
 
 } // namespace app

@@ -10,6 +10,9 @@ namespace {
 
 constexpr QChar kQuote = QLatin1Char('"');
 
+// The text without a copy, for the conversions that take a QString.
+QString viewed(QStringView text) { return QString::fromRawData(text.data(), text.size()); }
+
 bool isBlank(QStringView text) { return text.trimmed().isEmpty(); }
 bool isSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
@@ -74,8 +77,8 @@ void PlainList::checkRange(const PointFields& fields)
 {
     if (!options_.outOfRange)
         return;
-    const auto latitude = engine::toNumber(fields.latitude.toString());
-    const auto longitude = engine::toNumber(fields.longitude.toString());
+    const auto latitude = engine::toNumber(viewed(fields.latitude));
+    const auto longitude = engine::toNumber(viewed(fields.longitude));
     if (std::fabs(latitude.value_or(0)) > 90 || std::fabs(longitude.value_or(0)) > 180)
         options_.outOfRange(number_);
 }

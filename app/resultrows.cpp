@@ -130,9 +130,8 @@ void TableRows::row(const PointPair& pair, double distance)
     file_.write(line_);
 }
 
-QString ellipsoidSentence(const PointPair& pair, const DistanceUnit& unit, double distance)
+QString windowSentence(const PointPair& pair, const DistanceUnit& unit, double distance)
 {
-    // Points whose texts are equal read "0 " as the window's sentence does.
     const bool same = pair.lat1 == pair.lat2 && pair.lon1 == pair.lon2;
     return QLatin1String("Distance between (") % pair.lat1 % QLatin1Char(',') % pair.lon1 %
            QLatin1String(") and (") % pair.lat2 % QLatin1Char(',') % pair.lon2 %

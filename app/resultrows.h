@@ -9,10 +9,6 @@
 
 namespace app {
 
-struct PointPair {
-    QStringView lat1, lon1, lat2, lon2;
-};
-
 // csv and tsv: a header, then one row per pair with the four coordinate texts
 // as read, the distance rounded half to even at the unit's places and the
 // running total, with "." whatever the locale, lines ending in LF.
@@ -37,9 +33,9 @@ private:
     qint64 total_ = 0; // in units of the last place
 };
 
-// The window's sentence for a pair whose distance was measured on the
-// ellipsoid, in the window's own unit and rounding.
-QString ellipsoidSentence(const PointPair& pair, const DistanceUnit& unit, double distance);
+// The window's sentence for a pair, with the distance in the window's unit
+// word and rounding (points whose texts are equal read "0 ", as in the window).
+QString windowSentence(const PointPair& pair, const DistanceUnit& unit, double distance);
 
 // "1234.5" from 12345 at one place: plain ASCII, no trailing zeros.
 QString scaledText(qint64 scaled, int places);

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,6 +57,11 @@ void ResultsFile::create()
     if (direct) {
         descriptor_ = openDirect(name_);
     } else {
+        // A symbolic link keeps pointing at the file, which is replaced.
+        if (char* target = ::realpath(name_.constData(), nullptr)) {
+            name_ = target;
+            std::free(target);
+        }
         temporary_ = name_ + ".XXXXXX";
         descriptor_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
         if (descriptor_ < 0) {

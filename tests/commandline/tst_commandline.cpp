@@ -1,7 +1,10 @@
 // The job without a window: the same file as the window's save, one line on
 // standard error per error, and the exit status.
 
+#include "app/argumentbytes.h"
 #include "app/form1.h"
+#include "app/plainlist.h"
+#include "app/resultrows.h"
 #include "app/startmode.h"
 #include "commandlinesupport.h"
 #include "platform/terminalprogress.h"
@@ -284,6 +287,10 @@ private slots:
             << "printf '1,2\\n' >a.txt; \"$0\" -o \"$(printf 'out\\377.txt')\" a.txt && "
                "cat \"$(printf 'out\\377.txt')\""
             << QByteArray("Results\t\r\n") << "";
+        QTest::newRow("an output that is a symbolic link: the file it points at is replaced")
+            << "printf old >t.txt; ln -s t.txt l.txt; printf '1,2\\n' >a.txt; "
+               "\"$0\" -o l.txt a.txt && test -L l.txt && cat t.txt"
+            << QByteArray("Results\t\r\n") << "";
         QTest::newRow("control characters in a name are shown escaped")
             << "exec \"$0\" \"$(printf 'no\\nsuch\\033[31m\\\\\\377.txt')\""
             << QByteArray("Results\t\r\n")
@@ -312,6 +319,113 @@ private slots:
         QProcess::execute(QStringLiteral("/bin/sh"), {"-c", "rm -f -- \"$0\"/*", dir.path()});
         QTEST(QString::fromUtf8(shell.readAllStandardError()), "err");
         QTEST(shell.readAllStandardOutput(), "out");
+    }
+
+    // Names as bytes: the text form gives the bytes back exactly, and the
+    // shown form is one line of printable text.
+    void argumentNames_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("UTF-8 as it is") << QByteArray("Zürich 😀.txt") << "Zürich 😀.txt";
+        QTest::newRow("a byte that is no UTF-8") << QByteArray("bad\xff.txt") << "bad\\xff.txt";
+        QTest::newRow("line break and escape sequence")
+            << QByteArray("a\nb\x1b[0m\t") << "a\\nb\\e[0m\\t";
+        QTest::newRow("a C1 control in UTF-8") << QByteArray("x\xc2\x85y") << "x\\u0085y";
+        QTest::newRow("an overlong slash") << QByteArray("\xc0\xaf") << "\\xc0\\xaf";
+        QTest::newRow("a surrogate in UTF-8") << QByteArray("\xed\xa0\x80") << "\\xed\\xa0\\x80";
+        QTest::newRow("a sequence cut short") << QByteArray("\xe2\x82z") << "\\xe2\\x82z";
+        QTest::newRow("the backslash itself") << QByteArray("a\\xff") << "a\\\\xff";
+    }
+    void argumentNames()
+    {
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(app::argumentBytes(app::argumentText(bytes)), bytes);
+        QTEST(app::shownName(bytes), "shown");
+    }
+
+    // A list read with spreadsheet options: the points as "lat|lon", the
+    // skipped lines and the lines out of range.
+    void spreadsheetLists_data()
+    {
+        QTest::addColumn<int>("separator"); // -1: none given
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("points");
+        QTest::addColumn<QList<qint64>>("skipped");
+        QTest::addColumn<QList<qint64>>("outOfRange");
+        const int comma = int(app::FieldSeparator::Comma), space = int(app::FieldSeparator::Space);
+        const int semicolon = int(app::FieldSeparator::Semicolon);
+        QTest::newRow("the window's reading: blank lines are not noted")
+            << -1 << "" << QStringList{"1,2,London", "", "  ", "x,1", "3 , 4"}
+            << QStringList{"1|2", "3 | 4"} << QList<qint64>{4} << QList<qint64>{};
+        QTest::newRow("a quoted field holds the separator")
+            << comma << "2,3" << QStringList{"\"a,b\",1,2", "\"c\"\"d, e\",3,4"}
+            << QStringList{"1|2", "3|4"} << QList<qint64>{} << QList<qint64>{};
+        QTest::newRow("a quoted number with a doubled quote is no number")
+            << semicolon << "" << QStringList{"\"1\";\"2\"", "\"1\"\"\";2"}
+            << QStringList{"1|2"} << QList<qint64>{2} << QList<qint64>{};
+        QTest::newRow("runs of spaces and tabs, leading and trailing")
+            << space << "" << QStringList{"\t 1   2 ", "3\t\t4"} << QStringList{"1|2", "3|4"}
+            << QList<qint64>{} << QList<qint64>{};
+        QTest::newRow("names in any order pick the columns; the header is no skip")
+            << semicolon << "LAT,lon" << QStringList{"lon;x;lat", "2;0;1", "4;0"}
+            << QStringList{"1|2"} << QList<qint64>{3} << QList<qint64>{};
+        QTest::newRow("a name and a number") << comma << "3,Lon"
+                                             << QStringList{"id,Lon,Lat", "7,2,1"}
+                                             << QStringList{"1|2"} << QList<qint64>{}
+                                             << QList<qint64>{};
+        QTest::newRow("out of range: noted and kept; the limits themselves are in range")
+            << -1 << "" << QStringList{"90,180", "-90.0001,0", "0,-180.5", "-90,-180"}
+            << QStringList{"90|180", "-90.0001|0", "0|-180.5", "-90|-180"} << QList<qint64>{}
+            << QList<qint64>{2, 3};
+    }
+    void spreadsheetLists()
+    {
+        QFETCH(int, separator);
+        QFETCH(QString, columns);
+        QFETCH(QStringList, lines);
+        QStringList points;
+        QList<qint64> skipped, outOfRange;
+        app::PlainListOptions options;
+        if (separator >= 0)
+            options.separator = app::FieldSeparator(separator);
+        if (!columns.isEmpty()) {
+            options.latitudeColumn = columns.section(',', 0, 0);
+            options.longitudeColumn = columns.section(',', 1, 1);
+        }
+        options.skipped = [&](qint64 line) { skipped << line; };
+        options.outOfRange = [&](qint64 line) { outOfRange << line; };
+        const app::PointSink point = [&](QStringView latitude, QStringView longitude) {
+            points << latitude.toString() + '|' + longitude.toString();
+        };
+        app::PlainList list(point, options);
+        for (const QString& line : lines)
+            list.line(line);
+        QTEST(points, "points");
+        QTEST(skipped, "skipped");
+        QTEST(outOfRange, "outOfRange");
+    }
+
+    // The running total is kept in units of the last place.
+    void runningTotalText_data()
+    {
+        QTest::addColumn<QString>("rounded");
+        QTest::addColumn<int>("places");
+        QTest::addColumn<qint64>("scaled");
+        QTest::newRow("a leading zero in the fraction") << "0.0005" << 4 << qint64(5);
+        QTest::newRow("fewer decimals than places") << "1234.5" << 2 << qint64(123450);
+        QTest::newRow("a whole number") << "12" << 3 << qint64(12000);
+        QTest::newRow("zero") << "0" << 4 << qint64(0);
+        QTest::newRow("beyond 32 bits") << "40075016.69" << 2 << qint64(4007501669);
+    }
+    void runningTotalText()
+    {
+        QFETCH(QString, rounded);
+        QFETCH(int, places);
+        QFETCH(qint64, scaled);
+        QCOMPARE(app::scaledValue(rounded, places), scaled);
+        QCOMPARE(app::scaledText(scaled, places), rounded);
     }
 
     void versionAndHelp()
