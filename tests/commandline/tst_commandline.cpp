@@ -5,15 +5,21 @@
 #include "app/form1.h"
 #include "app/plainlist.h"
 #include "app/resultrows.h"
+#include "app/resultsfile.h"
+#include "platform/failure.h"
 #include "app/startmode.h"
 #include "commandlinesupport.h"
 #include "platform/terminalprogress.h"
 #include "platform/yield.h"
 #include "scripteddialogs.h"
 
+#include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -130,6 +136,16 @@ private slots:
         QTest::newRow("no list files")
             << QStringList{"-o", "{dir}/r.txt"} << 2
             << "meridane: no list files given\nTry 'meridane --help' for more information.\n"
+            << none;
+        QTest::newRow("one column: nothing written")
+            << QStringList{"--columns", "3", "-o", "{dir}/r.txt", "{dir}/two.txt"} << 2
+            << "meridane: --columns takes two columns, such as 3,4 or lat,lon\n"
+               "Try 'meridane --help' for more information.\n"
+            << none;
+        QTest::newRow("unknown separator, shown on one line")
+            << QStringList{"--separator", "|\n", "{dir}/two.txt"} << 2
+            << "meridane: unknown separator \"|\\n\": use , ; tab or space\n"
+               "Try 'meridane --help' for more information.\n"
             << none;
         QTest::newRow("unknown option")
             << QStringList{"--colour", "{dir}/two.txt"} << 2
@@ -248,6 +264,20 @@ private slots:
         QTest::newRow("--strict: the same is a failure")
             << flawed << QStringList{"-f", "csv", "--strict", "{dir}/list.txt"} << QByteArray()
             << "" << 1 << flawedRows << noted;
+        const QString unmeasured("meridane: {dir}/list.txt: Invalid procedure call or argument in "
+                                 "Orvanta2021/08/31.Main.RunCommandLine at line 114\n");
+        QTest::newRow("wgs84 beyond the pole: each pair reported once though read twice, 0")
+            << QByteArray("1,2\n95,0\n3,4\n") << QStringList{"--model", "wgs84", "{dir}/list.txt"}
+            << QByteArray() << "" << 1
+            << QByteArray("Results                                     \t\r\n"
+                          "Distance between (1,2) and (95,0) is 0 miles\t\r\n"
+                          "Distance between (95,0) and (3,4) is 0 miles\t\r\n")
+            << unmeasured + unmeasured +
+                   "meridane: {dir}/list.txt: 1 point out of range (line 2)\n";
+        QTest::newRow("many skipped lines: the first five named")
+            << QByteArray() << QStringList{"-f", "csv", "-"} << QByteArray("1\n2\n3\n4\n5\n6\n")
+            << "" << 0 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
+            << "meridane: -: 6 lines skipped (lines 1, 2, 3, 4, 5, ...)\n";
         QTest::newRow("nautical miles in the text format: a wrong command line")
             << pair << QStringList{"-u", "nmi", "{dir}/list.txt"} << QByteArray() << "" << 2
             << QByteArray()
@@ -426,6 +456,70 @@ private slots:
         QFETCH(qint64, scaled);
         QCOMPARE(app::scaledValue(rounded, places), scaled);
         QCOMPARE(app::scaledText(scaled, places), rounded);
+    }
+
+    // The output file: what is left at the name, and the failure's text.
+    void resultsFile_data()
+    {
+        QTest::addColumn<QString>("target"); // what lies at the name before
+        QTest::addColumn<bool>("closed");    // false: the job ends without close()
+        QTest::addColumn<QByteArray>("left");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("a file is replaced, its mode kept") << "file" << true << QByteArray("new")
+                                                            << "";
+        QTest::newRow("a job that does not finish leaves the old file")
+            << "file" << false << QByteArray("old") << "";
+        QTest::newRow("a named pipe is written into as it is")
+            << "pipe" << true << QByteArray("new") << "";
+        QTest::newRow("a missing folder: the system's reason")
+            << "no folder" << true << QByteArray("(no file)") << "No such file or directory";
+    }
+    void resultsFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, closed);
+        QTemporaryDir dir;
+        QString name = dir.filePath(QStringLiteral("r.txt"));
+        int reader = -1;
+        if (target == QLatin1String("file")) {
+            QFile old(name);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+            QVERIFY(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ReadGroup));
+        } else if (target == QLatin1String("pipe")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0600), 0);
+            reader = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK);
+        } else {
+            name = dir.filePath(QStringLiteral("no/r.txt"));
+        }
+        QString failure;
+        {
+            app::ResultsFile file(QFile::encodeName(name));
+            try {
+                file.create();
+                file.write(QStringLiteral("new"));
+                if (closed)
+                    file.close();
+            } catch (const Failure& f) {
+                failure = f.description;
+            }
+        }
+        QTEST(failure, "failure");
+        if (reader >= 0) {
+            char bytes[8] = {};
+            const auto read = ::read(reader, bytes, sizeof bytes);
+            ::close(reader);
+            QCOMPARE(QByteArray(bytes, int(std::max<ssize_t>(read, 0))), QByteArray("new"));
+            QVERIFY(QFileInfo(name).exists() && !QFileInfo(name).isFile());
+            return;
+        }
+        QTEST(readAll(name), "left");
+        if (target == QLatin1String("file")) {
+            struct stat status;
+            QCOMPARE(::stat(QFile::encodeName(name).constData(), &status), 0);
+            QCOMPARE(status.st_mode & 0777, mode_t(0640));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.txt"});
+        }
     }
 
     void versionAndHelp()
