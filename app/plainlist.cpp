@@ -1,5 +1,6 @@
 #include "app/plainlist.h"
 
+#include "app/argumentbytes.h"
 #include "engine/numbers.h"
 #include "platform/failure.h"
 
@@ -36,9 +37,11 @@ std::optional<qsizetype> columnNumber(const QString& column)
     return ok && number >= 1 ? std::optional<qsizetype>(number - 1) : std::nullopt;
 }
 
+// The name comes from the command line: shown on one line, whatever it holds.
 Failure noSuchColumn(const QString& name)
 {
-    return {5, QStringLiteral("No column \"%1\" in the first line").arg(name)};
+    return {5, QStringLiteral("No column \"%1\" in the first line")
+                   .arg(shownName(argumentBytes(name)))};
 }
 
 } // namespace

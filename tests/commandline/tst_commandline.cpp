@@ -247,10 +247,10 @@ private slots:
             << QStringList{"-f", "csv", "--separator", "space", "--columns", "3,4",
                            "{dir}/list.txt"}
             << QByteArray() << "" << 0 << miles << "";
-        QTest::newRow("a column name missing from the first line")
-            << pair << QStringList{"-f", "csv", "--columns", "lat,lon", "{dir}/list.txt"}
+        QTest::newRow("a column name missing from the first line, shown on one line")
+            << pair << QStringList{"-f", "csv", "--columns", "la\x1bt,lon", "{dir}/list.txt"}
             << QByteArray() << "" << 1 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
-            << "meridane: {dir}/list.txt: No column \"lat\" in the first line in "
+            << "meridane: {dir}/list.txt: No column \"la\\et\" in the first line in "
                "Orvanta2021/08/31.Main.RunCommandLine at line 112\n";
         const QByteArray flawed("lat,lon\n42.8712,-71.3878\n\n95,0\n33.0169,-116.846\n");
         const QString noted("meridane: {dir}/list.txt: 1 line skipped (line 1), "
