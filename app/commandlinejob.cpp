@@ -131,8 +131,7 @@ void CommandLineJob::readInputs(bool again, const PairSink& pair)
         Input& input = inputs_[i];
         dialogs_.setSubject(input.shown);
         trap_.step(110, [&] {
-            showProgress(progressFrom_ + progressSpan_ * double(i) / double(inputs_.size()),
-                         QLatin1String(again ? "Writing from " : "Reading ") % input.shown);
+            showReading(double(i), QLatin1String(again ? "Writing from " : "Reading ") % input.shown);
         });
         if (again && !input.file->isOpen())
             continue; // reported the first time
@@ -151,6 +150,8 @@ void CommandLineJob::readInput(Input& input, bool again, const PlainListOptions&
     } else {
         input.file->rewind();
     }
+    fileBytes_ = input.file->size();
+    readBytes_ = 0;
     ReadCoordinates(
         input.file->descriptor(),
         [this](QStringView latitude, QStringView longitude) { point(latitude, longitude); },
@@ -170,9 +171,19 @@ void CommandLineJob::point(QStringView latitude, QStringView longitude)
     longitude_.truncate(0);
     longitude_ += longitude;
     havePoint_ = true;
+    // A point's line is about its two texts, the comma and the line end.
+    readBytes_ += latitude.size() + longitude.size() + 2;
     if (progress_ && ++points_ % kPointsPerProgressText == 0)
-        progress_->setText(progressText_ % QLatin1String(": ") % QString::number(points_) %
-                           QLatin1String(" points"));
+        showPoints();
+}
+
+// The share of the file read so far, as far as its points tell.
+void CommandLineJob::showPoints()
+{
+    const double read = fileBytes_ > 0 ? std::min(1.0, double(readBytes_) / fileBytes_) : 0;
+    progress_->setValue(progressAt(fileIndex_ + read));
+    progress_->setText(progressText_ % QLatin1String(": ") % QString::number(points_) %
+                       QLatin1String(" points"));
 }
 
 QString CommandLineJob::sentence(const PointPair& pair)
@@ -211,12 +222,19 @@ void CommandLineJob::reportNoted(const Input& input)
     std::fflush(stderr);
 }
 
-void CommandLineJob::showProgress(double percent, const QString& text)
+// Files done, as a percentage of this reading's share of the bar.
+double CommandLineJob::progressAt(double files) const
 {
+    return progressFrom_ + progressSpan_ * files / double(inputs_.size());
+}
+
+void CommandLineJob::showReading(double file, const QString& text)
+{
+    fileIndex_ = file;
     progressText_ = text;
     if (!progress_)
         return;
-    progress_->setValue(percent);
+    progress_->setValue(progressAt(file));
     progress_->setText(text);
 }
 

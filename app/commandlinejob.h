@@ -48,7 +48,9 @@ private:
     void reportNoted(const Input& input);
     QString sentence(const PointPair& pair);
     double distance(const PointPair& pair);
-    void showProgress(double percent, const QString& text);
+    void showReading(double file, const QString& text);
+    void showPoints();
+    double progressAt(double files) const;
 
     const JobOptions& options_;
     platform::ConsoleDialogs dialogs_;
@@ -64,7 +66,9 @@ private:
     Noted skipped_, outOfRange_;
     qint64 noted_ = 0;
     QString progressText_;
-    double progressFrom_ = 0, progressSpan_ = 0;
+    double progressFrom_ = 0, progressSpan_ = 0; // this reading's share of the bar
+    double fileIndex_ = 0;
+    qint64 fileBytes_ = 0, readBytes_ = 0;
 };
 
 } // namespace app
