@@ -133,9 +133,10 @@ void CommandLineJob::readInputs(bool again, const PairSink& pair)
         trap_.step(110, [&] {
             showReading(double(i), QLatin1String(again ? "Writing from " : "Reading ") % input.shown);
         });
-        if (again && !input.file->isOpen())
+        if (again && !input.file->wasOpened())
             continue; // reported the first time
         trap_.step(112, [&] { readInput(input, again, again ? quietReading : reading_); });
+        input.file->pause();
         if (!again)
             reportNoted(input);
     }

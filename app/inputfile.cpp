@@ -38,10 +38,13 @@ InputFile::InputFile(QByteArray name)
 {
 }
 
-InputFile::~InputFile()
+InputFile::~InputFile() { pause(); }
+
+void InputFile::pause()
 {
     if (descriptor_ >= 0)
         ::close(descriptor_);
+    descriptor_ = -1;
 }
 
 void InputFile::open()
@@ -64,11 +67,13 @@ void InputFile::open()
         throw Failure::pathAccess();
     regular_ = S_ISREG(status.st_mode);
     size_ = regular_ ? status.st_size : 0;
+    opened_ = true;
 }
 
 void InputFile::spill()
 {
-    if (regular_ || spill_)
+    // The standard input may start anywhere in a regular file: it is copied too.
+    if ((regular_ && name_ != "-") || spill_)
         return;
     auto spill = std::make_unique<QTemporaryFile>(QDir::tempPath() + QLatin1String("/meridane-XXXXXX"));
     if (!spill->open())
@@ -89,11 +94,14 @@ void InputFile::spill()
         throw Failure{57, spill->errorString()};
     size_ = spill->size();
     spill_ = std::move(spill);
+    pause(); // the pipe is read out
     rewind();
 }
 
 void InputFile::rewind()
 {
+    if (!spill_ && descriptor_ < 0)
+        open();
     if (::lseek(descriptor(), 0, SEEK_SET) < 0)
         throw Failure::pathAccess();
 }

@@ -331,6 +331,15 @@ private slots:
             << QByteArray("Results                                           \t\r\n"
                           "Distance between (1,2) and (3,4) is 195.2294 miles\t\r\n")
             << "";
+        QTest::newRow("more lists than descriptors, read twice for the text format")
+            << "ulimit -n 64 && for i in $(seq 100); do echo $((i % 80)),1 >$i.txt; done && "
+               "\"$0\" *.txt | wc -l"
+            << QByteArray("100\n") << "";
+        QTest::newRow("standard input read from where it stands, twice")
+            << "printf '9,9\\n1,2\\n3,4\\n' >a.txt; (read -r skip; exec \"$0\" -) <a.txt"
+            << QByteArray("Results                                           \t\r\n"
+                          "Distance between (1,2) and (3,4) is 195.2294 miles\t\r\n")
+            << "";
         QTest::newRow("a device is refused before it is opened")
             << "mknod z c 1 3 && exec \"$0\" -f csv z"
             << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
