@@ -16,7 +16,7 @@ int main(int argc, char* argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     if (app::IsCommandLineJob(arguments)) {
         QCoreApplication application(argc, argv);
-        return app::RunCommandLine(application);
+        return app::RunCommandLine(argc, argv);
     }
     // The menu entry's name: Wayland's application id, and the window's
     // class on X11 ("meridane") is the entry's StartupWMClass.

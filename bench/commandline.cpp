@@ -1,23 +1,29 @@
 // The command-line job (read a list file, pair every point with the next,
-// write the aligned results file) as a whole process, against a bare loop in
-// this process that does the same work with plain C++ (read the bytes, split
-// lines, parse, compute, format, pad, write) and against GeodSolve -i
-// (Debian package geographiclib-tools) on the same pairs.
+// write the results) as a whole process, against a bare loop in this process
+// that does the same work with plain C++ (read the bytes, split lines, parse,
+// compute, format, write) and against GeodSolve -i (Debian package
+// geographiclib-tools) on the same pairs.
+//
+// First table: the window's results file (text format, sphere) at each size.
+// Second: csv rows and the WGS84 geodesic at the largest size. Third: time
+// and peak memory of each format at ten times the largest size.
 //
 //   bench_commandline [sizes...]     (default 10000 100000 1000000)
 
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
 
+#include <GeographicLib/Geodesic.hpp>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,27 +31,45 @@ namespace {
 
 constexpr double kKilometersPerMile = 1.609344;
 
-void writeFile(const QString& path, const QByteArray& bytes)
+using Kilometers = double (*)(double lat1, double lon1, double lat2, double lon2);
+
+double sphereKilometers(double lat1, double lon1, double lat2, double lon2)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
+    return modZipDistance::SphericalDistanceMiles(lat1, lat2, lon1, lon2) * kKilometersPerMile;
 }
 
-// The list file and GeodSolve's input for the same pairs.
+double ellipsoidKilometers(double lat1, double lon1, double lat2, double lon2)
+{
+    double meters = 0;
+    GeographicLib::Geodesic::WGS84().Inverse(lat1, lon1, lat2, lon2, meters);
+    return meters / 1000;
+}
+
+// The list file, and GeodSolve's input for the same pairs unless pairs is empty;
+// written as the points are drawn, so ten million points need little memory.
 void writeInputs(qsizetype count, const QString& list, const QString& pairs)
 {
-    const std::vector<bench::Point> points = bench::generatePoints(count);
-    QByteArray listText, pairText;
-    for (size_t i = 0; i < points.size(); ++i) {
-        listText += points[i].latitude.toLatin1() + ',' + points[i].longitude.toLatin1() + '\n';
-        if (i + 1 < points.size())
-            pairText += points[i].latitude.toLatin1() + ' ' + points[i].longitude.toLatin1() + ' ' +
-                        points[i + 1].latitude.toLatin1() + ' ' +
-                        points[i + 1].longitude.toLatin1() + '\n';
-    }
-    writeFile(list, listText);
-    writeFile(pairs, pairText);
+    QFile listFile(list), pairFile(pairs);
+    if (!listFile.open(QIODevice::WriteOnly) ||
+        (!pairs.isEmpty() && !pairFile.open(QIODevice::WriteOnly)))
+        qFatal("cannot write the inputs");
+    QByteArray listText, pairText, before;
+    bench::forEachGeneratedPoint(count, [&](const QString& lat, const QString& lon) {
+        const QByteArray point = lat.toLatin1() + ' ' + lon.toLatin1();
+        listText += lat.toLatin1() + ',' + lon.toLatin1() + '\n';
+        if (!pairs.isEmpty() && !before.isEmpty())
+            pairText += before + ' ' + point + '\n';
+        before = point;
+        if (listText.size() > (1 << 20)) {
+            listFile.write(listText);
+            pairFile.isOpen() && pairFile.write(pairText);
+            listText.clear();
+            pairText.clear();
+        }
+    });
+    listFile.write(listText);
+    if (pairFile.isOpen())
+        pairFile.write(pairText);
 }
 
 double parse(std::string_view text)
@@ -55,11 +79,10 @@ double parse(std::string_view text)
     return value;
 }
 
-// "4078.217": three places, no trailing zeros.
-void appendKilometers(std::string& out, double miles)
+// "4078.217": rounded half to even at three places, no trailing zeros.
+void appendKilometers(std::string& out, double km)
 {
     char buffer[64];
-    const double km = std::nearbyint(miles * kKilometersPerMile * 1000) / 1000;
     char* end = std::to_chars(buffer, buffer + sizeof buffer, km, std::chars_format::fixed, 3).ptr;
     while (end[-1] == '0')
         --end;
@@ -68,17 +91,27 @@ void appendKilometers(std::string& out, double miles)
     out.append(buffer, end);
 }
 
-// The same job with nothing of the program's: returns the results' lines.
-qsizetype bareJob(const QString& list, const QString& output)
+// "4078217" for "4078.217": the rounded distance in meters.
+long long thousandths(std::string_view rounded)
+{
+    const size_t point = rounded.find('.');
+    long long value = (long long)parse(rounded.substr(0, point)) * 1000;
+    if (point != std::string_view::npos) {
+        std::string decimals(rounded.substr(point + 1));
+        decimals.resize(3, '0');
+        value += (long long)parse(decimals);
+    }
+    return value;
+}
+
+// Every pair of the list file's neighbouring lines.
+template <typename F> void forEachPair(const QString& list, F&& pair)
 {
     QFile in(list);
     if (!in.open(QIODevice::ReadOnly))
         qFatal("cannot read %s", qPrintable(list));
     const QByteArray bytes = in.readAll();
-    std::string sentences;
-    std::vector<size_t> ends;
     std::string_view lat1, lon1;
-    size_t width = 7; // "Results"
     for (qsizetype start = 0; start < bytes.size();) {
         qsizetype end = bytes.indexOf('\n', start);
         if (end < 0)
@@ -87,20 +120,30 @@ qsizetype bareJob(const QString& list, const QString& output)
         start = end + 1;
         const size_t comma = line.find(',');
         const std::string_view lat2 = line.substr(0, comma), lon2 = line.substr(comma + 1);
-        if (!lat1.empty()) {
-            const size_t begin = sentences.size();
-            sentences += "Distance between (";
-            sentences.append(lat1).append(",").append(lon1).append(") and (");
-            sentences.append(lat2).append(",").append(lon2).append(") is ");
-            appendKilometers(sentences, modZipDistance::SphericalDistanceMiles(
-                                            parse(lat1), parse(lat2), parse(lon1), parse(lon2)));
-            sentences += " kilometers";
-            width = std::max(width, sentences.size() - begin);
-            ends.push_back(sentences.size());
-        }
+        if (!lat1.empty())
+            pair(lat1, lon1, lat2, lon2);
         lat1 = lat2;
         lon1 = lon2;
     }
+}
+
+// The text job with nothing of the program's: returns the results' lines.
+qsizetype bareText(const QString& list, const QString& output, Kilometers kilometers)
+{
+    std::string sentences;
+    std::vector<size_t> ends;
+    size_t width = 7; // "Results"
+    forEachPair(list, [&](auto lat1, auto lon1, auto lat2, auto lon2) {
+        const size_t begin = sentences.size();
+        sentences += "Distance between (";
+        sentences.append(lat1).append(",").append(lon1).append(") and (");
+        sentences.append(lat2).append(",").append(lon2).append(") is ");
+        appendKilometers(sentences,
+                         kilometers(parse(lat1), parse(lon1), parse(lat2), parse(lon2)));
+        sentences += " kilometers";
+        width = std::max(width, sentences.size() - begin);
+        ends.push_back(sentences.size());
+    });
     std::FILE* out = std::fopen(output.toLocal8Bit().constData(), "wb");
     const std::string padding(width, ' ');
     auto writeLine = [&](std::string_view text) {
@@ -113,6 +156,31 @@ qsizetype bareJob(const QString& list, const QString& output)
         writeLine(std::string_view(sentences).substr(begin, ends[i] - begin));
     std::fclose(out);
     return qsizetype(ends.size());
+}
+
+// The csv job with nothing of the program's, streaming.
+qsizetype bareCsv(const QString& list, const QString& output, Kilometers kilometers)
+{
+    std::FILE* out = std::fopen(output.toLocal8Bit().constData(), "wb");
+    std::string row = "lat1,lon1,lat2,lon2,distance_km,cumulative_km\n";
+    long long total = 0;
+    qsizetype rows = 0;
+    forEachPair(list, [&](auto lat1, auto lon1, auto lat2, auto lon2) {
+        std::fwrite(row.data(), 1, row.size(), out);
+        row.clear();
+        row.append(lat1).append(",").append(lon1).append(",");
+        row.append(lat2).append(",").append(lon2).append(",");
+        const size_t at = row.size();
+        appendKilometers(row, kilometers(parse(lat1), parse(lon1), parse(lat2), parse(lon2)));
+        total += thousandths(std::string_view(row).substr(at));
+        row += ",";
+        appendKilometers(row, double(total) / 1000);
+        row += "\n";
+        ++rows;
+    });
+    std::fwrite(row.data(), 1, row.size(), out);
+    std::fclose(out);
+    return rows;
 }
 
 struct Measured {
@@ -144,40 +212,122 @@ Measured measureProcess(const QString& program, QStringList arguments, const QSt
     return {seconds, peak.readAll().trimmed().toDouble() / 1024};
 }
 
+bool sameBytes(const QString& a, const QString& b)
+{
+    QFile first(a), second(b);
+    return first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly) &&
+           first.readAll() == second.readAll();
+}
+
+struct Bench {
+    QString meridane = QStringLiteral(MERIDANE_EXECUTABLE);
+    QString geodSolve = QStandardPaths::findExecutable(QStringLiteral("GeodSolve"));
+    QTemporaryDir dir;
+    QString list = dir.filePath(QStringLiteral("points.txt"));
+    QString pairs = dir.filePath(QStringLiteral("pairs.txt"));
+    QString bareOut = dir.filePath(QStringLiteral("bare.txt"));
+    QString commandOut = dir.filePath(QStringLiteral("results.txt"));
+
+    Measured geod()
+    {
+        return geodSolve.isEmpty() ? Measured{}
+                                   : measureProcess(geodSolve, {"-i"}, pairs,
+                                                    dir.filePath(QStringLiteral("geod.txt")), dir);
+    }
+
+    void textTable(const QList<qsizetype>& sizes)
+    {
+        std::printf("| points | bare s | command s | pairs/s | ratio to bare | command peak MB | "
+                    "GeodSolve s | GeodSolve / command | GeodSolve peak MB | same bytes |\n"
+                    "|---|---|---|---|---|---|---|---|---|---|\n");
+        for (qsizetype count : sizes) {
+            writeInputs(count, list, pairs);
+            qsizetype results = 0;
+            const double bare =
+                bench::timeOnce([&] { results = bareText(list, bareOut, sphereKilometers); });
+            const Measured command = measureProcess(
+                meridane, {"--unit", "kilometers", "--output", commandOut, list}, {}, {}, dir);
+            const Measured geodesics = geod();
+            std::printf("| %lld | %.3f | %.3f | %.0f | %.2f | %.0f | %.3f | %.1f | %.0f | %s |\n",
+                        static_cast<long long>(count), bare, command.seconds,
+                        results / command.seconds, command.seconds / bare, command.peakMegabytes,
+                        geodesics.seconds, geodesics.seconds / command.seconds,
+                        geodesics.peakMegabytes, sameBytes(bareOut, commandOut) ? "yes" : "no");
+            std::fflush(stdout);
+        }
+    }
+
+    // csv rows and the ellipsoid at one size (the inputs of the last size are reused).
+    void scriptTable(qsizetype count)
+    {
+        struct Job {
+            const char* name;
+            QStringList arguments;
+            qsizetype (*bare)(const QString&, const QString&, Kilometers);
+            Kilometers kilometers;
+        };
+        const std::vector<Job> jobs{
+            {"--format csv", {"--format", "csv"}, bareCsv, sphereKilometers},
+            {"--format csv --model wgs84", {"--format", "csv", "--model", "wgs84"}, bareCsv,
+             ellipsoidKilometers},
+            {"--model wgs84 (text)", {"--model", "wgs84"}, bareText, ellipsoidKilometers},
+        };
+        const Measured geodesics = geod();
+        std::printf("\n%lld points, kilometers; GeodSolve -i: %.3f s, peak %.0f MB\n\n"
+                    "| job | bare s | command s | pairs/s | ratio to bare | GeodSolve / command | "
+                    "peak MB | same bytes |\n|---|---|---|---|---|---|---|---|\n",
+                    static_cast<long long>(count), geodesics.seconds, geodesics.peakMegabytes);
+        for (const Job& job : jobs) {
+            qsizetype results = 0;
+            const double bare =
+                bench::timeOnce([&] { results = job.bare(list, bareOut, job.kilometers); });
+            const Measured command = measureProcess(
+                meridane, job.arguments + QStringList{"-u", "km", "-o", commandOut, list}, {}, {},
+                dir);
+            std::printf("| `%s` | %.3f | %.3f | %.0f | %.2f | %.1f | %.0f | %s |\n", job.name, bare,
+                        command.seconds, results / command.seconds, command.seconds / bare,
+                        geodesics.seconds / command.seconds, command.peakMegabytes,
+                        sameBytes(bareOut, commandOut) ? "yes" : "no");
+            std::fflush(stdout);
+        }
+    }
+
+    // Each format on a long list: the time and the peak memory of the process.
+    void memoryTable(qsizetype count)
+    {
+        writeInputs(count, list, {});
+        std::printf("\n%lld points (list %.0f MB)\n\n| format | command s | pairs/s | peak MB | "
+                    "output MB |\n|---|---|---|---|---|\n",
+                    static_cast<long long>(count), QFileInfo(list).size() / 1e6);
+        for (const char* format : {"text", "csv", "tsv"}) {
+            const Measured command = measureProcess(
+                meridane, {"--format", format, "-u", "km", "-o", commandOut, list}, {}, {}, dir);
+            std::printf("| %s | %.3f | %.0f | %.0f | %.0f |\n", format, command.seconds,
+                        (count - 1) / command.seconds, command.peakMegabytes,
+                        QFileInfo(commandOut).size() / 1e6);
+            std::fflush(stdout);
+        }
+        // A pipe: the text format copies it to a temporary file first. The
+        // peak that time reports is that of the largest process of the pipe.
+        const Measured piped = measureProcess(
+            QStringLiteral("/bin/sh"),
+            {"-c", "cat \"$1\" | \"$0\" -u km -o \"$2\" -", meridane, list, commandOut}, {}, {},
+            dir);
+        std::printf("| text from a pipe | %.3f | %.0f | %.0f | %.0f |\n", piped.seconds,
+                    (count - 1) / piped.seconds, piped.peakMegabytes,
+                    QFileInfo(commandOut).size() / 1e6);
+    }
+};
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    const QString meridane = QStringLiteral(MERIDANE_EXECUTABLE);
-    const QString geodSolve = QStandardPaths::findExecutable(QStringLiteral("GeodSolve"));
-    QTemporaryDir dir;
-    std::printf("| points | bare s | command s | pairs/s | ratio to bare | command peak MB | "
-                "GeodSolve s | GeodSolve / command | GeodSolve peak MB | same bytes |\n"
-                "|---|---|---|---|---|---|---|---|---|---|\n");
-    for (qsizetype count : bench::sizesFromArguments(argc, argv)) {
-        const QString list = dir.filePath(QStringLiteral("points.txt"));
-        const QString pairs = dir.filePath(QStringLiteral("pairs.txt"));
-        const QString bareOut = dir.filePath(QStringLiteral("bare.txt"));
-        const QString commandOut = dir.filePath(QStringLiteral("results.txt"));
-        writeInputs(count, list, pairs);
-
-        qsizetype results = 0;
-        const double bare = bench::timeOnce([&] { results = bareJob(list, bareOut); });
-        const Measured command = measureProcess(
-            meridane, {"--unit", "kilometers", "--output", commandOut, list}, {}, {}, dir);
-        const Measured geod = geodSolve.isEmpty()
-                                  ? Measured{}
-                                  : measureProcess(geodSolve, {"-i"}, pairs,
-                                                   dir.filePath(QStringLiteral("geod.txt")), dir);
-        QFile a(bareOut), b(commandOut);
-        const bool same = a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) &&
-                          a.readAll() == b.readAll();
-        std::printf("| %lld | %.3f | %.3f | %.0f | %.2f | %.0f | %.3f | %.1f | %.0f | %s |\n",
-                    static_cast<long long>(count), bare, command.seconds, results / command.seconds,
-                    command.seconds / bare, command.peakMegabytes, geod.seconds,
-                    geod.seconds / command.seconds, geod.peakMegabytes, same ? "yes" : "no");
-        std::fflush(stdout);
-    }
+    const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
+    Bench bench;
+    bench.textTable(sizes);
+    bench.scriptTable(sizes.back());
+    bench.memoryTable(sizes.back() * 10);
     return 0;
 }

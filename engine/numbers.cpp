@@ -196,4 +196,11 @@ QString numberText(double value, int places)
     return text;
 }
 
+QString plainNumberText(double value, int places)
+{
+    char buffer[400];
+    const std::string_view digits = roundedDigits(value, places, buffer);
+    return QString::fromLatin1(digits.data(), qsizetype(digits.size()));
+}
+
 } // namespace engine

@@ -26,5 +26,7 @@ QChar decimalSeparator();
 // The value rounded half to even at `places` decimals (the exact binary
 // value is rounded); fails with "Overflow" for infinity and NaN.
 QString numberText(double value, int places);
+// The same rounding in plain ASCII whatever the locale: "-", digits and ".".
+QString plainNumberText(double value, int places);
 
 } // namespace engine

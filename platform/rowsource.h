@@ -1,7 +1,7 @@
 #pragma once
 // What the text writer and the clipboard copy read from a list: column
 // headers and rows, numbered from 1, each with its cells and its check mark.
-// The list view offers it, and so does the command line's windowless table.
+// The list view offers it.
 
 #include <QString>
 

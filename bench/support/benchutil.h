@@ -18,17 +18,24 @@ struct Point {
     QString longitude;
 };
 
-// Reproducible points with five or six decimals, as a GPS track would give.
-inline std::vector<Point> generatePoints(qsizetype count, quint32 seed = 42)
+// Reproducible points with five or six decimals, as a GPS track would give,
+// handed one by one to point(latitude, longitude).
+template <typename F> void forEachGeneratedPoint(qsizetype count, F&& point, quint32 seed = 42)
 {
     QRandomGenerator random(seed);
-    std::vector<Point> points;
-    points.reserve(static_cast<size_t>(count));
     for (qsizetype i = 0; i < count; ++i) {
         const double lat = random.bounded(180.0) - 90.0;
         const double lon = random.bounded(360.0) - 180.0;
-        points.push_back({QString::number(lat, 'f', 5), QString::number(lon, 'f', 6)});
+        point(QString::number(lat, 'f', 5), QString::number(lon, 'f', 6));
     }
+}
+
+inline std::vector<Point> generatePoints(qsizetype count, quint32 seed = 42)
+{
+    std::vector<Point> points;
+    points.reserve(static_cast<size_t>(count));
+    forEachGeneratedPoint(
+        count, [&](QString lat, QString lon) { points.push_back({lat, lon}); }, seed);
     return points;
 }
 
