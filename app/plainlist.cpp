@@ -60,6 +60,16 @@ PlainList::PlainList(const PointSink& point, const PlainListOptions& options)
     longitudeIndex_ = longitudeNumber.value_or(-1);
 }
 
+void NoteRange(const PlainListOptions& options, const PointFields& fields, qint64 line)
+{
+    if (!options.outOfRange)
+        return;
+    const auto latitude = engine::toNumber(viewed(fields.latitude));
+    const auto longitude = engine::toNumber(viewed(fields.longitude));
+    if (std::fabs(latitude.value_or(0)) > 90 || std::fabs(longitude.value_or(0)) > 180)
+        options.outOfRange(line);
+}
+
 void PlainList::line(QStringView text)
 {
     ++number_;
@@ -69,22 +79,13 @@ void PlainList::line(QStringView text)
         return;
     }
     if (fields && isPoint(*fields)) {
-        checkRange(*fields);
+        NoteRange(options_, *fields, number_);
         point_(fields->latitude, fields->longitude);
     } else if (options_.skipped && !isBlank(text)) {
         options_.skipped(number_);
     }
 }
 
-void PlainList::checkRange(const PointFields& fields)
-{
-    if (!options_.outOfRange)
-        return;
-    const auto latitude = engine::toNumber(viewed(fields.latitude));
-    const auto longitude = engine::toNumber(viewed(fields.longitude));
-    if (std::fabs(latitude.value_or(0)) > 90 || std::fabs(longitude.value_or(0)) > 180)
-        options_.outOfRange(number_);
-}
 
 std::optional<PointFields> PlainList::spreadsheetFields(QStringView text)
 {

@@ -41,6 +41,10 @@ struct PlainListOptions {
     }
 };
 
+// Notes a point beyond 90 degrees of latitude or 180 of longitude, in any
+// list format, to options.outOfRange with its line.
+void NoteRange(const PlainListOptions& options, const PointFields& fields, qint64 line);
+
 // Turns the lines of a plain list into points.
 class PlainList {
 public:
@@ -52,7 +56,6 @@ private:
     void splitFields(QStringView text);
     void readHeader();
     QStringView field(qsizetype index, QString& buffer) const;
-    void checkRange(const PointFields& fields);
 
     const PointSink& point_;
     const PlainListOptions& options_;

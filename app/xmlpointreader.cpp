@@ -362,9 +362,10 @@ void XmlPointReader::tuple(QByteArrayView bytes)
 void XmlPointReader::candidate(QStringView latitude, QStringView longitude, qint64 line)
 {
     // A point that is no pair of numbers is skipped, as a plain list's line is.
-    if (isPoint({latitude, longitude}))
+    if (isPoint({latitude, longitude})) {
+        NoteRange(options_, {latitude, longitude}, line);
         point_(latitude, longitude);
-    else if (options_.skipped)
+    } else if (options_.skipped)
         options_.skipped(line);
 }
 

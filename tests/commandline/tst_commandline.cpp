@@ -274,6 +274,12 @@ private slots:
                           "Distance between (95,0) and (3,4) is 0 miles\t\r\n")
             << unmeasured + unmeasured +
                    "meridane: {dir}/list.txt: 1 point out of range (line 2)\n";
+        QTest::newRow("a GPX track's point out of range: noted at its line")
+            << QByteArray() << QStringList{"-f", "csv", "-"}
+            << QByteArray("<gpx>\n<trkpt lat=\"1\" lon=\"2\"/>\n<trkpt lat=\"95\" lon=\"0\"/>\n</gpx>\n")
+            << "" << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n1,2,95,0,6490.1887,6490.1887\n")
+            << "meridane: -: 1 point out of range (line 3)\n";
         QTest::newRow("many skipped lines: the first five named")
             << QByteArray() << QStringList{"-f", "csv", "-"} << QByteArray("1\n2\n3\n4\n5\n6\n")
             << "" << 0 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
