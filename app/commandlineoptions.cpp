@@ -77,7 +77,7 @@ struct Parser {
             "Measures the great-circle distance between every point of the list files and the "
             "next, and writes the results as a column-aligned text file or as csv or tsv rows.\n"
             "A list file - is the standard input. Started without arguments, Meridane opens its "
-            "window."));
+            "window; with --open FILE... it opens the window with those list files loaded."));
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOptions({unit, output, format, model, separator, columns, strict});
