@@ -95,14 +95,18 @@ echo "ok: example points, run and save through the dialog give the expected file
 # A list long enough that the run is still going when the window closes.
 awk 'BEGIN { for (i = 0; i < 1000000; i++) printf "%.4f,%.4f\n", (i % 1800) / 10 - 90, (i % 3600) / 10 - 180 }' \
     >"$work/large.txt"
+# The pointer rests on the bare window: the cursor shown there while nothing
+# runs, read once the program has answered a ping.
+idle="$("$closewindow" --cursor "$main")" || fail "the window did not answer a ping"
 load_file
 answer "Load Coordinates From File" "Load List(s) - Hold Ctrl to select multiple list files" \
     "$work/large.txt"
-sleep 3
+"$closewindow" --until "$idle" "$main" || fail "the load did not end"
 start_run
-sleep 1.5
+# Closed as soon as the hourglass shows: the run is under way, and it goes on
+# for well over a second (the close is handled at its next yield).
+"$closewindow" --close-unless "$idle" "$main" || fail "the run was never seen under way"
 has_new_window && fail "the run had ended before the window was closed"
-"$closewindow" "$main"
 within 10 ended || fail "the process still runs after closing"
 status=0
 wait "$program" || status=$?
