@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/form1.h"
+#include "app/nodisplay.h"
 #include "app/startmode.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@ int main(int argc, char* argv[])
         QCoreApplication application(argc, argv);
         return app::RunCommandLine(application);
     }
+    if (app::NoDisplay(arguments, QProcessEnvironment::systemEnvironment()))
+        return app::ReportNoDisplay();
     QApplication app(argc, argv);
     Form1 form;
     form.Form_Load();

@@ -3,6 +3,7 @@
 // pointer that the hover handlers set.
 
 #include "app/form1.h"
+#include "app/nodisplay.h"
 #include "isolation.h"
 #include "platform/programfolder.h"
 #include "platform/randomdraw.h"
@@ -14,6 +15,7 @@
 #include "shell/homepage.h"
 
 #include <QHeaderView>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -231,6 +233,57 @@ private slots:
         QCOMPARE(shell::DrawnNumber(uniform), number);
         QVERIFY(desktop.seeded >= before && desktop.seeded <= after);
         QCOMPARE(desktop.opened, number == 7 ? QList<QUrl>{page} : QList<QUrl>());
+    }
+
+    void noDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("environment"); // NAME=VALUE
+        QTest::addColumn<bool>("none");
+        QTest::newRow("nothing set") << QStringList() << QStringList() << true;
+        QTest::newRow("X11") << QStringList() << QStringList{"DISPLAY=:0"} << false;
+        QTest::newRow("Wayland") << QStringList() << QStringList{"WAYLAND_DISPLAY=wayland-0"}
+                                 << false;
+        QTest::newRow("offscreen by environment")
+            << QStringList() << QStringList{"QT_QPA_PLATFORM=offscreen"} << false;
+        QTest::newRow("offscreen on the command line")
+            << QStringList{"-platform", "offscreen"} << QStringList() << false;
+        QTest::newRow("minimal, joined") << QStringList{"--platform=minimal"} << QStringList()
+                                         << false;
+        QTest::newRow("X11 named on the command line")
+            << QStringList{"-display", ":3"} << QStringList() << false;
+        QTest::newRow("X11 asked for, only Wayland there")
+            << QStringList() << QStringList{"QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY=wayland-0"}
+            << true;
+        QTest::newRow("a list of platforms, one there")
+            << QStringList() << QStringList{"QT_QPA_PLATFORM=wayland;xcb:nograb", "DISPLAY=:0"}
+            << false;
+    }
+
+    void noDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, environment);
+        QFETCH(bool, none);
+        QProcessEnvironment variables;
+        for (const QString& variable : environment)
+            variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
+        QCOMPARE(app::NoDisplay(arguments, variables), none);
+        if (!none || !arguments.isEmpty())
+            return;
+        // The program itself: one line, status 1, where Qt would abort.
+        QProcess program;
+        variables.insert("PATH", qEnvironmentVariable("PATH"));
+        program.setProcessEnvironment(variables);
+        program.start(MERIDANE_EXECUTABLE, arguments);
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 1);
+        const QByteArray error = program.readAllStandardError();
+        QCOMPARE(error.count('\n'), 1);
+        QVERIFY(error.startsWith("meridane: no display to open the window on"));
+        QVERIFY(error.contains("'meridane --help'"));
+        QCOMPARE(program.readAllStandardOutput(), QByteArray());
     }
 
     void skinCalls_data()
