@@ -428,6 +428,35 @@ private slots:
         QCOMPARE(form.testAttribute(Qt::WA_SetCursor), after == 11);
     }
 
+    void pointerOverHeaderDividers_data()
+    {
+        QTest::addColumn<int>("pointer");
+        QTest::addColumn<bool>("onDividerFirst"); // the run starts with the mouse there
+        QTest::addColumn<int>("shape");
+        QTest::newRow("resize arrows while nothing runs") << 0 << false << int(Qt::SplitHCursor);
+        QTest::newRow("the hourglass during a run") << 11 << false << int(Qt::WaitCursor);
+        QTest::newRow("a run started over a divider") << 11 << true << int(Qt::WaitCursor);
+    }
+
+    void pointerOverHeaderDividers()
+    {
+        QFETCH(int, pointer);
+        QFETCH(bool, onDividerFirst);
+        QFETCH(int, shape);
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QHeaderView* header = form.ListView1->horizontalHeader();
+        const QPoint divider(header->sectionViewportPosition(1), header->height() / 2);
+        QTest::mouseMove(header->viewport(), divider - QPoint(onDividerFirst ? 1 : 20, 0));
+        QTest::mouseMove(header->viewport(), divider - QPoint(onDividerFirst ? 0 : 21, 0));
+        form.setMousePointer(pointer);
+        QTest::mouseMove(header->viewport(), divider - QPoint(1, 0));
+        QTest::mouseMove(header->viewport(), divider);
+        QCOMPARE(int(header->cursor().shape()), shape);
+    }
+
     void hourglassStaysDuringARun()
     {
         ScriptedDialogs dialogs;
