@@ -34,12 +34,25 @@ within() {
     done
 }
 
-# A display of our own, a settings store of our own (so Miles is selected
-# as on a first start), and a desktop whose URL handler opens nothing.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-within 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
+# A display of our own. Servers that choose their own number (-displayfd)
+# try the low numbers one by one and may unlink the socket of a server that
+# is running there, so take a random number far above them; it is ours once
+# its lock file names our server (a server that finds it taken gives up).
+ours() { [ "$(tr -d ' ' <"/tmp/.X$1-lock" 2>/dev/null)" = "$xvfb" ]; }
+up_or_gone() { ours "$1" && xdotool getdisplaygeometry >/dev/null 2>&1 || ! kill -0 "$xvfb" 2>/dev/null; }
+for attempt in 1 2 3 4 5; do
+    number=$((100 + RANDOM % 900))
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
+    xvfb=$!
+    pids+=("$xvfb")
+    export DISPLAY=":$number"
+    within 10 up_or_gone "$number" && ours "$number" && break
+    kill "$xvfb" 2>/dev/null || true
+    [ "$attempt" -lt 5 ] || fail "Xvfb did not start"
+done
+
+# A settings store of our own (so Miles is selected as on a first start),
+# and a desktop whose URL handler opens nothing.
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
 mkdir -m 700 "$work/runtime"
 unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP WAYLAND_DISPLAY BROWSER
