@@ -12,7 +12,7 @@
 //                                      cursor (an operation is under way), then
 //                                      close the window at once
 //
-// The waits give up after 30 seconds (status 1).
+// The waits give up after 60 seconds (status 1).
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -118,7 +118,7 @@ private:
 template<typename Wanted>
 bool waitFor(Display& display, Wanted wanted)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {
         if (!display.ping())
             return false;
