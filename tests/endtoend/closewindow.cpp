@@ -5,6 +5,7 @@
 // sent before.
 //
 //   closewindow WINDOW                 close the window now
+//   closewindow --ping WINDOW          wait for the program's answer to a ping
 //   closewindow --cursor WINDOW        print the pointer's cursor (a serial number)
 //   closewindow --until CURSOR WINDOW  wait until the pointer shows that cursor
 //   closewindow --close-unless CURSOR WINDOW
@@ -130,8 +131,8 @@ bool waitFor(Display& display, Wanted wanted)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: closewindow [--cursor | --until CURSOR | --close-unless CURSOR] "
-                         "WINDOW\n");
+    std::fprintf(stderr, "usage: closewindow [--ping | --cursor | --until CURSOR | "
+                         "--close-unless CURSOR] WINDOW\n");
     return 2;
 }
 
@@ -141,7 +142,8 @@ int main(int argc, char** argv)
 {
     const std::string mode = argc > 2 ? argv[1] : "";
     const bool takesCursor = mode == "--until" || mode == "--close-unless";
-    const int expected = takesCursor ? 4 : mode == "--cursor" ? 3 : mode.empty() ? 2 : 0;
+    const bool alone = mode == "--cursor" || mode == "--ping";
+    const int expected = takesCursor ? 4 : alone ? 3 : mode.empty() ? 2 : 0;
     if (argc != expected)
         return usage();
     const uint32_t cursor = takesCursor ? std::strtoul(argv[2], nullptr, 0) : 0;
@@ -150,6 +152,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "closewindow: no display\n");
         return 1;
     }
+    if (mode == "--ping")
+        return display.ping() ? 0 : 1;
     if (mode == "--cursor") {
         if (!display.ping())
             return 1;
