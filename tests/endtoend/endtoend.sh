@@ -18,9 +18,14 @@ finish() {
 }
 trap finish EXIT
 
+# The screen at a failure is kept beside the work folder, when ImageMagick is there.
 fail() {
     echo "FAIL: $*" >&2
     [ -s "$work/meridane.log" ] && sed 's/^/  meridane: /' "$work/meridane.log" >&2
+    if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null &&
+        import -window root "$work.png" 2>/dev/null; then
+        echo "  the screen: $work.png" >&2
+    fi
     exit 1
 }
 
@@ -84,32 +89,35 @@ start_run() { click 268 338; }
 save_text() { click 136 547; }
 load_file() { click 380 197; }
 
+# Waits until the program has handled every key and click sent so far: it
+# has answered two pings (what the first one's handling posted is done too).
+caught_up() {
+    "$closewindow" --ping "$main" && "$closewindow" --ping "$main" || fail "no answer to a ping"
+}
+
 # Answers the dialog that the last click opened, which must bear the title
 # given (an error report would not), with a file name or with Return alone.
+# The name goes into the file name box (Alt+N), all of it replaced; should the
+# dialog still be open once the program has handled the keys (the name's
+# completion list can take the Return for itself), the answer is given again.
 answer() {
     within 30 has_new_window || fail "no dialog after $1"
-    local dialog title
+    local dialog title deadline=$((SECONDS + 60))
     dialog="$(new_window)"
     title="$(xdotool getwindowname "$dialog")"
     [ "$title" = "$2" ] || fail "after $1 came \"$title\" instead of \"$2\""
-    xdotool windowfocus --sync "$dialog"
-    if [ -n "${3:-}" ]; then
-        xdotool key --clearmodifiers ctrl+a
-        xdotool type --delay 2 "$3"
-    fi
-    xdotool key Return
-    # The file name's completion list, when it shows, can take the Return for
-    # itself. Once the program has handled every key sent (it has answered
-    # two pings), a dialog still open gets its Return again.
-    local deadline=$((SECONDS + 60))
-    until one_window; do
+    while windows | grep -qx "$dialog"; do
         [ "$SECONDS" -lt "$deadline" ] || fail "the dialog after $1 stayed open (open: $(titles))"
-        "$closewindow" --ping "$main" && "$closewindow" --ping "$main" ||
-            fail "no answer to a ping after $1"
-        if windows | grep -qx "$dialog"; then
-            xdotool windowfocus --sync "$dialog" key Return
+        timeout 10 xdotool windowfocus --sync "$dialog" 2>/dev/null || continue
+        caught_up
+        if [ -n "${3:-}" ]; then
+            xdotool key --clearmodifiers alt+n ctrl+a
+            xdotool type --delay 2 "$3"
         fi
+        xdotool key Return
+        caught_up
     done
+    within 60 one_window || fail "a window after $1 stayed open (open: $(titles))"
 }
 
 example_points
