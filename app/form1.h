@@ -120,7 +120,8 @@ private:
     QList<platform::PushButton*> pushButtons() const;
     void showPointer();
     void hover(int value);
-    void writeUnitKeys();
+    void writeUnitKeys(const char* handler);
+    void writeUnitStates();
     void restoreUnitOption(int k, const QString& defaultText);
     void loadCustomPointer(const QString& path);
     void loadListFile(shell::Trap& trap, int label, const QString& path);

@@ -26,7 +26,8 @@ void Form1::PushButton4_Click()
     trap.step(106, [&] { CommonDialog1.Flags = kSaveFlags; });
     trap.step(108, [&] { CommonDialog1.DialogTitle = QStringLiteral("Save"); });
     trap.step(110, [&] { CommonDialog1.Filter = kTextFilter; });
-    // The dialog opens on the name it returned last; no extension is added.
+    // The dialog opens on the name of the last save, or in the folder of the
+    // last load; no extension is added.
     trap.step(112, [&] { CommonDialog1.ShowSave(); });
     QString fileName;
     trap.step(114, [&] { fileName = CommonDialog1.FileName; });

@@ -8,6 +8,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QMouseEvent>
 
 namespace {
 
@@ -33,6 +34,29 @@ protected:
 
 private:
     std::function<void()> handler_;
+};
+
+// While the hourglass shows, the moves that would turn a header's dividers
+// into resize arrows do not reach the header; a drag already begun goes on.
+class HourglassOverDividers final : public QObject {
+public:
+    HourglassOverDividers(QHeaderView* header, const Form1& form)
+        : QObject(header)
+        , form_(form)
+    {
+        header->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return event->type() == QEvent::MouseMove &&
+               static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton &&
+               form_.MousePointer() == Form1::kHourglass;
+    }
+
+private:
+    const Form1& form_;
 };
 
 } // namespace
@@ -63,6 +87,8 @@ void Form1::connectHoverHandlers()
     connect(ListView2, &platform::ListView::MouseMove, this, &Form1::ListView2_MouseMove);
     new MouseMoves(ListView1->horizontalHeader()->viewport(), [this] { ListView1_MouseMove(); });
     new MouseMoves(ListView2->horizontalHeader()->viewport(), [this] { ListView2_MouseMove(); });
+    for (platform::ListView* list : {ListView1, ListView2})
+        new HourglassOverDividers(list->horizontalHeader(), *this);
     new MouseMoves(Frame1, [this] { Frame1_MouseMove(); });
     new MouseMoves(this, [this] { Form_MouseMove(); });
     // A move over a control reaches its own handler or none: never the
@@ -84,10 +110,14 @@ void Form1::setMousePointer(int value)
 
 void Form1::showPointer()
 {
-    if (mousePointer_ == kHourglass)
+    if (mousePointer_ == kHourglass) {
         setCursor(Qt::WaitCursor);
-    else
+        // A header shows its resize arrows over a divider: not over the hourglass.
+        ListView1->horizontalHeader()->unsetCursor();
+        ListView2->horizontalHeader()->unsetCursor();
+    } else {
         unsetCursor();
+    }
     for (platform::PushButton* b : pushButtons()) {
         if (mousePointer_ == kCustomPointer)
             b->setCursor(customPointer_);

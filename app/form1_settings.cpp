@@ -5,6 +5,8 @@
 
 #include "engine/booleans.h"
 #include "platform/settingsstore.h"
+#include "shell/support.h"
+#include "shell/trap.h"
 
 namespace {
 
@@ -27,12 +29,20 @@ void Form1::connectOptionHandlers()
         connect(o, &QRadioButton::clicked, this, handler);
 }
 
-void Form1::Option1_Click() { writeUnitKeys(); }
-void Form1::Option2_Click() { writeUnitKeys(); }
-void Form1::Option3_Click() { writeUnitKeys(); }
-void Form1::Option4_Click() { writeUnitKeys(); }
+void Form1::Option1_Click() { writeUnitKeys("Option1_Click"); }
+void Form1::Option2_Click() { writeUnitKeys("Option2_Click"); }
+void Form1::Option3_Click() { writeUnitKeys("Option3_Click"); }
+void Form1::Option4_Click() { writeUnitKeys("Option4_Click"); }
 
-void Form1::writeUnitKeys()
+// One step: a store that cannot be written is reported once per click, and
+// the unit stays selected for this session.
+void Form1::writeUnitKeys(const char* handler)
+{
+    shell::Trap trap(shell::location("Form1", handler));
+    trap.step(100, [&] { writeUnitStates(); });
+}
+
+void Form1::writeUnitStates()
 {
     for (int k = 1; k <= 4; ++k)
         platform::settingsStore().write(kApplication, kSection, keyOf(k),

@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/form1.h"
+#include "app/nodisplay.h"
 #include "app/startmode.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@ int main(int argc, char* argv[])
         QCoreApplication application(argc, argv);
         return app::RunCommandLine(argc, argv);
     }
+    if (app::NoDisplay(arguments, QProcessEnvironment::systemEnvironment()))
+        return app::ReportNoDisplay();
     // The menu entry's name: Wayland's application id, and the window's
     // class on X11 ("meridane") is the entry's StartupWMClass.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.meridane.Meridane"));

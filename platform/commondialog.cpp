@@ -52,13 +52,24 @@ void CommonDialog::ShowOpen()
         throw Failure{kBufferTooSmall,
                       QStringLiteral("The file name buffer is too small for the selection")};
     FileName = text;
+    opened_ = text;
+}
+
+// The name buffer is read up to its first NUL: after a multiple selection
+// that is the selection's folder. A file that the open dialog returned gives
+// its folder.
+QString CommonDialog::saveStart() const
+{
+    const QString first = FileName.section(QChar(0), 0, 0);
+    if (opened_.isEmpty() || FileName != opened_ || FileName.contains(QChar(0)))
+        return first;
+    return QFileInfo(first).absolutePath();
 }
 
 void CommonDialog::ShowSave()
 {
-    // The name buffer is read up to its first NUL: after a multiple
-    // selection the dialog starts in the folder of that selection.
-    FileName = dialogs().saveFile({DialogTitle, Filter, FileName.section(QChar(0), 0, 0), Flags});
+    FileName = dialogs().saveFile({DialogTitle, Filter, saveStart(), Flags});
+    opened_.clear();
 }
 
 } // namespace platform

@@ -20,6 +20,11 @@ public:
 
     void ShowOpen();
     void ShowSave();
+
+private:
+    QString saveStart() const;
+
+    QString opened_; // FileName as ShowOpen left it
 };
 
 // FileName as the dialog leaves it for the chosen paths. Paths from several

@@ -1,8 +1,8 @@
 #include "platform/cursorfile.h"
 
 #include "platform/failure.h"
+#include "platform/regularfile.h"
 
-#include <QFile>
 #include <QImage>
 #include <QPixmap>
 #include <QtEndian>
@@ -27,10 +27,11 @@ Failure invalidPicture() { return {481, QStringLiteral("Invalid picture")}; }
 
 QCursor loadCursorFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure::fileNotFound();
-    const QByteArray bytes = file.readAll();
+    QString reason;
+    const std::optional<QByteArray> content = readRegularFile(path, reason);
+    if (!content)
+        throw Failure{75, QStringLiteral("Cursor file cannot be read: ") + reason};
+    const QByteArray& bytes = *content;
     if (bytes.size() < kHeader + kEntry || word(bytes, 0) != 0 || word(bytes, 2) != 2 ||
         word(bytes, 4) == 0)
         throw invalidPicture();

@@ -1,5 +1,7 @@
 #include "platform/pushbutton.h"
 
+#include <QKeyEvent>
+
 namespace platform {
 
 PushButton::PushButton(QWidget* parent)
@@ -12,6 +14,20 @@ void PushButton::mouseMoveEvent(QMouseEvent* event)
 {
     emit MouseMove();
     QPushButton::mouseMoveEvent(event);
+}
+
+void PushButton::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const auto others = event->modifiers() & ~Qt::KeypadModifier;
+    if (!enter || others != Qt::NoModifier) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    // One click per press: a held key does not repeat it.
+    if (!event->isAutoRepeat())
+        click();
+    event->accept();
 }
 
 } // namespace platform

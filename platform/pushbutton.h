@@ -1,5 +1,6 @@
 #pragma once
-// A push button with a click and a mouse-move event.
+// A push button with a click and a mouse-move event. Enter and keypad Enter
+// click it when it has the focus, as Space does.
 
 #include <QPushButton>
 
@@ -15,6 +16,7 @@ signals:
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace platform

@@ -1,5 +1,8 @@
 #include "platform/settingsstore.h"
 
+#include "platform/failure.h"
+#include "platform/regularfile.h"
+
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -28,6 +31,10 @@ QString IniSettingsStore::fileOf(const QString& application) const
 QString IniSettingsStore::read(const QString& application, const QString& section,
                                const QString& key, const QString& defaultValue)
 {
+    // A pipe or a device there reads as an empty store: QSettings would wait
+    // for the pipe's writer, or read a device without end.
+    if (!regularOrMissing(fileOf(application)))
+        return defaultValue;
     QSettings settings(fileOf(application), QSettings::IniFormat);
     settings.beginGroup(section);
     const QVariant value = settings.value(key);
@@ -42,12 +49,20 @@ QString IniSettingsStore::read(const QString& application, const QString& sectio
 void IniSettingsStore::write(const QString& application, const QString& section, const QString& key,
                              const QString& value)
 {
-    QSettings settings(fileOf(application), QSettings::IniFormat);
+    // QSettings would replace whatever lies there (a link to a device: the
+    // device) with a new file.
+    const QString file = fileOf(application);
+    if (!regularOrMissing(file))
+        throw Failure{75, QStringLiteral("Settings cannot be written: ") + file +
+                              QStringLiteral(" is not a regular file")};
+    QSettings settings(file, QSettings::IniFormat);
     settings.beginGroup(section);
     settings.setValue(key, value);
     // Closing the window ends the process at once: nothing may wait for a
     // later flush.
     settings.sync();
+    if (settings.status() != QSettings::NoError)
+        throw Failure{75, QStringLiteral("Settings cannot be written to ") + file};
 }
 
 SettingsStore& settingsStore()

@@ -13,13 +13,15 @@ public:
     // The stored text, or `defaultValue` when the key is missing.
     virtual QString read(const QString& application, const QString& section, const QString& key,
                          const QString& defaultValue) = 0;
-    // Stores the text; it is in the file when this returns.
+    // Stores the text; it is in the file when this returns. A store that
+    // cannot be written fails (Failure).
     virtual void write(const QString& application, const QString& section, const QString& key,
                        const QString& value) = 0;
 };
 
 // Keeps every application's values in "<folder>/<application>.conf", one INI
-// group per section.
+// group per section. Only a regular file is read or replaced: anything else
+// there (a pipe, a device, a folder) reads as empty and fails a write.
 class IniSettingsStore final : public SettingsStore {
 public:
     explicit IniSettingsStore(QString folder);

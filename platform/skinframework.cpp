@@ -1,9 +1,9 @@
 #include "platform/skinframework.h"
 
 #include "platform/failure.h"
+#include "platform/regularfile.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QHash>
 #include <QWidget>
 
@@ -16,38 +16,39 @@ constexpr int kOptions = 1;
 constexpr int kDialogs = 5;
 constexpr int kEnabled = 10;
 
-QStringList parseWarnings;
 QtMessageHandler previousHandler = nullptr;
 
-void collectParseWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text)
+// Qt's complaint about a sheet it cannot parse: the report says it instead.
+void dropParseWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    if (text.startsWith(QLatin1String("Could not parse")))
-        parseWarnings << text;
-    else if (previousHandler)
+    if (!text.startsWith(QLatin1String("Could not parse")) && previousHandler)
         previousHandler(type, context, text);
 }
 
-// True when Qt can parse the style sheet: it names no parse error while a
-// throwaway widget takes it on.
+// True when Qt parses the style sheet as a whole, as the application's sheet
+// is parsed. A widget's sheet that fails is tried again wrapped in "* { }",
+// which takes any junk for declarations; so a throwaway widget takes the
+// sheet with one more rule that names it, and that rule only takes effect
+// when the sheet itself was read.
 bool parses(const QString& sheet)
 {
-    parseWarnings.clear();
-    previousHandler = qInstallMessageHandler(collectParseWarnings);
-    {
-        QWidget probe;
-        probe.setStyleSheet(sheet);
-        probe.ensurePolished();
-    }
+    const QString mark = QStringLiteral("skin-parsed");
+    previousHandler = qInstallMessageHandler(dropParseWarnings);
+    QWidget probe;
+    probe.setStyleSheet(sheet + QLatin1String("\n* { qproperty-objectName: \"") + mark +
+                        QLatin1String("\"; }"));
+    probe.ensurePolished();
     qInstallMessageHandler(previousHandler);
-    return parseWarnings.isEmpty();
+    return probe.objectName() == mark;
 }
 
 QString readSkin(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure{75, QStringLiteral("Skin file cannot be read: ") + file.errorString()};
-    const QString sheet = QString::fromUtf8(file.readAll());
+    QString reason;
+    const std::optional<QByteArray> bytes = readRegularFile(path, reason);
+    if (!bytes)
+        throw Failure{75, QStringLiteral("Skin file cannot be read: ") + reason};
+    const QString sheet = QString::fromUtf8(*bytes);
     if (!parses(sheet))
         throw Failure{5, QStringLiteral("Skin file is not a valid style sheet: ") + path};
     return sheet;

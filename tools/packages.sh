@@ -19,9 +19,9 @@ BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxcb1-dev libxlsxwriter
     libgeographiclib-dev zlib1g-dev
     fonts-liberation2 unzip)
 
-# What the end-to-end test drives the real window with: a virtual display and
-# simulated mouse and keys.
-END_TO_END_PACKAGES=(xvfb xdotool)
+# What the end-to-end test drives the real window with: a virtual display,
+# simulated mouse and keys, and the pointer's cursor read back (XFixes).
+END_TO_END_PACKAGES=(xvfb xdotool libxcb-xfixes0-dev)
 
 # What building the Debian package needs: dpkg-shlibdeps finds its
 # dependencies, lintian checks it.

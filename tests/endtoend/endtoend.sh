@@ -18,9 +18,14 @@ finish() {
 }
 trap finish EXIT
 
+# The screen at a failure is kept beside the work folder, when ImageMagick is there.
 fail() {
     echo "FAIL: $*" >&2
     [ -s "$work/meridane.log" ] && sed 's/^/  meridane: /' "$work/meridane.log" >&2
+    if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null &&
+        import -window root "$work.png" 2>/dev/null; then
+        echo "  the screen: $work.png" >&2
+    fi
     exit 1
 }
 
@@ -34,12 +39,28 @@ within() {
     done
 }
 
-# A display of our own, a settings store of our own (so Miles is selected
-# as on a first start), and a desktop whose URL handler opens nothing.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-within 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
+# A display of our own. Servers that choose their own number (-displayfd)
+# take no lock file and try the low numbers one by one, so take a random
+# number far above them, ours once its lock file names our server (a server
+# that finds it taken gives up); listen on an abstract socket too, which no
+# removed socket file can take away. The server must not reset when the
+# check's connection closes: a program that connects during a reset fails
+# ("could not connect to display").
+ours() { [ "$({ tr -d ' ' <"/tmp/.X$1-lock"; } 2>/dev/null)" = "$xvfb" ]; }
+up_or_gone() { ours "$1" && xdotool getdisplaygeometry >/dev/null 2>&1 || ! kill -0 "$xvfb" 2>/dev/null; }
+for attempt in 1 2 3 4 5; do
+    number=$((100 + RANDOM % 900))
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -listen local -noreset 2>/dev/null &
+    xvfb=$!
+    pids+=("$xvfb")
+    export DISPLAY=":$number"
+    within 30 up_or_gone "$number" && ours "$number" && break
+    kill "$xvfb" 2>/dev/null || true
+    [ "$attempt" -lt 5 ] || fail "Xvfb did not start"
+done
+
+# A settings store of our own (so Miles is selected as on a first start),
+# and a desktop whose URL handler opens nothing.
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
 mkdir -m 700 "$work/runtime"
 unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP WAYLAND_DISPLAY BROWSER
@@ -50,12 +71,14 @@ program=$!
 pids+=("$program")
 
 windows() { xdotool search --onlyvisible --pid "$program" 2>/dev/null || true; }
+titles() { windows | while read -r w; do printf '"%s" ' "$(xdotool getwindowname "$w")"; done; }
 one_window() { [ "$(windows | wc -l)" -eq 1 ]; }
 new_window() { windows | grep -vx "$main" | head -n 1; }
 has_new_window() { [ -n "$(new_window)" ]; }
 ended() { [[ "$(ps -o stat= -p "$program" || true)" =~ ^(Z|$) ]]; }
 
-within 20 one_window || fail "the window did not appear"
+server() { kill -0 "$xvfb" 2>/dev/null && echo "Xvfb $DISPLAY running" || echo "Xvfb $DISPLAY gone"; }
+within 60 one_window || fail "the window did not appear ($(server))"
 main="$(windows)"
 
 # Clicks the middle of a control, given in pixels of the window, then rests
@@ -66,21 +89,35 @@ start_run() { click 268 338; }
 save_text() { click 136 547; }
 load_file() { click 380 197; }
 
+# Waits until the program has handled every key and click sent so far: it
+# has answered two pings (what the first one's handling posted is done too).
+caught_up() {
+    "$closewindow" --ping "$main" && "$closewindow" --ping "$main" || fail "no answer to a ping"
+}
+
 # Answers the dialog that the last click opened, which must bear the title
 # given (an error report would not), with a file name or with Return alone.
+# The name goes into the file name box (Alt+N), all of it replaced; should the
+# dialog still be open once the program has handled the keys (the name's
+# completion list can take the Return for itself), the answer is given again.
 answer() {
-    within 10 has_new_window || fail "no dialog after $1"
-    local dialog title
+    within 30 has_new_window || fail "no dialog after $1"
+    local dialog title deadline=$((SECONDS + 60))
     dialog="$(new_window)"
     title="$(xdotool getwindowname "$dialog")"
     [ "$title" = "$2" ] || fail "after $1 came \"$title\" instead of \"$2\""
-    xdotool windowfocus --sync "$dialog"
-    if [ -n "${3:-}" ]; then
-        xdotool key --clearmodifiers ctrl+a
-        xdotool type --delay 2 "$3"
-    fi
-    xdotool key Return
-    within 10 one_window || fail "the dialog after $1 stayed open"
+    while windows | grep -qx "$dialog"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "the dialog after $1 stayed open (open: $(titles))"
+        timeout 10 xdotool windowfocus --sync "$dialog" 2>/dev/null || continue
+        caught_up
+        if [ -n "${3:-}" ]; then
+            xdotool key --clearmodifiers alt+n ctrl+a
+            xdotool type --delay 2 "$3"
+        fi
+        xdotool key Return
+        caught_up
+    done
+    within 60 one_window || fail "a window after $1 stayed open (open: $(titles))"
 }
 
 example_points
@@ -88,22 +125,26 @@ start_run
 answer "the run" "Meridane"
 save_text
 answer "Save Results As Text File" "Save" "$work/results.txt"
-within 10 test -s "$work/results.txt" || fail "no results file"
+within 30 test -s "$work/results.txt" || fail "no results file"
 cmp "$expected" "$work/results.txt" || fail "the saved results differ from $expected"
 echo "ok: example points, run and save through the dialog give the expected file"
 
 # A list long enough that the run is still going when the window closes.
 awk 'BEGIN { for (i = 0; i < 1000000; i++) printf "%.4f,%.4f\n", (i % 1800) / 10 - 90, (i % 3600) / 10 - 180 }' \
     >"$work/large.txt"
+# The pointer rests on the bare window: the cursor shown there while nothing
+# runs, read once the program has answered a ping.
+idle="$("$closewindow" --cursor "$main")" || fail "the window did not answer a ping"
 load_file
 answer "Load Coordinates From File" "Load List(s) - Hold Ctrl to select multiple list files" \
     "$work/large.txt"
-sleep 3
+"$closewindow" --until "$idle" "$main" || fail "the load did not end"
 start_run
-sleep 1.5
+# Closed as soon as the hourglass shows: the run is under way, and it goes on
+# for well over a second (the close is handled at its next yield).
+"$closewindow" --close-unless "$idle" "$main" || fail "the run was never seen under way"
 has_new_window && fail "the run had ended before the window was closed"
-"$closewindow" "$main"
-within 10 ended || fail "the process still runs after closing"
+within 30 ended || fail "the process still runs after closing"
 status=0
 wait "$program" || status=$?
 [ "$status" -eq 0 ] || fail "the process ended with status $status"

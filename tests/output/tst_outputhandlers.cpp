@@ -85,6 +85,50 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
+    // One Enter in the save dialog must never replace a list file that was
+    // just loaded: the dialog starts in its folder with no name.
+    void saveDialogStartingName_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // "load NAME[,NAME]" or "save NAME"
+        QTest::addColumn<QString>("start");     // relative to the folder; "." the folder
+        QTest::newRow("after a load") << QStringList{"load a.txt"} << ".";
+        QTest::newRow("after a load of two files") << QStringList{"load a.txt,b.txt"} << ".";
+        QTest::newRow("after a save") << QStringList{"save out.txt"} << "out.txt";
+        QTest::newRow("after a save, then a load")
+            << QStringList{"save out.txt", "load a.txt"} << ".";
+        QTest::newRow("after a load, then a save on that file")
+            << QStringList{"load a.txt", "save a.txt"} << "a.txt";
+    }
+
+    void saveDialogStartingName()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, start);
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        for (const char* name : {"a.txt", "b.txt"}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        Form1 form;
+        form.Form_Load();
+        for (const QString& step : steps) {
+            QStringList paths;
+            for (const QString& name : step.section(' ', 1).split(','))
+                paths << dir.filePath(name);
+            if (step.startsWith("load"))
+                dialogs.openReplies.enqueue(paths);
+            else
+                dialogs.saveReplies.enqueue(paths.first());
+            click(step.startsWith("load") ? form.PushButton3 : form.PushButton4);
+        }
+        click(form.PushButton4); // cancelled
+        QCOMPARE(dialogs.fileRequests.last().fileName, QDir::cleanPath(dir.filePath(start)));
+        // A list file that the user picks is still replaced without a question.
+        QCOMPARE(QFileInfo(dir.filePath("a.txt")).size() > 0, steps.last() == "save a.txt");
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
     void copyPutsTheResultsOnTheClipboardAndSaysHowToPaste()
     {
         ScriptedDialogs dialogs;

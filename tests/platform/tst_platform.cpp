@@ -6,6 +6,7 @@
 #include "platform/failure.h"
 #include "platform/listview.h"
 #include "platform/progressbar.h"
+#include "platform/pushbutton.h"
 #include "scripteddialogs.h"
 
 #include <QApplication>
@@ -184,6 +185,42 @@ private slots:
             return out;
         };
         QTRY_COMPARE(names(), listed);
+    }
+
+    void keysOnAFocusedButton_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("autoRepeat");
+        QTest::addColumn<int>("clicks");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << false << 1;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << false << 1;
+        QTest::newRow("Space") << int(Qt::Key_Space) << 0 << false << 1;
+        QTest::newRow("Enter held down repeats nothing") << int(Qt::Key_Return) << 0 << true << 0;
+        QTest::newRow("Ctrl+Enter") << int(Qt::Key_Return) << int(Qt::ControlModifier) << false << 0;
+        QTest::newRow("a letter") << int(Qt::Key_A) << 0 << false << 0;
+    }
+
+    void keysOnAFocusedButton()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, autoRepeat);
+        QFETCH(int, clicks);
+        platform::PushButton button;
+        button.show();
+        button.setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&button));
+        int clicked = 0;
+        connect(&button, &QPushButton::clicked, this, [&] { ++clicked; });
+        const auto mods = Qt::KeyboardModifiers(modifiers);
+        if (autoRepeat) { // the first press belongs to the key's press, not to the repeat
+            QKeyEvent repeat(QEvent::KeyPress, key, mods, QString(), true);
+            QApplication::sendEvent(&button, &repeat);
+        } else {
+            QTest::keyClick(&button, Qt::Key(key), mods);
+        }
+        QCOMPARE(clicked, clicks);
     }
 
     void saveDialogStartsFromTheFolderOfAMultipleSelection()

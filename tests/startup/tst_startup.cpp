@@ -3,6 +3,7 @@
 // pointer that the hover handlers set.
 
 #include "app/form1.h"
+#include "app/nodisplay.h"
 #include "isolation.h"
 #include "platform/programfolder.h"
 #include "platform/randomdraw.h"
@@ -14,9 +15,13 @@
 #include "shell/homepage.h"
 
 #include <QHeaderView>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -63,8 +68,14 @@ struct RecordingSkin final : platform::SkinFramework {
 struct ProgramFolder {
     QTemporaryDir dir;
     ProgramFolder() { platform::setProgramFolder(dir.path()); }
+    // "<pipe>" makes a named pipe of that name.
     void put(const QString& name, const QByteArray& bytes)
     {
+        if (bytes == "<pipe>") {
+            QDir(dir.path()).mkpath(QFileInfo(dir.filePath(name)).path());
+            QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0600), 0);
+            return;
+        }
         QDir(dir.path()).mkpath(QFileInfo(dir.filePath(name)).path());
         QFile file(dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -233,6 +244,42 @@ private slots:
         QCOMPARE(desktop.opened, number == 7 ? QList<QUrl>{page} : QList<QUrl>());
     }
 
+    void noDisplay_data()
+    {
+        QTest::addColumn<QString>("given"); // a variable NAME=VALUE, or arguments "-..."
+        QTest::addColumn<bool>("none");
+        QTest::newRow("nothing set") << "" << true;
+        QTest::newRow("X11") << "DISPLAY=:0" << false;
+        QTest::newRow("Wayland") << "WAYLAND_DISPLAY=wayland-0" << false;
+        QTest::newRow("offscreen by environment") << "QT_QPA_PLATFORM=offscreen" << false;
+        QTest::newRow("offscreen on the command line") << "-platform offscreen" << false;
+        QTest::newRow("X11 named on the command line") << "-display :3" << false;
+        QTest::newRow("X11 asked for, no display") << "QT_QPA_PLATFORM=xcb" << true;
+    }
+
+    void noDisplay()
+    {
+        QFETCH(QString, given);
+        QFETCH(bool, none);
+        const QStringList arguments = given.startsWith('-') ? given.split(' ') : QStringList();
+        QProcessEnvironment variables;
+        if (given.contains('='))
+            variables.insert(given.section('=', 0, 0), given.section('=', 1));
+        QCOMPARE(app::NoDisplay(arguments, variables), none);
+        if (!none)
+            return;
+        // The program itself: one line, status 1, where Qt would abort.
+        QProcess program;
+        program.setProcessEnvironment(variables);
+        program.start(MERIDANE_EXECUTABLE, arguments);
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 1);
+        const QByteArray error = program.readAllStandardError();
+        QCOMPARE(error.count('\n'), 1);
+        QVERIFY(error.startsWith("meridane: no display to open the window on"));
+        QVERIFY(error.contains("'meridane --help'"));
+    }
+
     void skinCalls_data()
     {
         QTest::addColumn<QString>("skinFile"); // what lies at x/o.cjs: "", "file" or "folder"
@@ -276,6 +323,9 @@ private slots:
         QTest::addColumn<QString>("reports");
         QTest::newRow("the shipped skin") << shipped("x/o.cjs") << "";
         QTest::newRow("broken skin") << QByteArray("QPushButton { color: red; ") << "102";
+        // Qt takes a widget's sheet that it cannot parse once more inside "* { }".
+        QTest::newRow("garbage") << QByteArray("This is not a style sheet.") << "102";
+        QTest::newRow("a named pipe") << QByteArray("<pipe>") << "102";
     }
 
     void realSkin()
@@ -290,6 +340,7 @@ private slots:
         form.Form_Load();
         QCOMPARE(reportedLines(dialogs), reports);
         QCOMPARE(form.styleSheet(), reports.isEmpty() ? QString::fromUtf8(sheet) : QString());
+        QCOMPARE(qApp->styleSheet(), form.styleSheet());
         QCOMPARE(form.windowTitle(), QString("Meridane")); // the load went on
         qApp->setStyleSheet(QString());
     }
@@ -303,6 +354,7 @@ private slots:
         QTest::newRow("no cursor file") << QByteArray() << "" << QPoint(-1, -1);
         QTest::newRow("broken cursor file")
             << QByteArray("\0\0\2\0\1\0", 6) + QByteArray(40, 'x') << "108" << QPoint(-1, -1);
+        QTest::newRow("a named pipe") << QByteArray("<pipe>") << "108" << QPoint(-1, -1);
     }
 
     void handCursor()
@@ -324,6 +376,60 @@ private slots:
             QCOMPARE(shown.hotSpot(), hotSpot);
             QCOMPARE(shown.pixmap().size(), QSize(32, 32));
         }
+    }
+
+    // The unit store is read as empty where it is no regular file, and a
+    // click whose write fails is reported once; what lies there stays.
+    void failedStoreWrite_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::newRow("Haldrun.conf a folder") << "folder";
+        QTest::newRow("Haldrun.conf a named pipe") << "pipe";
+        QTest::newRow("Haldrun.conf a link to a device") << "device";
+        QTest::newRow("Haldrun.conf read-only") << "read-only file";
+        QTest::newRow("its folder read-only") << "read-only folder";
+    }
+
+    void failedStoreWrite()
+    {
+        QFETCH(QString, obstacle);
+        if (obstacle.startsWith("read-only") && ::geteuid() == 0)
+            QSKIP("root writes through permissions");
+        QTemporaryDir devices;
+        const QString conf = isolation::settings().fileOf("Haldrun");
+        const QByteArray path = QFile::encodeName(conf);
+        const QByteArray device = QFile::encodeName(devices.filePath("zero"));
+        if (obstacle == "folder")
+            QVERIFY(QDir().mkpath(conf));
+        else if (obstacle == "pipe")
+            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        else if (obstacle == "device") {
+            if (::mknod(device.constData(), S_IFCHR | 0600, makedev(1, 5)) != 0)
+                QSKIP("no device nodes here");
+            QCOMPARE(::symlink(device.constData(), path.constData()), 0);
+        } else {
+            isolation::settings().write("Haldrun", "Meridane", "Option1", "True");
+            const QString locked = obstacle == "read-only file" ? conf : QFileInfo(conf).path();
+            QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        const auto kind = [](const QByteArray& p) {
+            struct stat status {};
+            return ::lstat(p.constData(), &status) == 0 ? status.st_mode & S_IFMT : 0u;
+        };
+        const auto before = std::pair(kind(path), kind(device));
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load(); // the restored Miles counts as a click
+        click(form.Option3);
+        QStringList reports;
+        for (const auto& m : dialogs.messages)
+            reports << m.text.section("\r\n", 1).section('\r', 0, 0);
+        QCOMPARE(reports, QStringList({"in Orvanta2021/08/31.Form1.Option1_Click at line 100",
+                                       "in Orvanta2021/08/31.Form1.Option3_Click at line 100"}));
+        QCOMPARE(checkedUnits(form), QString("0010"));
+        QCOMPARE(std::pair(kind(path), kind(device)), before);
+        QFile::setPermissions(QFileInfo(conf).path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                          QFile::ExeOwner);
     }
 
     void pointer_data()
@@ -373,6 +479,35 @@ private slots:
         // The hand shows over the push buttons only, the hourglass everywhere.
         QCOMPARE(form.PushButton2->testAttribute(Qt::WA_SetCursor), after == 99);
         QCOMPARE(form.testAttribute(Qt::WA_SetCursor), after == 11);
+    }
+
+    void pointerOverHeaderDividers_data()
+    {
+        QTest::addColumn<int>("pointer");
+        QTest::addColumn<bool>("onDividerFirst"); // the run starts with the mouse there
+        QTest::addColumn<int>("shape");
+        QTest::newRow("resize arrows while nothing runs") << 0 << false << int(Qt::SplitHCursor);
+        QTest::newRow("the hourglass during a run") << 11 << false << int(Qt::WaitCursor);
+        QTest::newRow("a run started over a divider") << 11 << true << int(Qt::WaitCursor);
+    }
+
+    void pointerOverHeaderDividers()
+    {
+        QFETCH(int, pointer);
+        QFETCH(bool, onDividerFirst);
+        QFETCH(int, shape);
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QHeaderView* header = form.ListView1->horizontalHeader();
+        const QPoint divider(header->sectionViewportPosition(1), header->height() / 2);
+        QTest::mouseMove(header->viewport(), divider - QPoint(onDividerFirst ? 1 : 20, 0));
+        QTest::mouseMove(header->viewport(), divider - QPoint(onDividerFirst ? 0 : 21, 0));
+        form.setMousePointer(pointer);
+        QTest::mouseMove(header->viewport(), divider - QPoint(1, 0));
+        QTest::mouseMove(header->viewport(), divider);
+        QCOMPARE(int(header->cursor().shape()), shape);
     }
 
     void hourglassStaysDuringARun()
