@@ -4,6 +4,7 @@
 // the command line may name another separator and other columns.
 
 #include "app/pointrecord.h"
+#include "engine/numbers.h"
 
 #include <QString>
 #include <QStringView>
@@ -32,6 +33,8 @@ private:
     const PointSink& point_;
     const PlainListOptions& options_;
     qint64 number_ = 0;
+    engine::LocaleScope locale_; // read once for the whole list
+
 };
 
 } // namespace app

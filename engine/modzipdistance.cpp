@@ -5,11 +5,11 @@
 #include "shell/support.h"
 #include "shell/trap.h"
 
-#include <QLocale>
-#include <QStringBuilder>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
+#include <type_traits>
 
 namespace modZipDistance {
 namespace {
@@ -45,6 +45,24 @@ double finite(double value)
     return value;
 }
 
+// The pieces copied once into a text of their size.
+QString joined(std::initializer_list<QAnyStringView> pieces)
+{
+    qsizetype size = 0;
+    for (const QAnyStringView piece : pieces)
+        size += piece.size();
+    QString text;
+    text.reserve(size);
+    for (const QAnyStringView piece : pieces)
+        piece.visit([&](auto view) {
+            if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+                text += QString::fromUtf8(view.data(), view.size());
+            else
+                text.append(view);
+        });
+    return text;
+}
+
 } // namespace
 
 void setUnitOptions(UnitOptions options) { unitOptions = std::move(options); }
@@ -77,10 +95,18 @@ double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2
     return finite(degrees * kNauticalMilesPerDegree * kMilesPerNauticalMile);
 }
 
-QString DecimalSeparator() { return engine::decimalSeparator(); }
+QString DecimalSeparator()
+{
+    // Kept between calls: GetDistance asks for it on every pair.
+    static QString text;
+    const QChar separator = engine::decimalSeparator();
+    if (text.size() != 1 || text.front() != separator)
+        text = QString(separator);
+    return text;
+}
 
-QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat2,
-                    const QString& lon2)
+QString GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
+                    QAnyStringView lon2)
 {
     static const QString where = shell::location("modZipDistance", "GetDistance");
     shell::Trap trap(where);
@@ -103,13 +129,13 @@ QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat
             break;
         }
     }
-    const auto compose = [&](const QString& number) -> QString {
-        return QLatin1String("Distance between (") % lat1 % QLatin1Char(',') % lon1 %
-               QLatin1String(") and (") % lat2 % QLatin1Char(',') % lon2 % QLatin1String(") is ") %
-               number % unitWord;
+    const auto compose = [&](QAnyStringView number) -> QString {
+        return joined({QLatin1String("Distance between ("), lat1, QLatin1String(","), lon1,
+                       QLatin1String(") and ("), lat2, QLatin1String(","), lon2,
+                       QLatin1String(") is "), number, unitWord});
     };
     if (trap.test(134, [&] { return lat2 == lat1 && lon2 == lon1; })) {
-        trap.step(136, [&] { sentence = compose(QStringLiteral("0 ")); });
+        trap.step(136, [&] { sentence = compose(QLatin1String("0 ")); });
         return sentence;
     }
     trap.step(138, [&] {
@@ -117,7 +143,13 @@ QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat
                                                     engine::numberOf(lon1), engine::numberOf(lon2));
         distance = finite(miles * factor);
     });
-    trap.step(140, [&] { sentence = compose(engine::numberText(distance, places)); });
+    trap.step(140, [&] {
+        char buffer[400];
+        if (const auto plain = engine::plainNumberText(distance, places, buffer))
+            sentence = compose(QLatin1String(plain->data(), qsizetype(plain->size())));
+        else
+            sentence = compose(engine::numberText(distance, places));
+    });
     return sentence;
 }
 

@@ -2,6 +2,7 @@
 // modZipDistance: the great-circle distance between two points given as
 // texts, and the result sentence, in the unit selected in the window.
 
+#include <QAnyStringView>
 #include <QString>
 #include <functional>
 
@@ -12,9 +13,10 @@ namespace modZipDistance {
 using UnitOptions = std::function<bool(int option)>;
 void setUnitOptions(UnitOptions options);
 
-// The sentence for the pair; never fails towards its caller.
-QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat2,
-                    const QString& lon2);
+// The sentence for the pair; never fails towards its caller. The texts are
+// read where they are (a QString, or a row of a list store) and not kept.
+QString GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
+                    QAnyStringView lon2);
 
 double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2);
 double DegToRad(double degrees);

@@ -3,16 +3,15 @@
 #include "platform/failure.h"
 
 #include <QLocale>
+#include <array>
 #include <charconv>
 #include <cmath>
-#include <string_view>
 
 namespace engine {
 namespace {
 
 // What the conversions need of the user's locale, worked out again only when
-// the locale changes: QLocale's own conversions cost microseconds a call,
-// and a run makes four of them per pair.
+// the locale changes: QLocale's own conversions cost microseconds a call.
 struct LocaleNumbers {
     QLocale source; // the default locale these were worked out for
     QLocale locale; // the same, with the number options that the conversions use
@@ -21,10 +20,13 @@ struct LocaleNumbers {
     bool plain = false;
 };
 
-const LocaleNumbers& numbers()
+LocaleNumbers cached{QLocale(QLocale::C), QLocale(QLocale::C), QChar(), false};
+bool ready = false;
+int scopes = 0; // LocaleScope objects alive
+
+// Looking the default locale up costs a QLocale and a comparison.
+const LocaleNumbers& lookUp()
 {
-    static LocaleNumbers cached{QLocale(QLocale::C), QLocale(QLocale::C), QChar(), false};
-    static bool ready = false;
     const QLocale current;
     if (!ready || current != cached.source) {
         cached.source = current;
@@ -41,52 +43,96 @@ const LocaleNumbers& numbers()
     return cached;
 }
 
-bool isSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+const LocaleNumbers& numbers() { return scopes > 0 && ready ? cached : lookUp(); }
+
+// One character of a UTF-16, Latin-1 or UTF-8 text (a UTF-8 byte above 0x7f
+// is never a digit, sign or ASCII separator, so reading bytes is safe).
+char16_t code(QChar c) { return c.unicode(); }
+char16_t code(char c) { return static_cast<unsigned char>(c); }
+bool isSpace(char16_t c) { return c == u' ' || c == u'\t'; }
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // Sign, digits and an optional decimal part: the shape of nearly every
-// coordinate, copied into `out` as plain ASCII with "." as separator.
+// coordinate, copied into `text` as plain ASCII with "." as separator, and
+// its digits as a whole number while they fit.
 struct PlainDecimal {
     char text[64];
     qsizetype length = 0;
     qsizetype wholeDigits = 0;
+    quint64 digits = 0; // every digit, the separator left out
+    int digitCount = 0;
+    int decimals = 0;
+    bool negative = false;
+
+    void put(char16_t digit)
+    {
+        text[length++] = static_cast<char>(digit);
+        if (++digitCount <= 19)
+            digits = digits * 10 + (digit - u'0');
+    }
 };
 
 // False for anything else, which QLocale then decides.
-bool readPlain(QStringView text, const LocaleNumbers& n, PlainDecimal& out)
+template <typename Char>
+bool readPlain(const Char* begin, const Char* end, char16_t decimal, PlainDecimal& out)
 {
-    while (!text.isEmpty() && isSpace(text.front()))
-        text = text.mid(1);
-    while (!text.isEmpty() && isSpace(text.back()))
-        text.chop(1);
-    if (text.isEmpty() || text.size() >= qsizetype(sizeof out.text))
+    while (begin != end && isSpace(code(*begin)))
+        ++begin;
+    while (begin != end && isSpace(code(end[-1])))
+        --end;
+    if (begin == end || end - begin >= qsizetype(sizeof out.text))
         return false;
-    qsizetype i = 0;
-    if (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')) {
-        if (text[0] == QLatin1Char('-'))
+    const Char* p = begin;
+    if (code(*p) == u'-' || code(*p) == u'+') {
+        out.negative = code(*p) == u'-';
+        if (out.negative)
             out.text[out.length++] = '-';
-        ++i;
+        ++p;
     }
-    const qsizetype firstDigit = i;
-    while (i < text.size() && isDigit(text[i]))
-        out.text[out.length++] = char(text[i++].unicode());
-    out.wholeDigits = i - firstDigit;
+    const Char* const firstDigit = p;
+    for (; p != end && isDigit(code(*p)); ++p)
+        out.put(code(*p));
+    out.wholeDigits = p - firstDigit;
     if (out.wholeDigits == 0)
         return false;
     // "." stands for the locale's separator here, as it does for QLocale.
-    if (i < text.size() && (text[i] == n.decimal || text[i] == QLatin1Char('.'))) {
+    if (p != end && (code(*p) == decimal || code(*p) == u'.')) {
         out.text[out.length++] = '.';
-        const qsizetype firstDecimal = ++i;
-        while (i < text.size() && isDigit(text[i]))
-            out.text[out.length++] = char(text[i++].unicode());
-        if (i == firstDecimal)
+        const Char* const firstDecimal = ++p;
+        for (; p != end && isDigit(code(*p)); ++p)
+            out.put(code(*p));
+        out.decimals = static_cast<int>(p - firstDecimal);
+        if (out.decimals == 0)
             return false;
     }
-    return i == text.size();
+    return p == end;
 }
+
+template <typename F> auto withCharacters(QAnyStringView text, F&& body)
+{
+    return text.visit([&](auto view) { return body(view.data(), view.data() + view.size()); });
+}
+
+bool readPlain(QAnyStringView text, const LocaleNumbers& n, PlainDecimal& out)
+{
+    return n.plain && withCharacters(text, [&](auto begin, auto end) {
+               return readPlain(begin, end, n.decimal.unicode(), out);
+           });
+}
+
+constexpr std::array<double, 23> kPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 std::optional<double> convertPlain(const PlainDecimal& plain)
 {
+    // Digits that fit in a double's 53 bits over a power of ten that is
+    // exact: one division, rounded correctly as from_chars rounds.
+    if (plain.digitCount <= 19 && plain.digits <= (quint64(1) << 53) &&
+        plain.decimals < int(kPowersOfTen.size())) {
+        const double value = double(plain.digits) / kPowersOfTen[size_t(plain.decimals)];
+        return plain.negative ? -value : value;
+    }
     double value = 0;
     const char* end = plain.text + plain.length;
     const auto [stop, error] = std::from_chars(plain.text, end, value);
@@ -95,13 +141,16 @@ std::optional<double> convertPlain(const PlainDecimal& plain)
     return value;
 }
 
-std::optional<double> convertByLocale(const QString& text, const LocaleNumbers& n)
+std::optional<double> convertByLocale(QAnyStringView view, const LocaleNumbers& n)
 {
+    QString text = view.toString();
+    // QLocale skips line breaks as white space; a point must not hold one.
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+        return std::nullopt;
+    if (n.decimal != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), n.decimal);
     bool ok = false;
-    const double value =
-        n.decimal == QLatin1Char('.') || !text.contains(QLatin1Char('.'))
-            ? n.locale.toDouble(text, &ok)
-            : n.locale.toDouble(QString(text).replace(QLatin1Char('.'), n.decimal), &ok);
+    const double value = n.locale.toDouble(text, &ok);
     // QLocale takes "nan" and "inf", and gives infinity for values out of range.
     if (!ok || !std::isfinite(value))
         return std::nullopt;
@@ -110,28 +159,37 @@ std::optional<double> convertByLocale(const QString& text, const LocaleNumbers& 
 
 } // namespace
 
-std::optional<double> toNumber(const QString& text)
+LocaleScope::LocaleScope()
+{
+    if (scopes == 0)
+        lookUp();
+    ++scopes;
+}
+
+LocaleScope::~LocaleScope() { --scopes; }
+
+std::optional<double> toNumber(QAnyStringView text)
 {
     const LocaleNumbers& n = numbers();
     PlainDecimal plain;
-    if (n.plain && readPlain(text, n, plain))
+    if (readPlain(text, n, plain))
         return convertPlain(plain);
     return convertByLocale(text, n);
 }
 
-double numberOf(const QString& text)
+double numberOf(QAnyStringView text)
 {
     if (const auto value = toNumber(text))
         return *value;
     throw Failure::typeMismatch();
 }
 
-bool isNumeric(const QString& text)
+bool isNumeric(QAnyStringView text)
 {
     const LocaleNumbers& n = numbers();
     PlainDecimal plain;
     // Fewer than 300 whole digits is always in range: no need to convert.
-    if (n.plain && readPlain(text, n, plain))
+    if (readPlain(text, n, plain))
         return plain.wholeDigits < 300 || convertPlain(plain).has_value();
     return convertByLocale(text, n).has_value();
 }
@@ -183,17 +241,24 @@ QString localized(std::string_view digits, const QLocale& locale, QChar decimal)
 
 } // namespace
 
-QString numberText(double value, int places)
+std::optional<std::string_view> plainNumberText(double value, int places, char (&buffer)[400])
 {
     const LocaleNumbers& n = numbers();
-    char buffer[400];
     const std::string_view digits = roundedDigits(value, places, buffer);
     if (!n.plain)
-        return localized(digits, n.locale, n.decimal);
-    QString text = QString::fromLatin1(digits.data(), qsizetype(digits.size()));
-    if (const qsizetype separatorAt = text.indexOf(QLatin1Char('.')); separatorAt >= 0)
-        text[separatorAt] = n.decimal;
-    return text;
+        return std::nullopt;
+    if (const size_t separatorAt = digits.find('.'); separatorAt != std::string_view::npos)
+        buffer[size_t(digits.data() - buffer) + separatorAt] = static_cast<char>(n.decimal.unicode());
+    return digits;
+}
+
+QString numberText(double value, int places)
+{
+    char buffer[400];
+    if (const auto digits = plainNumberText(value, places, buffer))
+        return QString::fromLatin1(digits->data(), qsizetype(digits->size()));
+    const LocaleNumbers& n = numbers();
+    return localized(roundedDigits(value, places, buffer), n.locale, n.decimal);
 }
 
 } // namespace engine
