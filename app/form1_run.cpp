@@ -24,6 +24,7 @@ void Form1::PushButton17_Click()
     if (trap.test(104, [&] { return ListView1->count() >= 1; })) {
         trap.step(106, [&] { ListView2->clearItems(); });
         qsizetype last = 0;
+        modZipDistance::Sentence sentence; // one buffer for every pair
         trap.step(108, [&] { last = ListView1->count(); });
         for (qsizetype i = 1; i <= last; ++i) {
             QString latitude;
@@ -52,7 +53,8 @@ void Form1::PushButton17_Click()
                 trap.step(126, [&] { lat2 = ListView1->textView(i + 1); });
                 trap.step(128, [&] { lon2 = ListView1->subItemView(i + 1, 1); });
                 trap.step(130, [&] {
-                    ListView2->addItem(modZipDistance::GetDistance(lat1, lon1, lat2, lon2));
+                    modZipDistance::GetDistance(lat1, lon1, lat2, lon2, sentence);
+                    ListView2->addItemView(sentence.view());
                 });
                 trap.step(132, [&] { ListView2->setChecked(ListView2->count(), true); });
                 trap.step(134, [&] { ListView2->ensureVisible(ListView2->count()); });

@@ -42,10 +42,7 @@ qsizetype lengthBytes(quint32 length)
     return bytes;
 }
 
-bool fitsLatin1(QStringView text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xff; });
-}
+bool fitsLatin1(QStringView text) { return QtPrivate::isLatin1(text); }
 
 template <typename Cells> bool anyWide(const Cells& cells)
 {
@@ -107,6 +104,19 @@ template <typename Cells> ListStore::Row ListStore::write(const Cells& cells)
 }
 
 qsizetype ListStore::add(QStringView text) { return add({text}); }
+
+qsizetype ListStore::addLatin1(QLatin1String text)
+{
+    Row row{};
+    const auto length = static_cast<quint32>(text.size());
+    char* const start = reserve(1 + lengthBytes(length) + text.size(), row);
+    char* out = putLength(putLength(start, 1), length);
+    if (!text.isEmpty())
+        std::memcpy(out, text.data(), size_t(text.size()));
+    used_ += out + text.size() - start;
+    rows_.push_back(row);
+    return count();
+}
 
 qsizetype ListStore::add(std::initializer_list<QStringView> cells)
 {

@@ -26,6 +26,8 @@ public:
     // Appends a row and returns its number.
     qsizetype add(QStringView text);
     qsizetype add(std::initializer_list<QStringView> cells);
+    // A row of one cell that is Latin-1 already: its bytes are copied as they are.
+    qsizetype addLatin1(QLatin1String text);
 
     QString text(qsizetype row) const { return cell(row, 0); }
     // Sub-item k (k >= 1); one that was never set is the empty text.
