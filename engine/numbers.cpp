@@ -53,24 +53,32 @@ bool isSpace(char16_t c) { return c == u' ' || c == u'\t'; }
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // Sign, digits and an optional decimal part: the shape of nearly every
-// coordinate, copied into `text` as plain ASCII with "." as separator, and
-// its digits as a whole number while they fit.
+// coordinate. Its digits as a whole number (while they fit) and, for the few
+// that the quick road cannot take, a copy in plain ASCII with "." as
+// separator.
 struct PlainDecimal {
+    quint64 digits = 0; // every digit, the separator left out; exact up to 19 of them
+    qsizetype wholeDigits = 0;
+    qsizetype decimals = 0;
+    bool negative = false;
     char text[64];
     qsizetype length = 0;
-    qsizetype wholeDigits = 0;
-    quint64 digits = 0; // every digit, the separator left out
-    int digitCount = 0;
-    int decimals = 0;
-    bool negative = false;
 
-    void put(char16_t digit)
-    {
-        text[length++] = static_cast<char>(digit);
-        if (++digitCount <= 19)
-            digits = digits * 10 + (digit - u'0');
-    }
+    bool fits() const { return wholeDigits + decimals <= 19 && digits <= (quint64(1) << 53); }
 };
+
+template <typename Char> const Char* readDigits(const Char* p, const Char* end, quint64& digits)
+{
+    for (; p != end && isDigit(code(*p)); ++p)
+        digits = digits * 10 + (code(*p) - u'0');
+    return p;
+}
+
+template <typename Char> void copyDigits(const Char* from, qsizetype count, PlainDecimal& out)
+{
+    for (qsizetype i = 0; i < count; ++i)
+        out.text[out.length++] = static_cast<char>(code(from[i]));
+}
 
 // False for anything else, which QLocale then decides.
 template <typename Char>
@@ -85,27 +93,34 @@ bool readPlain(const Char* begin, const Char* end, char16_t decimal, PlainDecima
     const Char* p = begin;
     if (code(*p) == u'-' || code(*p) == u'+') {
         out.negative = code(*p) == u'-';
-        if (out.negative)
-            out.text[out.length++] = '-';
         ++p;
     }
-    const Char* const firstDigit = p;
-    for (; p != end && isDigit(code(*p)); ++p)
-        out.put(code(*p));
-    out.wholeDigits = p - firstDigit;
+    const Char* const whole = p;
+    p = readDigits(p, end, out.digits);
+    out.wholeDigits = p - whole;
     if (out.wholeDigits == 0)
         return false;
+    const Char* fraction = p;
     // "." stands for the locale's separator here, as it does for QLocale.
     if (p != end && (code(*p) == decimal || code(*p) == u'.')) {
-        out.text[out.length++] = '.';
-        const Char* const firstDecimal = ++p;
-        for (; p != end && isDigit(code(*p)); ++p)
-            out.put(code(*p));
-        out.decimals = static_cast<int>(p - firstDecimal);
+        fraction = ++p;
+        p = readDigits(p, end, out.digits);
+        out.decimals = p - fraction;
         if (out.decimals == 0)
             return false;
     }
-    return p == end;
+    if (p != end)
+        return false;
+    if (!out.fits()) {
+        if (out.negative)
+            out.text[out.length++] = '-';
+        copyDigits(whole, out.wholeDigits, out);
+        if (out.decimals > 0) {
+            out.text[out.length++] = '.';
+            copyDigits(fraction, out.decimals, out);
+        }
+    }
+    return true;
 }
 
 template <typename F> auto withCharacters(QAnyStringView text, F&& body)
@@ -128,8 +143,8 @@ std::optional<double> convertPlain(const PlainDecimal& plain)
 {
     // Digits that fit in a double's 53 bits over a power of ten that is
     // exact: one division, rounded correctly as from_chars rounds.
-    if (plain.digitCount <= 19 && plain.digits <= (quint64(1) << 53) &&
-        plain.decimals < int(kPowersOfTen.size())) {
+    static_assert(kPowersOfTen.size() > 19); // fits() holds at most 19 digits
+    if (plain.fits()) {
         const double value = double(plain.digits) / kPowersOfTen[size_t(plain.decimals)];
         return plain.negative ? -value : value;
     }

@@ -66,7 +66,7 @@ char* ListStore::reserve(qsizetype size, Row& row)
     // The worst padding: one byte per cell, counted in size by the caller.
     if (blocks_.empty() || used_ + size > blocks_.back().size) {
         const qsizetype blockSize = std::max(kBlockSize, size);
-        blocks_.push_back({std::make_unique<char[]>(static_cast<size_t>(blockSize)), blockSize});
+        blocks_.push_back({std::make_unique_for_overwrite<char[]>(static_cast<size_t>(blockSize)), blockSize});
         used_ = 0;
     }
     row.block = static_cast<quint32>(blocks_.size() - 1);
