@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 
@@ -227,12 +228,19 @@ std::optional<quint64> scaledWhole(double magnitude, int places)
     constexpr int kMostPlaces = 18; // 10^18 times 53 bits stays below 2^113
     if (places > kMostPlaces)
         return std::nullopt;
-    int exponent = 0;
-    const auto mantissa = static_cast<quint64>(std::ldexp(std::frexp(magnitude, &exponent), 53));
-    exponent -= 53; // magnitude = mantissa * 2^exponent, exactly
-    unsigned __int128 product = mantissa;
+    // magnitude = mantissa * 2^exponent, exactly, read from its bits
+    const auto bits = std::bit_cast<quint64>(magnitude);
+    const auto biased = static_cast<int>(bits >> 52);
+    quint64 mantissa = bits & ((quint64(1) << 52) - 1);
+    int exponent = -1074; // subnormal
+    if (biased != 0) {
+        mantissa |= quint64(1) << 52;
+        exponent = biased - 1075;
+    }
+    quint64 scale = 1;
     for (int i = 0; i < places; ++i)
-        product *= 10;
+        scale *= 10;
+    const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * scale;
     if (exponent >= 0) {
         const unsigned __int128 whole = exponent < 64 ? product << exponent : 0;
         if (exponent >= 64 || whole >> exponent != product || whole >> 64 != 0)
