@@ -3,6 +3,7 @@
 #include "app/form1.h"
 
 #include "engine/modzipdistance.h"
+#include "engine/numbers.h"
 #include "platform/failure.h"
 #include "platform/yield.h"
 #include "shell/msgbox.h"
@@ -19,9 +20,11 @@ void Form1::PushButton17_Click()
     if (trap.test(100, [&] { return runInProgress_; }))
         return;
     trap.step(102, [&] { runInProgress_ = true; });
+    const engine::LocaleScope locale; // the user's locale, read once for the run
     if (trap.test(104, [&] { return ListView1->count() >= 1; })) {
         trap.step(106, [&] { ListView2->clearItems(); });
         qsizetype last = 0;
+        modZipDistance::Sentence sentence; // one buffer for every pair
         trap.step(108, [&] { last = ListView1->count(); });
         for (qsizetype i = 1; i <= last; ++i) {
             QString latitude;
@@ -43,13 +46,15 @@ void Form1::PushButton17_Click()
             trap.step(116, [&] { platform::Yield(); });
             trap.step(118, [&] { setMousePointer(kHourglass); });
             if (trap.test(120, [&] { return i < ListView1->count(); })) {
-                QString lat1, lon1, lat2, lon2;
-                trap.step(122, [&] { lat1 = ListView1->text(i); });
-                trap.step(124, [&] { lon1 = ListView1->subItem(i, 1); });
-                trap.step(126, [&] { lat2 = ListView1->text(i + 1); });
-                trap.step(128, [&] { lon2 = ListView1->subItem(i + 1, 1); });
+                // Read in place: nothing changes the list before the sentence is made.
+                QAnyStringView lat1, lon1, lat2, lon2;
+                trap.step(122, [&] { lat1 = ListView1->textView(i); });
+                trap.step(124, [&] { lon1 = ListView1->subItemView(i, 1); });
+                trap.step(126, [&] { lat2 = ListView1->textView(i + 1); });
+                trap.step(128, [&] { lon2 = ListView1->subItemView(i + 1, 1); });
                 trap.step(130, [&] {
-                    ListView2->addItem(modZipDistance::GetDistance(lat1, lon1, lat2, lon2));
+                    modZipDistance::GetDistance(lat1, lon1, lat2, lon2, sentence);
+                    ListView2->addItemView(sentence.view());
                 });
                 trap.step(132, [&] { ListView2->setChecked(ListView2->count(), true); });
                 trap.step(134, [&] { ListView2->ensureVisible(ListView2->count()); });

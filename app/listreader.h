@@ -3,6 +3,7 @@
 // RecogniseListFormat), then the bytes go to that format's reader.
 
 #include "app/plainlist.h"
+#include "engine/numbers.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -35,6 +36,7 @@ private:
     QByteArray head_; // the first bytes, kept until they tell the format
     qsizetype tried_ = 0;
     std::unique_ptr<Format> format_;
+    engine::LocaleScope locale_; // every format's numeric test reads it once
 };
 
 } // namespace app

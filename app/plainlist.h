@@ -4,6 +4,7 @@
 // the command line may name another separator and other columns.
 
 #include "app/pointrecord.h"
+#include "engine/numbers.h"
 
 #include <QString>
 #include <QStringView>
@@ -64,6 +65,7 @@ private:
     qsizetype latitudeIndex_ = 0, longitudeIndex_ = 1;
     std::vector<QStringView> fields_; // the current line's fields, quotes included
     QString latitudeText_, longitudeText_; // a quoted field with "" in it, unquoted
+    engine::LocaleScope locale_; // read once for the whole list
 };
 
 } // namespace app

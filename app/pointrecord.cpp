@@ -2,8 +2,6 @@
 
 #include "engine/numbers.h"
 
-#include <QString>
-
 namespace app {
 std::optional<PointFields> pointFields(QStringView record)
 {
@@ -17,11 +15,8 @@ std::optional<PointFields> pointFields(QStringView record)
 
 bool isPoint(const PointFields& fields)
 {
-    // The views' characters are not copied: the engine only reads them.
-    const bool latitude =
-        engine::isNumeric(QString::fromRawData(fields.latitude.data(), fields.latitude.size()));
-    const bool longitude =
-        engine::isNumeric(QString::fromRawData(fields.longitude.data(), fields.longitude.size()));
+    const bool latitude = engine::isNumeric(fields.latitude);
+    const bool longitude = engine::isNumeric(fields.longitude);
     return latitude && longitude;
 }
 

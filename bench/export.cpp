@@ -39,18 +39,6 @@ public:
     }
 };
 
-void fillResults(platform::ListView& list, qsizetype count)
-{
-    const std::vector<bench::Point> points = bench::generatePoints(count + 1);
-    for (qsizetype i = 0; i < count; ++i) {
-        const auto& a = points[static_cast<size_t>(i)];
-        const auto& b = points[static_cast<size_t>(i + 1)];
-        const qsizetype row = list.addItem(
-            modZipDistance::GetDistance(a.latitude, a.longitude, b.latitude, b.longitude));
-        list.setChecked(row, true);
-    }
-}
-
 double bareLoop(const platform::ListView& list)
 {
     QByteArray lines;
@@ -94,7 +82,7 @@ int main(int argc, char* argv[])
                 "ratio", "of it xlsx", "xlsx MB", "list MB", "peak MB");
     for (const qsizetype n : sizes) {
         form.ListView2->clearItems();
-        fillResults(*form.ListView2, n);
+        bench::fillResults(*form.ListView2, n + 1); // n results
         std::vector<double> bares;
         for (int round = 0; round < 3; ++round)
             bares.push_back(bareLoop(*form.ListView2));

@@ -72,16 +72,6 @@ QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void fillResults(Form1& form, qsizetype points)
-{
-    const std::vector<bench::Point> p = bench::generatePoints(points);
-    for (size_t i = 0; i + 1 < p.size(); ++i) {
-        const qsizetype row = form.ListView2->addItem(modZipDistance::GetDistance(
-            p[i].latitude, p[i].longitude, p[i + 1].latitude, p[i + 1].longitude));
-        form.ListView2->setChecked(row, true);
-    }
-}
-
 QStringList sentencesOf(const Form1& form)
 {
     QStringList out;
@@ -102,7 +92,7 @@ int main(int argc, char* argv[])
     dialogs.savePath = dir.filePath(QStringLiteral("results.txt"));
 
     Form1& form = session.form;
-    fillResults(form, points);
+    bench::fillResults(*form.ListView2, points);
     const qsizetype rows = form.ListView2->count();
     const QStringList sentences = sentencesOf(form);
 

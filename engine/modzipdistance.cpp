@@ -5,11 +5,11 @@
 #include "shell/support.h"
 #include "shell/trap.h"
 
-#include <QLocale>
-#include <QStringBuilder>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
+#include <type_traits>
 
 namespace modZipDistance {
 namespace {
@@ -45,7 +45,71 @@ double finite(double value)
     return value;
 }
 
+// Copies a piece as Latin-1; null when one of its characters does not fit.
+char* copyLatin1(QLatin1String text, char* out) { return std::copy(text.begin(), text.end(), out); }
+char* copyLatin1(QUtf8StringView text, char* out)
+{
+    unsigned bits = 0;
+    for (const auto byte : text)
+        bits |= quint8(*out++ = static_cast<char>(byte));
+    return bits < 0x80 ? out : nullptr; // ASCII is the same in both
+}
+char* copyLatin1(QStringView text, char* out)
+{
+    char16_t bits = 0;
+    const char16_t* in = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        bits |= in[i];
+        *out++ = static_cast<char>(in[i]);
+    }
+    return bits <= 0xff ? out : nullptr;
+}
+
+void appendWide(QString& text, QAnyStringView piece)
+{
+    piece.visit([&](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            text += QString::fromUtf8(view.data(), view.size());
+        else
+            text.append(view);
+    });
+}
+
 } // namespace
+
+QAnyStringView Sentence::view() const
+{
+    if (isWide_)
+        return wide_;
+    return QLatin1String(latin1_.constData(), latin1_.size());
+}
+
+void Sentence::clear()
+{
+    latin1_.truncate(0); // keeps its room for the next sentence
+    wide_.clear();
+    isWide_ = false;
+}
+
+void Sentence::assign(std::initializer_list<QAnyStringView> pieces)
+{
+    clear();
+    qsizetype size = 0;
+    for (const QAnyStringView piece : pieces)
+        size += piece.size();
+    latin1_.resize(size);
+    char* out = latin1_.data();
+    for (const QAnyStringView piece : pieces)
+        if (!(out = piece.visit([&](auto view) { return copyLatin1(view, out); })))
+            break;
+    if (out)
+        return;
+    clear();
+    isWide_ = true;
+    wide_.reserve(size);
+    for (const QAnyStringView piece : pieces)
+        appendWide(wide_, piece);
+}
 
 void setUnitOptions(UnitOptions options) { unitOptions = std::move(options); }
 
@@ -77,10 +141,26 @@ double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2
     return finite(degrees * kNauticalMilesPerDegree * kMilesPerNauticalMile);
 }
 
-QString DecimalSeparator() { return engine::decimalSeparator(); }
+QString DecimalSeparator()
+{
+    // Kept between calls: GetDistance asks for it on every pair.
+    static QString text;
+    const QChar separator = engine::decimalSeparator();
+    if (text.size() != 1 || text.front() != separator)
+        text = QString(separator);
+    return text;
+}
 
-QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat2,
-                    const QString& lon2)
+QString GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
+                    QAnyStringView lon2)
+{
+    Sentence sentence;
+    GetDistance(lat1, lon1, lat2, lon2, sentence);
+    return sentence.toString();
+}
+
+void GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
+                 QAnyStringView lon2, Sentence& sentence)
 {
     static const QString where = shell::location("modZipDistance", "GetDistance");
     shell::Trap trap(where);
@@ -89,7 +169,7 @@ QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat
     quint8 places = 0;
     double factor = 0;
     double distance = 0;
-    QString sentence;
+    sentence.clear();
 
     trap.step(100, [&] { separator = DecimalSeparator(); });
     // Options are tested in order; the first selected one sets the unit.
@@ -103,22 +183,27 @@ QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat
             break;
         }
     }
-    const auto compose = [&](const QString& number) -> QString {
-        return QLatin1String("Distance between (") % lat1 % QLatin1Char(',') % lon1 %
-               QLatin1String(") and (") % lat2 % QLatin1Char(',') % lon2 % QLatin1String(") is ") %
-               number % unitWord;
+    const auto compose = [&](QAnyStringView number) {
+        sentence.assign({QLatin1String("Distance between ("), lat1, QLatin1String(","), lon1,
+                         QLatin1String(") and ("), lat2, QLatin1String(","), lon2,
+                         QLatin1String(") is "), number, unitWord});
     };
     if (trap.test(134, [&] { return lat2 == lat1 && lon2 == lon1; })) {
-        trap.step(136, [&] { sentence = compose(QStringLiteral("0 ")); });
-        return sentence;
+        trap.step(136, [&] { compose(QLatin1String("0 ")); });
+        return;
     }
     trap.step(138, [&] {
         const double miles = SphericalDistanceMiles(engine::numberOf(lat1), engine::numberOf(lat2),
                                                     engine::numberOf(lon1), engine::numberOf(lon2));
         distance = finite(miles * factor);
     });
-    trap.step(140, [&] { sentence = compose(engine::numberText(distance, places)); });
-    return sentence;
+    trap.step(140, [&] {
+        char buffer[400];
+        if (const auto plain = engine::plainNumberText(distance, places, buffer))
+            compose(QLatin1String(plain->data(), qsizetype(plain->size())));
+        else
+            compose(engine::numberText(distance, places));
+    });
 }
 
 } // namespace modZipDistance

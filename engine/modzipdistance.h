@@ -2,8 +2,11 @@
 // modZipDistance: the great-circle distance between two points given as
 // texts, and the result sentence, in the unit selected in the window.
 
+#include <QAnyStringView>
+#include <QByteArray>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 
 namespace modZipDistance {
 
@@ -12,9 +15,30 @@ namespace modZipDistance {
 using UnitOptions = std::function<bool(int option)>;
 void setUnitOptions(UnitOptions options);
 
-// The sentence for the pair; never fails towards its caller.
-QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat2,
-                    const QString& lon2);
+// A sentence in one buffer that serves pair after pair: Latin-1 while every
+// character fits (as a list keeps its rows), UTF-16 otherwise.
+class Sentence {
+public:
+    // Valid until the sentence next changes.
+    QAnyStringView view() const;
+    QString toString() const { return view().toString(); }
+    void clear();
+    // The pieces one after the other.
+    void assign(std::initializer_list<QAnyStringView> pieces);
+
+private:
+    QByteArray latin1_;
+    QString wide_;
+    bool isWide_ = false;
+};
+
+// The sentence for the pair; never fails towards its caller. The texts are
+// read where they are (a QString, or a row of a list store) and not kept.
+QString GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
+                    QAnyStringView lon2);
+// The same, written into `sentence`: a run makes a million of them.
+void GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
+                 QAnyStringView lon2, Sentence& sentence);
 
 double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2);
 double DegToRad(double degrees);

@@ -3,16 +3,16 @@
 #include "platform/failure.h"
 
 #include <QLocale>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
-#include <string_view>
 
 namespace engine {
 namespace {
 
 // What the conversions need of the user's locale, worked out again only when
-// the locale changes: QLocale's own conversions cost microseconds a call,
-// and a run makes four of them per pair.
+// the locale changes: QLocale's own conversions cost microseconds a call.
 struct LocaleNumbers {
     QLocale source; // the default locale these were worked out for
     QLocale locale; // the same, with the number options that the conversions use
@@ -21,10 +21,13 @@ struct LocaleNumbers {
     bool plain = false;
 };
 
-const LocaleNumbers& numbers()
+LocaleNumbers cached{QLocale(QLocale::C), QLocale(QLocale::C), QChar(), false};
+bool ready = false;
+int scopes = 0; // LocaleScope objects alive
+
+// Looking the default locale up costs a QLocale and a comparison.
+const LocaleNumbers& lookUp()
 {
-    static LocaleNumbers cached{QLocale(QLocale::C), QLocale(QLocale::C), QChar(), false};
-    static bool ready = false;
     const QLocale current;
     if (!ready || current != cached.source) {
         cached.source = current;
@@ -41,52 +44,111 @@ const LocaleNumbers& numbers()
     return cached;
 }
 
-bool isSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+const LocaleNumbers& numbers() { return scopes > 0 && ready ? cached : lookUp(); }
+
+// One character of a UTF-16, Latin-1 or UTF-8 text (a UTF-8 byte above 0x7f
+// is never a digit, sign or ASCII separator, so reading bytes is safe).
+char16_t code(QChar c) { return c.unicode(); }
+char16_t code(char c) { return static_cast<unsigned char>(c); }
+bool isSpace(char16_t c) { return c == u' ' || c == u'\t'; }
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // Sign, digits and an optional decimal part: the shape of nearly every
-// coordinate, copied into `out` as plain ASCII with "." as separator.
+// coordinate. Its digits as a whole number (while they fit) and, for the few
+// that the quick road cannot take, a copy in plain ASCII with "." as
+// separator.
 struct PlainDecimal {
+    quint64 digits = 0; // every digit, the separator left out; exact up to 19 of them
+    qsizetype wholeDigits = 0;
+    qsizetype decimals = 0;
+    bool negative = false;
     char text[64];
     qsizetype length = 0;
-    qsizetype wholeDigits = 0;
+
+    bool fits() const { return wholeDigits + decimals <= 19 && digits <= (quint64(1) << 53); }
 };
 
-// False for anything else, which QLocale then decides.
-bool readPlain(QStringView text, const LocaleNumbers& n, PlainDecimal& out)
+template <typename Char> const Char* readDigits(const Char* p, const Char* end, quint64& digits)
 {
-    while (!text.isEmpty() && isSpace(text.front()))
-        text = text.mid(1);
-    while (!text.isEmpty() && isSpace(text.back()))
-        text.chop(1);
-    if (text.isEmpty() || text.size() >= qsizetype(sizeof out.text))
+    for (; p != end && isDigit(code(*p)); ++p)
+        digits = digits * 10 + (code(*p) - u'0');
+    return p;
+}
+
+template <typename Char> void copyDigits(const Char* from, qsizetype count, PlainDecimal& out)
+{
+    for (qsizetype i = 0; i < count; ++i)
+        out.text[out.length++] = static_cast<char>(code(from[i]));
+}
+
+// False for anything else, which QLocale then decides.
+template <typename Char>
+bool readPlain(const Char* begin, const Char* end, char16_t decimal, PlainDecimal& out)
+{
+    while (begin != end && isSpace(code(*begin)))
+        ++begin;
+    while (begin != end && isSpace(code(end[-1])))
+        --end;
+    if (begin == end || end - begin >= qsizetype(sizeof out.text))
         return false;
-    qsizetype i = 0;
-    if (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')) {
-        if (text[0] == QLatin1Char('-'))
-            out.text[out.length++] = '-';
-        ++i;
+    const Char* p = begin;
+    if (code(*p) == u'-' || code(*p) == u'+') {
+        out.negative = code(*p) == u'-';
+        ++p;
     }
-    const qsizetype firstDigit = i;
-    while (i < text.size() && isDigit(text[i]))
-        out.text[out.length++] = char(text[i++].unicode());
-    out.wholeDigits = i - firstDigit;
+    const Char* const whole = p;
+    p = readDigits(p, end, out.digits);
+    out.wholeDigits = p - whole;
     if (out.wholeDigits == 0)
         return false;
+    const Char* fraction = p;
     // "." stands for the locale's separator here, as it does for QLocale.
-    if (i < text.size() && (text[i] == n.decimal || text[i] == QLatin1Char('.'))) {
-        out.text[out.length++] = '.';
-        const qsizetype firstDecimal = ++i;
-        while (i < text.size() && isDigit(text[i]))
-            out.text[out.length++] = char(text[i++].unicode());
-        if (i == firstDecimal)
+    if (p != end && (code(*p) == decimal || code(*p) == u'.')) {
+        fraction = ++p;
+        p = readDigits(p, end, out.digits);
+        out.decimals = p - fraction;
+        if (out.decimals == 0)
             return false;
     }
-    return i == text.size();
+    if (p != end)
+        return false;
+    if (!out.fits()) {
+        if (out.negative)
+            out.text[out.length++] = '-';
+        copyDigits(whole, out.wholeDigits, out);
+        if (out.decimals > 0) {
+            out.text[out.length++] = '.';
+            copyDigits(fraction, out.decimals, out);
+        }
+    }
+    return true;
 }
+
+template <typename F> auto withCharacters(QAnyStringView text, F&& body)
+{
+    return text.visit([&](auto view) { return body(view.data(), view.data() + view.size()); });
+}
+
+bool readPlain(QAnyStringView text, const LocaleNumbers& n, PlainDecimal& out)
+{
+    return n.plain && withCharacters(text, [&](auto begin, auto end) {
+               return readPlain(begin, end, n.decimal.unicode(), out);
+           });
+}
+
+constexpr std::array<double, 23> kPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 std::optional<double> convertPlain(const PlainDecimal& plain)
 {
+    // Digits that fit in a double's 53 bits over a power of ten that is
+    // exact: one division, rounded correctly as from_chars rounds.
+    static_assert(kPowersOfTen.size() > 19); // fits() holds at most 19 digits
+    if (plain.fits()) {
+        const double value = double(plain.digits) / kPowersOfTen[size_t(plain.decimals)];
+        return plain.negative ? -value : value;
+    }
     double value = 0;
     const char* end = plain.text + plain.length;
     const auto [stop, error] = std::from_chars(plain.text, end, value);
@@ -95,13 +157,16 @@ std::optional<double> convertPlain(const PlainDecimal& plain)
     return value;
 }
 
-std::optional<double> convertByLocale(const QString& text, const LocaleNumbers& n)
+std::optional<double> convertByLocale(QAnyStringView view, const LocaleNumbers& n)
 {
+    QString text = view.toString();
+    // QLocale skips line breaks as white space; a point must not hold one.
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+        return std::nullopt;
+    if (n.decimal != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), n.decimal);
     bool ok = false;
-    const double value =
-        n.decimal == QLatin1Char('.') || !text.contains(QLatin1Char('.'))
-            ? n.locale.toDouble(text, &ok)
-            : n.locale.toDouble(QString(text).replace(QLatin1Char('.'), n.decimal), &ok);
+    const double value = n.locale.toDouble(text, &ok);
     // QLocale takes "nan" and "inf", and gives infinity for values out of range.
     if (!ok || !std::isfinite(value))
         return std::nullopt;
@@ -110,28 +175,37 @@ std::optional<double> convertByLocale(const QString& text, const LocaleNumbers& 
 
 } // namespace
 
-std::optional<double> toNumber(const QString& text)
+LocaleScope::LocaleScope()
+{
+    if (scopes == 0)
+        lookUp();
+    ++scopes;
+}
+
+LocaleScope::~LocaleScope() { --scopes; }
+
+std::optional<double> toNumber(QAnyStringView text)
 {
     const LocaleNumbers& n = numbers();
     PlainDecimal plain;
-    if (n.plain && readPlain(text, n, plain))
+    if (readPlain(text, n, plain))
         return convertPlain(plain);
     return convertByLocale(text, n);
 }
 
-double numberOf(const QString& text)
+double numberOf(QAnyStringView text)
 {
     if (const auto value = toNumber(text))
         return *value;
     throw Failure::typeMismatch();
 }
 
-bool isNumeric(const QString& text)
+bool isNumeric(QAnyStringView text)
 {
     const LocaleNumbers& n = numbers();
     PlainDecimal plain;
     // Fewer than 300 whole digits is always in range: no need to convert.
-    if (n.plain && readPlain(text, n, plain))
+    if (readPlain(text, n, plain))
         return plain.wholeDigits < 300 || convertPlain(plain).has_value();
     return convertByLocale(text, n).has_value();
 }
@@ -145,15 +219,83 @@ namespace {
 // negative value that rounds to zero. std::to_chars rounds the exact binary
 // value, halves to even: scaling by a power of ten first could itself land on
 // a half and round the wrong way.
+// The magnitude's exact binary value rounded half to even at `places`
+// decimals, as a whole number of units of the last place; nothing when that
+// does not fit in 64 bits. Integer arithmetic on the exact value, so it
+// rounds as std::to_chars does, in a fraction of its time.
+std::optional<quint64> scaledWhole(double magnitude, int places)
+{
+    constexpr int kMostPlaces = 18; // 10^18 times 53 bits stays below 2^113
+    if (places > kMostPlaces)
+        return std::nullopt;
+    // magnitude = mantissa * 2^exponent, exactly, read from its bits
+    const auto bits = std::bit_cast<quint64>(magnitude);
+    const auto biased = static_cast<int>(bits >> 52);
+    quint64 mantissa = bits & ((quint64(1) << 52) - 1);
+    int exponent = -1074; // subnormal
+    if (biased != 0) {
+        mantissa |= quint64(1) << 52;
+        exponent = biased - 1075;
+    }
+    quint64 scale = 1;
+    for (int i = 0; i < places; ++i)
+        scale *= 10;
+    const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * scale;
+    if (exponent >= 0) {
+        const unsigned __int128 whole = exponent < 64 ? product << exponent : 0;
+        if (exponent >= 64 || whole >> exponent != product || whole >> 64 != 0)
+            return std::nullopt;
+        return static_cast<quint64>(whole);
+    }
+    const int shift = -exponent;
+    if (shift > 120) // the product is less than half a unit: 0
+        return 0;
+    const unsigned __int128 one = 1;
+    unsigned __int128 whole = product >> shift;
+    const unsigned __int128 rest = product & ((one << shift) - 1);
+    const unsigned __int128 half = one << (shift - 1);
+    if (rest > half || (rest == half && (whole & 1)))
+        ++whole;
+    if (whole >> 64 != 0)
+        return std::nullopt;
+    return static_cast<quint64>(whole);
+}
+
+// The whole number of units of the last place written with its separator,
+// at the end of `buffer`.
+std::string_view placedDigits(quint64 whole, int places, bool negative, char (&buffer)[400])
+{
+    char* const end = buffer + sizeof buffer;
+    char* begin = end;
+    int written = 0;
+    do {
+        *--begin = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+        ++written;
+        if (written == places)
+            *--begin = '.';
+    } while (whole != 0 || written < places);
+    if (*begin == '.')
+        *--begin = '0';
+    if (negative)
+        *--begin = '-';
+    return {begin, static_cast<size_t>(end - begin)};
+}
+
 std::string_view roundedDigits(double value, int places, char (&buffer)[400])
 {
     if (!std::isfinite(value) || places < 0 || places > 60)
         throw Failure::overflow();
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
-    if (error != std::errc())
-        throw Failure::overflow();
-    std::string_view digits(buffer, static_cast<size_t>(end - buffer));
+    std::string_view digits;
+    if (const auto whole = scaledWhole(std::fabs(value), places)) {
+        digits = placedDigits(*whole, places, std::signbit(value), buffer);
+    } else {
+        const auto [end, error] =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
+        if (error != std::errc())
+            throw Failure::overflow();
+        digits = std::string_view(buffer, static_cast<size_t>(end - buffer));
+    }
     if (places > 0) {
         digits.remove_suffix(digits.size() - 1 - digits.find_last_not_of('0'));
         if (digits.back() == '.')
@@ -183,17 +325,24 @@ QString localized(std::string_view digits, const QLocale& locale, QChar decimal)
 
 } // namespace
 
-QString numberText(double value, int places)
+std::optional<std::string_view> plainNumberText(double value, int places, char (&buffer)[400])
 {
     const LocaleNumbers& n = numbers();
-    char buffer[400];
     const std::string_view digits = roundedDigits(value, places, buffer);
     if (!n.plain)
-        return localized(digits, n.locale, n.decimal);
-    QString text = QString::fromLatin1(digits.data(), qsizetype(digits.size()));
-    if (const qsizetype separatorAt = text.indexOf(QLatin1Char('.')); separatorAt >= 0)
-        text[separatorAt] = n.decimal;
-    return text;
+        return std::nullopt;
+    if (const size_t separatorAt = digits.find('.'); separatorAt != std::string_view::npos)
+        buffer[size_t(digits.data() - buffer) + separatorAt] = static_cast<char>(n.decimal.unicode());
+    return digits;
+}
+
+QString numberText(double value, int places)
+{
+    char buffer[400];
+    if (const auto digits = plainNumberText(value, places, buffer))
+        return QString::fromLatin1(digits->data(), qsizetype(digits->size()));
+    const LocaleNumbers& n = numbers();
+    return localized(roundedDigits(value, places, buffer), n.locale, n.decimal);
 }
 
 QString plainNumberText(double value, int places)

@@ -16,6 +16,9 @@ namespace {
 std::optional<double> byLocale(const QString& text, QLocale locale)
 {
     locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    // A line break never belongs to a number, though QLocale skips it as white space.
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+        return std::nullopt;
     bool ok = false;
     // "." stands for the locale's separator in typed points.
     const double value =

@@ -48,7 +48,7 @@ QString clipboardText(const platform::ListView& list)
         if (!list.checked(r))
             continue;
         const qsizetype lineStart = text.size();
-        appendCells(steps, 190, widths, text, [&](int c) { return list.cell(r, c); });
+        appendCells(steps, 190, widths, text, [&](int c) { return list.cellView(r, c); });
         endLine(text, lineStart);
     }
     // The clipboard keeps the text for as long as it holds it.

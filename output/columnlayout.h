@@ -18,6 +18,7 @@
 #include <QStringView>
 #include <algorithm>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace output {
@@ -34,14 +35,38 @@ struct Untrapped {
 
 using Widths = std::vector<qsizetype>;
 
+// Appends a text that is UTF-16, Latin-1 or UTF-8.
+inline void appendText(QString& line, QAnyStringView text)
+{
+    text.visit([&](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            line.append(QString::fromUtf8(view.data(), view.size()));
+        else
+            line.append(view);
+    });
+}
+
 // Appends the text, spaces up to the width and a TAB. A text longer than its
 // width (the list changed meanwhile) is followed directly by its TAB.
-inline void appendPadded(QString& line, QStringView text, qsizetype width)
+inline void appendPadded(QString& line, QAnyStringView text, qsizetype width)
 {
-    line.append(text);
-    if (width > text.size())
-        line.resize(line.size() + width - text.size(), QLatin1Char(' '));
+    const qsizetype start = line.size();
+    appendText(line, text);
+    const qsizetype length = line.size() - start;
+    if (width > length)
+        line.resize(line.size() + width - length, QLatin1Char(' '));
     line.append(QLatin1Char('\t'));
+}
+
+// A text's length in UTF-16 code units, the unit of the column widths.
+inline qsizetype utf16Length(QAnyStringView text)
+{
+    return text.visit([](auto view) -> qsizetype {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            return QString::fromUtf8(view.data(), view.size()).size();
+        else
+            return view.size();
+    });
 }
 
 // Row r is no longer in the list.
@@ -65,7 +90,7 @@ std::optional<Widths> measureColumns(Steps& steps, const platform::RowSource& li
         steps.step(120, [&] { rows = list.count(); });
         for (qsizetype r = 1; r <= rows; ++r) {
             steps.step(122, [] { platform::Yield(); });
-            if (!steps.step(124, [&] { width = std::max(width, list.cell(r, c).size()); }) &&
+            if (!steps.step(124, [&] { width = std::max(width, utf16Length(list.cellView(r, c))); }) &&
                 rowGone(list, r))
                 return std::nullopt;
         }

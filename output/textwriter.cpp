@@ -69,7 +69,7 @@ bool writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
         if (!checked)
             continue;
         if (!appendCells(
-                trap, 190, widths, line, [&](int c) { return save.list.cell(r, c); }, gone))
+                trap, 190, widths, line, [&](int c) { return save.list.cellView(r, c); }, gone))
             return false;
         rowProgress(save, r, rows);
         trap.step(222, [&] { file.writeLine(line); });

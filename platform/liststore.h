@@ -1,16 +1,21 @@
 #pragma once
 // The rows of a list view, kept compact: a million result sentences must fit
-// in a few hundred megabytes. Each row is one byte block holding its cells
-// (text, then sub-items), each as a length and its characters; a row whose
-// characters all fit in Latin-1 keeps one byte per character, others UTF-16.
+// in little more than their characters. Rows are appended into large shared
+// blocks of bytes; each row is its cell count and its cells (text, then
+// sub-items), each as a length and its characters. A row whose characters
+// all fit in Latin-1 keeps one byte per character, others UTF-16. A row that
+// is changed is written again at the end; the blocks are given back when the
+// store becomes empty.
 // Rows are numbered from 1; a row number that does not exist fails with
 // "Index out of bounds".
 
-#include <QByteArray>
+#include <QAnyStringView>
 #include <QString>
 #include <QStringView>
 #include <deque>
 #include <initializer_list>
+#include <memory>
+#include <vector>
 
 namespace platform {
 
@@ -21,12 +26,19 @@ public:
     // Appends a row and returns its number.
     qsizetype add(QStringView text);
     qsizetype add(std::initializer_list<QStringView> cells);
+    // A row of one cell that is Latin-1 already: its bytes are copied as they are.
+    qsizetype addLatin1(QLatin1String text);
 
     QString text(qsizetype row) const { return cell(row, 0); }
     // Sub-item k (k >= 1); one that was never set is the empty text.
     QString subItem(qsizetype row, int k) const { return cell(row, k); }
-    QString cell(qsizetype row, int column) const;
+    QString cell(qsizetype row, int column) const { return cellView(row, column).toString(); }
+    // The cell's characters where the store keeps them, valid until the store
+    // next changes: reading them makes no copy.
+    QAnyStringView cellView(qsizetype row, int column) const;
     void setCell(qsizetype row, int column, QStringView text);
+    // The cells the row holds, counting empty ones before the last.
+    int cellCount(qsizetype row) const;
 
     bool checked(qsizetype row) const;
     void setChecked(qsizetype row, bool on);
@@ -36,14 +48,23 @@ public:
 
 private:
     struct Row {
-        QByteArray bytes;
-        bool wide = false;
-        bool checked = false;
+        quint32 block;
+        quint32 offset : 30;
+        quint32 wide : 1;
+        quint32 checked : 1;
+    };
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        qsizetype size;
     };
     const Row& at(qsizetype row) const;
     Row& at(qsizetype row);
+    template <typename Cells> Row write(const Cells& cells);
+    char* reserve(qsizetype size, Row& row);
 
     std::deque<Row> rows_;
+    std::vector<Block> blocks_;
+    qsizetype used_ = 0; // bytes used in the last block
 };
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <type_traits>
 
 namespace platform {
 namespace {
@@ -93,6 +94,20 @@ qsizetype ListView::addItem(const QString& text)
 qsizetype ListView::addItem(const QString& text, const QString& subItem1)
 {
     const qsizetype row = store_.add({text, subItem1});
+    model_.rowsAppended();
+    return row;
+}
+
+qsizetype ListView::addItemView(QAnyStringView text)
+{
+    const qsizetype row = text.visit([&](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QLatin1String>)
+            return store_.addLatin1(view);
+        else if constexpr (std::is_same_v<decltype(view), QStringView>)
+            return store_.add(view);
+        else
+            return store_.add(QString::fromUtf8(view.data(), view.size()));
+    });
     model_.rowsAppended();
     return row;
 }

@@ -29,10 +29,19 @@ public:
     qsizetype count() const final { return store_.count(); }
     qsizetype addItem(const QString& text);
     qsizetype addItem(const QString& text, const QString& subItem1);
+    // addItem for a text in any encoding, kept without a detour through a QString.
+    qsizetype addItemView(QAnyStringView text);
     QString text(qsizetype row) const { return store_.text(row); }
     QString subItem(qsizetype row, int k) const { return store_.subItem(row, k); }
+    // The same without a copy, valid until the list next changes.
+    QAnyStringView textView(qsizetype row) const { return store_.cellView(row, 0); }
+    QAnyStringView subItemView(qsizetype row, int k) const { return store_.cellView(row, k); }
     // Column c from 1: the row's text for 1, sub-item c - 1 after.
     QString cell(qsizetype row, int column) const final { return store_.cell(row, column - 1); }
+    QAnyStringView cellView(qsizetype row, int column) const final
+    {
+        return store_.cellView(row, column - 1);
+    }
     void setSubItem(qsizetype row, int k, const QString& text);
     bool checked(qsizetype row) const final { return store_.checked(row); }
     void setChecked(qsizetype row, bool on);

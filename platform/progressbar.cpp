@@ -13,20 +13,31 @@ constexpr int kSteps = 10000; // hundredths of a percent
 ProgressBar::ProgressBar(QWidget* parent)
     : QWidget(parent)
 {
+    repaint_.setSingleShot(true);
+    repaint_.setInterval(0);
+    connect(&repaint_, &QTimer::timeout, this, [this] { update(); });
+}
+
+// update() merges a region on every call: the calls between two turns of the
+// event loop need only one.
+void ProgressBar::repaintLater()
+{
+    if (!repaint_.isActive())
+        repaint_.start();
 }
 
 void ProgressBar::setValue(double percent)
 {
     value_ = percent;
     emit valueSet(percent);
-    update();
+    repaintLater();
 }
 
 void ProgressBar::setText(const QString& text)
 {
     text_ = text;
     emit textSet(text);
-    update();
+    repaintLater();
 }
 
 QSize ProgressBar::sizeHint() const { return {200, fontMetrics().height() + 8}; }

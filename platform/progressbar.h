@@ -1,10 +1,12 @@
 #pragma once
 // A progress bar that takes a position in percent as a double (0 to a little
 // over 100) and shows a text of its own on the bar. Painting is coalesced:
-// setting the value a million times costs a million stores, not repaints.
+// setting the value a million times costs a million stores, and one repaint
+// each time the event loop runs.
 
 #include "platform/progress.h"
 
+#include <QTimer>
 #include <QWidget>
 
 namespace platform {
@@ -30,8 +32,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void repaintLater();
+
     double value_ = 0;
     QString text_;
+    QTimer repaint_;
 };
 
 } // namespace platform

@@ -3,15 +3,22 @@
 #include "platform/failure.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace platform {
 namespace {
 
-// Characters in UTF-8 text: every byte that does not continue a sequence.
-qsizetype characters(const QByteArray& utf8)
+// Characters in a text: every code unit that does not end a surrogate pair.
+qsizetype characters(QAnyStringView text)
 {
-    return std::count_if(utf8.cbegin(), utf8.cend(), [](char byte) {
-        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    return text.visit([](auto view) -> qsizetype {
+        if constexpr (std::is_same_v<decltype(view), QLatin1String>) {
+            return view.size();
+        } else {
+            const QString units = view.toString();
+            return std::count_if(units.begin(), units.end(),
+                                 [](QChar c) { return !c.isLowSurrogate(); });
+        }
     });
 }
 
@@ -32,26 +39,32 @@ void TextSheet::setCell(int row, int column, const QString& text, CellMember)
 {
     if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
         throw Failure::invalidCall();
-    if (static_cast<size_t>(row) > rows_.size())
-        rows_.resize(static_cast<size_t>(row));
-    std::vector<QByteArray>& cells = rows_[static_cast<size_t>(row - 1)];
-    if (static_cast<size_t>(column) > cells.size())
-        cells.resize(static_cast<size_t>(column));
-    cells[static_cast<size_t>(column - 1)] = fitToCell(text).toUtf8();
+    const QString fitted = fitToCell(text);
+    while (rows_.count() < row - 1)
+        rows_.add(QStringView());
+    if (rows_.count() < row && column == 1) {
+        rows_.add(fitted); // the usual case: the next row's first cell
+        return;
+    }
+    if (rows_.count() < row)
+        rows_.add(QStringView());
+    rows_.setCell(row, column - 1, fitted);
 }
 
 void TextSheet::autofitColumns()
 {
     widths_.clear();
-    for (const std::vector<QByteArray>& cells : rows_) {
-        if (cells.size() > widths_.size())
-            widths_.resize(cells.size());
-        for (size_t c = 0; c < cells.size(); ++c) {
-            if (cells[c].isEmpty())
+    for (int r = 1; r <= rowCount(); ++r) {
+        const int columns = columnCount(r);
+        if (static_cast<size_t>(columns) > widths_.size())
+            widths_.resize(static_cast<size_t>(columns));
+        for (int c = 1; c <= columns; ++c) {
+            const QAnyStringView text = cell(r, c);
+            if (text.isEmpty())
                 continue;
             // One character of room beside the longest text.
-            const double width = std::min<double>(kMaxColumnWidth, characters(cells[c]) + 1);
-            widths_[c] = std::max(widths_[c], width);
+            const double width = std::min<double>(kMaxColumnWidth, characters(text) + 1);
+            widths_[size_t(c - 1)] = std::max(widths_[size_t(c - 1)], width);
         }
     }
 }

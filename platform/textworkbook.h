@@ -3,9 +3,9 @@
 // widths that fitting the columns has set. The desktop spreadsheet writes it
 // to a file when it is shown.
 
+#include "platform/liststore.h"
 #include "platform/spreadsheet.h"
 
-#include <QByteArray>
 #include <vector>
 
 namespace platform {
@@ -23,19 +23,19 @@ public:
     void autofitColumns() override;
 
     // Rows from 1 up to the last one that holds a cell.
-    int rowCount() const { return static_cast<int>(rows_.size()); }
-    // The cells of a row as UTF-8, column 1 first; unset cells are empty.
-    const std::vector<QByteArray>& row(int row) const
-    {
-        return rows_[static_cast<size_t>(row - 1)];
-    }
+    int rowCount() const { return static_cast<int>(rows_.count()); }
+    // Columns from 1 up to the last one set in the row.
+    int columnCount(int row) const { return rows_.cellCount(row); }
+    // Unset cells are empty.
+    QAnyStringView cell(int row, int column) const { return rows_.cellView(row, column - 1); }
     // Width of column c at index c - 1 in characters; 0 keeps the default.
     const std::vector<double>& columnWidths() const { return widths_; }
 
     static QString fitToCell(const QString& text);
 
 private:
-    std::vector<std::vector<QByteArray>> rows_;
+    // Kept as compactly as a list's rows: a million results fit twice.
+    ListStore rows_;
     std::vector<double> widths_;
 };
 

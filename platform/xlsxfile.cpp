@@ -18,14 +18,16 @@ Failure writeFailure(lxw_error error)
 
 lxw_error writeCells(lxw_worksheet* worksheet, const TextSheet& sheet)
 {
+    QByteArray utf8;
     for (int r = 1; r <= sheet.rowCount(); ++r) {
-        const std::vector<QByteArray>& cells = sheet.row(r);
-        for (size_t c = 0; c < cells.size(); ++c) {
-            if (cells[c].isEmpty())
+        for (int c = 1; c <= sheet.columnCount(r); ++c) {
+            const QAnyStringView text = sheet.cell(r, c);
+            if (text.isEmpty())
                 continue;
+            utf8 = text.toString().toUtf8();
             const lxw_error error =
                 worksheet_write_string(worksheet, static_cast<lxw_row_t>(r - 1),
-                                       static_cast<lxw_col_t>(c), cells[c].constData(), nullptr);
+                                       static_cast<lxw_col_t>(c - 1), utf8.constData(), nullptr);
             if (error != LXW_NO_ERROR)
                 return error;
         }

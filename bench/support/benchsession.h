@@ -5,6 +5,7 @@
 
 #include "app/form1.h"
 #include "benchutil.h"
+#include "engine/modzipdistance.h"
 #include "platform/dialogs.h"
 #include "platform/settingsstore.h"
 #include "platform/urlopener.h"
@@ -44,6 +45,19 @@ class NoPages final : public platform::UrlOpener {
 public:
     bool open(const QUrl&) override { return true; }
 };
+
+// The checked results of a run over that many generated points, as a run
+// leaves them in a list.
+inline void fillResults(platform::ListView& list, qsizetype points)
+{
+    const PointTexts p(points);
+    modZipDistance::Sentence sentence;
+    for (qsizetype i = 0; i + 1 < p.size(); ++i) {
+        modZipDistance::GetDistance(p.latitude(i), p.longitude(i), p.latitude(i + 1),
+                                    p.longitude(i + 1), sentence);
+        list.setChecked(list.addItemView(sentence.view()), true);
+    }
+}
 
 class Session {
 public:

@@ -229,6 +229,11 @@ private slots:
         QTest::newRow("too large") << "1e999" << false;
         QTest::newRow("semicolon pair") << "42.8712;-71.3878" << false;
         QTest::newRow("group separator") << "1,234" << false;
+        QTest::newRow("surrounding tabs") << "\t42.8712\t" << true;
+        QTest::newRow("line feed after") << "13.5\n" << false;
+        QTest::newRow("line feed before") << "\n23.5" << false;
+        QTest::newRow("carriage return after") << "13.5\r" << false;
+        QTest::newRow("carriage return, line feed") << "13.5\r\n" << false;
     }
 
     void numericTest()

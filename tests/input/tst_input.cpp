@@ -176,6 +176,7 @@ private slots:
         QTest::newRow("second field not a number")
             << "42.8712,x,-71.3878" << QStringList() << false;
         QTest::newRow("no distance can be computed") << "nan,inf" << QStringList() << false;
+        QTest::newRow("pasted line break ignored") << "13.5,\n23.5" << QStringList() << false;
     }
 
     void typedInPoint()
