@@ -48,12 +48,15 @@ public:
         bounds_.reserve(static_cast<size_t>(2 * count + 1));
         bounds_.push_back(0);
         text_.reserve(count * 21);
-        forEachPoint(count, seed, [&](const QString& lat, const QString& lon) {
-            for (const QString& field : {lat, lon}) {
-                text_ += field;
-                bounds_.push_back(static_cast<quint32>(text_.size()));
-            }
-        });
+        forEachGeneratedPoint(
+            count,
+            [&](const QString& lat, const QString& lon) {
+                for (const QString& field : {lat, lon}) {
+                    text_ += field;
+                    bounds_.push_back(static_cast<quint32>(text_.size()));
+                }
+            },
+            seed);
         text_.squeeze();
     }
     qsizetype size() const { return qsizetype(bounds_.size() / 2); }
