@@ -3,12 +3,12 @@
 #include "app/loadcoordinatefile.h"
 #include "engine/modzipdistance.h"
 #include "output/textwriter.h"
-#include "platform/consoledialogs.h"
-#include "platform/plaintable.h"
-#include "platform/terminalprogress.h"
-#include "platform/yield.h"
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "app/console/consoledialogs.h"
+#include "app/console/plaintable.h"
+#include "app/console/terminalprogress.h"
+#include "platform/desktop/yield.h"
+#include "core/location.h"
+#include "core/trap.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 
 #include "app/icons.h"
 #include "engine/modzipdistance.h"
-#include "platform/dialogs.h"
-#include "platform/windowgone.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/widgets/windowgone.h"
 
 #include <QCloseEvent>
 

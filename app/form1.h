@@ -2,11 +2,11 @@
 // Form1: the program's one window. The coordinate list, the unit options, the
 // distance run, the results list, the output buttons and the progress bar.
 
-#include "platform/commondialog.h"
-#include "platform/listview.h"
-#include "platform/optionbutton.h"
-#include "platform/progressbar.h"
-#include "platform/pushbutton.h"
+#include "platform/desktop/commondialog.h"
+#include "platform/widgets/listview.h"
+#include "platform/widgets/optionbutton.h"
+#include "platform/widgets/progressbar.h"
+#include "platform/widgets/pushbutton.h"
 
 #include <QGroupBox>
 #include <QRadioButton>

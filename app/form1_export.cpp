@@ -2,11 +2,11 @@
 
 #include "app/form1.h"
 
-#include "platform/spreadsheet.h"
-#include "platform/yield.h"
+#include "platform/spreadsheet/spreadsheet.h"
+#include "platform/desktop/yield.h"
 #include "shell/msgbox.h"
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "core/location.h"
+#include "core/trap.h"
 
 #include <memory>
 

@@ -4,11 +4,11 @@
 
 #include "app/loadcoordinatefile.h"
 #include "app/pointrecord.h"
-#include "platform/dialogs.h"
+#include "platform/desktop/dialogs.h"
 #include "shell/msgbox.h"
 #include "shell/paths.h"
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "core/location.h"
+#include "core/trap.h"
 
 #include <QStringList>
 #include <array>

@@ -2,8 +2,8 @@
 
 #include "app/form1.h"
 
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "core/location.h"
+#include "core/trap.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include "app/form1.h"
 
 #include "app/icons.h"
-#include "platform/process.h"
+#include "platform/desktop/endprocess.h"
 #include "shell/applicationtitle.h"
 #include "shell/fileexists.h"
 #include "shell/homepage.h"
 #include "shell/skin.h"
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "core/location.h"
+#include "core/trap.h"
 
 void Form1::Form_Load()
 {

@@ -5,8 +5,8 @@
 #include "output/clipboardcopy.h"
 #include "output/textwriter.h"
 #include "shell/msgbox.h"
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "core/location.h"
+#include "core/trap.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include "app/form1.h"
 
 #include "engine/modzipdistance.h"
-#include "platform/failure.h"
-#include "platform/yield.h"
+#include "core/failure.h"
+#include "platform/desktop/yield.h"
 #include "shell/msgbox.h"
 #include "shell/paths.h"
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "core/location.h"
+#include "core/trap.h"
 
 #include <QStringBuilder>
 

@@ -4,7 +4,7 @@
 #include "app/form1.h"
 
 #include "engine/booleans.h"
-#include "platform/settingsstore.h"
+#include "platform/desktop/settingsstore.h"
 
 namespace {
 

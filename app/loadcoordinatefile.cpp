@@ -1,8 +1,8 @@
 #include "app/loadcoordinatefile.h"
 
 #include "app/listrecords.h"
-#include "platform/failure.h"
-#include "platform/listview.h"
+#include "core/failure.h"
+#include "platform/widgets/listview.h"
 #include "shell/fileexists.h"
 #include "shell/msgbox.h"
 

@@ -9,10 +9,10 @@
 #include "benchsession.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
-#include "platform/dialogs.h"
-#include "platform/processstart.h"
-#include "platform/textworkbook.h"
-#include "platform/xlsxfile.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/desktop/processstart.h"
+#include "platform/spreadsheet/memoryworkbook.h"
+#include "platform/spreadsheet/xlsxfile.h"
 
 #include <QApplication>
 #include <QDir>

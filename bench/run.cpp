@@ -8,7 +8,7 @@
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
-#include "platform/dialogs.h"
+#include "platform/desktop/dialogs.h"
 
 #include <QApplication>
 #include <QTextStream>

@@ -1,7 +1,7 @@
-#include "shell/reporterror.h"
+#include "core/reporterror.h"
 
-#include "platform/dialogs.h"
-#include "shell/support.h"
+#include "platform/desktop/dialogs.h"
+#include "core/location.h"
 
 namespace shell {
 

@@ -1,6 +1,6 @@
-#include "shell/trap.h"
+#include "core/trap.h"
 
-#include "shell/reporterror.h"
+#include "core/reporterror.h"
 
 #include <exception>
 #include <new>

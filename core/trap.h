@@ -14,7 +14,7 @@
 // reports it at the label of the calling step.
 // Nothing ever leaves a step: steps are safe to run from Qt slots.
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QString>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "engine/booleans.h"
 
 #include "engine/numbers.h"
-#include "platform/failure.h"
+#include "core/failure.h"
 
 namespace engine {
 namespace {

@@ -1,9 +1,9 @@
 #include "engine/modzipdistance.h"
 
 #include "engine/numbers.h"
-#include "platform/failure.h"
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "core/failure.h"
+#include "core/location.h"
+#include "core/trap.h"
 
 #include <QLocale>
 #include <QStringBuilder>

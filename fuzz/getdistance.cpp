@@ -5,7 +5,7 @@
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
 #include "fuzzinput.h"
-#include "platform/dialogs.h"
+#include "platform/desktop/dialogs.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #include "output/clipboardcopy.h"
 
 #include "output/columnlayout.h"
-#include "platform/clipboard.h"
-#include "platform/yield.h"
+#include "platform/desktop/clipboard.h"
+#include "platform/desktop/yield.h"
 
 namespace output {
 namespace {

@@ -2,10 +2,10 @@
 
 #include "output/columnlayout.h"
 #include "output/textfile.h"
-#include "platform/yield.h"
+#include "platform/desktop/yield.h"
 #include "shell/paths.h"
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "core/location.h"
+#include "core/trap.h"
 
 #include <QStringBuilder>
 

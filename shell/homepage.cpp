@@ -1,9 +1,9 @@
 #include "shell/homepage.h"
 
-#include "platform/failure.h"
-#include "platform/programfolder.h"
-#include "platform/randomdraw.h"
-#include "platform/urlopener.h"
+#include "core/failure.h"
+#include "platform/desktop/programfolder.h"
+#include "platform/desktop/randomdraw.h"
+#include "platform/desktop/urlopener.h"
 #include "shell/paths.h"
 
 #include <QTime>

@@ -1,8 +1,8 @@
 #include "shell/skin.h"
 
-#include "platform/failure.h"
-#include "platform/programfolder.h"
-#include "platform/skinframework.h"
+#include "core/failure.h"
+#include "platform/desktop/programfolder.h"
+#include "platform/desktop/skinframework.h"
 #include "shell/paths.h"
 
 #include <QApplication>

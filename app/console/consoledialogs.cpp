@@ -1,4 +1,4 @@
-#include "platform/consoledialogs.h"
+#include "app/console/consoledialogs.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
-#include "platform/plaintable.h"
+#include "app/console/plaintable.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 // results into. The rows are kept as UTF-8 in one block, so a million result
 // sentences take little more than their characters; every row is checked.
 
-#include "platform/rowsource.h"
+#include "output/rowsource.h"
 
 #include <QByteArray>
 #include <QStringEncoder>

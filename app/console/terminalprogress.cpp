@@ -1,4 +1,4 @@
-#include "platform/terminalprogress.h"
+#include "app/console/terminalprogress.h"
 
 #include <algorithm>
 #include <cmath>

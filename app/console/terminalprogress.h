@@ -3,7 +3,7 @@
 // It redraws at most every 100 ms, so setting it per row stays cheap, and
 // clear() leaves the line empty for whatever is printed next.
 
-#include "platform/progress.h"
+#include "output/progress.h"
 
 #include <QElapsedTimer>
 #include <QString>

@@ -5,9 +5,9 @@
 
 #include "app/form1.h"
 #include "benchutil.h"
-#include "platform/dialogs.h"
-#include "platform/settingsstore.h"
-#include "platform/urlopener.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/desktop/settingsstore.h"
+#include "platform/desktop/urlopener.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
-#include "platform/clipboard.h"
+#include "platform/desktop/clipboard.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
-#include "platform/commondialog.h"
+#include "platform/desktop/commondialog.h"
 
-#include "platform/dialogs.h"
-#include "platform/failure.h"
+#include "platform/desktop/dialogs.h"
+#include "core/failure.h"
 
 #include <QDir>
 #include <QFileInfo>

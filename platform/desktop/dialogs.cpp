@@ -1,4 +1,4 @@
-#include "platform/dialogs.h"
+#include "platform/desktop/dialogs.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

@@ -1,4 +1,4 @@
-#include "platform/process.h"
+#include "platform/desktop/endprocess.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "platform/programfolder.h"
+#include "platform/desktop/programfolder.h"
 
 #include <QCoreApplication>
 

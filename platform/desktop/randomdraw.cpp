@@ -1,4 +1,4 @@
-#include "platform/randomdraw.h"
+#include "platform/desktop/randomdraw.h"
 
 #include <random>
 

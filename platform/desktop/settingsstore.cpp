@@ -1,4 +1,4 @@
-#include "platform/settingsstore.h"
+#include "platform/desktop/settingsstore.h"
 
 #include <QSettings>
 #include <QStandardPaths>

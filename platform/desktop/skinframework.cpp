@@ -1,6 +1,6 @@
-#include "platform/skinframework.h"
+#include "platform/desktop/skinframework.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QApplication>
 #include <QFile>

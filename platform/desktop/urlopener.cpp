@@ -1,4 +1,4 @@
-#include "platform/urlopener.h"
+#include "platform/desktop/urlopener.h"
 
 #include <QDesktopServices>
 

@@ -1,4 +1,4 @@
-#include "platform/yield.h"
+#include "platform/desktop/yield.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
-#include "platform/desktopspreadsheet.h"
+#include "platform/spreadsheet/desktopspreadsheet.h"
 
-#include "platform/failure.h"
-#include "platform/processstart.h"
-#include "platform/xlsxfile.h"
+#include "core/failure.h"
+#include "platform/desktop/processstart.h"
+#include "platform/spreadsheet/xlsxfile.h"
 
 #include <QDir>
 #include <QTemporaryFile>

@@ -1,6 +1,6 @@
-#include "platform/textworkbook.h"
+#include "platform/spreadsheet/memoryworkbook.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <algorithm>
 

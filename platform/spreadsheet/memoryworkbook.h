@@ -3,7 +3,7 @@
 // widths that fitting the columns has set. The desktop spreadsheet writes it
 // to a file when it is shown.
 
-#include "platform/spreadsheet.h"
+#include "platform/spreadsheet/spreadsheet.h"
 
 #include <QByteArray>
 #include <vector>

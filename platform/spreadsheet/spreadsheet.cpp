@@ -1,8 +1,8 @@
-#include "platform/spreadsheet.h"
+#include "platform/spreadsheet/spreadsheet.h"
 
-#include "platform/desktopspreadsheet.h"
-#include "platform/failure.h"
-#include "platform/spreadsheetopener.h"
+#include "platform/spreadsheet/desktopspreadsheet.h"
+#include "core/failure.h"
+#include "platform/spreadsheet/spreadsheetopener.h"
 
 #include <QStandardPaths>
 

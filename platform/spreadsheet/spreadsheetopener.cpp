@@ -1,6 +1,6 @@
-#include "platform/spreadsheetopener.h"
+#include "platform/spreadsheet/spreadsheetopener.h"
 
-#include "platform/processstart.h"
+#include "platform/desktop/processstart.h"
 
 namespace platform {
 namespace {

@@ -1,7 +1,7 @@
-#include "platform/xlsxfile.h"
+#include "platform/spreadsheet/xlsxfile.h"
 
-#include "platform/failure.h"
-#include "platform/textworkbook.h"
+#include "core/failure.h"
+#include "platform/spreadsheet/memoryworkbook.h"
 
 #include <QFile>
 #include <xlsxwriter.h>

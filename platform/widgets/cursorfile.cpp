@@ -1,6 +1,6 @@
-#include "platform/cursorfile.h"
+#include "platform/widgets/cursorfile.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "platform/listmodel.h"
+#include "platform/widgets/listmodel.h"
 
 #include <algorithm>
 

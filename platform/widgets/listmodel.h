@@ -4,7 +4,7 @@
 // so appending a million rows does not lay the view out a million times.
 // Removals are announced at once: the view never sees a row that is gone.
 
-#include "platform/liststore.h"
+#include "platform/widgets/liststore.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "platform/liststore.h"
+#include "platform/widgets/liststore.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QList>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "platform/listview.h"
+#include "platform/widgets/listview.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

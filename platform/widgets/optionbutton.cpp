@@ -1,4 +1,4 @@
-#include "platform/optionbutton.h"
+#include "platform/widgets/optionbutton.h"
 
 namespace platform {
 

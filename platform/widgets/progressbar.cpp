@@ -1,4 +1,4 @@
-#include "platform/progressbar.h"
+#include "platform/widgets/progressbar.h"
 
 #include <QPainter>
 #include <QStyleOptionProgressBar>

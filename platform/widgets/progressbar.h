@@ -3,7 +3,7 @@
 // over 100) and shows a text of its own on the bar. Painting is coalesced:
 // setting the value a million times costs a million stores, not repaints.
 
-#include "platform/progress.h"
+#include "output/progress.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "platform/pushbutton.h"
+#include "platform/widgets/pushbutton.h"
 
 namespace platform {
 

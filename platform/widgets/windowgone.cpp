@@ -1,4 +1,4 @@
-#include "platform/windowgone.h"
+#include "platform/widgets/windowgone.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>

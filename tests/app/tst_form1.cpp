@@ -4,8 +4,8 @@
 #include "app/form1.h"
 #include "engine/modzipdistance.h"
 #include "isolation.h"
-#include "platform/process.h"
-#include "platform/yield.h"
+#include "platform/desktop/endprocess.h"
+#include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 
 #include <QAbstractEventDispatcher>

@@ -4,8 +4,8 @@
 #include "app/form1.h"
 #include "app/startmode.h"
 #include "commandlinesupport.h"
-#include "platform/terminalprogress.h"
-#include "platform/yield.h"
+#include "app/console/terminalprogress.h"
+#include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 
 #include <QStandardPaths>

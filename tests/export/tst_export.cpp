@@ -3,11 +3,11 @@
 // desktop spreadsheet and read back.
 
 #include "app/form1.h"
-#include "platform/desktopspreadsheet.h"
-#include "platform/failure.h"
-#include "platform/spreadsheetopener.h"
-#include "platform/textworkbook.h"
-#include "platform/yield.h"
+#include "platform/spreadsheet/desktopspreadsheet.h"
+#include "core/failure.h"
+#include "platform/spreadsheet/spreadsheetopener.h"
+#include "platform/spreadsheet/memoryworkbook.h"
+#include "platform/desktop/yield.h"
 #include "recordingprocessstart.h"
 #include "recordingspreadsheet.h"
 #include "scripteddialogs.h"

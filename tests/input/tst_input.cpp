@@ -5,10 +5,10 @@
 #include "app/listrecords.h"
 #include "app/pointrecord.h"
 #include "engine/numbers.h"
-#include "platform/yield.h"
+#include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 #include "shell/paths.h"
-#include "shell/reporterror.h"
+#include "core/reporterror.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>

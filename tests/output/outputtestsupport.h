@@ -2,9 +2,9 @@
 // Helpers of the output tests: lists built from tables, a recording clipboard,
 // and two ways to make the file system refuse a write for real.
 
-#include "platform/clipboard.h"
-#include "platform/failure.h"
-#include "platform/listview.h"
+#include "platform/desktop/clipboard.h"
+#include "core/failure.h"
+#include "platform/widgets/listview.h"
 
 #include <QDir>
 #include <QFile>

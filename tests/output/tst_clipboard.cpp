@@ -3,7 +3,7 @@
 
 #include "output/clipboardcopy.h"
 #include "outputtestsupport.h"
-#include "platform/yield.h"
+#include "platform/desktop/yield.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

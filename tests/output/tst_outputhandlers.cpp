@@ -3,7 +3,7 @@
 
 #include "app/form1.h"
 #include "outputtestsupport.h"
-#include "platform/yield.h"
+#include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 
 #include <QTemporaryDir>

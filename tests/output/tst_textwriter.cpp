@@ -3,8 +3,8 @@
 
 #include "output/textwriter.h"
 #include "outputtestsupport.h"
-#include "platform/progressbar.h"
-#include "platform/yield.h"
+#include "platform/widgets/progressbar.h"
+#include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 
 #include <QSignalSpy>

@@ -1,11 +1,11 @@
 // The platform stand-ins: the list store and its view, the progress bar and
 // the file dialog's selection text.
 
-#include "platform/commondialog.h"
-#include "platform/dialogs.h"
-#include "platform/failure.h"
-#include "platform/listview.h"
-#include "platform/progressbar.h"
+#include "platform/desktop/commondialog.h"
+#include "platform/desktop/dialogs.h"
+#include "core/failure.h"
+#include "platform/widgets/listview.h"
+#include "platform/widgets/progressbar.h"
 #include "scripteddialogs.h"
 
 #include <QApplication>

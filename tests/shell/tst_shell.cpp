@@ -1,12 +1,12 @@
 // The trap, the error report, the file probe and path helpers.
 
-#include "platform/failure.h"
+#include "core/failure.h"
 #include "scripteddialogs.h"
 #include "shell/fileexists.h"
 #include "shell/paths.h"
-#include "shell/reporterror.h"
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "core/reporterror.h"
+#include "core/location.h"
+#include "core/trap.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

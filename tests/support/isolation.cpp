@@ -1,8 +1,8 @@
 #include "isolation.h"
 
-#include "platform/programfolder.h"
-#include "platform/randomdraw.h"
-#include "platform/urlopener.h"
+#include "platform/desktop/programfolder.h"
+#include "platform/desktop/randomdraw.h"
+#include "platform/desktop/urlopener.h"
 
 #include <QTemporaryDir>
 #include <memory>
