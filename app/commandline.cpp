@@ -1,14 +1,15 @@
 #include "app/commandline.h"
 
-#include "app/loadcoordinatefile.h"
-#include "engine/modzipdistance.h"
-#include "output/textwriter.h"
 #include "app/console/consoledialogs.h"
 #include "app/console/plaintable.h"
 #include "app/console/terminalprogress.h"
-#include "platform/desktop/yield.h"
+#include "app/loadcoordinatefile.h"
 #include "core/location.h"
+#include "core/reporterror.h"
 #include "core/trap.h"
+#include "engine/modzipdistance.h"
+#include "output/textwriter.h"
+#include "platform/desktop/yield.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -66,13 +67,20 @@ public:
             dialogs_.setProgress(progress_.get());
         }
         platform::setDialogs(&dialogs_);
+        core::setReportSink([this](const QString& report) {
+            dialogs_.message(report, {}, platform::MessageIcon::Exclamation);
+        });
         platform::setYieldInterval(platform::kNeverYield);
     }
-    ~Job() { platform::setDialogs(nullptr); }
+    ~Job()
+    {
+        core::setReportSink({});
+        platform::setDialogs(nullptr);
+    }
 
     int run(const QString& output)
     {
-        shell::Trap trap(shell::location("Main", "RunCommandLine"));
+        core::Trap trap(core::location("Main", "RunCommandLine"));
         for (qsizetype i = 0; i < files_.size(); ++i) {
             dialogs_.setSubject(files_[i]);
             trap.step(110, [&] { showReading(i); });

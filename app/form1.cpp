@@ -1,9 +1,11 @@
 #include "app/form1.h"
 
 #include "app/icons.h"
+#include "core/reporterror.h"
 #include "engine/modzipdistance.h"
 #include "platform/desktop/dialogs.h"
 #include "platform/widgets/windowgone.h"
+#include "shell/msgbox.h"
 
 #include <QCloseEvent>
 
@@ -33,6 +35,7 @@ void place(QWidget* widget, int left, int top, int width, int height)
 Form1::Form1(QWidget* parent)
     : QWidget(parent)
 {
+    core::setReportSink(shell::ReportInMessageBox);
     setFont(arialBold(9));
     setFixedSize(twips(8040), twips(9555));
     createControls();

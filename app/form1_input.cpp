@@ -4,11 +4,11 @@
 
 #include "app/loadcoordinatefile.h"
 #include "app/pointrecord.h"
+#include "core/location.h"
+#include "core/trap.h"
 #include "platform/desktop/dialogs.h"
 #include "shell/msgbox.h"
 #include "shell/paths.h"
-#include "core/location.h"
-#include "core/trap.h"
 
 #include <QStringList>
 #include <array>
@@ -54,7 +54,7 @@ QString listFileHelp()
 
 // Appends one point in two labelled steps: the row with its latitude, then
 // its longitude.
-void appendPoint(shell::Trap& trap, int label, platform::ListView& list, const QString& latitude,
+void appendPoint(core::Trap& trap, int label, platform::ListView& list, const QString& latitude,
                  const QString& longitude)
 {
     qsizetype row = 0;
@@ -67,7 +67,7 @@ void appendPoint(shell::Trap& trap, int label, platform::ListView& list, const Q
 // "Add Coordinates": one point typed into the input box.
 void Form1::PushButton6_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton6_Click"));
+    core::Trap trap(core::location("Form1", "PushButton6_Click"));
     QString entry;
     trap.step(100, [&] {
         entry = platform::dialogs().inputBox(
@@ -94,7 +94,7 @@ void Form1::PushButton6_Click()
 // "Load Sample/Example Points": the four example points after whatever the list holds.
 void Form1::PushButton7_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton7_Click"));
+    core::Trap trap(core::location("Form1", "PushButton7_Click"));
     int label = 100;
     for (const ExamplePoint& point : kExamplePoints) {
         appendPoint(trap, label, *ListView1, QString::fromLatin1(point.latitude),
@@ -106,7 +106,7 @@ void Form1::PushButton7_Click()
 // "Load Coordinates From File": one or several list files, in the dialog's order.
 void Form1::PushButton3_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton3_Click"));
+    core::Trap trap(core::location("Form1", "PushButton3_Click"));
     // A selection too long for the dialog's buffer: a message, nothing read.
     trap.endOn(platform::CommonDialog::kBufferTooSmall, [] {
         shell::MsgBox(QStringLiteral("You've selected too many files to add.\r\r"
@@ -150,6 +150,6 @@ void Form1::PushButton3_Click()
 // The help button: the format of a list file.
 void Form1::PushButton8_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton8_Click"));
+    core::Trap trap(core::location("Form1", "PushButton8_Click"));
     trap.step(100, [&] { shell::MsgBox(listFileHelp()); });
 }

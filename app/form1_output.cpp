@@ -2,11 +2,11 @@
 
 #include "app/form1.h"
 
+#include "core/location.h"
+#include "core/trap.h"
 #include "output/clipboardcopy.h"
 #include "output/textwriter.h"
 #include "shell/msgbox.h"
-#include "core/location.h"
-#include "core/trap.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ const QString kCopiedMessage = QStringLiteral(
 
 void Form1::PushButton4_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton4_Click"));
+    core::Trap trap(core::location("Form1", "PushButton4_Click"));
     trap.step(106, [&] { CommonDialog1.Flags = kSaveFlags; });
     trap.step(108, [&] { CommonDialog1.DialogTitle = QStringLiteral("Save"); });
     trap.step(110, [&] { CommonDialog1.Filter = kTextFilter; });
@@ -39,7 +39,7 @@ void Form1::PushButton4_Click()
 
 void Form1::PushButton5_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton5_Click"));
+    core::Trap trap(core::location("Form1", "PushButton5_Click"));
     trap.step(106, [&] { output::CopyListviewToClipboard(*ListView2); });
     trap.step(108, [&] { shell::MsgBox(kCopiedMessage); });
 }

@@ -2,19 +2,19 @@
 
 #include "app/form1.h"
 
-#include "engine/modzipdistance.h"
 #include "core/failure.h"
+#include "core/location.h"
+#include "core/trap.h"
+#include "engine/modzipdistance.h"
 #include "platform/desktop/yield.h"
 #include "shell/msgbox.h"
 #include "shell/paths.h"
-#include "core/location.h"
-#include "core/trap.h"
 
 #include <QStringBuilder>
 
 void Form1::PushButton17_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton17_Click"));
+    core::Trap trap(core::location("Form1", "PushButton17_Click"));
     // A second press while a run is yielding leaves that run alone.
     if (trap.test(100, [&] { return runInProgress_; }))
         return;

@@ -5,7 +5,7 @@
 #include <exception>
 #include <new>
 
-namespace shell {
+namespace core {
 
 Failure currentFailure()
 {
@@ -39,4 +39,4 @@ void Trap::failed(int label)
     ReportError(location_, label, failure.description);
 }
 
-} // namespace shell
+} // namespace core

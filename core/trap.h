@@ -3,7 +3,7 @@
 // that fails (throws) is reported with the procedure's location and the
 // step's label, and the procedure goes on with the next step:
 //
-//   shell::Trap trap(shell::location("Form1", "PushButton1_Click"));
+//   core::Trap trap(core::location("Form1", "PushButton1_Click"));
 //   if (trap.test(100, [&] { return MousePointer() != 11; }))
 //       trap.step(100, [&] { ListView1->clearItems(); });
 //
@@ -20,7 +20,7 @@
 #include <functional>
 #include <utility>
 
-namespace shell {
+namespace core {
 
 class Trap {
 public:
@@ -59,7 +59,6 @@ public:
     void endOn(int number, std::function<void()> handler);
     // True once the procedure has been ended by endOn.
     bool ended() const { return ended_; }
-    const QString& location() const { return location_; }
 
 private:
     void failed(int label);
@@ -73,4 +72,4 @@ private:
 // The failure that is being handled, whatever was thrown.
 Failure currentFailure();
 
-} // namespace shell
+} // namespace core

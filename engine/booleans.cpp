@@ -1,7 +1,7 @@
 #include "engine/booleans.h"
 
-#include "engine/numbers.h"
 #include "core/failure.h"
+#include "engine/numbers.h"
 
 namespace engine {
 namespace {

@@ -1,9 +1,9 @@
 #include "engine/modzipdistance.h"
 
-#include "engine/numbers.h"
 #include "core/failure.h"
 #include "core/location.h"
 #include "core/trap.h"
+#include "engine/numbers.h"
 
 #include <QLocale>
 #include <QStringBuilder>
@@ -82,8 +82,8 @@ QString DecimalSeparator() { return engine::decimalSeparator(); }
 QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat2,
                     const QString& lon2)
 {
-    static const QString where = shell::location("modZipDistance", "GetDistance");
-    shell::Trap trap(where);
+    static const QString where = core::location("modZipDistance", "GetDistance");
+    core::Trap trap(where);
     [[maybe_unused]] QString separator; // the conversions below use the same separator
     QLatin1String unitWord;
     quint8 places = 0;

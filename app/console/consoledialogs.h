@@ -4,8 +4,8 @@
 // error report keeps its description, location and line label and drops the
 // request for a screenshot. Questions get the answer of a cancelled dialog.
 
-#include "platform/desktop/dialogs.h"
 #include "app/console/terminalprogress.h"
+#include "platform/desktop/dialogs.h"
 
 #include <QString>
 #include <cstdio>

@@ -3,9 +3,9 @@
 // showing the application writes each new one to an .xlsx file of its own in
 // a folder (the user's cache folder) and opens it in the spreadsheet program.
 
+#include "platform/spreadsheet/memoryworkbook.h"
 #include "platform/spreadsheet/spreadsheet.h"
 #include "platform/spreadsheet/spreadsheetopener.h"
-#include "platform/spreadsheet/memoryworkbook.h"
 
 #include <memory>
 #include <vector>

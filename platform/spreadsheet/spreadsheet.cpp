@@ -1,7 +1,7 @@
 #include "platform/spreadsheet/spreadsheet.h"
 
-#include "platform/spreadsheet/desktopspreadsheet.h"
 #include "core/failure.h"
+#include "platform/spreadsheet/desktopspreadsheet.h"
 #include "platform/spreadsheet/spreadsheetopener.h"
 
 #include <QStandardPaths>

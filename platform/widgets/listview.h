@@ -5,9 +5,9 @@
 // without grid or row header shows it: unlike a tree view it keeps nothing
 // per row, so a million rows cost no layout pass each time a batch arrives.
 
+#include "output/rowsource.h"
 #include "platform/widgets/listmodel.h"
 #include "platform/widgets/liststore.h"
-#include "output/rowsource.h"
 
 #include <QTableView>
 

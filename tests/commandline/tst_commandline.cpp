@@ -1,10 +1,10 @@
 // The job without a window: the same file as the window's save, one line on
 // standard error per error, and the exit status.
 
+#include "app/console/terminalprogress.h"
 #include "app/form1.h"
 #include "app/startmode.h"
 #include "commandlinesupport.h"
-#include "app/console/terminalprogress.h"
 #include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 

@@ -1,9 +1,9 @@
 // The distance engine: sentences, units, rounding, locales and failures.
 
+#include "core/failure.h"
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
-#include "core/failure.h"
-#include "scripteddialogs.h"
+#include "recordedreports.h"
 
 #include <QLocale>
 #include <QtTest>
@@ -75,7 +75,7 @@ private slots:
         QFETCH(int, unit);
         QFETCH(QStringList, points);
         QFETCH(QString, tail);
-        ScriptedDialogs dialogs;
+        RecordedReports reports;
         selectUnit(unit);
 
         const QString sentence =
@@ -84,13 +84,13 @@ private slots:
         const QString head = "Distance between (" + points[0] + "," + points[1] + ") and (" +
                              points[2] + "," + points[3] + ") ";
         QCOMPARE(sentence, head + tail);
-        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.texts().join("|")));
+        QVERIFY2(reports.texts.isEmpty(), qPrintable(reports.texts.join("|")));
     }
 
     // Cosines that rounding pushes a last bit past 1 or -1 must not fail.
     void cosineOutsideRangeIsClamped()
     {
-        ScriptedDialogs dialogs;
+        RecordedReports reports;
         QCOMPARE(modZipDistance::SphericalDistanceMiles(0.074, -0.074, 0.022, -179.978),
                  modZipDistance::SphericalDistanceMiles(0, 0, 0, 180));
         QVERIFY_THROWS_EXCEPTION(Failure, modZipDistance::ArcCos(1.0000000001));
@@ -102,7 +102,7 @@ private slots:
             const double miles = modZipDistance::SphericalDistanceMiles(lat, lat, i, i + 1e-12);
             QVERIFY(miles >= 0 && miles < 0.001);
         }
-        QVERIFY(dialogs.messages.isEmpty());
+        QVERIFY(reports.texts.isEmpty());
     }
 
     void badTextsAreReportedOnce_data()
@@ -120,30 +120,28 @@ private slots:
     void badTextsAreReportedOnce()
     {
         QFETCH(QStringList, points);
-        ScriptedDialogs dialogs;
+        RecordedReports reports;
         const QString sentence =
             modZipDistance::GetDistance(points[0], points[1], points[2], points[3]);
         QVERIFY2(sentence.endsWith(") is 0 miles"), qPrintable(sentence));
         QVERIFY(sentence.contains("(" + points[0] + "," + points[1] + ")"));
-        QCOMPARE(dialogs.messages.size(), 1);
-        const RecordedMessage& report = dialogs.messages.first();
-        QCOMPARE(report.title, QString("Application Error"));
-        QCOMPARE(report.icon, platform::MessageIcon::Exclamation);
-        QVERIFY2(report.text.contains(
-                     "\r\nin Orvanta2021/08/31.modZipDistance.GetDistance at line 138\r\r"),
-                 qPrintable(report.text));
+        QCOMPARE(reports.texts.size(), 1);
+        const QString& report = reports.texts.first();
+        QVERIFY2(
+            report.contains("\r\nin Orvanta2021/08/31.modZipDistance.GetDistance at line 138\r\r"),
+            qPrintable(report));
     }
 
     void typeMismatchReportText()
     {
-        ScriptedDialogs dialogs;
+        RecordedReports reports;
         modZipDistance::GetDistance("abc", "1", "2", "3");
-        QCOMPARE(dialogs.messages.value(0).text.section("\r\n", 0, 0), QString("Type mismatch"));
+        QCOMPARE(reports.texts.value(0).section("\r\n", 0, 0), QString("Type mismatch"));
     }
 
     void germanLocale()
     {
-        ScriptedDialogs dialogs;
+        RecordedReports reports;
         QLocale::setDefault(kGerman);
         QCOMPARE(modZipDistance::DecimalSeparator(), QString(","));
         QCOMPARE(modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846"),
@@ -152,7 +150,7 @@ private slots:
         // A comma decimal typed by a German user converts as well.
         QVERIFY(engine::isNumeric("42,8712"));
         QCOMPARE(engine::numberText(1234567.5, 2), QString("1234567,5"));
-        QVERIFY(dialogs.messages.isEmpty());
+        QVERIFY(reports.texts.isEmpty());
     }
 
     void unitIsReadAtEveryCall()

@@ -3,11 +3,11 @@
 // desktop spreadsheet and read back.
 
 #include "app/form1.h"
-#include "platform/spreadsheet/desktopspreadsheet.h"
 #include "core/failure.h"
-#include "platform/spreadsheet/spreadsheetopener.h"
-#include "platform/spreadsheet/memoryworkbook.h"
 #include "platform/desktop/yield.h"
+#include "platform/spreadsheet/desktopspreadsheet.h"
+#include "platform/spreadsheet/memoryworkbook.h"
+#include "platform/spreadsheet/spreadsheetopener.h"
 #include "recordingprocessstart.h"
 #include "recordingspreadsheet.h"
 #include "scripteddialogs.h"

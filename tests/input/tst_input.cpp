@@ -4,11 +4,11 @@
 #include "app/form1.h"
 #include "app/listrecords.h"
 #include "app/pointrecord.h"
+#include "core/reporterror.h"
 #include "engine/numbers.h"
 #include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 #include "shell/paths.h"
-#include "core/reporterror.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -80,8 +80,8 @@ QByteArray helpFile(const QByteArray& lineEnd)
 
 QString report(int label, const QString& description)
 {
-    return shell::errorReportText(QStringLiteral("Orvanta2021/08/31.Form1.PushButton3_Click"),
-                                  label, description);
+    return core::errorReportText(QStringLiteral("Orvanta2021/08/31.Form1.PushButton3_Click"), label,
+                                 description);
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 // Helpers of the output tests: lists built from tables, a recording clipboard,
 // and two ways to make the file system refuse a write for real.
 
-#include "platform/desktop/clipboard.h"
 #include "core/failure.h"
+#include "platform/desktop/clipboard.h"
 #include "platform/widgets/listview.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 
 #include "output/textwriter.h"
 #include "outputtestsupport.h"
-#include "platform/widgets/progressbar.h"
 #include "platform/desktop/yield.h"
+#include "platform/widgets/progressbar.h"
 #include "scripteddialogs.h"
 
 #include <QSignalSpy>

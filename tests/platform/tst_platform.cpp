@@ -1,9 +1,9 @@
 // The platform stand-ins: the list store and its view, the progress bar and
 // the file dialog's selection text.
 
+#include "core/failure.h"
 #include "platform/desktop/commondialog.h"
 #include "platform/desktop/dialogs.h"
-#include "core/failure.h"
 #include "platform/widgets/listview.h"
 #include "platform/widgets/progressbar.h"
 #include "scripteddialogs.h"

@@ -1,8 +1,10 @@
 #include "isolation.h"
 
+#include "core/reporterror.h"
 #include "platform/desktop/programfolder.h"
 #include "platform/desktop/randomdraw.h"
 #include "platform/desktop/urlopener.h"
+#include "shell/msgbox.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -31,6 +33,7 @@ struct Isolation {
         platform::setProgramFolder(folder->filePath(QStringLiteral("program")));
         platform::setRandomDraw(&desktop);
         platform::setUrlOpener(&desktop);
+        core::setReportSink(shell::ReportInMessageBox);
     }
 };
 
