@@ -59,8 +59,9 @@ int wrongCommandLine(const QString& text)
 // it is read, so only the result sentences are kept.
 class Job {
 public:
-    explicit Job(const QStringList& files)
+    Job(const QStringList& files, int unitOption)
         : files_(files)
+        , unitOptions_(modZipDistance::selectedOption(unitOption))
     {
         if (isatty(fileno(stderr))) {
             progress_ = std::make_unique<platform::TerminalProgress>();
@@ -102,7 +103,7 @@ private:
     {
         QString lat = latitude.toString(), lon = longitude.toString();
         if (++points_ > 1)
-            results_.add(modZipDistance::GetDistance(lat1_, lon1_, lat, lon));
+            results_.add(modZipDistance::GetDistance(lat1_, lon1_, lat, lon, unitOptions_));
         lat1_ = std::move(lat);
         lon1_ = std::move(lon);
         // A point's line is about its two texts, the comma and the line end.
@@ -137,6 +138,7 @@ private:
     }
 
     const QStringList& files_;
+    const modZipDistance::UnitOptions unitOptions_;
     platform::ConsoleDialogs dialogs_;
     std::unique_ptr<platform::TerminalProgress> progress_;
     platform::PlainTable results_{QStringLiteral("Results")};
@@ -186,8 +188,7 @@ int RunCommandLine(QCoreApplication& application)
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
         return wrongCommandLine(QStringLiteral("no list files given"));
-    modZipDistance::setUnitOptions([selected = *option](int k) { return k == selected; });
-    return Job(files).run(parser.value(output));
+    return Job(files, *option).run(parser.value(output));
 }
 
 } // namespace app

@@ -49,13 +49,9 @@ Form1::Form1(QWidget* parent)
     });
     CommonDialog1.MaxFileSize = 30000;
     platform::setDialogParent(this);
-    modZipDistance::setUnitOptions([this](int k) { return option(k)->isChecked(); });
 }
 
-Form1::~Form1()
-{
-    modZipDistance::setUnitOptions([](int k) { return k == 1; });
-}
+Form1::~Form1() = default;
 
 platform::PushButton* Form1::button(const QString& caption)
 {

@@ -15,6 +15,8 @@
 void Form1::PushButton17_Click()
 {
     core::Trap trap(core::location("Form1", "PushButton17_Click"));
+    // Read at every pair: a unit chosen during the run applies to the next pairs.
+    const auto unitOptions = [this](int k) { return option(k)->isChecked(); };
     // A second press while a run is yielding leaves that run alone.
     if (trap.test(100, [&] { return runInProgress_; }))
         return;
@@ -49,7 +51,8 @@ void Form1::PushButton17_Click()
                 trap.step(126, [&] { lat2 = ListView1->text(i + 1); });
                 trap.step(128, [&] { lon2 = ListView1->subItem(i + 1, 1); });
                 trap.step(130, [&] {
-                    ListView2->addItem(modZipDistance::GetDistance(lat1, lon1, lat2, lon2));
+                    ListView2->addItem(
+                        modZipDistance::GetDistance(lat1, lon1, lat2, lon2, unitOptions));
                 });
                 trap.step(132, [&] { ListView2->setChecked(ListView2->count(), true); });
                 trap.step(134, [&] { ListView2->ensureVisible(ListView2->count()); });

@@ -45,8 +45,8 @@ void fillResults(platform::ListView& list, qsizetype count)
     for (qsizetype i = 0; i < count; ++i) {
         const auto& a = points[static_cast<size_t>(i)];
         const auto& b = points[static_cast<size_t>(i + 1)];
-        const qsizetype row = list.addItem(
-            modZipDistance::GetDistance(a.latitude, a.longitude, b.latitude, b.longitude));
+        const qsizetype row = list.addItem(modZipDistance::GetDistance(
+            a.latitude, a.longitude, b.latitude, b.longitude, modZipDistance::selectedOption(1)));
         list.setChecked(row, true);
     }
 }

@@ -76,8 +76,9 @@ void fillResults(Form1& form, qsizetype points)
 {
     const std::vector<bench::Point> p = bench::generatePoints(points);
     for (size_t i = 0; i + 1 < p.size(); ++i) {
-        const qsizetype row = form.ListView2->addItem(modZipDistance::GetDistance(
-            p[i].latitude, p[i].longitude, p[i + 1].latitude, p[i + 1].longitude));
+        const qsizetype row = form.ListView2->addItem(
+            modZipDistance::GetDistance(p[i].latitude, p[i].longitude, p[i + 1].latitude,
+                                        p[i + 1].longitude, modZipDistance::selectedOption(1)));
         form.ListView2->setChecked(row, true);
     }
 }

@@ -36,7 +36,8 @@ double getDistanceLoop(const std::vector<bench::Point>& points)
     const double seconds = bench::timeOnce([&] {
         for (size_t i = 0; i + 1 < points.size(); ++i)
             total += modZipDistance::GetDistance(points[i].latitude, points[i].longitude,
-                                                 points[i + 1].latitude, points[i + 1].longitude)
+                                                 points[i + 1].latitude, points[i + 1].longitude,
+                                                 modZipDistance::selectedOption(1))
                          .size();
     });
     if (total == 0)

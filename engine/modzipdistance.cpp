@@ -33,8 +33,6 @@ constexpr double kPiArcCos = 3.14159265358979; // arccosine at -1
 constexpr double kNauticalMilesPerDegree = 60;
 constexpr double kMilesPerNauticalMile = 1.15078;
 
-UnitOptions unitOptions = [](int option) { return option == 1; };
-
 // Floating-point trouble in a step is a failure of that step.
 double finite(double value)
 {
@@ -47,7 +45,10 @@ double finite(double value)
 
 } // namespace
 
-void setUnitOptions(UnitOptions options) { unitOptions = std::move(options); }
+UnitOptions selectedOption(int k)
+{
+    return [k](int option) { return option == k; };
+}
 
 double DegToRad(double degrees) { return finite((kPiDegrees / 180) * degrees); }
 
@@ -80,7 +81,7 @@ double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2
 QString DecimalSeparator() { return engine::decimalSeparator(); }
 
 QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat2,
-                    const QString& lon2)
+                    const QString& lon2, const UnitOptions& unitOptions)
 {
     static const QString where = core::location("modZipDistance", "GetDistance");
     core::Trap trap(where);

@@ -26,11 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::Input input(data, size);
     const int unit = input.byte() % 5; // 0: no option selected
     QLocale::setDefault(fuzz::locale(input.byte()));
-    modZipDistance::setUnitOptions([unit](int option) { return option == unit; });
     QStringList texts = QString::fromUtf8(input.rest()).split(QLatin1Char('\n'));
     texts.resize(4);
 
-    const QString sentence = modZipDistance::GetDistance(texts[0], texts[1], texts[2], texts[3]);
+    const QString sentence = modZipDistance::GetDistance(texts[0], texts[1], texts[2], texts[3],
+                                                         modZipDistance::selectedOption(unit));
 
     const QString head = QLatin1String("Distance between (") + texts[0] + QLatin1Char(',') +
                          texts[1] + QLatin1String(") and (") + texts[2] + QLatin1Char(',') +

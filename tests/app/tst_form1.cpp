@@ -42,7 +42,7 @@ QStringList results(const Form1& form)
 QString sentence(int a, int b)
 {
     return modZipDistance::GetDistance(kExample[a][0], kExample[a][1], kExample[b][0],
-                                       kExample[b][1]);
+                                       kExample[b][1], modZipDistance::selectedOption(1));
 }
 
 // Runs `action` once, from the event loop, while the run is at pass `pass`.
@@ -350,7 +350,8 @@ private slots:
         form.PushButton17_Click();
         QCOMPARE(form.ListView2->count(), 3);
         QCOMPARE(form.ListView2->text(3),
-                 modZipDistance::GetDistance(kExample[2][0], kExample[2][1], "1", "2"));
+                 modZipDistance::GetDistance(kExample[2][0], kExample[2][1], "1", "2",
+                                             modZipDistance::selectedOption(1)));
     }
 
     void unitChangedDuringARunAppliesToTheNextPairs()
@@ -367,6 +368,24 @@ private slots:
         form.PushButton17_Click();
         QVERIFY(form.ListView2->text(1).endsWith(" miles"));
         QVERIFY(form.ListView2->text(2).endsWith(" kilometers"));
+    }
+
+    // Each window's run reads its own unit options, whatever other windows do.
+    void aSecondWindowLeavesTheUnitAlone()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        addPoints(form, 2);
+        {
+            Form1 second;
+            second.Option3->setChecked(true);
+            form.PushButton17_Click();
+        }
+        QCOMPARE(results(form), QStringList({sentence(0, 1)}));
+        form.Option4->setChecked(true);
+        form.PushButton17_Click();
+        QVERIFY2(form.ListView2->text(1).endsWith(" meters"), qPrintable(form.ListView2->text(1)));
     }
 
     void editingIsBlockedUnderTheHourglassButClearResultsWorks()

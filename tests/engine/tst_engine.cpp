@@ -13,22 +13,13 @@ namespace {
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 
-void selectUnit(int unit)
-{
-    modZipDistance::setUnitOptions([unit](int option) { return option == unit; });
-}
-
 } // namespace
 
 class EngineTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QLocale::setDefault(kEnglish);
-        selectUnit(1);
-    }
+    void init() { QLocale::setDefault(kEnglish); }
 
     void sentences_data()
     {
@@ -76,10 +67,8 @@ private slots:
         QFETCH(QStringList, points);
         QFETCH(QString, tail);
         RecordedReports reports;
-        selectUnit(unit);
-
-        const QString sentence =
-            modZipDistance::GetDistance(points[0], points[1], points[2], points[3]);
+        const QString sentence = modZipDistance::GetDistance(
+            points[0], points[1], points[2], points[3], modZipDistance::selectedOption(unit));
 
         const QString head = "Distance between (" + points[0] + "," + points[1] + ") and (" +
                              points[2] + "," + points[3] + ") ";
@@ -121,8 +110,8 @@ private slots:
     {
         QFETCH(QStringList, points);
         RecordedReports reports;
-        const QString sentence =
-            modZipDistance::GetDistance(points[0], points[1], points[2], points[3]);
+        const QString sentence = modZipDistance::GetDistance(
+            points[0], points[1], points[2], points[3], modZipDistance::selectedOption(1));
         QVERIFY2(sentence.endsWith(") is 0 miles"), qPrintable(sentence));
         QVERIFY(sentence.contains("(" + points[0] + "," + points[1] + ")"));
         QCOMPARE(reports.texts.size(), 1);
@@ -135,7 +124,7 @@ private slots:
     void typeMismatchReportText()
     {
         RecordedReports reports;
-        modZipDistance::GetDistance("abc", "1", "2", "3");
+        modZipDistance::GetDistance("abc", "1", "2", "3", modZipDistance::selectedOption(1));
         QCOMPARE(reports.texts.value(0).section("\r\n", 0, 0), QString("Type mismatch"));
     }
 
@@ -144,7 +133,8 @@ private slots:
         RecordedReports reports;
         QLocale::setDefault(kGerman);
         QCOMPARE(modZipDistance::DecimalSeparator(), QString(","));
-        QCOMPARE(modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846"),
+        QCOMPARE(modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
+                                             modZipDistance::selectedOption(1)),
                  QString("Distance between (42.8712,-71.3878) and (33.0169,-116.846) is "
                          "2534,0868 miles"));
         // A comma decimal typed by a German user converts as well.
@@ -157,12 +147,13 @@ private slots:
     {
         int calls = 0;
         int unit = 1;
-        modZipDistance::setUnitOptions([&](int option) {
+        const modZipDistance::UnitOptions options = [&](int option) {
             ++calls;
             return option == unit;
-        });
-        const auto distance = [] {
-            return modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846");
+        };
+        const auto distance = [&] {
+            return modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
+                                               options);
         };
         QVERIFY(distance().endsWith(" miles"));
         unit = 3;
