@@ -67,7 +67,7 @@ public:
             progress_ = std::make_unique<platform::TerminalProgress>();
             dialogs_.setProgress(progress_.get());
         }
-        platform::setDialogs(&dialogs_);
+        platform::replace<platform::Dialogs>(&dialogs_);
         core::setReportSink([this](const QString& report) {
             dialogs_.message(report, {}, platform::MessageIcon::Exclamation);
         });
@@ -76,7 +76,7 @@ public:
     ~Job()
     {
         core::setReportSink({});
-        platform::setDialogs(nullptr);
+        platform::replace<platform::Dialogs>(nullptr);
     }
 
     int run(const QString& output)

@@ -70,7 +70,7 @@ void Form1::PushButton6_Click()
     core::Trap trap(core::location("Form1", "PushButton6_Click"));
     QString entry;
     trap.step(100, [&] {
-        entry = platform::dialogs().inputBox(
+        entry = platform::get<platform::Dialogs>().inputBox(
             QStringLiteral("Enter points separated by comma to add: "),
             QStringLiteral("Add Points"), QStringLiteral("42.8712,-71.3878"));
     });

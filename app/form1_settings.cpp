@@ -35,8 +35,8 @@ void Form1::Option4_Click() { writeUnitKeys(); }
 void Form1::writeUnitKeys()
 {
     for (int k = 1; k <= 4; ++k)
-        platform::settingsStore().write(kApplication, kSection, keyOf(k),
-                                        engine::booleanText(option(k)->isChecked()));
+        platform::get<platform::SettingsStore>().write(kApplication, kSection, keyOf(k),
+                                                       engine::booleanText(option(k)->isChecked()));
 }
 
 // Selecting a button clears the others and counts as its click; clearing one
@@ -44,8 +44,8 @@ void Form1::writeUnitKeys()
 // the button changes.
 void Form1::restoreUnitOption(int k, const QString& defaultText)
 {
-    const bool selected = engine::booleanOf(
-        platform::settingsStore().read(kApplication, kSection, keyOf(k), defaultText));
+    const bool selected = engine::booleanOf(platform::get<platform::SettingsStore>().read(
+        kApplication, kSection, keyOf(k), defaultText));
     QRadioButton* button = option(k);
     if (selected) {
         button->setChecked(true);

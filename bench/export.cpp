@@ -84,7 +84,7 @@ int main(int argc, char* argv[])
 {
     bench::Session session(argc, argv);
     NoLaunch processes;
-    platform::setProcessStart(&processes);
+    const platform::Replacement<platform::ProcessStart> seam(&processes);
 
     const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
@@ -118,6 +118,5 @@ int main(int argc, char* argv[])
                     fileMegabytes, listMegabytes, peak);
         std::fflush(stdout);
     }
-    platform::setProcessStart(nullptr);
     return 0;
 }

@@ -69,12 +69,12 @@ void CopyListviewToClipboard(const platform::ListView& list)
 
 void ClearClipboard()
 {
-    retry([] { platform::clipboard().clear(); });
+    retry([] { platform::get<platform::Clipboard>().clear(); });
 }
 
 void SetClipboardText(const QString& text, int format)
 {
-    retry([&] { platform::clipboard().setText(text, format); });
+    retry([&] { platform::get<platform::Clipboard>().setText(text, format); });
 }
 
 } // namespace output

@@ -23,11 +23,11 @@ int DrawnNumber(double uniform) { return static_cast<int>(uniform * 100) + 1; }
 
 void OpenHomePageAtRandom()
 {
-    auto& draw = platform::randomDraw();
+    auto& draw = platform::get<platform::RandomDraw>();
     draw.seed(QTime::currentTime().msecsSinceStartOfDay() / 1000);
     if (DrawnNumber(draw.next()) != kWinningNumber)
         return;
-    if (!platform::urlOpener().open(QUrl::fromLocalFile(HomePagePath())))
+    if (!platform::get<platform::UrlOpener>().open(QUrl::fromLocalFile(HomePagePath())))
         throw Failure::fileNotFound();
 }
 

@@ -9,13 +9,13 @@ void setApplicationTitleText(const QString& text) { title = text; }
 
 void MsgBox(const QString& text, const QString& boxTitle, platform::MessageIcon icon)
 {
-    platform::dialogs().message(text, boxTitle.isEmpty() ? title : boxTitle, icon);
+    platform::get<platform::Dialogs>().message(text, boxTitle.isEmpty() ? title : boxTitle, icon);
 }
 
 void ReportInMessageBox(const QString& text)
 {
-    platform::dialogs().message(text, QStringLiteral("Application Error"),
-                                platform::MessageIcon::Exclamation);
+    platform::get<platform::Dialogs>().message(text, QStringLiteral("Application Error"),
+                                               platform::MessageIcon::Exclamation);
 }
 
 } // namespace shell

@@ -77,7 +77,7 @@ void ApplySkin(QWidget& window)
         return;
     giveButtonFace(window);
     colourControls(window);
-    auto& skin = platform::skinFramework();
+    auto& skin = platform::get<platform::SkinFramework>();
     skin.call(2, {path, QString()});
     skin.setProperty(1, int32Of(skin.property(1)) | 1);
     skin.setProperty(5, true);

@@ -50,18 +50,9 @@ public:
     Session(int& argc, char** argv)
         : app_(offscreenFirst(argc), argv)
     {
-        platform::setDialogs(&dialogs);
-        platform::setSettingsStore(&settings);
-        platform::setUrlOpener(&pages);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         form.Form_Load();
         form.show();
-    }
-    ~Session()
-    {
-        platform::setDialogs(nullptr);
-        platform::setSettingsStore(nullptr);
-        platform::setUrlOpener(nullptr);
     }
 
 private:
@@ -77,6 +68,9 @@ public:
     QuietDialogs dialogs;
     MemorySettings settings;
     NoPages pages;
+    platform::Replacement<platform::Dialogs> dialogsSeam{&dialogs};
+    platform::Replacement<platform::SettingsStore> settingsSeam{&settings};
+    platform::Replacement<platform::UrlOpener> pagesSeam{&pages};
     Form1 form;
 };
 

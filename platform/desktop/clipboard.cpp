@@ -42,16 +42,12 @@ private:
     }
 };
 
-Clipboard* current = nullptr;
-
 } // namespace
 
-Clipboard& clipboard()
+template <> Clipboard& real<Clipboard>()
 {
-    static SystemClipboard real;
-    return current ? *current : real;
+    static SystemClipboard system;
+    return system;
 }
-
-void setClipboard(Clipboard* replacement) { current = replacement; }
 
 } // namespace platform

@@ -1,7 +1,9 @@
 #pragma once
 // The system clipboard: clear it, or put a text on it. The program reaches it
-// only through clipboard(); tests install a replacement. A call that the
+// only through get<Clipboard>(); tests install a replacement. A call that the
 // clipboard refuses (none available, held by another program) throws Failure.
+
+#include "platform/seam.h"
 
 #include <QString>
 
@@ -17,8 +19,6 @@ public:
     virtual void setText(const QString& text, int format) = 0;
 };
 
-Clipboard& clipboard();
-// Replaces the real clipboard (tests); nullptr puts the real one back.
-void setClipboard(Clipboard* replacement);
+template <> Clipboard& real<Clipboard>();
 
 } // namespace platform

@@ -45,7 +45,7 @@ QString selectionText(const QStringList& paths)
 
 void CommonDialog::ShowOpen()
 {
-    const QStringList paths = dialogs().openFiles({DialogTitle, Filter, FileName, Flags});
+    const QStringList paths = get<Dialogs>().openFiles({DialogTitle, Filter, FileName, Flags});
     const QString text = selectionText(paths);
     // The selection, every item followed by a NUL, and a closing NUL.
     if (text.size() + 2 > MaxFileSize)
@@ -58,7 +58,8 @@ void CommonDialog::ShowSave()
 {
     // The name buffer is read up to its first NUL: after a multiple
     // selection the dialog starts in the folder of that selection.
-    FileName = dialogs().saveFile({DialogTitle, Filter, FileName.section(QChar(0), 0, 0), Flags});
+    FileName =
+        get<Dialogs>().saveFile({DialogTitle, Filter, FileName.section(QChar(0), 0, 0), Flags});
 }
 
 } // namespace platform

@@ -62,17 +62,13 @@ public:
     }
 };
 
-Dialogs* current = nullptr;
-
 } // namespace
 
-Dialogs& dialogs()
+template <> Dialogs& real<Dialogs>()
 {
-    static QtDialogs real;
-    return current ? *current : real;
+    static QtDialogs qt;
+    return qt;
 }
-
-void setDialogs(Dialogs* replacement) { current = replacement; }
 
 void setDialogParent(QWidget* parent) { dialogParent = parent; }
 

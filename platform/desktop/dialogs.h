@@ -1,6 +1,8 @@
 #pragma once
 // The one seam for modal UI: message boxes, the input box and the file dialogs.
-// The program reaches them only through dialogs(); tests install a scripted one.
+// The program reaches them only through get<Dialogs>(); tests install a scripted one.
+
+#include "platform/seam.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,9 +34,7 @@ public:
     virtual QString saveFile(const FileDialogRequest& request) = 0;
 };
 
-Dialogs& dialogs();
-// Replaces the real dialogs (tests); nullptr puts the real ones back.
-void setDialogs(Dialogs* replacement);
+template <> Dialogs& real<Dialogs>();
 // The window that the real dialogs are modal to.
 void setDialogParent(QWidget* parent);
 

@@ -39,13 +39,12 @@ public:
     }
 };
 
-RealProcessStart real;
-ProcessStart* current = nullptr;
-
 } // namespace
 
-ProcessStart& processStart() { return current ? *current : real; }
-
-void setProcessStart(ProcessStart* replacement) { current = replacement; }
+template <> ProcessStart& real<ProcessStart>()
+{
+    static RealProcessStart real;
+    return real;
+}
 
 } // namespace platform

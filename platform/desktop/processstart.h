@@ -3,6 +3,8 @@
 // of a short query, and starting one detached so that it outlives us. Tests
 // install a recorder so that nothing is ever launched.
 
+#include "platform/seam.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,8 +21,6 @@ public:
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
 };
 
-ProcessStart& processStart();
-// Replaces the real process start (tests); nullptr puts the real one back.
-void setProcessStart(ProcessStart* replacement);
+template <> ProcessStart& real<ProcessStart>();
 
 } // namespace platform

@@ -14,13 +14,12 @@ private:
     std::mt19937 engine_;
 };
 
-RealRandomDraw real;
-RandomDraw* current = nullptr;
-
 } // namespace
 
-RandomDraw& randomDraw() { return current ? *current : real; }
-
-void setRandomDraw(RandomDraw* replacement) { current = replacement; }
+template <> RandomDraw& real<RandomDraw>()
+{
+    static RealRandomDraw real;
+    return real;
+}
 
 } // namespace platform

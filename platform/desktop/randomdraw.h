@@ -2,6 +2,8 @@
 // The program's pseudo-random generator: seeded once, then uniform draws from
 // [0, 1). Tests install one that answers prepared values.
 
+#include "platform/seam.h"
+
 namespace platform {
 
 class RandomDraw {
@@ -12,8 +14,6 @@ public:
     virtual double next() = 0;
 };
 
-RandomDraw& randomDraw();
-// Replaces the real generator (tests); nullptr puts it back.
-void setRandomDraw(RandomDraw* replacement);
+template <> RandomDraw& real<RandomDraw>();
 
 } // namespace platform

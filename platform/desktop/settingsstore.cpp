@@ -6,8 +6,6 @@
 namespace platform {
 namespace {
 
-SettingsStore* current = nullptr;
-
 QString userConfigFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -50,15 +48,11 @@ void IniSettingsStore::write(const QString& application, const QString& section,
     settings.sync();
 }
 
-SettingsStore& settingsStore()
+template <> SettingsStore& real<SettingsStore>()
 {
-    if (current)
-        return *current;
     // The folder is looked up on first use, so a test that moves it first is honoured.
     static IniSettingsStore user(userConfigFolder());
     return user;
 }
-
-void setSettingsStore(SettingsStore* replacement) { current = replacement; }
 
 } // namespace platform

@@ -3,6 +3,8 @@
 // section and key. The real one keeps each application's values in an INI
 // file in the user's configuration folder; tests install their own.
 
+#include "platform/seam.h"
+
 #include <QString>
 
 namespace platform {
@@ -35,8 +37,6 @@ private:
 
 // The user's store: IniSettingsStore on the user's configuration folder
 // ($XDG_CONFIG_HOME, by default ~/.config).
-SettingsStore& settingsStore();
-// Replaces the user's store (tests); nullptr puts it back.
-void setSettingsStore(SettingsStore* replacement);
+template <> SettingsStore& real<SettingsStore>();
 
 } // namespace platform

@@ -94,14 +94,13 @@ private:
     QHash<int, QVariant> properties_;
 };
 
-StyleSheetSkin real;
-SkinFramework* current = nullptr;
-
 } // namespace
 
-SkinFramework& skinFramework() { return current ? *current : real; }
-
-void setSkinFramework(SkinFramework* replacement) { current = replacement; }
+template <> SkinFramework& real<SkinFramework>()
+{
+    static StyleSheetSkin real;
+    return real;
+}
 
 qint32 windowHandle(const QWidget& window) { return static_cast<qint32>(window.winId()); }
 

@@ -11,6 +11,8 @@
 //
 // Tests install a recorder in place of the real control.
 
+#include "platform/seam.h"
+
 #include <QVariant>
 #include <QVariantList>
 
@@ -26,9 +28,7 @@ public:
     virtual void setProperty(int id, const QVariant& value) = 0;
 };
 
-SkinFramework& skinFramework();
-// Replaces the real control (tests); nullptr puts it back.
-void setSkinFramework(SkinFramework* replacement);
+template <> SkinFramework& real<SkinFramework>();
 
 // The handle by which the skin control knows a window: its native id cut to 32 bits.
 qint32 windowHandle(const QWidget& window);

@@ -10,13 +10,12 @@ public:
     bool open(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
 
-DesktopUrlOpener real;
-UrlOpener* current = nullptr;
-
 } // namespace
 
-UrlOpener& urlOpener() { return current ? *current : real; }
-
-void setUrlOpener(UrlOpener* replacement) { current = replacement; }
+template <> UrlOpener& real<UrlOpener>()
+{
+    static DesktopUrlOpener real;
+    return real;
+}
 
 } // namespace platform

@@ -2,6 +2,8 @@
 // Opens an address (a web page or a file address) in the desktop's handler
 // for it, without waiting. Tests install a recorder so nothing is ever opened.
 
+#include "platform/seam.h"
+
 #include <QUrl>
 
 namespace platform {
@@ -13,8 +15,6 @@ public:
     virtual bool open(const QUrl& url) = 0;
 };
 
-UrlOpener& urlOpener();
-// Replaces the real opener (tests); nullptr puts it back.
-void setUrlOpener(UrlOpener* replacement);
+template <> UrlOpener& real<UrlOpener>();
 
 } // namespace platform

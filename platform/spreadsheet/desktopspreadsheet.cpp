@@ -35,7 +35,7 @@ void DesktopSpreadsheet::show(const TextWorkbook& workbook)
 {
     const QString path = newFilePath();
     writeXlsx(path, workbook.sheet());
-    if (!processStart().startDetached(opener_.program, opener_.arguments + QStringList{path}))
+    if (!get<ProcessStart>().startDetached(opener_.program, opener_.arguments + QStringList{path}))
         throw Failure::fileNotFound();
 }
 

@@ -11,7 +11,7 @@ const QString kXlsxMimeType =
 std::optional<SpreadsheetOpener> calc()
 {
     for (const QString& name : {QStringLiteral("soffice"), QStringLiteral("libreoffice")}) {
-        const QString program = processStart().findProgram(name);
+        const QString program = get<ProcessStart>().findProgram(name);
         // -n opens the file as a template: a new, unsaved, untitled document.
         if (!program.isEmpty())
             return SpreadsheetOpener{
@@ -23,11 +23,11 @@ std::optional<SpreadsheetOpener> calc()
 
 std::optional<SpreadsheetOpener> defaultApplication()
 {
-    const QString opener = processStart().findProgram(QStringLiteral("xdg-open"));
-    const QString mime = processStart().findProgram(QStringLiteral("xdg-mime"));
+    const QString opener = get<ProcessStart>().findProgram(QStringLiteral("xdg-open"));
+    const QString mime = get<ProcessStart>().findProgram(QStringLiteral("xdg-mime"));
     if (opener.isEmpty() || mime.isEmpty())
         return std::nullopt;
-    const QString handler = processStart().queryOutput(
+    const QString handler = get<ProcessStart>().queryOutput(
         mime, {QStringLiteral("query"), QStringLiteral("default"), kXlsxMimeType});
     if (handler.isEmpty())
         return std::nullopt;

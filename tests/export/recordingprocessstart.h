@@ -9,8 +9,7 @@
 
 class RecordingProcessStart final : public platform::ProcessStart {
 public:
-    RecordingProcessStart() { platform::setProcessStart(this); }
-    ~RecordingProcessStart() override { platform::setProcessStart(nullptr); }
+    platform::Replacement<platform::ProcessStart> seam{this};
 
     QMap<QString, QString> programs;     // name -> full path
     QMap<QString, QString> queryAnswers; // full path -> standard output

@@ -77,9 +77,8 @@ public:
     explicit RecordingClipboard(int busy = 0)
         : busyAttempts(busy)
     {
-        platform::setClipboard(this);
     }
-    ~RecordingClipboard() override { platform::setClipboard(nullptr); }
+    platform::Replacement<platform::Clipboard> seam{this};
 
     void clear() override
     {

@@ -29,9 +29,8 @@ struct RecordingStore final : platform::SettingsStore {
         for (qsizetype k = 0; k < stored.size(); ++k)
             if (stored[k] != "-")
                 user().write("Haldrun", "Meridane", QString("Option%1").arg(k + 1), stored[k]);
-        platform::setSettingsStore(this);
     }
-    ~RecordingStore() override { platform::setSettingsStore(&user()); }
+    platform::Replacement<platform::SettingsStore> seam{this};
     static platform::SettingsStore& user() { return isolation::settings(); }
     QString read(const QString& a, const QString& s, const QString& k, const QString& d) override
     {
@@ -46,8 +45,7 @@ struct RecordingStore final : platform::SettingsStore {
 
 struct RecordingSkin final : platform::SkinFramework {
     QStringList calls;
-    RecordingSkin() { platform::setSkinFramework(this); }
-    ~RecordingSkin() override { platform::setSkinFramework(nullptr); }
+    platform::Replacement<platform::SkinFramework> seam{this};
     QVariant call(int member, const QVariantList& args) override
     {
         calls << QString("call %1 %2").arg(member).arg(QVariant(args).toStringList().join("|"));
@@ -221,8 +219,8 @@ private slots:
             bool open(const QUrl& url) override { return opened << url, true; }
         } desktop;
         desktop.value = uniform;
-        platform::setRandomDraw(&desktop);
-        platform::setUrlOpener(&desktop);
+        platform::replace<platform::RandomDraw>(&desktop);
+        platform::replace<platform::UrlOpener>(&desktop);
         const QUrl page = QUrl::fromLocalFile(shell::HomePagePath());
         const int before = QTime::currentTime().msecsSinceStartOfDay() / 1000;
         shell::OpenHomePageAtRandom();

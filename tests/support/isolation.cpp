@@ -29,10 +29,10 @@ struct Isolation {
     {
         folder = std::make_unique<QTemporaryDir>();
         store = std::make_unique<platform::IniSettingsStore>(folder->path());
-        platform::setSettingsStore(store.get());
+        platform::replace<platform::SettingsStore>(store.get());
         platform::setProgramFolder(folder->filePath(QStringLiteral("program")));
-        platform::setRandomDraw(&desktop);
-        platform::setUrlOpener(&desktop);
+        platform::replace<platform::RandomDraw>(&desktop);
+        platform::replace<platform::UrlOpener>(&desktop);
         core::setReportSink(shell::ReportInMessageBox);
     }
 };

@@ -16,8 +16,7 @@ struct RecordedMessage {
 
 class ScriptedDialogs final : public platform::Dialogs {
 public:
-    ScriptedDialogs() { platform::setDialogs(this); }
-    ~ScriptedDialogs() override { platform::setDialogs(nullptr); }
+    platform::Replacement<platform::Dialogs> seam{this};
 
     QList<RecordedMessage> messages;
     QList<platform::FileDialogRequest> fileRequests;
