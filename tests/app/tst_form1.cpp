@@ -7,6 +7,7 @@
 #include "platform/desktop/endprocess.h"
 #include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
+#include "testsupport.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -69,11 +70,7 @@ std::function<void()> afterYields(int yields, std::function<void()> action)
     return [=] { QTimer::singleShot(0, afterYields(yields - 1, action)); };
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testsupport::readAll;
 
 // Tells the window, as the X server would, that a window was destroyed.
 void reportDestroyed(WId window)
@@ -121,8 +118,7 @@ class Form1Test : public QObject {
 private slots:
     void init()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        platform::setYieldInterval(std::chrono::milliseconds(0));
+        testsupport::startTest();
         isolation::reset(); // a unit picked by one test is not the next one's
     }
 

@@ -4,13 +4,13 @@
 
 #include "app/form1.h"
 #include "core/failure.h"
-#include "platform/desktop/yield.h"
 #include "platform/spreadsheet/desktopspreadsheet.h"
 #include "platform/spreadsheet/memoryworkbook.h"
 #include "platform/spreadsheet/spreadsheetopener.h"
 #include "recordingprocessstart.h"
 #include "recordingspreadsheet.h"
 #include "scripteddialogs.h"
+#include "testsupport.h"
 #include "xlsxreader.h"
 
 #include <QStandardPaths>
@@ -90,11 +90,7 @@ class ExportTest : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void init()
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        platform::setYieldInterval(std::chrono::milliseconds(0));
-    }
+    void init() { testsupport::startTest(); }
 
     void cleanup() { platform::setSpreadsheetFactory({}); }
 

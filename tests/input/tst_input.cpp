@@ -6,9 +6,9 @@
 #include "app/pointrecord.h"
 #include "core/reporterror.h"
 #include "engine/numbers.h"
-#include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 #include "shell/paths.h"
+#include "testsupport.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -92,11 +92,7 @@ class InputTest : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void init()
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        platform::setYieldInterval(std::chrono::milliseconds(0));
-    }
+    void init() { testsupport::startTest(); }
 
     void typedInPoint_data()
     {

@@ -5,6 +5,7 @@
 #include "core/failure.h"
 #include "platform/desktop/clipboard.h"
 #include "platform/widgets/listview.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,11 +52,7 @@ inline std::unique_ptr<platform::ListView> numberedList(int count, QList<int> un
     return makeList({QStringLiteral("Results")}, rows);
 }
 
-inline QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testsupport::readAll;
 
 inline void writeAll(const QString& path, const QByteArray& bytes)
 {

@@ -8,6 +8,7 @@
 #include "platform/widgets/progressbar.h"
 #include "scripteddialogs.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -85,6 +86,8 @@ private slots:
     void viewCatchesUpInBatchesAndNeverSeesRemovedRows()
     {
         platform::ListView view;
+        QAbstractItemModelTester tester(view.model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         view.addColumn("Results");
         view.setCheckboxes(true);
         for (int i = 0; i < 1000; ++i)

@@ -8,10 +8,10 @@
 #include "platform/desktop/randomdraw.h"
 #include "platform/desktop/skinframework.h"
 #include "platform/desktop/urlopener.h"
-#include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 #include "shell/applicationtitle.h"
 #include "shell/homepage.h"
+#include "testsupport.h"
 
 #include <QHeaderView>
 #include <QTemporaryDir>
@@ -106,8 +106,7 @@ class StartupTest : public QObject {
 private slots:
     void init()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        platform::setYieldInterval(std::chrono::milliseconds(0));
+        testsupport::startTest();
         isolation::reset();
     }
 
