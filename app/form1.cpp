@@ -4,6 +4,7 @@
 #include "core/reporterror.h"
 #include "engine/modzipdistance.h"
 #include "platform/desktop/dialogs.h"
+#include "platform/widgets/twips.h"
 #include "platform/widgets/windowgone.h"
 #include "shell/msgbox.h"
 

@@ -28,7 +28,7 @@ constexpr std::array<ExamplePoint, 4> kExamplePoints{{
     {"58.92982", "47.90975"},
 }};
 
-// Multiple selection allowed, Explorer style, long names, read-only box checked.
+// The open dialog's flags, handed on with the request; no dialog reads them.
 constexpr int kOpenListFlags = 0x280201;
 
 // The format of a list file, as the help button shows it.

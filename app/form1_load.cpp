@@ -9,6 +9,7 @@
 #include "shell/applicationtitle.h"
 #include "shell/fileexists.h"
 #include "shell/homepage.h"
+#include "shell/paths.h"
 #include "shell/skin.h"
 
 void Form1::Form_Load()

@@ -10,8 +10,8 @@
 
 namespace {
 
-// Read-only box checked, multiple selection, Explorer style, long names; no
-// overwrite prompt, so an existing file is replaced without a question.
+// The save dialog's flags, handed on with the request; no dialog reads them. The
+// save dialog never asks before an existing file is replaced.
 constexpr int kSaveFlags = 0x280201;
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
 const QString kCopiedMessage = QStringLiteral(

@@ -68,7 +68,7 @@ double bareLoop(const platform::ListView& list)
 // Writing the same sheet on its own: the part of the export spent in the file.
 double xlsxOnly(const platform::ListView& list, const QString& path)
 {
-    platform::TextWorkbook workbook;
+    platform::MemoryWorkbook workbook;
     workbook.ActiveSheet().Cells(1, 1) = QStringLiteral("Results");
     for (qsizetype r = 1; r <= list.count(); ++r)
         workbook.ActiveSheet().Cells(static_cast<int>(r) + 1, 1).value = list.text(r);

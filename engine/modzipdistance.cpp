@@ -85,14 +85,12 @@ QString GetDistance(const QString& lat1, const QString& lon1, const QString& lat
 {
     static const QString where = core::location("modZipDistance", "GetDistance");
     core::Trap trap(where);
-    [[maybe_unused]] QString separator; // the conversions below use the same separator
     QLatin1String unitWord;
     quint8 places = 0;
     double factor = 0;
     double distance = 0;
     QString sentence;
 
-    trap.step(100, [&] { separator = DecimalSeparator(); });
     // Options are tested in order; the first selected one sets the unit.
     for (int option = 1; option <= 4; ++option) {
         const int label = 102 + (option - 1) * 8;

@@ -65,11 +65,6 @@ bool listed(const QString& path)
 
 QString SkinPath() { return JoinedPath(platform::programFolder(), QStringLiteral("x/o.cjs")); }
 
-QString HandCursorPath()
-{
-    return JoinedPath(platform::programFolder(), QStringLiteral("HAND-M.CUR"));
-}
-
 void ApplySkin(QWidget& window)
 {
     const QString path = SkinPath();
@@ -77,12 +72,13 @@ void ApplySkin(QWidget& window)
         return;
     giveButtonFace(window);
     colourControls(window);
-    auto& skin = platform::get<platform::SkinFramework>();
-    skin.call(2, {path, QString()});
-    skin.setProperty(1, int32Of(skin.property(1)) | 1);
-    skin.setProperty(5, true);
-    skin.setProperty(10, true);
-    skin.call(3, {platform::windowHandle(window)});
+    using Skin = platform::SkinFramework;
+    auto& skin = platform::get<Skin>();
+    skin.call(Skin::kLoadSkin, {path, QString()});
+    skin.setProperty(Skin::kOptions, int32Of(skin.property(Skin::kOptions)) | Skin::kSkinControls);
+    skin.setProperty(Skin::kDialogs, true);
+    skin.setProperty(Skin::kEnabled, true);
+    skin.call(Skin::kApplyWindow, {platform::windowHandle(window)});
 }
 
 } // namespace shell

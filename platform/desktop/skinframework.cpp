@@ -10,12 +10,6 @@
 namespace platform {
 namespace {
 
-constexpr int kLoadSkin = 2;
-constexpr int kApplyWindow = 3;
-constexpr int kOptions = 1;
-constexpr int kDialogs = 5;
-constexpr int kEnabled = 10;
-
 QStringList parseWarnings;
 QtMessageHandler previousHandler = nullptr;
 
@@ -84,7 +78,7 @@ private:
     {
         if (!flag(kEnabled))
             return;
-        if (properties_.value(kOptions).toInt() & 1)
+        if (properties_.value(kOptions).toInt() & kSkinControls)
             window->setStyleSheet(sheet_);
         if (flag(kDialogs))
             qApp->setStyleSheet(sheet_);

@@ -22,6 +22,15 @@ namespace platform {
 
 class SkinFramework {
 public:
+    // The member and property numbers above.
+    static constexpr int kOptions = 1;
+    static constexpr int kLoadSkin = 2;
+    static constexpr int kApplyWindow = 3;
+    static constexpr int kDialogs = 5;
+    static constexpr int kEnabled = 10;
+    // Option bit: the skin reaches the window's controls as well.
+    static constexpr int kSkinControls = 1;
+
     virtual ~SkinFramework() = default;
     virtual QVariant call(int member, const QVariantList& arguments) = 0;
     virtual QVariant property(int id) = 0;

@@ -17,7 +17,7 @@ DesktopSpreadsheet::DesktopSpreadsheet(SpreadsheetOpener opener, QString folder)
 
 SpreadsheetWorkbook& DesktopSpreadsheet::addWorkbook()
 {
-    workbooks_.push_back(std::make_unique<TextWorkbook>());
+    workbooks_.push_back(std::make_unique<MemoryWorkbook>());
     return *workbooks_.back();
 }
 
@@ -31,7 +31,7 @@ void DesktopSpreadsheet::setVisible(bool on)
         show(*workbooks_[shownCount_]);
 }
 
-void DesktopSpreadsheet::show(const TextWorkbook& workbook)
+void DesktopSpreadsheet::show(const MemoryWorkbook& workbook)
 {
     const QString path = newFilePath();
     writeXlsx(path, workbook.sheet());

@@ -22,12 +22,12 @@ public:
     void setVisible(bool on) override;
 
 private:
-    void show(const TextWorkbook& workbook);
+    void show(const MemoryWorkbook& workbook);
     QString newFilePath() const;
 
     SpreadsheetOpener opener_;
     QString folder_;
-    std::vector<std::unique_ptr<TextWorkbook>> workbooks_;
+    std::vector<std::unique_ptr<MemoryWorkbook>> workbooks_;
     size_t shownCount_ = 0;
     bool visible_ = false;
 };

@@ -17,7 +17,7 @@ qsizetype characters(const QByteArray& utf8)
 
 } // namespace
 
-QString TextSheet::fitToCell(const QString& text)
+QString MemorySheet::fitToCell(const QString& text)
 {
     if (text.size() <= kMaxTextLength)
         return text;
@@ -28,7 +28,7 @@ QString TextSheet::fitToCell(const QString& text)
     return text.left(length);
 }
 
-void TextSheet::setCell(int row, int column, const QString& text, CellMember)
+void MemorySheet::setCell(int row, int column, const QString& text, CellMember)
 {
     if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
         throw Failure::invalidCall();
@@ -40,7 +40,7 @@ void TextSheet::setCell(int row, int column, const QString& text, CellMember)
     cells[static_cast<size_t>(column - 1)] = fitToCell(text).toUtf8();
 }
 
-void TextSheet::autofitColumns()
+void MemorySheet::autofitColumns()
 {
     widths_.clear();
     for (const std::vector<QByteArray>& cells : rows_) {

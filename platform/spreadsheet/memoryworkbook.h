@@ -10,7 +10,7 @@
 
 namespace platform {
 
-class TextSheet final : public SpreadsheetSheet {
+class MemorySheet final : public SpreadsheetSheet {
 public:
     static constexpr int kMaxRows = 1048576;
     static constexpr int kMaxColumns = 16384;
@@ -39,13 +39,13 @@ private:
     std::vector<double> widths_;
 };
 
-class TextWorkbook final : public SpreadsheetWorkbook {
+class MemoryWorkbook final : public SpreadsheetWorkbook {
 public:
     SpreadsheetSheet& ActiveSheet() override { return sheet_; }
-    const TextSheet& sheet() const { return sheet_; }
+    const MemorySheet& sheet() const { return sheet_; }
 
 private:
-    TextSheet sheet_;
+    MemorySheet sheet_;
 };
 
 } // namespace platform

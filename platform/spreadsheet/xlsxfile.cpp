@@ -16,7 +16,7 @@ Failure writeFailure(lxw_error error)
     return {5, QString::fromUtf8(lxw_strerror(error))};
 }
 
-lxw_error writeCells(lxw_worksheet* worksheet, const TextSheet& sheet)
+lxw_error writeCells(lxw_worksheet* worksheet, const MemorySheet& sheet)
 {
     for (int r = 1; r <= sheet.rowCount(); ++r) {
         const std::vector<QByteArray>& cells = sheet.row(r);
@@ -33,7 +33,7 @@ lxw_error writeCells(lxw_worksheet* worksheet, const TextSheet& sheet)
     return LXW_NO_ERROR;
 }
 
-lxw_error writeWidths(lxw_worksheet* worksheet, const TextSheet& sheet)
+lxw_error writeWidths(lxw_worksheet* worksheet, const MemorySheet& sheet)
 {
     const std::vector<double>& widths = sheet.columnWidths();
     for (size_t c = 0; c < widths.size(); ++c) {
@@ -49,7 +49,7 @@ lxw_error writeWidths(lxw_worksheet* worksheet, const TextSheet& sheet)
 
 } // namespace
 
-void writeXlsx(const QString& path, const TextSheet& sheet)
+void writeXlsx(const QString& path, const MemorySheet& sheet)
 {
     // Rows go to the file as they are written (inline strings, no shared
     // string table), so a million results do not need a second copy in memory.

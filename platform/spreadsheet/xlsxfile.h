@@ -6,9 +6,9 @@
 
 namespace platform {
 
-class TextSheet;
+class MemorySheet;
 
 // Throws Failure when the file cannot be written.
-void writeXlsx(const QString& path, const TextSheet& sheet);
+void writeXlsx(const QString& path, const MemorySheet& sheet);
 
 } // namespace platform

@@ -18,7 +18,6 @@ public:
     explicit ListModel(ListStore& store, QObject* parent = nullptr);
 
     void setCheckable(bool on) { checkable_ = on; }
-    bool checkable() const { return checkable_; }
     void addHeader(const QString& text);
     const QStringList& headers() const { return headers_; }
 

@@ -1,6 +1,7 @@
 #include "platform/widgets/listview.h"
 
 #include "core/failure.h"
+#include "platform/widgets/twips.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -61,7 +61,4 @@ private:
     ListModel model_;
 };
 
-// Twips to pixels at 15 twips per pixel.
-constexpr int twips(int value) { return value / 15; }
-
 } // namespace platform

@@ -470,7 +470,7 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, column);
         QFETCH(bool, fits);
-        platform::TextSheet sheet;
+        platform::MemorySheet sheet;
         bool failed = false;
         try {
             sheet.Cells(row, column).value = "x";
