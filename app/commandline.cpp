@@ -67,17 +67,12 @@ public:
             progress_ = std::make_unique<platform::TerminalProgress>();
             dialogs_.setProgress(progress_.get());
         }
-        platform::replace<platform::Dialogs>(&dialogs_);
         core::setReportSink([this](const QString& report) {
             dialogs_.message(report, {}, platform::MessageIcon::Exclamation);
         });
         platform::setYieldInterval(platform::kNeverYield);
     }
-    ~Job()
-    {
-        core::setReportSink({});
-        platform::replace<platform::Dialogs>(nullptr);
-    }
+    ~Job() { core::setReportSink({}); }
 
     int run(const QString& output)
     {
@@ -140,6 +135,7 @@ private:
     const QStringList& files_;
     const modZipDistance::UnitOptions unitOptions_;
     platform::ConsoleDialogs dialogs_;
+    const platform::Replacement<platform::Dialogs> console_{&dialogs_};
     std::unique_ptr<platform::TerminalProgress> progress_;
     platform::PlainTable results_{QStringLiteral("Results")};
     QString reading_;

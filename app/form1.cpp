@@ -52,8 +52,6 @@ Form1::Form1(QWidget* parent)
     platform::setDialogParent(this);
 }
 
-Form1::~Form1() = default;
-
 platform::PushButton* Form1::button(const QString& caption)
 {
     auto* b = new platform::PushButton(this);

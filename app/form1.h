@@ -21,7 +21,6 @@ public:
     static constexpr int kCustomPointer = 99;
 
     explicit Form1(QWidget* parent = nullptr);
-    ~Form1() override;
 
     platform::ListView* ListView1;        // coordinate list
     platform::PushButton* PushButton6;    // "Add Coordinates"

@@ -5,14 +5,12 @@
 
 namespace core {
 namespace {
-
 // Reached through a function, so that a sink installed before main stays.
 ReportSink& sink()
 {
     static ReportSink installed;
     return installed;
 }
-
 } // namespace
 
 QString errorReportText(const QString& location, int label, const QString& description)

@@ -1,6 +1,7 @@
 #pragma once
 // A seam: a piece of the desktop that is the real one unless something was
-// put in its place (tests, or the command line's console dialogs).
+// put in its place (tests, or the command line's console dialogs). I is the
+// interface:
 //
 //   platform::get<Dialogs>().message(...);          // the replacement or the real one
 //   platform::replace<Dialogs>(&console);           // nullptr puts the real one back
@@ -12,35 +13,32 @@
 
 namespace platform {
 
-template <typename Interface> Interface& real();
+template <typename I> I& real();
+template <typename I> inline I* replacement = nullptr;
 
-template <typename Interface> inline Interface* replacement = nullptr;
-
-template <typename Interface> Interface& get()
-{
-    Interface* current = replacement<Interface>;
-    return current ? *current : real<Interface>();
-}
-
+template <typename I> I& get() { return replacement<I> ? *replacement<I> : real<I>(); }
 // Gives back the one it replaces.
-template <typename Interface> Interface* replace(Interface* other)
+template <typename I> I* replace(I* other) { return std::exchange(replacement<I>, other); }
+
+// The one object of a real implementation, made at first use.
+template <typename Real> Real& made()
 {
-    return std::exchange(replacement<Interface>, other);
+    static Real real;
+    return real;
 }
 
 // Puts a replacement in place while it lives, then the one before it back.
-template <typename Interface> class Replacement {
+template <typename I> class Replacement {
 public:
-    explicit Replacement(Interface* other)
+    explicit Replacement(I* other)
         : previous_(replace(other))
     {
     }
-    ~Replacement() { replace(previous_); }
     Replacement(const Replacement&) = delete;
-    Replacement& operator=(const Replacement&) = delete;
+    ~Replacement() { replace(previous_); }
 
 private:
-    Interface* previous_;
+    I* const previous_;
 };
 
 } // namespace platform

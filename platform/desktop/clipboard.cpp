@@ -44,10 +44,6 @@ private:
 
 } // namespace
 
-template <> Clipboard& real<Clipboard>()
-{
-    static SystemClipboard system;
-    return system;
-}
+template <> Clipboard& real<Clipboard>() { return made<SystemClipboard>(); }
 
 } // namespace platform

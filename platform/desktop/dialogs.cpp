@@ -64,11 +64,7 @@ public:
 
 } // namespace
 
-template <> Dialogs& real<Dialogs>()
-{
-    static QtDialogs qt;
-    return qt;
-}
+template <> Dialogs& real<Dialogs>() { return made<QtDialogs>(); }
 
 void setDialogParent(QWidget* parent) { dialogParent = parent; }
 

@@ -41,10 +41,6 @@ public:
 
 } // namespace
 
-template <> ProcessStart& real<ProcessStart>()
-{
-    static RealProcessStart real;
-    return real;
-}
+template <> ProcessStart& real<ProcessStart>() { return made<RealProcessStart>(); }
 
 } // namespace platform

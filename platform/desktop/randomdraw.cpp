@@ -16,10 +16,6 @@ private:
 
 } // namespace
 
-template <> RandomDraw& real<RandomDraw>()
-{
-    static RealRandomDraw real;
-    return real;
-}
+template <> RandomDraw& real<RandomDraw>() { return made<RealRandomDraw>(); }
 
 } // namespace platform

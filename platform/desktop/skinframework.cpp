@@ -90,11 +90,7 @@ private:
 
 } // namespace
 
-template <> SkinFramework& real<SkinFramework>()
-{
-    static StyleSheetSkin real;
-    return real;
-}
+template <> SkinFramework& real<SkinFramework>() { return made<StyleSheetSkin>(); }
 
 qint32 windowHandle(const QWidget& window) { return static_cast<qint32>(window.winId()); }
 

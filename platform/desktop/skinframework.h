@@ -22,14 +22,9 @@ namespace platform {
 
 class SkinFramework {
 public:
-    // The member and property numbers above.
-    static constexpr int kOptions = 1;
-    static constexpr int kLoadSkin = 2;
-    static constexpr int kApplyWindow = 3;
-    static constexpr int kDialogs = 5;
-    static constexpr int kEnabled = 10;
-    // Option bit: the skin reaches the window's controls as well.
-    static constexpr int kSkinControls = 1;
+    // The member and property numbers above, and option bit 0.
+    enum : int { kOptions = 1, kLoadSkin = 2, kApplyWindow = 3, kDialogs = 5, kEnabled = 10 };
+    enum : int { kSkinControls = 1 };
 
     virtual ~SkinFramework() = default;
     virtual QVariant call(int member, const QVariantList& arguments) = 0;

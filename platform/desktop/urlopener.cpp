@@ -12,10 +12,6 @@ public:
 
 } // namespace
 
-template <> UrlOpener& real<UrlOpener>()
-{
-    static DesktopUrlOpener real;
-    return real;
-}
+template <> UrlOpener& real<UrlOpener>() { return made<DesktopUrlOpener>(); }
 
 } // namespace platform
