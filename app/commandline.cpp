@@ -4,7 +4,6 @@
 #include "app/console/plaintable.h"
 #include "app/console/terminalprogress.h"
 #include "app/loadcoordinatefile.h"
-#include "core/location.h"
 #include "core/reporterror.h"
 #include "core/trap.h"
 #include "engine/modzipdistance.h"

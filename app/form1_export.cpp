@@ -2,7 +2,6 @@
 
 #include "app/form1.h"
 
-#include "core/location.h"
 #include "core/trap.h"
 #include "platform/desktop/yield.h"
 #include "platform/spreadsheet/spreadsheet.h"

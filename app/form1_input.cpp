@@ -4,7 +4,6 @@
 
 #include "app/loadcoordinatefile.h"
 #include "app/pointrecord.h"
-#include "core/location.h"
 #include "core/trap.h"
 #include "platform/desktop/dialogs.h"
 #include "shell/msgbox.h"

@@ -2,7 +2,6 @@
 
 #include "app/form1.h"
 
-#include "core/location.h"
 #include "core/trap.h"
 
 namespace {

@@ -3,7 +3,6 @@
 #include "app/form1.h"
 
 #include "app/icons.h"
-#include "core/location.h"
 #include "core/trap.h"
 #include "platform/desktop/endprocess.h"
 #include "shell/applicationtitle.h"

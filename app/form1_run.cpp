@@ -3,7 +3,6 @@
 #include "app/form1.h"
 
 #include "core/failure.h"
-#include "core/location.h"
 #include "core/trap.h"
 #include "engine/modzipdistance.h"
 #include "platform/desktop/yield.h"

@@ -22,6 +22,14 @@
 
 namespace core {
 
+// "Orvanta2021/08/31.Form1.PushButton17_Click" from "Form1" and "PushButton17_Click":
+// where a failure happened, as the report names it.
+inline QString location(const char* holder, const char* procedure)
+{
+    return QLatin1String("Orvanta2021/08/31.") + QLatin1String(holder) + QLatin1Char('.') +
+           QLatin1String(procedure);
+}
+
 class Trap {
 public:
     explicit Trap(QString location)

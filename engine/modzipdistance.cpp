@@ -1,11 +1,9 @@
 #include "engine/modzipdistance.h"
 
 #include "core/failure.h"
-#include "core/location.h"
 #include "core/trap.h"
 #include "engine/numbers.h"
 
-#include <QLocale>
 #include <QStringBuilder>
 #include <algorithm>
 #include <array>

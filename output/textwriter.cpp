@@ -1,6 +1,5 @@
 #include "output/textwriter.h"
 
-#include "core/location.h"
 #include "core/trap.h"
 #include "output/columnlayout.h"
 #include "output/textfile.h"

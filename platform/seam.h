@@ -30,15 +30,12 @@ template <typename Real> Real& made()
 // Puts a replacement in place while it lives, then the one before it back.
 template <typename I> class Replacement {
 public:
-    explicit Replacement(I* other)
-        : previous_(replace(other))
-    {
-    }
+    explicit Replacement(I* other) { previous_ = replace(other); }
     Replacement(const Replacement&) = delete;
     ~Replacement() { replace(previous_); }
 
 private:
-    I* const previous_;
+    I* previous_;
 };
 
 } // namespace platform

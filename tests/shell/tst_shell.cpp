@@ -1,7 +1,6 @@
 // The trap, the error report, the file probe and path helpers.
 
 #include "core/failure.h"
-#include "core/location.h"
 #include "core/reporterror.h"
 #include "core/trap.h"
 #include "scripteddialogs.h"
