@@ -2,9 +2,10 @@
 
 #include "app/argumentbytes.h"
 #include "app/loadcoordinatefile.h"
+#include "core/reporterror.h"
 #include "output/columnlayout.h"
-#include "platform/yield.h"
-#include "shell/support.h"
+#include "platform/desktop/yield.h"
+#include "shell/msgbox.h"
 
 #include <QStringBuilder>
 #include <algorithm>
@@ -49,14 +50,16 @@ void CommandLineJob::Noted::add(qint64 line)
 
 CommandLineJob::CommandLineJob(const JobOptions& options)
     : options_(options)
-    , trap_(shell::location("Main", "RunCommandLine"))
+    , trap_(core::location("Main", "RunCommandLine"))
     , reading_(options.reading)
 {
     if (isatty(fileno(stderr))) {
         progress_ = std::make_unique<platform::TerminalProgress>();
         dialogs_.setProgress(progress_.get());
     }
-    platform::setDialogs(&dialogs_);
+    platform::replace<platform::Dialogs>(&dialogs_);
+    // Reports go through the console dialogs, which write them on standard error and count them.
+    core::setReportSink(shell::ReportInMessageBox);
     platform::setYieldInterval(platform::kNeverYield);
     reading_.skipped = [this](qint64 line) { skipped_.add(line); };
     reading_.outOfRange = [this](qint64 line) { outOfRange_.add(line); };
@@ -64,7 +67,11 @@ CommandLineJob::CommandLineJob(const JobOptions& options)
         inputs_.push_back({shownName(name), std::make_unique<InputFile>(name)});
 }
 
-CommandLineJob::~CommandLineJob() { platform::setDialogs(nullptr); }
+CommandLineJob::~CommandLineJob()
+{
+    core::setReportSink({});
+    platform::replace<platform::Dialogs>(nullptr);
+}
 
 int CommandLineJob::run()
 {
@@ -113,10 +120,10 @@ void CommandLineJob::runText()
     writeLine(kResultsHeader);
     // The second reading repeats the first: its reports were made already.
     QuietDialogs quiet;
-    platform::setDialogs(&quiet);
+    platform::replace<platform::Dialogs>(&quiet);
     progressFrom_ = 50;
     readInputs(true, [&](const PointPair& pair) { writeLine(sentence(pair)); });
-    platform::setDialogs(&dialogs_);
+    platform::replace<platform::Dialogs>(&dialogs_);
     dialogs_.setSubject(shownName(options_.output));
     trap_.step(120, [&] { file.close(); });
 }

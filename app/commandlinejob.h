@@ -9,9 +9,9 @@
 #include "app/commandlineoptions.h"
 #include "app/inputfile.h"
 #include "app/resultrows.h"
-#include "platform/consoledialogs.h"
-#include "platform/terminalprogress.h"
-#include "shell/trap.h"
+#include "app/console/consoledialogs.h"
+#include "app/console/terminalprogress.h"
+#include "core/trap.h"
 
 #include <functional>
 #include <memory>
@@ -55,7 +55,7 @@ private:
     const JobOptions& options_;
     platform::ConsoleDialogs dialogs_;
     std::unique_ptr<platform::TerminalProgress> progress_;
-    shell::Trap trap_;
+    core::Trap trap_;
     std::vector<Input> inputs_;
     PlainListOptions reading_;
     PairSink pair_;

@@ -2,7 +2,7 @@
 
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <GeographicLib/Geodesic.hpp>
 

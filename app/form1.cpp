@@ -1,9 +1,12 @@
 #include "app/form1.h"
 
 #include "app/icons.h"
+#include "core/reporterror.h"
 #include "engine/modzipdistance.h"
-#include "platform/dialogs.h"
-#include "platform/windowgone.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/widgets/twips.h"
+#include "platform/widgets/windowgone.h"
+#include "shell/msgbox.h"
 
 #include <QCloseEvent>
 
@@ -33,6 +36,7 @@ void place(QWidget* widget, int left, int top, int width, int height)
 Form1::Form1(QWidget* parent)
     : QWidget(parent)
 {
+    core::setReportSink(shell::ReportInMessageBox);
     setFont(arialBold(9));
     setFixedSize(twips(8040), twips(9555));
     createControls();
@@ -47,12 +51,6 @@ Form1::Form1(QWidget* parent)
     setAcceptDrops(true); // list files from a file manager
     CommonDialog1.MaxFileSize = 30000;
     platform::setDialogParent(this);
-    modZipDistance::setUnitOptions([this](int k) { return option(k)->isChecked(); });
-}
-
-Form1::~Form1()
-{
-    modZipDistance::setUnitOptions([](int k) { return k == 1; });
 }
 
 platform::PushButton* Form1::button(const QString& caption)

@@ -2,17 +2,17 @@
 // Form1: the program's one window. The coordinate list, the unit options, the
 // distance run, the results list, the output buttons and the progress bar.
 
-#include "platform/commondialog.h"
-#include "platform/listview.h"
-#include "platform/optionbutton.h"
-#include "platform/progressbar.h"
-#include "platform/pushbutton.h"
+#include "platform/desktop/commondialog.h"
+#include "platform/widgets/listview.h"
+#include "platform/widgets/optionbutton.h"
+#include "platform/widgets/progressbar.h"
+#include "platform/widgets/pushbutton.h"
 
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QWidget>
 
-namespace shell {
+namespace core {
 class Trap;
 }
 
@@ -25,7 +25,6 @@ public:
     static constexpr int kCustomPointer = 99;
 
     explicit Form1(QWidget* parent = nullptr);
-    ~Form1() override;
 
     platform::ListView* ListView1;        // coordinate list
     platform::PushButton* PushButton6;    // "Add Coordinates"
@@ -124,7 +123,7 @@ private:
     void writeUnitStates();
     void restoreUnitOption(int k, const QString& defaultText);
     void loadCustomPointer(const QString& path);
-    void loadListFile(shell::Trap& trap, int label, const QString& path);
+    void loadListFile(core::Trap& trap, int label, const QString& path);
 
     int mousePointer_ = kDefaultPointer;
     QCursor customPointer_{Qt::PointingHandCursor}; // value 99

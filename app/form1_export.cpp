@@ -2,11 +2,10 @@
 
 #include "app/form1.h"
 
-#include "platform/spreadsheet.h"
-#include "platform/yield.h"
+#include "core/trap.h"
+#include "platform/desktop/yield.h"
+#include "platform/spreadsheet/spreadsheet.h"
 #include "shell/msgbox.h"
-#include "shell/support.h"
-#include "shell/trap.h"
 
 #include <memory>
 
@@ -40,7 +39,7 @@ bool sheetIsFull(const platform::SpreadsheetWorkbook* workbook, int sheetRow, qs
 
 // Row 1: the headers of the columns whose cell in the first list row holds
 // text, packed to the left.
-void writeHeaderRow(shell::Trap& trap, const platform::ListView& list,
+void writeHeaderRow(core::Trap& trap, const platform::ListView& list,
                     platform::SpreadsheetWorkbook* workbook)
 {
     int sheetColumn = 1;
@@ -60,7 +59,7 @@ void writeHeaderRow(shell::Trap& trap, const platform::ListView& list,
 
 // One checked list row: its non-empty cells packed to the left; "=" is taken
 // out of every column after the first.
-void writeListRow(shell::Trap& trap, const platform::ListView& list, qsizetype r, int sheetRow,
+void writeListRow(core::Trap& trap, const platform::ListView& list, qsizetype r, int sheetRow,
                   platform::SpreadsheetWorkbook* workbook)
 {
     int sheetColumn = 1;
@@ -86,7 +85,7 @@ void writeListRow(shell::Trap& trap, const platform::ListView& list, qsizetype r
 
 void Form1::PushButton13_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton13_Click"));
+    core::Trap trap(core::location("Form1", "PushButton13_Click"));
     if (trap.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(); })) {
         trap.step(178, [&] { shell::MsgBox(kNotInstalledExport); });
         return;

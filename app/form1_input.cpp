@@ -4,11 +4,10 @@
 
 #include "app/loadcoordinatefile.h"
 #include "app/pointrecord.h"
-#include "platform/dialogs.h"
+#include "core/trap.h"
+#include "platform/desktop/dialogs.h"
 #include "shell/msgbox.h"
 #include "shell/paths.h"
-#include "shell/support.h"
-#include "shell/trap.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -31,7 +30,7 @@ constexpr std::array<ExamplePoint, 4> kExamplePoints{{
     {"58.92982", "47.90975"},
 }};
 
-// Multiple selection allowed, Explorer style, long names, read-only box checked.
+// The open dialog's flags, handed on with the request; no dialog reads them.
 constexpr int kOpenListFlags = 0x280201;
 
 // The format of a list file, as the help button shows it.
@@ -57,7 +56,7 @@ QString listFileHelp()
 
 // Appends one point in two labelled steps: the row with its latitude, then
 // its longitude.
-void appendPoint(shell::Trap& trap, int label, platform::ListView& list, const QString& latitude,
+void appendPoint(core::Trap& trap, int label, platform::ListView& list, const QString& latitude,
                  const QString& longitude)
 {
     qsizetype row = 0;
@@ -87,10 +86,10 @@ bool takesDrop(const Form1& form, const QDropEvent& event)
 // "Add Coordinates": one point typed into the input box.
 void Form1::PushButton6_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton6_Click"));
+    core::Trap trap(core::location("Form1", "PushButton6_Click"));
     QString entry;
     trap.step(100, [&] {
-        entry = platform::dialogs().inputBox(
+        entry = platform::get<platform::Dialogs>().inputBox(
             QStringLiteral("Enter points separated by comma to add: "),
             QStringLiteral("Add Points"), QStringLiteral("42.8712,-71.3878"));
     });
@@ -114,7 +113,7 @@ void Form1::PushButton6_Click()
 // "Load Sample/Example Points": the four example points after whatever the list holds.
 void Form1::PushButton7_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton7_Click"));
+    core::Trap trap(core::location("Form1", "PushButton7_Click"));
     int label = 100;
     for (const ExamplePoint& point : kExamplePoints) {
         appendPoint(trap, label, *ListView1, QString::fromLatin1(point.latitude),
@@ -126,7 +125,7 @@ void Form1::PushButton7_Click()
 // "Load Coordinates From File": one or several list files, in the dialog's order.
 void Form1::PushButton3_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton3_Click"));
+    core::Trap trap(core::location("Form1", "PushButton3_Click"));
     // A selection too long for the dialog's buffer: a message, nothing read.
     trap.endOn(platform::CommonDialog::kBufferTooSmall, [] {
         shell::MsgBox(QStringLiteral("You've selected too many files to add.\r\r"
@@ -169,7 +168,7 @@ void Form1::PushButton3_Click()
 
 // One list file into the coordinate list: a missing one shows "File not
 // found", any other failure is reported at the step's label.
-void Form1::loadListFile(shell::Trap& trap, int label, const QString& path)
+void Form1::loadListFile(core::Trap& trap, int label, const QString& path)
 {
     trap.step(label, [&] { app::LoadCoordinateFile(*ListView1, path); });
 }
@@ -178,7 +177,7 @@ void Form1::loadListFile(shell::Trap& trap, int label, const QString& path)
 // them: in the order given, under the hourglass.
 void Form1::LoadListFiles(const QStringList& paths)
 {
-    shell::Trap trap(shell::location("Form1", "LoadListFiles"));
+    core::Trap trap(core::location("Form1", "LoadListFiles"));
     trap.step(100, [&] { setMousePointer(kHourglass); });
     for (const QString& path : paths)
         loadListFile(trap, 102, path);
@@ -208,6 +207,6 @@ void Form1::dropEvent(QDropEvent* event)
 // The help button: the format of a list file.
 void Form1::PushButton8_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton8_Click"));
+    core::Trap trap(core::location("Form1", "PushButton8_Click"));
     trap.step(100, [&] { shell::MsgBox(listFileHelp()); });
 }

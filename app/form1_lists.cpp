@@ -2,8 +2,7 @@
 
 #include "app/form1.h"
 
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "core/trap.h"
 
 namespace {
 
@@ -31,13 +30,13 @@ void Form1::ListView2_DblClick() { removeSelected(*this, *ListView2); }
 
 void Form1::PushButton1_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton1_Click"));
+    core::Trap trap(core::location("Form1", "PushButton1_Click"));
     if (trap.test(100, [&] { return MousePointer() != kHourglass; }))
         trap.step(100, [&] { ListView1->clearItems(); });
 }
 
 void Form1::PushButton2_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton2_Click"));
+    core::Trap trap(core::location("Form1", "PushButton2_Click"));
     trap.step(100, [&] { ListView2->clearItems(); });
 }

@@ -3,17 +3,17 @@
 #include "app/form1.h"
 
 #include "app/icons.h"
-#include "platform/process.h"
+#include "core/trap.h"
+#include "platform/desktop/endprocess.h"
 #include "shell/applicationtitle.h"
 #include "shell/fileexists.h"
 #include "shell/homepage.h"
+#include "shell/paths.h"
 #include "shell/skin.h"
-#include "shell/support.h"
-#include "shell/trap.h"
 
 void Form1::Form_Load()
 {
-    shell::Trap trap(shell::location("Form1", "Form_Load"));
+    core::Trap trap(core::location("Form1", "Form_Load"));
     trap.step(102, [&] { shell::ApplySkin(*this); });
     trap.step(104, [&] {
         setWindowTitle(shell::kProductTitle);

@@ -2,16 +2,15 @@
 
 #include "app/form1.h"
 
+#include "core/trap.h"
 #include "output/clipboardcopy.h"
 #include "output/textwriter.h"
 #include "shell/msgbox.h"
-#include "shell/support.h"
-#include "shell/trap.h"
 
 namespace {
 
-// Read-only box checked, multiple selection, Explorer style, long names; no
-// overwrite prompt, so an existing file is replaced without a question.
+// The save dialog's flags, handed on with the request; no dialog reads them. The
+// save dialog never asks before an existing file is replaced.
 constexpr int kSaveFlags = 0x280201;
 const QString kTextFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
 const QString kCopiedMessage = QStringLiteral(
@@ -22,7 +21,7 @@ const QString kCopiedMessage = QStringLiteral(
 
 void Form1::PushButton4_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton4_Click"));
+    core::Trap trap(core::location("Form1", "PushButton4_Click"));
     trap.step(106, [&] { CommonDialog1.Flags = kSaveFlags; });
     trap.step(108, [&] { CommonDialog1.DialogTitle = QStringLiteral("Save"); });
     trap.step(110, [&] { CommonDialog1.Filter = kTextFilter; });
@@ -40,7 +39,7 @@ void Form1::PushButton4_Click()
 
 void Form1::PushButton5_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton5_Click"));
+    core::Trap trap(core::location("Form1", "PushButton5_Click"));
     trap.step(106, [&] { output::CopyListviewToClipboard(*ListView2); });
     trap.step(108, [&] { shell::MsgBox(kCopiedMessage); });
 }

@@ -4,7 +4,7 @@
 
 #include "app/form1.h"
 
-#include "platform/cursorfile.h"
+#include "platform/widgets/cursorfile.h"
 
 #include <QEvent>
 #include <QHeaderView>

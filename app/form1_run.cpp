@@ -2,20 +2,21 @@
 
 #include "app/form1.h"
 
+#include "core/failure.h"
+#include "core/trap.h"
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
-#include "platform/failure.h"
-#include "platform/yield.h"
+#include "platform/desktop/yield.h"
 #include "shell/msgbox.h"
 #include "shell/paths.h"
-#include "shell/support.h"
-#include "shell/trap.h"
 
 #include <QStringBuilder>
 
 void Form1::PushButton17_Click()
 {
-    shell::Trap trap(shell::location("Form1", "PushButton17_Click"));
+    core::Trap trap(core::location("Form1", "PushButton17_Click"));
+    // Read at every pair: a unit chosen during the run applies to the next pairs.
+    const auto unitOptions = [this](int k) { return option(k)->isChecked(); };
     // A second press while a run is yielding leaves that run alone.
     if (trap.test(100, [&] { return runInProgress_; }))
         return;
@@ -53,7 +54,7 @@ void Form1::PushButton17_Click()
                 trap.step(126, [&] { lat2 = ListView1->textView(i + 1); });
                 trap.step(128, [&] { lon2 = ListView1->subItemView(i + 1, 1); });
                 trap.step(130, [&] {
-                    modZipDistance::GetDistance(lat1, lon1, lat2, lon2, sentence);
+                    modZipDistance::GetDistance(lat1, lon1, lat2, lon2, unitOptions, sentence);
                     ListView2->addItemView(sentence.view());
                 });
                 trap.step(132, [&] { ListView2->setChecked(ListView2->count(), true); });

@@ -4,9 +4,8 @@
 #include "app/form1.h"
 
 #include "engine/booleans.h"
-#include "platform/settingsstore.h"
-#include "shell/support.h"
-#include "shell/trap.h"
+#include "core/trap.h"
+#include "platform/desktop/settingsstore.h"
 
 namespace {
 
@@ -38,15 +37,15 @@ void Form1::Option4_Click() { writeUnitKeys("Option4_Click"); }
 // the unit stays selected for this session.
 void Form1::writeUnitKeys(const char* handler)
 {
-    shell::Trap trap(shell::location("Form1", handler));
+    core::Trap trap(core::location("Form1", handler));
     trap.step(100, [&] { writeUnitStates(); });
 }
 
 void Form1::writeUnitStates()
 {
     for (int k = 1; k <= 4; ++k)
-        platform::settingsStore().write(kApplication, kSection, keyOf(k),
-                                        engine::booleanText(option(k)->isChecked()));
+        platform::get<platform::SettingsStore>().write(kApplication, kSection, keyOf(k),
+                                                       engine::booleanText(option(k)->isChecked()));
 }
 
 // Selecting a button clears the others and counts as its click; clearing one
@@ -54,8 +53,8 @@ void Form1::writeUnitStates()
 // the button changes.
 void Form1::restoreUnitOption(int k, const QString& defaultText)
 {
-    const bool selected = engine::booleanOf(
-        platform::settingsStore().read(kApplication, kSection, keyOf(k), defaultText));
+    const bool selected = engine::booleanOf(platform::get<platform::SettingsStore>().read(
+        kApplication, kSection, keyOf(k), defaultText));
     QRadioButton* button = option(k);
     if (selected) {
         button->setChecked(true);

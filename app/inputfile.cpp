@@ -1,6 +1,6 @@
 #include "app/inputfile.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QDir>
 #include <cerrno>

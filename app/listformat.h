@@ -1,7 +1,7 @@
 #pragma once
 // Which format a list file is in, told by its first bytes, never by its name.
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QByteArrayView>
 #include <QString>

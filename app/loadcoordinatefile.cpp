@@ -1,8 +1,9 @@
 #include "app/loadcoordinatefile.h"
 
 #include "app/listreader.h"
-#include "platform/failure.h"
-#include "platform/listview.h"
+#include "app/listrecords.h"
+#include "core/failure.h"
+#include "platform/widgets/listview.h"
 #include "shell/fileexists.h"
 #include "shell/msgbox.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/argumentbytes.h"
 #include "engine/numbers.h"
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <cmath>
 

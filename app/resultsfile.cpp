@@ -1,6 +1,6 @@
 #include "app/resultsfile.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -9,10 +9,10 @@
 #include "benchsession.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
-#include "platform/dialogs.h"
-#include "platform/processstart.h"
-#include "platform/textworkbook.h"
-#include "platform/xlsxfile.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/desktop/processstart.h"
+#include "platform/spreadsheet/memoryworkbook.h"
+#include "platform/spreadsheet/xlsxfile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,7 +56,7 @@ double bareLoop(const platform::ListView& list)
 // Writing the same sheet on its own: the part of the export spent in the file.
 double xlsxOnly(const platform::ListView& list, const QString& path)
 {
-    platform::TextWorkbook workbook;
+    platform::MemoryWorkbook workbook;
     workbook.ActiveSheet().Cells(1, 1) = QStringLiteral("Results");
     for (qsizetype r = 1; r <= list.count(); ++r)
         workbook.ActiveSheet().Cells(static_cast<int>(r) + 1, 1).value = list.text(r);
@@ -72,7 +72,7 @@ int main(int argc, char* argv[])
 {
     bench::Session session(argc, argv);
     NoLaunch processes;
-    platform::setProcessStart(&processes);
+    const platform::Replacement<platform::ProcessStart> seam(&processes);
 
     const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
@@ -106,6 +106,5 @@ int main(int argc, char* argv[])
                     fileMegabytes, listMegabytes, peak);
         std::fflush(stdout);
     }
-    platform::setProcessStart(nullptr);
     return 0;
 }

@@ -9,7 +9,7 @@
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
-#include "platform/dialogs.h"
+#include "platform/desktop/dialogs.h"
 
 #include <QApplication>
 #include <charconv>
@@ -41,7 +41,8 @@ double getDistanceLoop(const bench::PointTexts& points)
         modZipDistance::Sentence sentence; // as the run makes them
         for (qsizetype i = 0; i + 1 < points.size(); ++i) {
             modZipDistance::GetDistance(points.latitude(i), points.longitude(i),
-                                        points.latitude(i + 1), points.longitude(i + 1), sentence);
+                                        points.latitude(i + 1), points.longitude(i + 1),
+                                        modZipDistance::selectedOption(1), sentence);
             total += sentence.view().size();
         }
     });

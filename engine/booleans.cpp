@@ -1,7 +1,7 @@
 #include "engine/booleans.h"
 
+#include "core/failure.h"
 #include "engine/numbers.h"
-#include "platform/failure.h"
 
 namespace engine {
 namespace {

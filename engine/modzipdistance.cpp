@@ -1,10 +1,10 @@
 #include "engine/modzipdistance.h"
 
+#include "core/failure.h"
+#include "core/trap.h"
 #include "engine/numbers.h"
-#include "platform/failure.h"
-#include "shell/support.h"
-#include "shell/trap.h"
 
+#include <QStringBuilder>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -32,8 +32,6 @@ constexpr double kHalfPi = 1.5707963267949;    // arccosine, general case
 constexpr double kPiArcCos = 3.14159265358979; // arccosine at -1
 constexpr double kNauticalMilesPerDegree = 60;
 constexpr double kMilesPerNauticalMile = 1.15078;
-
-UnitOptions unitOptions = [](int option) { return option == 1; };
 
 // Floating-point trouble in a step is a failure of that step.
 double finite(double value)
@@ -111,7 +109,10 @@ void Sentence::assign(std::initializer_list<QAnyStringView> pieces)
         appendWide(wide_, piece);
 }
 
-void setUnitOptions(UnitOptions options) { unitOptions = std::move(options); }
+UnitOptions selectedOption(int k)
+{
+    return [k](int option) { return option == k; };
+}
 
 double DegToRad(double degrees) { return finite((kPiDegrees / 180) * degrees); }
 
@@ -152,26 +153,24 @@ QString DecimalSeparator()
 }
 
 QString GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
-                    QAnyStringView lon2)
+                    QAnyStringView lon2, const UnitOptions& unitOptions)
 {
     Sentence sentence;
-    GetDistance(lat1, lon1, lat2, lon2, sentence);
+    GetDistance(lat1, lon1, lat2, lon2, unitOptions, sentence);
     return sentence.toString();
 }
 
 void GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
-                 QAnyStringView lon2, Sentence& sentence)
+                 QAnyStringView lon2, const UnitOptions& unitOptions, Sentence& sentence)
 {
-    static const QString where = shell::location("modZipDistance", "GetDistance");
-    shell::Trap trap(where);
-    [[maybe_unused]] QString separator; // the conversions below use the same separator
+    static const QString where = core::location("modZipDistance", "GetDistance");
+    core::Trap trap(where);
     QLatin1String unitWord;
     quint8 places = 0;
     double factor = 0;
     double distance = 0;
     sentence.clear();
 
-    trap.step(100, [&] { separator = DecimalSeparator(); });
     // Options are tested in order; the first selected one sets the unit.
     for (int option = 1; option <= 4; ++option) {
         const int label = 102 + (option - 1) * 8;

@@ -11,9 +11,10 @@
 namespace modZipDistance {
 
 // Tells whether option button k (1 Miles, 2 Feet, 3 Kilometers, 4 Meters) is
-// selected. The window installs it; GetDistance asks it on every call.
+// selected. GetDistance asks it on every call: the window passes its buttons.
 using UnitOptions = std::function<bool(int option)>;
-void setUnitOptions(UnitOptions options);
+// Options where k alone is selected (0: none).
+UnitOptions selectedOption(int k);
 
 // A sentence in one buffer that serves pair after pair: Latin-1 while every
 // character fits (as a list keeps its rows), UTF-16 otherwise.
@@ -35,10 +36,10 @@ private:
 // The sentence for the pair; never fails towards its caller. The texts are
 // read where they are (a QString, or a row of a list store) and not kept.
 QString GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
-                    QAnyStringView lon2);
+                    QAnyStringView lon2, const UnitOptions& unitOptions);
 // The same, written into `sentence`: a run makes a million of them.
 void GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
-                 QAnyStringView lon2, Sentence& sentence);
+                 QAnyStringView lon2, const UnitOptions& unitOptions, Sentence& sentence);
 
 double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2);
 double DegToRad(double degrees);

@@ -1,6 +1,6 @@
 #include "engine/numbers.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QLocale>
 #include <array>

@@ -5,7 +5,7 @@
 
 #include "app/geojsonreader.h"
 #include "fuzzinput.h"
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

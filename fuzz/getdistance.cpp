@@ -2,24 +2,17 @@
 // always returns the sentence of its four texts, reports at most once, and
 // its number is a distance (0, in the locale's digits, after a report).
 
+#include "core/reporterror.h"
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
 #include "fuzzinput.h"
-#include "platform/dialogs.h"
 
 #include <QStringList>
 
 namespace {
 
-// Counts the error reports instead of showing them.
-class MessageSink final : public platform::Dialogs {
-public:
-    int messages = 0;
-    void message(const QString&, const QString&, platform::MessageIcon) override { ++messages; }
-    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList openFiles(const platform::FileDialogRequest&) override { return {}; }
-    QString saveFile(const platform::FileDialogRequest&) override { return {}; }
-};
+// The error reports of one input, counted instead of shown.
+int reports = 0;
 
 const char* const kUnitWords[] = {"", " miles", " feets", " kilometers", " meters"};
 
@@ -27,18 +20,17 @@ const char* const kUnitWords[] = {"", " miles", " feets", " kilometers", " meter
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static MessageSink sink;
-    platform::setDialogs(&sink);
-    sink.messages = 0;
+    core::setReportSink([](const QString&) { ++reports; });
+    reports = 0;
 
     fuzz::Input input(data, size);
     const int unit = input.byte() % 5; // 0: no option selected
     QLocale::setDefault(fuzz::locale(input.byte()));
-    modZipDistance::setUnitOptions([unit](int option) { return option == unit; });
     QStringList texts = QString::fromUtf8(input.rest()).split(QLatin1Char('\n'));
     texts.resize(4);
 
-    const QString sentence = modZipDistance::GetDistance(texts[0], texts[1], texts[2], texts[3]);
+    const QString sentence = modZipDistance::GetDistance(texts[0], texts[1], texts[2], texts[3],
+                                                         modZipDistance::selectedOption(unit));
 
     const QString head = QLatin1String("Distance between (") + texts[0] + QLatin1Char(',') +
                          texts[1] + QLatin1String(") and (") + texts[2] + QLatin1Char(',') +
@@ -49,12 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 "not the sentence of the texts", sentence);
     const QString number = sentence.mid(head.size(), sentence.size() - head.size() - word.size());
     if (texts[0] == texts[2] && texts[1] == texts[3]) {
-        fuzz::check(number == QLatin1String("0 ") && sink.messages == 0,
-                    "same texts give no zero form", sentence);
+        fuzz::check(number == QLatin1String("0 ") && reports == 0, "same texts give no zero form",
+                    sentence);
         return 0;
     }
-    fuzz::check(sink.messages <= 1, "more than one report", sentence);
-    if (sink.messages == 1 || unit == 0) {
+    fuzz::check(reports <= 1, "more than one report", sentence);
+    if (reports == 1 || unit == 0) {
         fuzz::check(number == engine::numberText(0, 0), "no 0 after a report or without unit",
                     sentence);
         return 0;

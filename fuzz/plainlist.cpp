@@ -5,7 +5,7 @@
 #include "app/plainlist.h"
 #include "engine/numbers.h"
 #include "fuzzinput.h"
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QStringList>
 

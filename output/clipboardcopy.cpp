@@ -1,8 +1,8 @@
 #include "output/clipboardcopy.h"
 
 #include "output/columnlayout.h"
-#include "platform/clipboard.h"
-#include "platform/yield.h"
+#include "platform/desktop/clipboard.h"
+#include "platform/desktop/yield.h"
 
 namespace output {
 namespace {
@@ -69,12 +69,12 @@ void CopyListviewToClipboard(const platform::ListView& list)
 
 void ClearClipboard()
 {
-    retry([] { platform::clipboard().clear(); });
+    retry([] { platform::get<platform::Clipboard>().clear(); });
 }
 
 void SetClipboardText(const QString& text, int format)
 {
-    retry([&] { platform::clipboard().setText(text, format); });
+    retry([&] { platform::get<platform::Clipboard>().setText(text, format); });
 }
 
 } // namespace output

@@ -3,7 +3,7 @@
 // column-aligned text on the clipboard, and the two clipboard calls that retry
 // while another program holds the clipboard.
 
-#include "platform/listview.h"
+#include "platform/widgets/listview.h"
 
 #include <QString>
 

@@ -11,8 +11,8 @@
 // work yielded) is reported once and ends the reading: nothing is left to lay
 // out, and every further row would only fail the same way.
 
-#include "platform/rowsource.h"
-#include "platform/yield.h"
+#include "output/rowsource.h"
+#include "platform/desktop/yield.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,6 +1,6 @@
 #include "output/textfile.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 #include "shell/fileexists.h"
 
 #include <QFile>

@@ -1,11 +1,10 @@
 #include "output/textwriter.h"
 
+#include "core/trap.h"
 #include "output/columnlayout.h"
 #include "output/textfile.h"
-#include "platform/yield.h"
+#include "platform/desktop/yield.h"
 #include "shell/paths.h"
-#include "shell/support.h"
-#include "shell/trap.h"
 
 #include <QStringBuilder>
 
@@ -17,7 +16,7 @@ struct Save {
     const platform::RowSource& list;
     platform::Progress* bar;
     QString shownName;
-    shell::Trap trap{shell::location("Main", "SaveListviewProperlySpaced")};
+    core::Trap trap{core::location("Main", "SaveListviewProperlySpaced")};
 };
 
 QString writingText(const Save& save) { return QLatin1String("Writing file: ") % save.shownName; }
@@ -26,7 +25,7 @@ QString writingText(const Save& save) { return QLatin1String("Writing file: ") %
 // The steps carry firstLabel + 2 to + 8.
 void announce(Save& save, int firstLabel, double value)
 {
-    shell::Trap& trap = save.trap;
+    core::Trap& trap = save.trap;
     if (!trap.test(firstLabel, [&] { return save.bar != nullptr; }))
         return;
     trap.step(firstLabel + 2, [] { platform::Yield(); });
@@ -39,7 +38,7 @@ void announce(Save& save, int firstLabel, double value)
 // term adds at most 0.05 to the last value.
 void rowProgress(Save& save, qsizetype r, qsizetype n)
 {
-    shell::Trap& trap = save.trap;
+    core::Trap& trap = save.trap;
     if (!trap.test(210, [&] { return save.bar != nullptr; }))
         return;
     trap.step(212, [] { platform::Yield(); });
@@ -56,7 +55,7 @@ void rowProgress(Save& save, qsizetype r, qsizetype n)
 // write yielded (its read is reported once): the file is then not finished.
 bool writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
 {
-    shell::Trap& trap = save.trap;
+    core::Trap& trap = save.trap;
     qsizetype rows = 0;
     trap.step(182, [&] { rows = save.list.count(); });
     for (qsizetype r = 1; r <= rows; ++r) {
@@ -81,7 +80,7 @@ bool writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
 // file whose rows went away halfway is dropped and the old one stays.
 void writeFile(Save& save, const Widths& widths, TextFile& file)
 {
-    shell::Trap& trap = save.trap;
+    core::Trap& trap = save.trap;
     QString line;
     appendCells(trap, 158, widths, line, [&](int c) { return save.list.columnText(c); });
     trap.step(170, [&] { file.writeLine(line); });
@@ -103,7 +102,7 @@ void SaveListviewProperlySpaced(const platform::RowSource& list, const QString& 
                                 platform::Progress* progress)
 {
     Save save{list, progress, shell::FileNameFromPath(fileName)};
-    shell::Trap& trap = save.trap;
+    core::Trap& trap = save.trap;
     announce(save, 100, 1);
     // Rows that went away while the widths were taken: nothing is written.
     if (const auto widths = measureColumns(trap, list, true)) {

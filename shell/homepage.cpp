@@ -1,9 +1,9 @@
 #include "shell/homepage.h"
 
-#include "platform/failure.h"
-#include "platform/programfolder.h"
-#include "platform/randomdraw.h"
-#include "platform/urlopener.h"
+#include "core/failure.h"
+#include "platform/desktop/programfolder.h"
+#include "platform/desktop/randomdraw.h"
+#include "platform/desktop/urlopener.h"
 #include "shell/paths.h"
 
 #include <QTime>
@@ -23,11 +23,11 @@ int DrawnNumber(double uniform) { return static_cast<int>(uniform * 100) + 1; }
 
 void OpenHomePageAtRandom()
 {
-    auto& draw = platform::randomDraw();
+    auto& draw = platform::get<platform::RandomDraw>();
     draw.seed(QTime::currentTime().msecsSinceStartOfDay() / 1000);
     if (DrawnNumber(draw.next()) != kWinningNumber)
         return;
-    if (!platform::urlOpener().open(QUrl::fromLocalFile(HomePagePath())))
+    if (!platform::get<platform::UrlOpener>().open(QUrl::fromLocalFile(HomePagePath())))
         throw Failure::fileNotFound();
 }
 

@@ -5,13 +5,17 @@ namespace {
 QString title = QStringLiteral("Meridane");
 }
 
-QString applicationTitle() { return title; }
-
 void setApplicationTitleText(const QString& text) { title = text; }
 
 void MsgBox(const QString& text, const QString& boxTitle, platform::MessageIcon icon)
 {
-    platform::dialogs().message(text, boxTitle.isEmpty() ? title : boxTitle, icon);
+    platform::get<platform::Dialogs>().message(text, boxTitle.isEmpty() ? title : boxTitle, icon);
+}
+
+void ReportInMessageBox(const QString& text)
+{
+    platform::get<platform::Dialogs>().message(text, QStringLiteral("Application Error"),
+                                               platform::MessageIcon::Exclamation);
 }
 
 } // namespace shell

@@ -2,16 +2,18 @@
 // Message boxes of the program. A box that names no title of its own carries
 // the application title.
 
-#include "platform/dialogs.h"
+#include "platform/desktop/dialogs.h"
 
 #include <QString>
 
 namespace shell {
 
-QString applicationTitle();
 void setApplicationTitleText(const QString& title);
 
 void MsgBox(const QString& text, const QString& title = {},
             platform::MessageIcon icon = platform::MessageIcon::None);
+
+// The window's sink for error reports: a message box titled "Application Error".
+void ReportInMessageBox(const QString& text);
 
 } // namespace shell

@@ -1,5 +1,7 @@
 #include "shell/paths.h"
 
+#include "platform/desktop/programfolder.h"
+
 namespace shell {
 namespace {
 const QLatin1Char separator('/');
@@ -31,6 +33,11 @@ QString CleanJoinedPath(const QString& path)
     while (rest < path.size() && path[rest] == separator)
         ++rest;
     return doubledSeparator + path.mid(rest).replace(doubledSeparator, QString(separator));
+}
+
+QString HandCursorPath()
+{
+    return JoinedPath(platform::programFolder(), QStringLiteral("HAND-M.CUR"));
 }
 
 } // namespace shell

@@ -16,4 +16,7 @@ QString JoinedPath(const QString& folder, const QString& name);
 // network path ("//server/share/...") keeps exactly two leading separators.
 QString CleanJoinedPath(const QString& path);
 
+// The hand pointer shown over the push buttons: "HAND-M.CUR" in the program's folder.
+QString HandCursorPath();
+
 } // namespace shell

@@ -1,8 +1,8 @@
 #include "shell/skin.h"
 
-#include "platform/failure.h"
-#include "platform/programfolder.h"
-#include "platform/skinframework.h"
+#include "core/failure.h"
+#include "platform/desktop/programfolder.h"
+#include "platform/desktop/skinframework.h"
 #include "shell/paths.h"
 
 #include <QApplication>
@@ -68,11 +68,6 @@ bool listed(const QString& path)
 
 QString SkinPath() { return JoinedPath(platform::programFolder(), QStringLiteral("x/o.cjs")); }
 
-QString HandCursorPath()
-{
-    return JoinedPath(platform::programFolder(), QStringLiteral("HAND-M.CUR"));
-}
-
 void ApplySkin(QWidget& window)
 {
     const QString path = SkinPath();
@@ -80,12 +75,13 @@ void ApplySkin(QWidget& window)
         return;
     giveButtonFace(window);
     colourControls(window);
-    auto& skin = platform::skinFramework();
-    skin.call(2, {path, QString()});
-    skin.setProperty(1, int32Of(skin.property(1)) | 1);
-    skin.setProperty(5, true);
-    skin.setProperty(10, true);
-    skin.call(3, {platform::windowHandle(window)});
+    using Skin = platform::SkinFramework;
+    auto& skin = platform::get<Skin>();
+    skin.call(Skin::kLoadSkin, {path, QString()});
+    skin.setProperty(Skin::kOptions, int32Of(skin.property(Skin::kOptions)) | Skin::kSkinControls);
+    skin.setProperty(Skin::kDialogs, true);
+    skin.setProperty(Skin::kEnabled, true);
+    skin.call(Skin::kApplyWindow, {platform::windowHandle(window)});
 }
 
 } // namespace shell

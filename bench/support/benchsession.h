@@ -6,9 +6,9 @@
 #include "app/form1.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
-#include "platform/dialogs.h"
-#include "platform/settingsstore.h"
-#include "platform/urlopener.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/desktop/settingsstore.h"
+#include "platform/desktop/urlopener.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -54,7 +54,7 @@ inline void fillResults(platform::ListView& list, qsizetype points)
     modZipDistance::Sentence sentence;
     for (qsizetype i = 0; i + 1 < p.size(); ++i) {
         modZipDistance::GetDistance(p.latitude(i), p.longitude(i), p.latitude(i + 1),
-                                    p.longitude(i + 1), sentence);
+                                    p.longitude(i + 1), modZipDistance::selectedOption(1), sentence);
         list.setChecked(list.addItemView(sentence.view()), true);
     }
 }
@@ -64,18 +64,9 @@ public:
     Session(int& argc, char** argv)
         : app_(offscreenFirst(argc), argv)
     {
-        platform::setDialogs(&dialogs);
-        platform::setSettingsStore(&settings);
-        platform::setUrlOpener(&pages);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         form.Form_Load();
         form.show();
-    }
-    ~Session()
-    {
-        platform::setDialogs(nullptr);
-        platform::setSettingsStore(nullptr);
-        platform::setUrlOpener(nullptr);
     }
 
 private:
@@ -91,6 +82,9 @@ public:
     QuietDialogs dialogs;
     MemorySettings settings;
     NoPages pages;
+    platform::Replacement<platform::Dialogs> dialogsSeam{&dialogs};
+    platform::Replacement<platform::SettingsStore> settingsSeam{&settings};
+    platform::Replacement<platform::UrlOpener> pagesSeam{&pages};
     Form1 form;
 };
 

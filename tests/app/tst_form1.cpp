@@ -4,9 +4,10 @@
 #include "app/form1.h"
 #include "engine/modzipdistance.h"
 #include "isolation.h"
-#include "platform/process.h"
-#include "platform/yield.h"
+#include "platform/desktop/endprocess.h"
+#include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
+#include "testsupport.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -42,7 +43,7 @@ QStringList results(const Form1& form)
 QString sentence(int a, int b)
 {
     return modZipDistance::GetDistance(kExample[a][0], kExample[a][1], kExample[b][0],
-                                       kExample[b][1]);
+                                       kExample[b][1], modZipDistance::selectedOption(1));
 }
 
 // Runs `action` once, from the event loop, while the run is at pass `pass`.
@@ -69,11 +70,7 @@ std::function<void()> afterYields(int yields, std::function<void()> action)
     return [=] { QTimer::singleShot(0, afterYields(yields - 1, action)); };
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testsupport::readAll;
 
 // Tells the window, as the X server would, that a window was destroyed.
 void reportDestroyed(WId window)
@@ -121,8 +118,7 @@ class Form1Test : public QObject {
 private slots:
     void init()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        platform::setYieldInterval(std::chrono::milliseconds(0));
+        testsupport::startTest();
         isolation::reset(); // a unit picked by one test is not the next one's
     }
 
@@ -350,7 +346,8 @@ private slots:
         form.PushButton17_Click();
         QCOMPARE(form.ListView2->count(), 3);
         QCOMPARE(form.ListView2->text(3),
-                 modZipDistance::GetDistance(kExample[2][0], kExample[2][1], "1", "2"));
+                 modZipDistance::GetDistance(kExample[2][0], kExample[2][1], "1", "2",
+                                             modZipDistance::selectedOption(1)));
     }
 
     void unitChangedDuringARunAppliesToTheNextPairs()
@@ -367,6 +364,24 @@ private slots:
         form.PushButton17_Click();
         QVERIFY(form.ListView2->text(1).endsWith(" miles"));
         QVERIFY(form.ListView2->text(2).endsWith(" kilometers"));
+    }
+
+    // Each window's run reads its own unit options, whatever other windows do.
+    void aSecondWindowLeavesTheUnitAlone()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        addPoints(form, 2);
+        {
+            Form1 second;
+            second.Option3->setChecked(true);
+            form.PushButton17_Click();
+        }
+        QCOMPARE(results(form), QStringList({sentence(0, 1)}));
+        form.Option4->setChecked(true);
+        form.PushButton17_Click();
+        QVERIFY2(form.ListView2->text(1).endsWith(" meters"), qPrintable(form.ListView2->text(1)));
     }
 
     void editingIsBlockedUnderTheHourglassButClearResultsWorks()

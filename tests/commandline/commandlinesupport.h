@@ -2,6 +2,8 @@
 // Runs the meridane program as a person's script would: no display, standard
 // error not a terminal.
 
+#include "testsupport.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -36,11 +38,7 @@ inline Finished runProgram(const QString& program, const QStringList& arguments,
             process.readAllStandardError()};
 }
 
-inline QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
-}
+using testsupport::readAll;
 
 // The shared case: two list files, and what saving their kilometre run writes.
 inline QString goldenPath(const char* name)

@@ -2,15 +2,15 @@
 // standard error per error, and the exit status.
 
 #include "app/argumentbytes.h"
+#include "app/console/terminalprogress.h"
 #include "app/form1.h"
 #include "app/plainlist.h"
 #include "app/resultrows.h"
 #include "app/resultsfile.h"
-#include "platform/failure.h"
+#include "core/failure.h"
 #include "app/startmode.h"
 #include "commandlinesupport.h"
-#include "platform/terminalprogress.h"
-#include "platform/yield.h"
+#include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 
 #include <QDir>

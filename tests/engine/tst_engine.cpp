@@ -1,9 +1,9 @@
 // The distance engine: sentences, units, rounding, locales and failures.
 
+#include "core/failure.h"
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
-#include "platform/failure.h"
-#include "scripteddialogs.h"
+#include "recordedreports.h"
 
 #include <QLocale>
 #include <QtTest>
@@ -13,22 +13,13 @@ namespace {
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 
-void selectUnit(int unit)
-{
-    modZipDistance::setUnitOptions([unit](int option) { return option == unit; });
-}
-
 } // namespace
 
 class EngineTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QLocale::setDefault(kEnglish);
-        selectUnit(1);
-    }
+    void init() { QLocale::setDefault(kEnglish); }
 
     void sentences_data()
     {
@@ -75,22 +66,20 @@ private slots:
         QFETCH(int, unit);
         QFETCH(QStringList, points);
         QFETCH(QString, tail);
-        ScriptedDialogs dialogs;
-        selectUnit(unit);
-
-        const QString sentence =
-            modZipDistance::GetDistance(points[0], points[1], points[2], points[3]);
+        RecordedReports reports;
+        const QString sentence = modZipDistance::GetDistance(
+            points[0], points[1], points[2], points[3], modZipDistance::selectedOption(unit));
 
         const QString head = "Distance between (" + points[0] + "," + points[1] + ") and (" +
                              points[2] + "," + points[3] + ") ";
         QCOMPARE(sentence, head + tail);
-        QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.texts().join("|")));
+        QVERIFY2(reports.texts.isEmpty(), qPrintable(reports.texts.join("|")));
     }
 
     // Cosines that rounding pushes a last bit past 1 or -1 must not fail.
     void cosineOutsideRangeIsClamped()
     {
-        ScriptedDialogs dialogs;
+        RecordedReports reports;
         QCOMPARE(modZipDistance::SphericalDistanceMiles(0.074, -0.074, 0.022, -179.978),
                  modZipDistance::SphericalDistanceMiles(0, 0, 0, 180));
         QVERIFY_THROWS_EXCEPTION(Failure, modZipDistance::ArcCos(1.0000000001));
@@ -102,7 +91,7 @@ private slots:
             const double miles = modZipDistance::SphericalDistanceMiles(lat, lat, i, i + 1e-12);
             QVERIFY(miles >= 0 && miles < 0.001);
         }
-        QVERIFY(dialogs.messages.isEmpty());
+        QVERIFY(reports.texts.isEmpty());
     }
 
     void badTextsAreReportedOnce_data()
@@ -120,51 +109,51 @@ private slots:
     void badTextsAreReportedOnce()
     {
         QFETCH(QStringList, points);
-        ScriptedDialogs dialogs;
-        const QString sentence =
-            modZipDistance::GetDistance(points[0], points[1], points[2], points[3]);
+        RecordedReports reports;
+        const QString sentence = modZipDistance::GetDistance(
+            points[0], points[1], points[2], points[3], modZipDistance::selectedOption(1));
         QVERIFY2(sentence.endsWith(") is 0 miles"), qPrintable(sentence));
         QVERIFY(sentence.contains("(" + points[0] + "," + points[1] + ")"));
-        QCOMPARE(dialogs.messages.size(), 1);
-        const RecordedMessage& report = dialogs.messages.first();
-        QCOMPARE(report.title, QString("Application Error"));
-        QCOMPARE(report.icon, platform::MessageIcon::Exclamation);
-        QVERIFY2(report.text.contains(
-                     "\r\nin Orvanta2021/08/31.modZipDistance.GetDistance at line 138\r\r"),
-                 qPrintable(report.text));
+        QCOMPARE(reports.texts.size(), 1);
+        const QString& report = reports.texts.first();
+        QVERIFY2(
+            report.contains("\r\nin Orvanta2021/08/31.modZipDistance.GetDistance at line 138\r\r"),
+            qPrintable(report));
     }
 
     void typeMismatchReportText()
     {
-        ScriptedDialogs dialogs;
-        modZipDistance::GetDistance("abc", "1", "2", "3");
-        QCOMPARE(dialogs.messages.value(0).text.section("\r\n", 0, 0), QString("Type mismatch"));
+        RecordedReports reports;
+        modZipDistance::GetDistance("abc", "1", "2", "3", modZipDistance::selectedOption(1));
+        QCOMPARE(reports.texts.value(0).section("\r\n", 0, 0), QString("Type mismatch"));
     }
 
     void germanLocale()
     {
-        ScriptedDialogs dialogs;
+        RecordedReports reports;
         QLocale::setDefault(kGerman);
         QCOMPARE(modZipDistance::DecimalSeparator(), QString(","));
-        QCOMPARE(modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846"),
+        QCOMPARE(modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
+                                             modZipDistance::selectedOption(1)),
                  QString("Distance between (42.8712,-71.3878) and (33.0169,-116.846) is "
                          "2534,0868 miles"));
         // A comma decimal typed by a German user converts as well.
         QVERIFY(engine::isNumeric("42,8712"));
         QCOMPARE(engine::numberText(1234567.5, 2), QString("1234567,5"));
-        QVERIFY(dialogs.messages.isEmpty());
+        QVERIFY(reports.texts.isEmpty());
     }
 
     void unitIsReadAtEveryCall()
     {
         int calls = 0;
         int unit = 1;
-        modZipDistance::setUnitOptions([&](int option) {
+        const modZipDistance::UnitOptions options = [&](int option) {
             ++calls;
             return option == unit;
-        });
-        const auto distance = [] {
-            return modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846");
+        };
+        const auto distance = [&] {
+            return modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
+                                               options);
         };
         QVERIFY(distance().endsWith(" miles"));
         unit = 3;

@@ -2,15 +2,14 @@
 // Process start for tests: programs "exist" when listed, queries answer with
 // prepared texts, and started programs are only recorded.
 
-#include "platform/processstart.h"
+#include "platform/desktop/processstart.h"
 
 #include <QList>
 #include <QMap>
 
 class RecordingProcessStart final : public platform::ProcessStart {
 public:
-    RecordingProcessStart() { platform::setProcessStart(this); }
-    ~RecordingProcessStart() override { platform::setProcessStart(nullptr); }
+    platform::Replacement<platform::ProcessStart> seam{this};
 
     QMap<QString, QString> programs;     // name -> full path
     QMap<QString, QString> queryAnswers; // full path -> standard output

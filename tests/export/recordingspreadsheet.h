@@ -4,8 +4,8 @@
 // "Columns.Autofit", "Visible=true", "release"). It can be made missing, and
 // can stop answering from a given call on.
 
-#include "platform/failure.h"
-#include "platform/spreadsheet.h"
+#include "core/failure.h"
+#include "platform/spreadsheet/spreadsheet.h"
 
 #include <QStringList>
 #include <functional>

@@ -3,14 +3,14 @@
 // desktop spreadsheet and read back.
 
 #include "app/form1.h"
-#include "platform/desktopspreadsheet.h"
-#include "platform/failure.h"
-#include "platform/spreadsheetopener.h"
-#include "platform/textworkbook.h"
-#include "platform/yield.h"
+#include "core/failure.h"
+#include "platform/spreadsheet/desktopspreadsheet.h"
+#include "platform/spreadsheet/memoryworkbook.h"
+#include "platform/spreadsheet/spreadsheetopener.h"
 #include "recordingprocessstart.h"
 #include "recordingspreadsheet.h"
 #include "scripteddialogs.h"
+#include "testsupport.h"
 #include "xlsxreader.h"
 
 #include <QStandardPaths>
@@ -90,11 +90,7 @@ class ExportTest : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void init()
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        platform::setYieldInterval(std::chrono::milliseconds(0));
-    }
+    void init() { testsupport::startTest(); }
 
     void cleanup() { platform::setSpreadsheetFactory({}); }
 
@@ -547,7 +543,7 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, column);
         QFETCH(bool, fits);
-        platform::TextSheet sheet;
+        platform::MemorySheet sheet;
         bool failed = false;
         try {
             sheet.Cells(row, column).value = "x";

@@ -7,11 +7,11 @@
 #include "app/listrecords.h"
 #include "app/loadcoordinatefile.h"
 #include "app/pointrecord.h"
+#include "core/reporterror.h"
 #include "engine/numbers.h"
-#include "platform/yield.h"
 #include "scripteddialogs.h"
 #include "shell/paths.h"
-#include "shell/reporterror.h"
+#include "testsupport.h"
 
 #include <QMimeData>
 #include <QStandardPaths>
@@ -88,8 +88,8 @@ QByteArray helpFile(const QByteArray& lineEnd)
 
 QString report(int label, const QString& description)
 {
-    return shell::errorReportText(QStringLiteral("Orvanta2021/08/31.Form1.PushButton3_Click"),
-                                  label, description);
+    return core::errorReportText(QStringLiteral("Orvanta2021/08/31.Form1.PushButton3_Click"), label,
+                                 description);
 }
 
 // A document of each format around the four help points, and a GPX point of its own.
@@ -151,11 +151,7 @@ class InputTest : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void init()
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        platform::setYieldInterval(std::chrono::milliseconds(0));
-    }
+    void init() { testsupport::startTest(); }
 
     void typedInPoint_data()
     {

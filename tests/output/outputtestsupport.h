@@ -2,9 +2,10 @@
 // Helpers of the output tests: lists built from tables, a recording clipboard,
 // and two ways to make the file system refuse a write for real.
 
-#include "platform/clipboard.h"
-#include "platform/failure.h"
-#include "platform/listview.h"
+#include "core/failure.h"
+#include "platform/desktop/clipboard.h"
+#include "platform/widgets/listview.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,11 +52,7 @@ inline std::unique_ptr<platform::ListView> numberedList(int count, QList<int> un
     return makeList({QStringLiteral("Results")}, rows);
 }
 
-inline QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testsupport::readAll;
 
 inline void writeAll(const QString& path, const QByteArray& bytes)
 {
@@ -77,9 +74,8 @@ public:
     explicit RecordingClipboard(int busy = 0)
         : busyAttempts(busy)
     {
-        platform::setClipboard(this);
     }
-    ~RecordingClipboard() override { platform::setClipboard(nullptr); }
+    platform::Replacement<platform::Clipboard> seam{this};
 
     void clear() override
     {

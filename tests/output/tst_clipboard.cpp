@@ -3,7 +3,7 @@
 
 #include "output/clipboardcopy.h"
 #include "outputtestsupport.h"
-#include "platform/yield.h"
+#include "testsupport.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -13,7 +13,7 @@ class ClipboardTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { platform::setYieldInterval(std::chrono::milliseconds(0)); }
+    void init() { testsupport::startTest(); }
 
     void text_data()
     {
@@ -115,10 +115,10 @@ private slots:
     }
 };
 
-int runClipboardTest(int argc, char** argv)
+int runClipboardTest(const QStringList& arguments)
 {
     ClipboardTest test;
-    return QTest::qExec(&test, argc, argv);
+    return QTest::qExec(&test, arguments);
 }
 
 #include "tst_clipboard.moc"

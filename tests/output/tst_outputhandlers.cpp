@@ -3,8 +3,8 @@
 
 #include "app/form1.h"
 #include "outputtestsupport.h"
-#include "platform/yield.h"
 #include "scripteddialogs.h"
+#include "testsupport.h"
 
 #include <QTemporaryDir>
 #include <QTimer>
@@ -30,7 +30,7 @@ class OutputHandlersTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { platform::setYieldInterval(std::chrono::milliseconds(0)); }
+    void init() { testsupport::startTest(); }
 
     void saveWritesTheCheckedResultsUnderTheChosenName()
     {
@@ -183,10 +183,10 @@ private slots:
     }
 };
 
-int runOutputHandlersTest(int argc, char** argv)
+int runOutputHandlersTest(const QStringList& arguments)
 {
     OutputHandlersTest test;
-    return QTest::qExec(&test, argc, argv);
+    return QTest::qExec(&test, arguments);
 }
 
 #include "tst_outputhandlers.moc"

@@ -3,9 +3,9 @@
 
 #include "output/textwriter.h"
 #include "outputtestsupport.h"
-#include "platform/progressbar.h"
-#include "platform/yield.h"
+#include "platform/widgets/progressbar.h"
 #include "scripteddialogs.h"
+#include "testsupport.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -44,7 +44,7 @@ class TextWriterTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { platform::setYieldInterval(std::chrono::milliseconds(0)); }
+    void init() { testsupport::startTest(); }
 
     void fileBytes_data()
     {
@@ -242,7 +242,9 @@ private slots:
             writeAll(path, "old content");
         // Open for reading first, so that the save's opening does not wait.
         const int reader = target == "pipe" ? ::open(name, O_RDONLY | O_NONBLOCK) : -1;
-        const auto list = numberedList(target == "pipe" ? 2 : 150000); // 150000: about 3 MB
+        // 60000 rows, about 1.5 MB: more than one of the writer's 1 MB blocks, so a
+        // write meets both 64 KB limits.
+        const auto list = numberedList(target == "pipe" ? 2 : 60000);
         platform::ProgressBar bar;
         {
             FileSizeLimit limit(target == "limit" ? 64 * 1024 : RLIM_INFINITY);
@@ -302,10 +304,10 @@ private slots:
     }
 };
 
-int runTextWriterTest(int argc, char** argv)
+int runTextWriterTest(const QStringList& arguments)
 {
     TextWriterTest test;
-    return QTest::qExec(&test, argc, argv);
+    return QTest::qExec(&test, arguments);
 }
 
 #include "tst_textwriter.moc"

@@ -1,14 +1,15 @@
 // The platform stand-ins: the list store and its view, the progress bar and
 // the file dialog's selection text.
 
-#include "platform/commondialog.h"
-#include "platform/dialogs.h"
-#include "platform/failure.h"
-#include "platform/listview.h"
-#include "platform/progressbar.h"
-#include "platform/pushbutton.h"
+#include "core/failure.h"
+#include "platform/desktop/commondialog.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/widgets/listview.h"
+#include "platform/widgets/progressbar.h"
+#include "platform/widgets/pushbutton.h"
 #include "scripteddialogs.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -86,6 +87,8 @@ private slots:
     void viewCatchesUpInBatchesAndNeverSeesRemovedRows()
     {
         platform::ListView view;
+        QAbstractItemModelTester tester(view.model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         view.addColumn("Results");
         view.setCheckboxes(true);
         for (int i = 0; i < 1000; ++i)

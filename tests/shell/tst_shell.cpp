@@ -1,12 +1,11 @@
 // The trap, the error report, the file probe and path helpers.
 
-#include "platform/failure.h"
+#include "core/failure.h"
+#include "core/reporterror.h"
+#include "core/trap.h"
 #include "scripteddialogs.h"
 #include "shell/fileexists.h"
 #include "shell/paths.h"
-#include "shell/reporterror.h"
-#include "shell/support.h"
-#include "shell/trap.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -55,7 +54,7 @@ private slots:
         QFETCH(int, label);
         QFETCH(QString, text);
         ScriptedDialogs dialogs;
-        shell::ReportError(shell::location("Form1", "PushButton1_Click"), label, description);
+        core::ReportError(core::location("Form1", "PushButton1_Click"), label, description);
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages[0].text, text);
         QCOMPARE(dialogs.messages[0].title, QString("Application Error"));
@@ -66,7 +65,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         QStringList log;
-        shell::Trap trap(shell::location("Main", "Proc"));
+        core::Trap trap(core::location("Main", "Proc"));
         trap.step(100, [&] { fail("first"); });
         trap.step(102, [&] { log << "102"; });
         trap.step(104, [&] { throw std::runtime_error("second"); });
@@ -83,7 +82,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         bool guarded = false;
-        shell::Trap trap(QStringLiteral("here"));
+        core::Trap trap(QStringLiteral("here"));
         if (trap.test(104, []() -> bool { fail(); }))
             trap.step(106, [&] { guarded = true; });
         QVERIFY(guarded);
@@ -94,7 +93,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         int done = 0;
-        shell::Trap trap(QStringLiteral("here"));
+        core::Trap trap(QStringLiteral("here"));
         for (int i = 0; i < 5; ++i) {
             trap.step(110, [&] {
                 if (i % 2)
@@ -111,7 +110,7 @@ private slots:
         ScriptedDialogs dialogs;
         QStringList log;
         int result = 0;
-        shell::Trap trap(shell::location("Form1", "PushButton3_Click"));
+        core::Trap trap(core::location("Form1", "PushButton3_Click"));
         trap.step(120, [&] { result = untrapped(log); });
         trap.step(122, [&] { log << "after"; });
         QCOMPARE(log, QStringList({"untrapped starts", "after"}));
@@ -126,7 +125,7 @@ private slots:
         ScriptedDialogs dialogs;
         int handled = 0;
         bool later = false;
-        shell::Trap trap(QStringLiteral("here"));
+        core::Trap trap(QStringLiteral("here"));
         trap.endOn(20476, [&] { ++handled; });
         trap.step(108, [] { throw Failure{20476, "too small"}; });
         trap.step(110, [&] { later = true; });
@@ -140,7 +139,7 @@ private slots:
     void otherFailuresAreStillReportedWithEndOn()
     {
         ScriptedDialogs dialogs;
-        shell::Trap trap(QStringLiteral("here"));
+        core::Trap trap(QStringLiteral("here"));
         trap.endOn(20476, [] {});
         trap.step(120, [] { fail(); });
         QVERIFY(!trap.ended());

@@ -5,14 +5,14 @@
 #include "app/form1.h"
 #include "app/nodisplay.h"
 #include "isolation.h"
-#include "platform/programfolder.h"
-#include "platform/randomdraw.h"
-#include "platform/skinframework.h"
-#include "platform/urlopener.h"
-#include "platform/yield.h"
+#include "platform/desktop/programfolder.h"
+#include "platform/desktop/randomdraw.h"
+#include "platform/desktop/skinframework.h"
+#include "platform/desktop/urlopener.h"
 #include "scripteddialogs.h"
 #include "shell/applicationtitle.h"
 #include "shell/homepage.h"
+#include "testsupport.h"
 
 #include <QHeaderView>
 #include <QProcess>
@@ -34,9 +34,8 @@ struct RecordingStore final : platform::SettingsStore {
         for (qsizetype k = 0; k < stored.size(); ++k)
             if (stored[k] != "-")
                 user().write("Haldrun", "Meridane", QString("Option%1").arg(k + 1), stored[k]);
-        platform::setSettingsStore(this);
     }
-    ~RecordingStore() override { platform::setSettingsStore(&user()); }
+    platform::Replacement<platform::SettingsStore> seam{this};
     static platform::SettingsStore& user() { return isolation::settings(); }
     QString read(const QString& a, const QString& s, const QString& k, const QString& d) override
     {
@@ -51,8 +50,7 @@ struct RecordingStore final : platform::SettingsStore {
 
 struct RecordingSkin final : platform::SkinFramework {
     QStringList calls;
-    RecordingSkin() { platform::setSkinFramework(this); }
-    ~RecordingSkin() override { platform::setSkinFramework(nullptr); }
+    platform::Replacement<platform::SkinFramework> seam{this};
     QVariant call(int member, const QVariantList& args) override
     {
         calls << QString("call %1 %2").arg(member).arg(QVariant(args).toStringList().join("|"));
@@ -119,8 +117,7 @@ class StartupTest : public QObject {
 private slots:
     void init()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        platform::setYieldInterval(std::chrono::milliseconds(0));
+        testsupport::startTest();
         isolation::reset();
     }
 
@@ -232,8 +229,8 @@ private slots:
             bool open(const QUrl& url) override { return opened << url, true; }
         } desktop;
         desktop.value = uniform;
-        platform::setRandomDraw(&desktop);
-        platform::setUrlOpener(&desktop);
+        platform::replace<platform::RandomDraw>(&desktop);
+        platform::replace<platform::UrlOpener>(&desktop);
         const QUrl page = QUrl::fromLocalFile(shell::HomePagePath());
         const int before = QTime::currentTime().msecsSinceStartOfDay() / 1000;
         shell::OpenHomePageAtRandom();

@@ -1,8 +1,10 @@
 #include "isolation.h"
 
-#include "platform/programfolder.h"
-#include "platform/randomdraw.h"
-#include "platform/urlopener.h"
+#include "core/reporterror.h"
+#include "platform/desktop/programfolder.h"
+#include "platform/desktop/randomdraw.h"
+#include "platform/desktop/urlopener.h"
+#include "shell/msgbox.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -27,10 +29,11 @@ struct Isolation {
     {
         folder = std::make_unique<QTemporaryDir>();
         store = std::make_unique<platform::IniSettingsStore>(folder->path());
-        platform::setSettingsStore(store.get());
+        platform::replace<platform::SettingsStore>(store.get());
         platform::setProgramFolder(folder->filePath(QStringLiteral("program")));
-        platform::setRandomDraw(&desktop);
-        platform::setUrlOpener(&desktop);
+        platform::replace<platform::RandomDraw>(&desktop);
+        platform::replace<platform::UrlOpener>(&desktop);
+        core::setReportSink(shell::ReportInMessageBox);
     }
 };
 

@@ -4,7 +4,7 @@
 // that never opens the home page. Nothing a test does reaches the user's
 // settings or the desktop.
 
-#include "platform/settingsstore.h"
+#include "platform/desktop/settingsstore.h"
 
 namespace isolation {
 

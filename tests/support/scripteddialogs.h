@@ -2,7 +2,7 @@
 // Dialogs for tests: records every message and answers the input box and the
 // file dialogs with prepared replies (cancel when none is left).
 
-#include "platform/dialogs.h"
+#include "platform/desktop/dialogs.h"
 
 #include <QList>
 #include <QQueue>
@@ -16,8 +16,7 @@ struct RecordedMessage {
 
 class ScriptedDialogs final : public platform::Dialogs {
 public:
-    ScriptedDialogs() { platform::setDialogs(this); }
-    ~ScriptedDialogs() override { platform::setDialogs(nullptr); }
+    platform::Replacement<platform::Dialogs> seam{this};
 
     QList<RecordedMessage> messages;
     QList<platform::FileDialogRequest> fileRequests;

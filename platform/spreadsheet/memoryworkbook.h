@@ -1,0 +1,51 @@
+#pragma once
+// A workbook kept in memory: one sheet whose cells are texts, and the column
+// widths that fitting the columns has set. The desktop spreadsheet writes it
+// to a file when it is shown.
+
+#include "platform/spreadsheet/spreadsheet.h"
+#include "platform/widgets/liststore.h"
+
+#include <vector>
+
+namespace platform {
+
+class MemorySheet final : public SpreadsheetSheet {
+public:
+    static constexpr int kMaxRows = 1048576;
+    static constexpr int kMaxColumns = 16384;
+    // A cell holds at most this many characters; longer texts are cut.
+    static constexpr qsizetype kMaxTextLength = 32767;
+    static constexpr double kMaxColumnWidth = 255;
+
+    // Throws Failure for a cell outside the sheet.
+    void setCell(int row, int column, const QString& text, CellMember member) override;
+    void autofitColumns() override;
+
+    // Rows from 1 up to the last one that holds a cell.
+    int rowCount() const { return static_cast<int>(rows_.count()); }
+    // Columns from 1 up to the last one set in the row.
+    int columnCount(int row) const { return rows_.cellCount(row); }
+    // Unset cells are empty.
+    QAnyStringView cell(int row, int column) const { return rows_.cellView(row, column - 1); }
+    // Width of column c at index c - 1 in characters; 0 keeps the default.
+    const std::vector<double>& columnWidths() const { return widths_; }
+
+    static QString fitToCell(const QString& text);
+
+private:
+    // Kept as compactly as a list's rows: a million results fit twice.
+    ListStore rows_;
+    std::vector<double> widths_;
+};
+
+class MemoryWorkbook final : public SpreadsheetWorkbook {
+public:
+    SpreadsheetSheet& ActiveSheet() override { return sheet_; }
+    const MemorySheet& sheet() const { return sheet_; }
+
+private:
+    MemorySheet sheet_;
+};
+
+} // namespace platform

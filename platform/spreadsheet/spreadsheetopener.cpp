@@ -1,0 +1,46 @@
+#include "platform/spreadsheet/spreadsheetopener.h"
+
+#include "platform/desktop/processstart.h"
+
+namespace platform {
+namespace {
+
+const QString kXlsxMimeType =
+    QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+
+std::optional<SpreadsheetOpener> calc()
+{
+    for (const QString& name : {QStringLiteral("soffice"), QStringLiteral("libreoffice")}) {
+        const QString program = get<ProcessStart>().findProgram(name);
+        // -n opens the file as a template: a new, unsaved, untitled document.
+        if (!program.isEmpty())
+            return SpreadsheetOpener{
+                program,
+                {QStringLiteral("--calc"), QStringLiteral("--norestore"), QStringLiteral("-n")}};
+    }
+    return std::nullopt;
+}
+
+std::optional<SpreadsheetOpener> defaultApplication()
+{
+    const QString opener = get<ProcessStart>().findProgram(QStringLiteral("xdg-open"));
+    const QString mime = get<ProcessStart>().findProgram(QStringLiteral("xdg-mime"));
+    if (opener.isEmpty() || mime.isEmpty())
+        return std::nullopt;
+    const QString handler = get<ProcessStart>().queryOutput(
+        mime, {QStringLiteral("query"), QStringLiteral("default"), kXlsxMimeType});
+    if (handler.isEmpty())
+        return std::nullopt;
+    return SpreadsheetOpener{opener, {}};
+}
+
+} // namespace
+
+std::optional<SpreadsheetOpener> findSpreadsheetOpener()
+{
+    if (auto found = calc())
+        return found;
+    return defaultApplication();
+}
+
+} // namespace platform

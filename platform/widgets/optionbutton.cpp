@@ -1,0 +1,12 @@
+#include "platform/widgets/optionbutton.h"
+
+namespace platform {
+
+OptionButton::OptionButton(const QString& caption, QWidget* parent)
+    : QRadioButton(caption, parent)
+{
+}
+
+bool OptionButton::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+
+} // namespace platform

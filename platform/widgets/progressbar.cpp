@@ -1,0 +1,61 @@
+#include "platform/widgets/progressbar.h"
+
+#include <QPainter>
+#include <QStyleOptionProgressBar>
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+namespace {
+constexpr int kSteps = 10000; // hundredths of a percent
+}
+
+ProgressBar::ProgressBar(QWidget* parent)
+    : QWidget(parent)
+{
+    repaint_.setSingleShot(true);
+    repaint_.setInterval(0);
+    connect(&repaint_, &QTimer::timeout, this, [this] { update(); });
+}
+
+// update() merges a region on every call: the calls between two turns of the
+// event loop need only one.
+void ProgressBar::repaintLater()
+{
+    if (!repaint_.isActive())
+        repaint_.start();
+}
+
+void ProgressBar::setValue(double percent)
+{
+    value_ = percent;
+    emit valueSet(percent);
+    repaintLater();
+}
+
+void ProgressBar::setText(const QString& text)
+{
+    text_ = text;
+    emit textSet(text);
+    repaintLater();
+}
+
+QSize ProgressBar::sizeHint() const { return {200, fontMetrics().height() + 8}; }
+
+void ProgressBar::paintEvent(QPaintEvent*)
+{
+    QStyleOptionProgressBar option;
+    option.initFrom(this);
+    option.minimum = 0;
+    option.maximum = kSteps;
+    const double clamped = std::isfinite(value_) ? std::clamp(value_, 0.0, 100.0) : 0.0;
+    option.progress = static_cast<int>(std::lround(clamped * kSteps / 100.0));
+    option.text = text_;
+    option.textVisible = true;
+    option.textAlignment = Qt::AlignCenter;
+    option.state |= QStyle::State_Horizontal;
+    QPainter painter(this);
+    style()->drawControl(QStyle::CE_ProgressBar, &option, &painter, this);
+}
+
+} // namespace platform

@@ -1,0 +1,42 @@
+#pragma once
+// A progress bar that takes a position in percent as a double (0 to a little
+// over 100) and shows a text of its own on the bar. Painting is coalesced:
+// setting the value a million times costs a million stores, and one repaint
+// each time the event loop runs.
+
+#include "output/progress.h"
+
+#include <QTimer>
+#include <QWidget>
+
+namespace platform {
+
+class ProgressBar : public QWidget, public Progress {
+    Q_OBJECT
+public:
+    explicit ProgressBar(QWidget* parent = nullptr);
+
+    double value() const { return value_; }
+    void setValue(double percent) final;
+    QString text() const { return text_; }
+    void setText(const QString& text) final;
+
+    QSize sizeHint() const override;
+
+signals:
+    // For observers such as tests; nothing in the program listens.
+    void valueSet(double percent);
+    void textSet(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void repaintLater();
+
+    double value_ = 0;
+    QString text_;
+    QTimer repaint_;
+};
+
+} // namespace platform

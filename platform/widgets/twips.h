@@ -1,0 +1,8 @@
+#pragma once
+// The window's measures are in twips: 15 twips to a pixel.
+
+namespace platform {
+
+constexpr int twips(int value) { return value / 15; }
+
+} // namespace platform
