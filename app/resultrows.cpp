@@ -1,5 +1,6 @@
 #include "app/resultrows.h"
 
+#include "engine/modzipdistance.h"
 #include "engine/numbers.h"
 
 #include <QStringBuilder>
@@ -133,11 +134,11 @@ void TableRows::row(const PointPair& pair, double distance)
 QString windowSentence(const PointPair& pair, const DistanceUnit& unit, double distance)
 {
     const bool same = pair.lat1 == pair.lat2 && pair.lon1 == pair.lon2;
-    return QLatin1String("Distance between (") % pair.lat1 % QLatin1Char(',') % pair.lon1 %
-           QLatin1String(") and (") % pair.lat2 % QLatin1Char(',') % pair.lon2 %
-           QLatin1String(") is ") %
-           (same ? QStringLiteral("0 ") : engine::numberText(distance, unit.places)) %
-           QLatin1String(unit.windowWord);
+    modZipDistance::Sentence sentence;
+    sentence.compose(pair.lat1, pair.lon1, pair.lat2, pair.lon2,
+                     same ? QStringLiteral("0 ") : engine::numberText(distance, unit.places),
+                     QLatin1String(unit.windowWord));
+    return sentence.toString();
 }
 
 } // namespace app

@@ -109,6 +109,14 @@ void Sentence::assign(std::initializer_list<QAnyStringView> pieces)
         appendWide(wide_, piece);
 }
 
+void Sentence::compose(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
+                       QAnyStringView lon2, QAnyStringView number, QLatin1String unitWord)
+{
+    assign({QLatin1String("Distance between ("), lat1, QLatin1String(","), lon1,
+            QLatin1String(") and ("), lat2, QLatin1String(","), lon2, QLatin1String(") is "),
+            number, unitWord});
+}
+
 UnitOptions selectedOption(int k)
 {
     return [k](int option) { return option == k; };
@@ -183,9 +191,7 @@ void GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
         }
     }
     const auto compose = [&](QAnyStringView number) {
-        sentence.assign({QLatin1String("Distance between ("), lat1, QLatin1String(","), lon1,
-                         QLatin1String(") and ("), lat2, QLatin1String(","), lon2,
-                         QLatin1String(") is "), number, unitWord});
+        sentence.compose(lat1, lon1, lat2, lon2, number, unitWord);
     };
     if (trap.test(134, [&] { return lat2 == lat1 && lon2 == lon1; })) {
         trap.step(136, [&] { compose(QLatin1String("0 ")); });

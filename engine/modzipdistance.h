@@ -26,6 +26,10 @@ public:
     void clear();
     // The pieces one after the other.
     void assign(std::initializer_list<QAnyStringView> pieces);
+    // "Distance between (lat1,lon1) and (lat2,lon2) is " number and the unit's word
+    // (which starts with its space).
+    void compose(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
+                 QAnyStringView lon2, QAnyStringView number, QLatin1String unitWord);
 
 private:
     QByteArray latin1_;
