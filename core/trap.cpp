@@ -36,7 +36,7 @@ void Trap::failed(int label)
         endHandler_();
         return;
     }
-    ReportError(location_, label, failure.description);
+    ReportError(holder_ ? location(holder_, procedure_) : location_, label, failure.description);
 }
 
 } // namespace core

@@ -36,6 +36,13 @@ public:
         : location_(std::move(location))
     {
     }
+    // The location spelled out only when a step fails: a procedure that runs
+    // once per pair of a long list builds and copies no text.
+    Trap(const char* holder, const char* procedure)
+        : holder_(holder)
+        , procedure_(procedure)
+    {
+    }
 
     template <typename F> bool step(int label, F&& body)
     {
@@ -72,6 +79,8 @@ private:
     void failed(int label);
 
     QString location_;
+    const char* holder_ = nullptr;
+    const char* procedure_ = nullptr;
     int endNumber_ = 0;
     std::function<void()> endHandler_;
     bool ended_ = false;

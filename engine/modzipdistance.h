@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
-#include <initializer_list>
 
 namespace modZipDistance {
 
@@ -24,15 +23,19 @@ public:
     QAnyStringView view() const;
     QString toString() const { return view().toString(); }
     void clear();
-    // The pieces one after the other.
-    void assign(std::initializer_list<QAnyStringView> pieces);
     // "Distance between (lat1,lon1) and (lat2,lon2) is " number and the unit's word
     // (which starts with its space).
     void compose(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
                  QAnyStringView lon2, QAnyStringView number, QLatin1String unitWord);
 
 private:
-    QByteArray latin1_;
+    template <typename Write>
+    static void pieces(Write& write, QAnyStringView lat1, QAnyStringView lon1,
+                       QAnyStringView lat2, QAnyStringView lon2, QAnyStringView number,
+                       QLatin1String unitWord);
+
+    QByteArray latin1_; // its first latin1Size_ bytes; it only grows
+    qsizetype latin1Size_ = 0;
     QString wide_;
     bool isWide_ = false;
 };

@@ -261,22 +261,26 @@ std::optional<quint64> scaledWhole(double magnitude, int places)
     return static_cast<quint64>(whole);
 }
 
-// The whole number of units of the last place written with its separator,
-// at the end of `buffer`.
+// The whole number of units of the last place written with its separator and
+// without trailing zeros, at the end of `buffer`.
 std::string_view placedDigits(quint64 whole, int places, bool negative, char (&buffer)[400])
 {
+    while (places > 0 && whole % 10 == 0) {
+        whole /= 10;
+        --places;
+    }
     char* const end = buffer + sizeof buffer;
     char* begin = end;
-    int written = 0;
+    for (int i = 0; i < places; ++i) {
+        *--begin = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    }
+    if (places > 0)
+        *--begin = '.';
     do {
         *--begin = static_cast<char>('0' + whole % 10);
         whole /= 10;
-        ++written;
-        if (written == places)
-            *--begin = '.';
-    } while (whole != 0 || written < places);
-    if (*begin == '.')
-        *--begin = '0';
+    } while (whole != 0);
     if (negative)
         *--begin = '-';
     return {begin, static_cast<size_t>(end - begin)};
@@ -295,11 +299,11 @@ std::string_view roundedDigits(double value, int places, char (&buffer)[400])
         if (error != std::errc())
             throw Failure::overflow();
         digits = std::string_view(buffer, static_cast<size_t>(end - buffer));
-    }
-    if (places > 0) {
-        digits.remove_suffix(digits.size() - 1 - digits.find_last_not_of('0'));
-        if (digits.back() == '.')
-            digits.remove_suffix(1);
+        if (places > 0) {
+            digits.remove_suffix(digits.size() - 1 - digits.find_last_not_of('0'));
+            if (digits.back() == '.')
+                digits.remove_suffix(1);
+        }
     }
     if (digits == "-0")
         digits.remove_prefix(1);
