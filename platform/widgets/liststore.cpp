@@ -9,8 +9,15 @@
 namespace platform {
 namespace {
 
-// Rows are appended into blocks of this size; a larger row gets a block of its own.
+// Rows are appended into blocks of this size; a larger row gets a block of its
+// own. A row's offset fits in the low bits of its start, the block in the rest.
 constexpr qsizetype kBlockSize = qsizetype(1) << 20;
+constexpr size_t kMostBlocks = size_t(1) << 12;
+
+// A row's header: its cell count above two flags.
+constexpr quint32 kChecked = 1;
+constexpr quint32 kWide = 2;
+constexpr int kFlagBits = 2;
 
 // Cell counts and lengths are stored as base-128 varints: one byte for up to 127.
 char* putLength(char* out, quint32 length)
@@ -65,30 +72,34 @@ char* ListStore::reserve(qsizetype size, Row& row)
 {
     // The worst padding: one byte per cell, counted in size by the caller.
     if (blocks_.empty() || used_ + size > blocks_.back().size) {
+        if (blocks_.size() == kMostBlocks)
+            throw Failure::outOfMemory();
         const qsizetype blockSize = std::max(kBlockSize, size);
         blocks_.push_back({std::make_unique_for_overwrite<char[]>(static_cast<size_t>(blockSize)), blockSize});
         used_ = 0;
     }
-    row.block = static_cast<quint32>(blocks_.size() - 1);
-    row.offset = static_cast<quint32>(used_);
+    static_assert(kBlockSize - 1 <= kOffsetMask && (kMostBlocks - 1) << kOffsetBits <= ~Row(0));
+    row = Row(blocks_.size() - 1) << kOffsetBits | Row(used_);
     return blocks_.back().bytes.get() + used_;
 }
 
-template <typename Cells> ListStore::Row ListStore::write(const Cells& cells)
+template <typename Cells> ListStore::Row ListStore::write(const Cells& cells, bool checked)
 {
-    Row row{};
-    row.wide = anyWide(cells);
-    const qsizetype unit = row.wide ? 2 : 1;
-    qsizetype size = lengthBytes(static_cast<quint32>(cells.size()));
+    Row row = 0;
+    const bool wide = anyWide(cells);
+    const qsizetype unit = wide ? 2 : 1;
+    const quint32 head = static_cast<quint32>(cells.size()) << kFlagBits | (wide ? kWide : 0) |
+                         (checked ? kChecked : 0);
+    qsizetype size = lengthBytes(head);
     for (QStringView c : cells)
-        size += lengthBytes(static_cast<quint32>(c.size())) + (row.wide ? 1 : 0) + c.size() * unit;
+        size += lengthBytes(static_cast<quint32>(c.size())) + (wide ? 1 : 0) + c.size() * unit;
     char* const start = reserve(size, row);
-    const char* const blockStart = start - row.offset;
-    char* out = putLength(start, static_cast<quint32>(cells.size()));
+    const char* const blockStart = start - (row & kOffsetMask);
+    char* out = putLength(start, head);
     for (QStringView c : cells) {
         out = putLength(out, static_cast<quint32>(c.size()));
-        out += padding(out, blockStart, row.wide);
-        if (row.wide) {
+        out += padding(out, blockStart, wide);
+        if (wide) {
             // An empty cell's data pointer may be null, which memcpy must not see.
             if (!c.isEmpty())
                 std::memcpy(out, c.utf16(), static_cast<size_t>(c.size()) * 2);
@@ -107,10 +118,11 @@ qsizetype ListStore::add(QStringView text) { return add({text}); }
 
 qsizetype ListStore::addLatin1(QLatin1String text)
 {
-    Row row{};
+    Row row = 0;
     const auto length = static_cast<quint32>(text.size());
-    char* const start = reserve(1 + lengthBytes(length) + text.size(), row);
-    char* out = putLength(putLength(start, 1), length);
+    constexpr quint32 head = 1 << kFlagBits; // one cell, neither checked nor wide
+    char* const start = reserve(lengthBytes(head) + lengthBytes(length) + text.size(), row);
+    char* out = putLength(putLength(start, head), length);
     if (!text.isEmpty())
         std::memcpy(out, text.data(), size_t(text.size()));
     used_ += out + text.size() - start;
@@ -120,11 +132,11 @@ qsizetype ListStore::addLatin1(QLatin1String text)
 
 qsizetype ListStore::add(std::initializer_list<QStringView> cells)
 {
-    rows_.push_back(write(cells));
+    rows_.push_back(write(cells, false));
     return count();
 }
 
-const ListStore::Row& ListStore::at(qsizetype row) const
+ListStore::Row ListStore::at(qsizetype row) const
 {
     if (row < 1 || row > count())
         throw Failure::indexOutOfBounds();
@@ -133,25 +145,33 @@ const ListStore::Row& ListStore::at(qsizetype row) const
 
 ListStore::Row& ListStore::at(qsizetype row)
 {
-    return const_cast<Row&>(static_cast<const ListStore*>(this)->at(row));
+    if (row < 1 || row > count())
+        throw Failure::indexOutOfBounds();
+    return rows_[static_cast<size_t>(row - 1)];
+}
+
+const char* ListStore::blockStart(Row row) const
+{
+    return blocks_[row >> kOffsetBits].bytes.get();
 }
 
 QAnyStringView ListStore::cellView(qsizetype row, int column) const
 {
-    const Row& r = at(row);
-    const char* const blockStart = blocks_[r.block].bytes.get();
-    const char* p = blockStart + r.offset;
-    quint32 cells = 0;
-    p = getLength(p, cells);
+    const Row r = at(row);
+    const char* const start = blockStart(r);
+    quint32 head = 0;
+    const char* p = getLength(start + (r & kOffsetMask), head);
+    const quint32 cells = head >> kFlagBits;
+    const bool wide = head & kWide;
     if (column < 0 || quint32(column) >= cells)
         return QLatin1String("");
-    const qsizetype unit = r.wide ? 2 : 1;
+    const qsizetype unit = wide ? 2 : 1;
     for (int c = 0;; ++c) {
         quint32 length = 0;
         p = getLength(p, length);
-        p += padding(p, blockStart, r.wide);
+        p += padding(p, start, wide);
         if (c == column) {
-            if (r.wide)
+            if (wide)
                 return QStringView(reinterpret_cast<const char16_t*>(p), qsizetype(length));
             return QLatin1String(p, qsizetype(length));
         }
@@ -161,15 +181,16 @@ QAnyStringView ListStore::cellView(qsizetype row, int column) const
 
 int ListStore::cellCount(qsizetype row) const
 {
-    const Row& r = at(row);
-    quint32 count = 0;
-    getLength(blocks_[r.block].bytes.get() + r.offset, count);
-    return static_cast<int>(count);
+    const Row r = at(row);
+    quint32 head = 0;
+    getLength(blockStart(r) + (r & kOffsetMask), head);
+    return static_cast<int>(head >> kFlagBits);
 }
 
 void ListStore::setCell(qsizetype row, int column, QStringView text)
 {
     Row& r = at(row);
+    const bool wasChecked = checked(row);
     const int count = cellCount(row);
     QList<QString> cells;
     for (int c = 0; c < count; ++c)
@@ -177,14 +198,21 @@ void ListStore::setCell(qsizetype row, int column, QStringView text)
     while (cells.size() <= column)
         cells << QString();
     cells[column] = text.toString();
-    const bool checked = r.checked;
-    r = write(cells);
-    r.checked = checked;
+    r = write(cells, wasChecked);
 }
 
-bool ListStore::checked(qsizetype row) const { return at(row).checked; }
+// The flags sit in the header's first byte, where they can change in place.
+bool ListStore::checked(qsizetype row) const
+{
+    const Row r = at(row);
+    return blockStart(r)[r & kOffsetMask] & kChecked;
+}
 
-void ListStore::setChecked(qsizetype row, bool on) { at(row).checked = on; }
+void ListStore::setChecked(qsizetype row, bool on)
+{
+    char& flags = *header(at(row));
+    flags = static_cast<char>(on ? flags | kChecked : flags & ~kChecked);
+}
 
 void ListStore::remove(qsizetype row)
 {

@@ -1,11 +1,12 @@
 #pragma once
 // The rows of a list view, kept compact: a million result sentences must fit
 // in little more than their characters. Rows are appended into large shared
-// blocks of bytes; each row is its cell count and its cells (text, then
-// sub-items), each as a length and its characters. A row whose characters
-// all fit in Latin-1 keeps one byte per character, others UTF-16. A row that
-// is changed is written again at the end; the blocks are given back when the
-// store becomes empty.
+// blocks of bytes; each row is a header (its cell count, whether it is
+// checked and whether it is wide) and its cells (text, then sub-items), each
+// as a length and its characters. A row whose characters all fit in Latin-1
+// keeps one byte per character, others UTF-16. A row that is changed is
+// written again at the end; the blocks are given back when the store becomes
+// empty. Beside its bytes a row costs four bytes: where it starts.
 // Rows are numbered from 1; a row number that does not exist fails with
 // "Index out of bounds".
 
@@ -47,20 +48,22 @@ public:
     void clear();
 
 private:
-    struct Row {
-        quint32 block;
-        quint32 offset : 30;
-        quint32 wide : 1;
-        quint32 checked : 1;
-    };
+    // Where a row starts: its block in the high bits, the offset in that block
+    // in the low ones.
+    using Row = quint32;
     struct Block {
         std::unique_ptr<char[]> bytes;
         qsizetype size;
     };
-    const Row& at(qsizetype row) const;
+    Row at(qsizetype row) const;
     Row& at(qsizetype row);
-    template <typename Cells> Row write(const Cells& cells);
+    const char* blockStart(Row row) const;
+    char* header(Row row) { return const_cast<char*>(blockStart(row)) + (row & kOffsetMask); }
+    template <typename Cells> Row write(const Cells& cells, bool checked);
     char* reserve(qsizetype size, Row& row);
+
+    static constexpr int kOffsetBits = 20;
+    static constexpr Row kOffsetMask = (Row(1) << kOffsetBits) - 1;
 
     std::deque<Row> rows_;
     std::vector<Block> blocks_;
