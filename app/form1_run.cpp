@@ -10,7 +10,6 @@
 #include "shell/msgbox.h"
 #include "shell/paths.h"
 
-#include <QStringBuilder>
 
 void Form1::PushButton17_Click()
 {
@@ -26,13 +25,13 @@ void Form1::PushButton17_Click()
         trap.step(106, [&] { ListView2->clearItems(); });
         qsizetype last = 0;
         modZipDistance::Sentence sentence; // one buffer for every pair
+        QString latitude, progressText;    // and for every row's texts
         trap.step(108, [&] { last = ListView1->count(); });
         for (qsizetype i = 1; i <= last; ++i) {
-            QString latitude;
             // A row that is gone (the list was emptied while the run yielded) is
             // reported once; the run leaves the loop and still does its closing
             // steps. Rows that only grow never get here.
-            if (!trap.step(110, [&] { latitude = ListView1->text(i); }) && i > ListView1->count())
+            if (!trap.step(110, [&] { ListView1->readText(i, latitude); }) && i > ListView1->count())
                 break;
             trap.step(112, [&] {
                 const qsizetype n = ListView1->count();
@@ -41,8 +40,10 @@ void Form1::PushButton17_Click()
                 ProgressBar1->setValue(double(i) / double(n) * 100);
             });
             trap.step(114, [&] {
-                ProgressBar1->setText(QLatin1String("Processing: ") %
-                                      shell::FileNameFromPath(latitude));
+                progressText.truncate(0);
+                progressText += QLatin1String("Processing: ");
+                progressText += shell::FileNameFromPath(latitude);
+                ProgressBar1->setText(progressText);
             });
             trap.step(116, [&] { platform::Yield(); });
             trap.step(118, [&] { setMousePointer(kHourglass); });

@@ -113,6 +113,18 @@ qsizetype ListView::addItemView(QAnyStringView text)
     return row;
 }
 
+void ListView::readText(qsizetype row, QString& into) const
+{
+    const QAnyStringView text = store_.cellView(row, 0);
+    into.truncate(0);
+    text.visit([&](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+            into.append(QString::fromUtf8(view.data(), view.size())); // the store holds none
+        else
+            into.append(view);
+    });
+}
+
 void ListView::setSubItem(qsizetype row, int k, const QString& text)
 {
     store_.setCell(row, k, text);

@@ -33,6 +33,9 @@ public:
     qsizetype addItemView(QAnyStringView text);
     QString text(qsizetype row) const { return store_.text(row); }
     QString subItem(qsizetype row, int k) const { return store_.subItem(row, k); }
+    // The row's text written into `into`, which keeps its room: a loop over a
+    // long list reads row after row without allocating.
+    void readText(qsizetype row, QString& into) const;
     // The same without a copy, valid until the list next changes.
     QAnyStringView textView(qsizetype row) const { return store_.cellView(row, 0); }
     QAnyStringView subItemView(qsizetype row, int k) const { return store_.cellView(row, k); }

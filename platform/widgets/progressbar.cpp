@@ -35,7 +35,10 @@ void ProgressBar::setValue(double percent)
 
 void ProgressBar::setText(const QString& text)
 {
-    text_ = text;
+    // Copied into the bar's own room rather than shared: a caller that builds
+    // a text per row in one buffer of its own then allocates nothing.
+    text_.resize(text.size());
+    std::copy(text.cbegin(), text.cend(), text_.begin());
     emit textSet(text);
     repaintLater();
 }
