@@ -4,6 +4,7 @@
 #include "core/failure.h"
 #include "platform/desktop/commondialog.h"
 #include "platform/desktop/dialogs.h"
+#include "platform/desktop/yield.h"
 #include "platform/widgets/listview.h"
 #include "platform/widgets/progressbar.h"
 #include "platform/widgets/pushbutton.h"
@@ -16,6 +17,8 @@
 #include <QListView>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -254,6 +257,35 @@ private slots:
         } catch (const Failure& failure) {
             QCOMPARE(failure.number, platform::CommonDialog::kBufferTooSmall);
         }
+    }
+
+    // The work waits for an event that only the window's thread can handle,
+    // then ends or fails; either way the caller learns it from the call.
+    void workOnItsOwnThreadLeavesTheWindowAnswering_data()
+    {
+        QTest::addColumn<int>("failure");
+        QTest::newRow("work that ends") << 0;
+        QTest::newRow("work that fails: its failure reaches the caller") << 70;
+    }
+    void workOnItsOwnThreadLeavesTheWindowAnswering()
+    {
+        QFETCH(int, failure);
+        std::atomic<bool> answered = false;
+        QMetaObject::invokeMethod(qApp, [&] { answered = true; }, Qt::QueuedConnection);
+        int thrown = 0;
+        try {
+            platform::YieldUntilDone([&] {
+                const QDeadlineTimer deadline(30000);
+                while (!answered && !deadline.hasExpired())
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                if (failure)
+                    throw Failure{failure, QStringLiteral("Permission denied")};
+            });
+        } catch (const Failure& caught) {
+            thrown = caught.number;
+        }
+        QVERIFY(answered);
+        QCOMPARE(thrown, failure);
     }
 };
 
