@@ -85,15 +85,17 @@ void writeFile(Save& save, const Widths& widths, TextFile& file)
     appendCells(trap, 158, widths, line, [&](int c) { return save.list.columnText(c); });
     trap.step(170, [&] { file.writeLine(line); });
     announce(save, 172, 20);
+    // Flushing hundreds of megabytes to the disk, or dropping them, and
+    // removing the file replaced take a while: the window answers meanwhile.
     if (!writeRows(save, widths, file, line)) {
-        file.abandon();
+        platform::YieldUntilDone([&] { file.abandon(); });
         return;
     }
     if (trap.test(226, [&] { return save.bar != nullptr; })) {
         trap.step(228, [&] { save.bar->setValue(100); });
         trap.step(230, [&] { save.bar->setText(QStringLiteral("Done.")); });
     }
-    trap.step(232, [&] { file.close(); });
+    trap.step(232, [&] { platform::YieldUntilDone([&] { file.close(); }); });
 }
 
 } // namespace

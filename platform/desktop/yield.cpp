@@ -2,11 +2,14 @@
 
 #include <QCoreApplication>
 #include <ctime>
+#include <future>
 
 namespace platform {
 namespace {
 
 std::chrono::milliseconds interval{16};
+// How long a wait for a thread's work lasts between two yields: well inside the interval.
+constexpr std::chrono::milliseconds kWaitStep{4};
 qint64 lastYield = -1; // milliseconds, -1 before the first
 
 // The coarse clock costs a few nanoseconds where the precise one costs tens,
@@ -30,6 +33,18 @@ void Yield()
         return;
     QCoreApplication::processEvents();
     lastYield = nowMilliseconds();
+}
+
+void YieldUntilDone(const std::function<void()>& work)
+{
+    if (interval == kNeverYield) {
+        work();
+        return;
+    }
+    std::future<void> done = std::async(std::launch::async, work);
+    while (done.wait_for(kWaitStep) != std::future_status::ready)
+        Yield();
+    done.get();
 }
 
 void setYieldInterval(std::chrono::milliseconds value) { interval = value; }

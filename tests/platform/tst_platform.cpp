@@ -4,6 +4,7 @@
 #include "core/failure.h"
 #include "platform/desktop/commondialog.h"
 #include "platform/desktop/dialogs.h"
+#include "platform/desktop/yield.h"
 #include "platform/widgets/listview.h"
 #include "platform/widgets/progressbar.h"
 #include "platform/widgets/pushbutton.h"
@@ -16,6 +17,8 @@
 #include <QListView>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -254,6 +257,19 @@ private slots:
         } catch (const Failure& failure) {
             QCOMPARE(failure.number, platform::CommonDialog::kBufferTooSmall);
         }
+    }
+
+    // The work waits for an event that only the window's thread can handle.
+    void workOnItsOwnThreadLeavesTheWindowAnswering()
+    {
+        std::atomic<bool> answered = false;
+        QMetaObject::invokeMethod(qApp, [&] { answered = true; }, Qt::QueuedConnection);
+        const QDeadlineTimer deadline(30000);
+        platform::YieldUntilDone([&] {
+            while (!answered && !deadline.hasExpired())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
+        QVERIFY(answered);
     }
 };
 
