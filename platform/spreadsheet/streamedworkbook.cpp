@@ -16,11 +16,11 @@ Failure rowAlreadyWritten(int row)
 
 } // namespace
 
-StreamedSheet::StreamedSheet(const std::function<QString()>& newPath)
+StreamedSheet::StreamedSheet(std::function<QString()> newPath)
+    : newPath_(std::move(newPath))
 {
     try {
-        path_ = newPath();
-        file_ = std::make_unique<XlsxFile>(path_);
+        file_ = std::make_unique<XlsxFile>();
     } catch (const Failure& failure) {
         failure_ = failure;
     }
@@ -62,7 +62,8 @@ QString StreamedSheet::close()
         try {
             if (file_) {
                 file_->setWidths(widths_);
-                file_->close();
+                path_ = newPath_();
+                file_->close(path_);
             }
         } catch (const Failure& failure) {
             failure_ = failure;

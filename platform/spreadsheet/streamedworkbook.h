@@ -1,9 +1,10 @@
 #pragma once
-// A workbook written to its file while its cells are set, for a sheet filled
-// from the top row down as the export fills it: only the row being filled is
-// held in memory, so a million results need no copy of the sheet. Fitting the
-// columns takes the widths gathered as the rows went by. The file is whole
-// once the workbook is closed; one never closed leaves no file behind.
+// A workbook written out while its cells are set, for a sheet filled from the
+// top row down as the export fills it: only the row being filled is held in
+// memory, so a million results need no copy of the sheet. Fitting the columns
+// takes the widths gathered as the rows went by. The workbook file is named
+// and written when the workbook is closed; one never closed leaves no file
+// behind, even when the process ends without unwinding.
 
 #include "core/failure.h"
 #include "platform/spreadsheet/spreadsheet.h"
@@ -12,15 +13,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace platform {
 
 class StreamedSheet final : public SpreadsheetSheet {
 public:
-    // Writes into the new file that `newPath` names; a failure to make it is
-    // kept for close().
-    explicit StreamedSheet(const std::function<QString()>& newPath);
+    // Closing writes the file at the new path that `newPath` makes.
+    explicit StreamedSheet(std::function<QString()> newPath);
     ~StreamedSheet() override;
     StreamedSheet(const StreamedSheet&) = delete;
     StreamedSheet& operator=(const StreamedSheet&) = delete;
@@ -30,15 +31,16 @@ public:
     void setCell(int row, int column, const QString& text, CellMember member) override;
     void autofitColumns() override;
 
-    // Writes the last row and the fitted widths and closes the file; returns
-    // its path. Throws the first Failure met since the file was made, at
-    // every call. Cells set afterwards go nowhere.
+    // Writes the last row and the fitted widths, and the file; returns its
+    // path. Throws the first Failure met in writing, at every call. Cells set
+    // afterwards go nowhere.
     QString close();
 
 private:
     void writeRow();
     void write(int column, const QString& text);
 
+    std::function<QString()> newPath_;
     QString path_;
     std::unique_ptr<XlsxFile> file_;
     std::optional<Failure> failure_;
@@ -51,8 +53,8 @@ private:
 
 class StreamedWorkbook final : public SpreadsheetWorkbook {
 public:
-    explicit StreamedWorkbook(const std::function<QString()>& newPath)
-        : sheet_(newPath)
+    explicit StreamedWorkbook(std::function<QString()> newPath)
+        : sheet_(std::move(newPath))
     {
     }
     SpreadsheetSheet& ActiveSheet() override { return sheet_; }

@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <type_traits>
 #include <utility>
 #include <xlsxwriter.h>
@@ -37,11 +39,12 @@ void toUtf8(QAnyStringView text, QByteArray& utf8)
 
 } // namespace
 
-XlsxFile::XlsxFile(const QString& path)
+XlsxFile::XlsxFile()
 {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    workbook_ = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+    // The file is opened only when the workbook is closed; its name is set then.
+    workbook_ = workbook_new_opt("unnamed.xlsx", &options);
     if (!workbook_)
         throw Failure::pathAccess();
     worksheet_ = workbook_add_worksheet(workbook_, nullptr);
@@ -80,8 +83,13 @@ void XlsxFile::setWidths(const std::vector<double>& widths)
     }
 }
 
-void XlsxFile::close()
+void XlsxFile::close(const QString& path)
 {
+    char* name = ::strdup(QFile::encodeName(path).constData());
+    if (!name)
+        throw Failure::outOfMemory();
+    std::free(workbook_->filename); // the workbook frees its name with free()
+    workbook_->filename = name;
     // Closing writes the file and frees the workbook in every case.
     lxw_workbook* workbook = std::exchange(workbook_, nullptr);
     check(workbook_close(workbook));
@@ -89,13 +97,13 @@ void XlsxFile::close()
 
 void writeXlsx(const QString& path, const MemorySheet& sheet)
 {
-    XlsxFile file(path);
+    XlsxFile file;
     for (int r = 1; r <= sheet.rowCount(); ++r)
         for (int c = 1; c <= sheet.columnCount(r); ++c)
             if (const QAnyStringView text = sheet.cell(r, c); !text.isEmpty())
                 file.write(r, c, text);
     file.setWidths(sheet.columnWidths());
-    file.close();
+    file.close(path);
 }
 
 } // namespace platform

@@ -15,14 +15,15 @@ namespace platform {
 
 class MemorySheet;
 
-// A workbook file being written. Rows go to a temporary file as they are
-// written (inline strings, no shared string table), so a million results need
-// no copy of the sheet in memory; closing packs them into the workbook.
+// A workbook being written. Rows go to a temporary file as they are written
+// (inline strings, no shared string table), so a million results need no copy
+// of the sheet in memory; closing packs them into the workbook file, which is
+// named only then.
 class XlsxFile {
 public:
     // Throws Failure when the workbook cannot be started.
-    explicit XlsxFile(const QString& path);
-    // A workbook that was never closed is dropped: its file is not written.
+    XlsxFile();
+    // A workbook that was never closed is dropped and leaves no file.
     ~XlsxFile();
     XlsxFile(const XlsxFile&) = delete;
     XlsxFile& operator=(const XlsxFile&) = delete;
@@ -33,8 +34,9 @@ public:
     // Width of column c at index c - 1 in characters; 0 keeps the default.
     // Throws Failure.
     void setWidths(const std::vector<double>& widths);
-    // Writes the workbook file. Throws Failure when it cannot be written.
-    void close();
+    // Writes the workbook file at `path`. Throws Failure when it cannot be
+    // written.
+    void close(const QString& path);
 
 private:
     lxw_workbook* workbook_ = nullptr;

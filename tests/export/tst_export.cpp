@@ -603,6 +603,8 @@ private slots:
             platform::DesktopSpreadsheet application({QStringLiteral("/opt/calc"), {}},
                                                      folder.path());
             application.Workbooks().Add().ActiveSheet().Cells(1, 1) = QStringLiteral("Results");
+            // Nothing to leave behind should the process end here.
+            QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 0);
             try {
                 if (shown)
                     application.setVisible(true);
