@@ -46,10 +46,12 @@ void widen(std::vector<double>& widths, int column, QAnyStringView text)
 {
     if (static_cast<size_t>(column) > widths.size())
         widths.resize(static_cast<size_t>(column));
-    if (text.isEmpty())
+    double& width = widths[size_t(column - 1)];
+    // A text has no more characters than code units: most texts of a long
+    // column need no counting.
+    if (text.isEmpty() || double(text.size()) + 1 <= width)
         return;
-    const double width = std::min<double>(kMaxColumnWidth, characters(text) + 1);
-    widths[size_t(column - 1)] = std::max(widths[size_t(column - 1)], width);
+    width = std::max(width, std::min<double>(kMaxColumnWidth, characters(text) + 1));
 }
 
 } // namespace platform::textcells
