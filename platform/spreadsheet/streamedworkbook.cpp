@@ -59,16 +59,9 @@ QString StreamedSheet::close()
 {
     if (!closed_) {
         writeRow();
-        try {
-            if (file_) {
-                file_->setWidths(widths_);
-                path_ = newPath_();
-                file_->close(path_);
-            }
-        } catch (const Failure& failure) {
-            failure_ = failure;
-        }
-        file_.reset();
+        // A path that cannot be made leaves the workbook open for another try.
+        if (file_)
+            writeFile(newPath_());
         closed_ = true;
     }
     if (failure_)
@@ -84,6 +77,18 @@ void StreamedSheet::writeRow()
             write(static_cast<int>(c + 1), cells_[c]);
     }
     cells_.clear();
+}
+
+void StreamedSheet::writeFile(const QString& path)
+{
+    path_ = path;
+    try {
+        file_->setWidths(widths_);
+        file_->close(path_);
+    } catch (const Failure& failure) {
+        failure_ = failure;
+    }
+    file_.reset();
 }
 
 // A row that cannot be written ends the file: the failure is kept for close().

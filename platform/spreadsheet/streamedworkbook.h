@@ -32,13 +32,15 @@ public:
     void autofitColumns() override;
 
     // Writes the last row and the fitted widths, and the file; returns its
-    // path. Throws the first Failure met in writing, at every call. Cells set
-    // afterwards go nowhere.
+    // path. Throws Failure when no path can be made (a later call tries
+    // again), and the first Failure met in writing, at every call. Cells set
+    // after a close go nowhere.
     QString close();
 
 private:
     void writeRow();
     void write(int column, const QString& text);
+    void writeFile(const QString& path);
 
     std::function<QString()> newPath_;
     QString path_;

@@ -614,6 +614,40 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), files);
     }
 
+    void showingAgainAfterAFolderFailure_data()
+    {
+        QTest::addColumn<bool>("blockedAtFirst");
+        QTest::addColumn<int>("failures");
+        QTest::newRow("folder there: shown at once") << false << 0;
+        QTest::newRow("folder blocked, then freed: shown at the second try") << true << 1;
+    }
+
+    void showingAgainAfterAFolderFailure()
+    {
+        QFETCH(bool, blockedAtFirst);
+        QFETCH(int, failures);
+        RecordingProcessStart processes;
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("cache");
+        QFile blocker(folder); // a file where the folder should be
+        if (blockedAtFirst)
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        platform::DesktopSpreadsheet application({QStringLiteral("/opt/calc"), {}}, folder);
+        application.Workbooks().Add().ActiveSheet().Cells(2, 1).value = QStringLiteral("s1");
+        int failed = 0;
+        for (int attempt = 0; attempt < 2 && processes.started.isEmpty(); ++attempt) {
+            try {
+                application.setVisible(true);
+            } catch (const Failure&) {
+                ++failed;
+                QVERIFY(blocker.remove());
+            }
+        }
+        QCOMPARE(failed, failures);
+        QCOMPARE(processes.started.size(), 1);
+        QCOMPARE(readXlsx(processes.started.first().last()).cells.value({2, 1}), QString("s1"));
+    }
+
     void cellsOutsideTheSheetFail_data()
     {
         QTest::addColumn<int>("row");
