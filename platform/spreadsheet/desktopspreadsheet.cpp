@@ -2,7 +2,6 @@
 
 #include "core/failure.h"
 #include "platform/desktop/processstart.h"
-#include "platform/spreadsheet/xlsxfile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -38,7 +37,7 @@ DesktopSpreadsheet::DesktopSpreadsheet(SpreadsheetOpener opener, QString folder)
 
 SpreadsheetWorkbook& DesktopSpreadsheet::addWorkbook()
 {
-    workbooks_.push_back(std::make_unique<MemoryWorkbook>());
+    workbooks_.push_back(std::make_unique<StreamedWorkbook>([this] { return newFilePath(); }));
     return *workbooks_.back();
 }
 
@@ -52,11 +51,10 @@ void DesktopSpreadsheet::setVisible(bool on)
         show(*workbooks_[shownCount_]);
 }
 
-void DesktopSpreadsheet::show(const MemoryWorkbook& workbook)
+void DesktopSpreadsheet::show(StreamedWorkbook& workbook)
 {
     removeOldWorkbooks(folder_);
-    const QString path = newFilePath();
-    writeXlsx(path, workbook.sheet());
+    const QString path = workbook.close();
     if (!get<ProcessStart>().startDetached(opener_.program, opener_.arguments + QStringList{path}))
         throw Failure::fileNotFound();
 }

@@ -1,13 +1,13 @@
 #pragma once
-// The spreadsheet application of this desktop: workbooks are kept in memory;
-// showing the application writes each new one to an .xlsx file of its own in
-// a folder (the user's cache folder) and opens it in the spreadsheet program.
-// Files of earlier exports older than a day are removed when a new one is
-// written.
+// The spreadsheet application of this desktop: each new workbook is written,
+// as its cells are set, to an .xlsx file of its own in a folder (the user's
+// cache folder); showing the application closes the file and opens it in the
+// spreadsheet program. Files of earlier exports older than a day are removed
+// when a new one is shown; a workbook never shown leaves no file.
 
-#include "platform/spreadsheet/memoryworkbook.h"
 #include "platform/spreadsheet/spreadsheet.h"
 #include "platform/spreadsheet/spreadsheetopener.h"
+#include "platform/spreadsheet/streamedworkbook.h"
 
 #include <memory>
 #include <vector>
@@ -24,12 +24,12 @@ public:
     void setVisible(bool on) override;
 
 private:
-    void show(const MemoryWorkbook& workbook);
+    void show(StreamedWorkbook& workbook);
     QString newFilePath() const;
 
     SpreadsheetOpener opener_;
     QString folder_;
-    std::vector<std::unique_ptr<MemoryWorkbook>> workbooks_;
+    std::vector<std::unique_ptr<StreamedWorkbook>> workbooks_;
     size_t shownCount_ = 0;
     bool visible_ = false;
 };

@@ -1,7 +1,6 @@
 #pragma once
 // A workbook kept in memory: one sheet whose cells are texts, and the column
-// widths that fitting the columns has set. The desktop spreadsheet writes it
-// to a file when it is shown.
+// widths that fitting the columns has set, to be written with writeXlsx.
 
 #include "platform/spreadsheet/spreadsheet.h"
 #include "platform/widgets/liststore.h"
@@ -12,12 +11,6 @@ namespace platform {
 
 class MemorySheet final : public SpreadsheetSheet {
 public:
-    static constexpr int kMaxRows = 1048576;
-    static constexpr int kMaxColumns = 16384;
-    // A cell holds at most this many characters; longer texts are cut.
-    static constexpr qsizetype kMaxTextLength = 32767;
-    static constexpr double kMaxColumnWidth = 255;
-
     // Throws Failure for a cell outside the sheet.
     void setCell(int row, int column, const QString& text, CellMember member) override;
     void autofitColumns() override;
@@ -30,8 +23,6 @@ public:
     QAnyStringView cell(int row, int column) const { return rows_.cellView(row, column - 1); }
     // Width of column c at index c - 1 in characters; 0 keeps the default.
     const std::vector<double>& columnWidths() const { return widths_; }
-
-    static QString fitToCell(const QString& text);
 
 private:
     // Kept as compactly as a list's rows: a million results fit twice.

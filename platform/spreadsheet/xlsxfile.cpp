@@ -4,6 +4,11 @@
 #include "platform/spreadsheet/memoryworkbook.h"
 
 #include <QFile>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <type_traits>
+#include <utility>
 #include <xlsxwriter.h>
 
 namespace platform {
@@ -16,60 +21,89 @@ Failure writeFailure(lxw_error error)
     return {5, QString::fromUtf8(lxw_strerror(error))};
 }
 
-lxw_error writeCells(lxw_worksheet* worksheet, const MemorySheet& sheet)
+void check(lxw_error error)
 {
-    QByteArray utf8;
-    for (int r = 1; r <= sheet.rowCount(); ++r) {
-        for (int c = 1; c <= sheet.columnCount(r); ++c) {
-            const QAnyStringView text = sheet.cell(r, c);
-            if (text.isEmpty())
-                continue;
-            utf8 = text.toString().toUtf8();
-            const lxw_error error =
-                worksheet_write_string(worksheet, static_cast<lxw_row_t>(r - 1),
-                                       static_cast<lxw_col_t>(c - 1), utf8.constData(), nullptr);
-            if (error != LXW_NO_ERROR)
-                return error;
-        }
-    }
-    return LXW_NO_ERROR;
+    if (error != LXW_NO_ERROR)
+        throw writeFailure(error);
 }
 
-lxw_error writeWidths(lxw_worksheet* worksheet, const MemorySheet& sheet)
+void toUtf8(QAnyStringView text, QByteArray& utf8)
 {
-    const std::vector<double>& widths = sheet.columnWidths();
-    for (size_t c = 0; c < widths.size(); ++c) {
-        if (widths[c] <= 0)
-            continue;
-        const auto column = static_cast<lxw_col_t>(c);
-        const lxw_error error = worksheet_set_column(worksheet, column, column, widths[c], nullptr);
-        if (error != LXW_NO_ERROR)
-            return error;
-    }
-    return LXW_NO_ERROR;
+    text.visit([&](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QStringView>)
+            utf8 = view.toUtf8();
+        else
+            utf8 = text.toString().toUtf8();
+    });
 }
 
 } // namespace
 
-void writeXlsx(const QString& path, const MemorySheet& sheet)
+XlsxFile::XlsxFile()
 {
-    // Rows go to the file as they are written (inline strings, no shared
-    // string table), so a million results do not need a second copy in memory.
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    lxw_workbook* workbook = workbook_new_opt(QFile::encodeName(path).constData(), &options);
-    if (!workbook)
+    // The file is opened only when the workbook is closed; its name is set then.
+    workbook_ = workbook_new_opt("unnamed.xlsx", &options);
+    if (!workbook_)
         throw Failure::pathAccess();
-    lxw_worksheet* worksheet = workbook_add_worksheet(workbook, nullptr);
-    lxw_error error = worksheet ? writeWidths(worksheet, sheet) : LXW_ERROR_MEMORY_MALLOC_FAILED;
-    if (error == LXW_NO_ERROR)
-        error = writeCells(worksheet, sheet);
+    worksheet_ = workbook_add_worksheet(workbook_, nullptr);
+    if (!worksheet_) {
+        lxw_workbook_free(workbook_);
+        throw writeFailure(LXW_ERROR_MEMORY_MALLOC_FAILED);
+    }
+}
+
+XlsxFile::~XlsxFile()
+{
+    if (!workbook_)
+        return;
+    // Freeing the workbook leaves the rows' temporary file open.
+    if (worksheet_->optimize_tmpfile) {
+        std::fclose(worksheet_->optimize_tmpfile);
+        worksheet_->optimize_tmpfile = nullptr;
+    }
+    lxw_workbook_free(workbook_);
+}
+
+void XlsxFile::write(int row, int column, QAnyStringView text)
+{
+    toUtf8(text, utf8_);
+    check(worksheet_write_string(worksheet_, static_cast<lxw_row_t>(row - 1),
+                                 static_cast<lxw_col_t>(column - 1), utf8_.constData(), nullptr));
+}
+
+void XlsxFile::setWidths(const std::vector<double>& widths)
+{
+    for (size_t c = 0; c < widths.size(); ++c) {
+        if (widths[c] <= 0)
+            continue;
+        const auto column = static_cast<lxw_col_t>(c);
+        check(worksheet_set_column(worksheet_, column, column, widths[c], nullptr));
+    }
+}
+
+void XlsxFile::close(const QString& path)
+{
+    char* name = ::strdup(QFile::encodeName(path).constData());
+    if (!name)
+        throw Failure::outOfMemory();
+    std::free(workbook_->filename); // the workbook frees its name with free()
+    workbook_->filename = name;
     // Closing writes the file and frees the workbook in every case.
-    const lxw_error closed = workbook_close(workbook);
-    if (error == LXW_NO_ERROR)
-        error = closed;
-    if (error != LXW_NO_ERROR)
-        throw writeFailure(error);
+    lxw_workbook* workbook = std::exchange(workbook_, nullptr);
+    check(workbook_close(workbook));
+}
+
+void writeXlsx(const QString& path, const MemorySheet& sheet)
+{
+    XlsxFile file;
+    for (int r = 1; r <= sheet.rowCount(); ++r)
+        for (int c = 1; c <= sheet.columnCount(r); ++c)
+            if (const QAnyStringView text = sheet.cell(r, c); !text.isEmpty())
+                file.write(r, c, text);
+    file.setWidths(sheet.columnWidths());
+    file.close(path);
 }
 
 } // namespace platform

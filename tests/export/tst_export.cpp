@@ -526,6 +526,128 @@ private slots:
         QCOMPARE(form.MousePointer(), 0);
     }
 
+    // Cells set straight on the desktop spreadsheet's sheet, each "row:column:text";
+    // the workbook file then holds the cells listed the same way.
+    void sheetWrittenAsItIsFilled_data()
+    {
+        QTest::addColumn<QStringList>("sets");
+        QTest::addColumn<QStringList>("cells");
+        QTest::addColumn<int>("failures");
+        QTest::addColumn<int>("width"); // of column 1, characters
+
+        QTest::newRow("columns of a row in any order")
+            << QStringList{"2:2:bb", "2:1:a"} << QStringList{"2:1:a", "2:2:bb"} << 0 << 2;
+        QTest::newRow("a cell set again keeps its last text, and its width")
+            << QStringList{"2:1:a longer text", "2:1:short"} << QStringList{"2:1:short"} << 0
+            << 6;
+        QTest::newRow("rows left out stay empty")
+            << QStringList{"1:1:head", "4:1:x"} << QStringList{"1:1:head", "4:1:x"} << 0 << 5;
+        QTest::newRow("a row above the one being filled fails, the rest stays")
+            << QStringList{"3:1:x", "2:1:yyy", "3:2:z"} << QStringList{"3:1:x", "3:2:z"} << 1
+            << 2;
+        QTest::newRow("a cell beyond the sheet fails")
+            << QStringList{"1:1:a", "1048577:1:b", "1:16385:c"} << QStringList{"1:1:a"} << 2 << 2;
+    }
+
+    void sheetWrittenAsItIsFilled()
+    {
+        QFETCH(QStringList, sets);
+        QFETCH(QStringList, cells);
+        QFETCH(int, failures);
+        QFETCH(int, width);
+        RecordingProcessStart processes;
+        QTemporaryDir folder;
+        platform::DesktopSpreadsheet application({QStringLiteral("/opt/calc"), {}}, folder.path());
+        platform::SpreadsheetSheet& sheet = application.Workbooks().Add().ActiveSheet();
+        int failed = 0;
+        for (const QString& set : sets) {
+            const QStringList parts = set.split(':');
+            try {
+                sheet.Cells(parts[0].toInt(), parts[1].toInt()).value = parts[2];
+            } catch (const Failure&) {
+                ++failed;
+            }
+        }
+        sheet.Columns().Autofit();
+        application.setVisible(true);
+
+        QCOMPARE(failed, failures);
+        QCOMPARE(processes.started.size(), 1);
+        const XlsxContent content = readXlsx(processes.started.first().last());
+        QStringList written;
+        for (auto cell = content.cells.cbegin(); cell != content.cells.cend(); ++cell)
+            written << QString("%1:%2:%3").arg(cell.key().first).arg(cell.key().second).arg(*cell);
+        QCOMPARE(written, cells);
+        QCOMPARE(int(content.widths.value(1)), width); // the file adds a fraction of padding
+    }
+
+    void workbookFilesLeftInTheFolder_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("startSucceeds");
+        QTest::addColumn<int>("files");
+        QTest::newRow("never shown: none") << false << true << 0;
+        QTest::newRow("shown: its file") << true << true << 1;
+        QTest::newRow("shown, program not started: its file") << true << false << 1;
+    }
+
+    void workbookFilesLeftInTheFolder()
+    {
+        QFETCH(bool, shown);
+        QFETCH(bool, startSucceeds);
+        QFETCH(int, files);
+        RecordingProcessStart processes;
+        processes.startSucceeds = startSucceeds;
+        QTemporaryDir folder;
+        {
+            platform::DesktopSpreadsheet application({QStringLiteral("/opt/calc"), {}},
+                                                     folder.path());
+            application.Workbooks().Add().ActiveSheet().Cells(1, 1) = QStringLiteral("Results");
+            // Nothing to leave behind should the process end here.
+            QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 0);
+            try {
+                if (shown)
+                    application.setVisible(true);
+            } catch (const Failure&) {
+            }
+        }
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), files);
+    }
+
+    void showingAgainAfterAFolderFailure_data()
+    {
+        QTest::addColumn<bool>("blockedAtFirst");
+        QTest::addColumn<int>("failures");
+        QTest::newRow("folder there: shown at once") << false << 0;
+        QTest::newRow("folder blocked, then freed: shown at the second try") << true << 1;
+    }
+
+    void showingAgainAfterAFolderFailure()
+    {
+        QFETCH(bool, blockedAtFirst);
+        QFETCH(int, failures);
+        RecordingProcessStart processes;
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("cache");
+        QFile blocker(folder); // a file where the folder should be
+        if (blockedAtFirst)
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        platform::DesktopSpreadsheet application({QStringLiteral("/opt/calc"), {}}, folder);
+        application.Workbooks().Add().ActiveSheet().Cells(2, 1).value = QStringLiteral("s1");
+        int failed = 0;
+        for (int attempt = 0; attempt < 2 && processes.started.isEmpty(); ++attempt) {
+            try {
+                application.setVisible(true);
+            } catch (const Failure&) {
+                ++failed;
+                QVERIFY(blocker.remove());
+            }
+        }
+        QCOMPARE(failed, failures);
+        QCOMPARE(processes.started.size(), 1);
+        QCOMPARE(readXlsx(processes.started.first().last()).cells.value({2, 1}), QString("s1"));
+    }
+
     void cellsOutsideTheSheetFail_data()
     {
         QTest::addColumn<int>("row");
