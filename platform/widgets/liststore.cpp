@@ -136,24 +136,7 @@ qsizetype ListStore::add(std::initializer_list<QStringView> cells)
     return count();
 }
 
-ListStore::Row ListStore::at(qsizetype row) const
-{
-    if (row < 1 || row > count())
-        throw Failure::indexOutOfBounds();
-    return rows_[static_cast<size_t>(row - 1)];
-}
-
-ListStore::Row& ListStore::at(qsizetype row)
-{
-    if (row < 1 || row > count())
-        throw Failure::indexOutOfBounds();
-    return rows_[static_cast<size_t>(row - 1)];
-}
-
-const char* ListStore::blockStart(Row row) const
-{
-    return blocks_[row >> kOffsetBits].bytes.get();
-}
+void ListStore::outOfBounds() { throw Failure::indexOutOfBounds(); }
 
 QAnyStringView ListStore::cellView(qsizetype row, int column) const
 {
@@ -224,7 +207,7 @@ void ListStore::remove(qsizetype row)
 
 void ListStore::clear()
 {
-    std::deque<Row>().swap(rows_);
+    std::vector<Row>().swap(rows_);
     std::vector<Block>().swap(blocks_);
     used_ = 0;
 }

@@ -13,7 +13,6 @@
 #include <QAnyStringView>
 #include <QString>
 #include <QStringView>
-#include <deque>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -55,9 +54,18 @@ private:
         std::unique_ptr<char[]> bytes;
         qsizetype size;
     };
-    Row at(qsizetype row) const;
-    Row& at(qsizetype row);
-    const char* blockStart(Row row) const;
+    // Where the row sits in rows_; fails with "Index out of bounds" for one
+    // that does not exist.
+    size_t index(qsizetype row) const
+    {
+        if (row < 1 || row > count())
+            outOfBounds();
+        return static_cast<size_t>(row - 1);
+    }
+    [[noreturn]] static void outOfBounds();
+    Row at(qsizetype row) const { return rows_[index(row)]; }
+    Row& at(qsizetype row) { return rows_[index(row)]; }
+    const char* blockStart(Row row) const { return blocks_[row >> kOffsetBits].bytes.get(); }
     char* header(Row row) { return const_cast<char*>(blockStart(row)) + (row & kOffsetMask); }
     template <typename Cells> Row write(const Cells& cells, bool checked);
     char* reserve(qsizetype size, Row& row);
@@ -65,7 +73,7 @@ private:
     static constexpr int kOffsetBits = 20;
     static constexpr Row kOffsetMask = (Row(1) << kOffsetBits) - 1;
 
-    std::deque<Row> rows_;
+    std::vector<Row> rows_; // grows in place: a row is one index away
     std::vector<Block> blocks_;
     qsizetype used_ = 0; // bytes used in the last block
 };
