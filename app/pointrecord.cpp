@@ -2,17 +2,12 @@
 
 #include "engine/numbers.h"
 
-#include <algorithm>
-
 namespace app {
 namespace {
 
-// The fields are short: a plain walk finds the comma sooner than a call into
-// the library's vectorised search pays off.
-qsizetype commaIn(QStringView text)
-{
-    return std::find(text.begin(), text.end(), QLatin1Char(',')) - text.begin();
-}
+// The first comma, or the text's size when it holds none. Qt's own search
+// of one character, without indexOf's detour through a general one.
+qsizetype commaIn(QStringView text) { return QtPrivate::qustrchr(text, u',') - text.utf16(); }
 
 } // namespace
 
