@@ -27,14 +27,6 @@ void ListModel::schedule()
         batch_.start();
 }
 
-void ListModel::rowsAppended()
-{
-    // Rows that wait already have their batch on the way: a long load appends
-    // a million rows without asking the timer each time.
-    if (store_.count() - 1 <= announced_)
-        schedule();
-}
-
 void ListModel::rowChanged(qsizetype row)
 {
     const qsizetype r = row - 1;
