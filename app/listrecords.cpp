@@ -1,21 +1,51 @@
 #include "app/listrecords.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace app {
 namespace {
 
 const QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isAscii(QByteArrayView bytes) { return QtPrivate::isAscii(QLatin1StringView(bytes)); }
 
-bool isAscii(QByteArrayView bytes)
+// Decodes into `text` and returns the decoded length. The buffer only grows:
+// a line costs no allocation once a longer one was read.
+qsizetype decode(QStringDecoder& decoder, QByteArrayView bytes, QString& text)
 {
-    unsigned char all = 0;
-    for (const char c : bytes)
-        all |= static_cast<unsigned char>(c);
-    return all < 0x80;
+    const qsizetype space = decoder.requiredSpace(bytes.size());
+    if (text.size() < space)
+        text.resize(space);
+    QChar* const begin = text.data();
+    return decoder.appendToBuffer(begin, bytes) - begin;
 }
+
+// Where the lines of a block end. The next CR and the next LF are each
+// looked up again only once the reading has passed them, so no byte is
+// searched twice for the same character, whatever the lines end in.
+class LineEnds {
+public:
+    explicit LineEnds(QByteArrayView bytes)
+        : bytes_(bytes)
+    {
+    }
+    // The end of the line that starts at `at`; the block's size when it has none yet.
+    qsizetype after(qsizetype at) { return std::min(next(cr_, '\r', at), next(lf_, '\n', at)); }
+
+private:
+    qsizetype next(qsizetype& found, char c, qsizetype at)
+    {
+        if (found < at) {
+            const void* hit = std::memchr(bytes_.data() + at, c, size_t(bytes_.size() - at));
+            found = hit ? static_cast<const char*>(hit) - bytes_.data() : bytes_.size();
+        }
+        return found;
+    }
+
+    QByteArrayView bytes_;
+    qsizetype cr_ = -1, lf_ = -1;
+};
 
 } // namespace
 
@@ -30,32 +60,38 @@ ListRecords::ListRecords(Sink line)
 
 void ListRecords::feed(QByteArrayView bytes)
 {
-    const char* at = bytes.begin();
-    const char* const end = bytes.end();
+    qsizetype at = 0;
+    const qsizetype end = bytes.size();
     if (afterCarriageReturn_ && at != end) {
         afterCarriageReturn_ = false;
-        if (*at == '\n')
+        if (bytes[at] == '\n')
             ++at;
     }
+    LineEnds ends(bytes);
+    // The lines of a block that is plain ASCII are decoded all at once.
+    const bool widened = widen(bytes);
     while (at != end) {
-        const char* lineEnd = std::find_if(at, end, isLineEnd);
+        const qsizetype lineEnd = ends.after(at);
         if (lineEnd == end) {
             // Only the bytes of the open line are kept, and each byte once.
-            pending_.append(at, end - at);
+            pending_.append(bytes.sliced(at));
             return;
         }
-        if (pending_.isEmpty()) {
-            emitLine(QByteArrayView(at, lineEnd));
-        } else {
-            pending_.append(at, lineEnd - at);
+        if (!pending_.isEmpty()) {
+            pending_.append(bytes.sliced(at, lineEnd - at));
             emitLine(pending_);
             pending_.clear();
+        } else if (widened) {
+            firstLine_ = false; // plain ASCII holds no byte-order mark
+            line_(QStringView(block_).sliced(at, lineEnd - at));
+        } else {
+            emitLine(bytes.sliced(at, lineEnd - at));
         }
         at = lineEnd + 1;
-        if (*lineEnd == '\r') {
+        if (bytes[lineEnd] == '\r') {
             if (at == end)
                 afterCarriageReturn_ = true;
-            else if (*at == '\n')
+            else if (bytes[at] == '\n')
                 ++at;
         }
     }
@@ -70,6 +106,15 @@ void ListRecords::finish()
     pending_.clear();
 }
 
+// Decodes the whole block into block_ when it is plain ASCII.
+bool ListRecords::widen(QByteArrayView bytes)
+{
+    if (!isAscii(bytes))
+        return false;
+    decode(latin1_, bytes, block_);
+    return true;
+}
+
 void ListRecords::emitLine(QByteArrayView bytes)
 {
     if (firstLine_) {
@@ -78,27 +123,18 @@ void ListRecords::emitLine(QByteArrayView bytes)
             bytes = bytes.sliced(kByteOrderMark.size());
     }
     // Plain ASCII reads the same either way, and the single-byte reading is the quicker.
+    qsizetype length = 0;
     if (isAscii(bytes)) {
-        decode(latin1_, bytes);
+        length = decode(latin1_, bytes, text_);
     } else {
-        decode(utf8_, bytes);
+        length = decode(utf8_, bytes, text_);
         if (utf8_.hasError()) {
             // A line in a single-byte code page keeps its characters.
             utf8_.resetState();
-            decode(latin1_, bytes);
+            length = decode(latin1_, bytes, text_);
         }
     }
-    line_(QStringView(text_).first(decoded_));
-}
-
-void ListRecords::decode(QStringDecoder& decoder, QByteArrayView bytes)
-{
-    // The buffer only grows: a line costs no allocation once a longer one was read.
-    const qsizetype space = decoder.requiredSpace(bytes.size());
-    if (text_.size() < space)
-        text_.resize(space);
-    QChar* const begin = text_.data();
-    decoded_ = decoder.appendToBuffer(begin, bytes) - begin;
+    line_(QStringView(text_).first(length));
 }
 
 } // namespace app

@@ -22,13 +22,13 @@ public:
     void finish(); // hands on a last line that has no line end
 
 private:
+    bool widen(QByteArrayView bytes);
     void emitLine(QByteArrayView bytes);
-    void decode(QStringDecoder& decoder, QByteArrayView bytes);
 
     Sink line_;
     QByteArray pending_;    // the start of a line whose end has not arrived yet
     QString text_;          // holds the decoded line, reused from line to line
-    qsizetype decoded_ = 0; // the decoded line's length
+    QString block_;         // a block of plain ASCII, decoded at once
     QStringDecoder utf8_;
     QStringDecoder latin1_;
     bool firstLine_ = true;            // a byte-order mark may lead it

@@ -87,9 +87,6 @@ qsizetype readBlock(int descriptor, QByteArray& block)
     }
 }
 
-// The list copies the characters, so the view need not be copied first.
-QString rawString(QStringView view) { return QString::fromRawData(view.data(), view.size()); }
-
 } // namespace
 
 void LoadCoordinateFile(const QString& path, const PointSink& point,
@@ -116,7 +113,7 @@ void LoadCoordinateFile(platform::ListView& list, const QString& path)
         return;
     }
     LoadCoordinateFile(path, [&](QStringView latitude, QStringView longitude) {
-        list.addItem(rawString(latitude), rawString(longitude));
+        list.addItem(latitude, longitude); // the list copies the characters
     });
 }
 

@@ -14,7 +14,17 @@ struct PointFields {
 };
 
 // The first and second field of a record; nothing when it holds no comma.
-std::optional<PointFields> pointFields(QStringView record);
+// Inline: a list file's reading asks it for every line.
+inline std::optional<PointFields> pointFields(QStringView record)
+{
+    // The first comma, or the text's size when it holds none.
+    const auto commaIn = [](QStringView text) { return QtPrivate::qustrchr(text, u',') - text.utf16(); };
+    const qsizetype comma = commaIn(record);
+    if (comma == record.size())
+        return std::nullopt;
+    const QStringView rest = record.sliced(comma + 1);
+    return PointFields{record.first(comma), rest.first(commaIn(rest))};
+}
 
 // Both fields pass the numeric test of points, engine::isNumeric (the
 // conversion the distance engine uses, so every point that gets into the list

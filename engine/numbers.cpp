@@ -68,10 +68,15 @@ struct PlainDecimal {
     bool fits() const { return wholeDigits + decimals <= 19 && digits <= (quint64(1) << 53); }
 };
 
-template <typename Char> const Char* readDigits(const Char* p, const Char* end, quint64& digits)
+// The numeric test needs only the shape of a text; a conversion needs its digits too.
+enum class Reading { Shape, Value };
+
+template <Reading reading, typename Char>
+const Char* readDigits(const Char* p, const Char* end, quint64& digits)
 {
     for (; p != end && isDigit(code(*p)); ++p)
-        digits = digits * 10 + (code(*p) - u'0');
+        if constexpr (reading == Reading::Value)
+            digits = digits * 10 + (code(*p) - u'0');
     return p;
 }
 
@@ -82,7 +87,7 @@ template <typename Char> void copyDigits(const Char* from, qsizetype count, Plai
 }
 
 // False for anything else, which QLocale then decides.
-template <typename Char>
+template <Reading reading, typename Char>
 bool readPlain(const Char* begin, const Char* end, char16_t decimal, PlainDecimal& out)
 {
     while (begin != end && isSpace(code(*begin)))
@@ -97,7 +102,7 @@ bool readPlain(const Char* begin, const Char* end, char16_t decimal, PlainDecima
         ++p;
     }
     const Char* const whole = p;
-    p = readDigits(p, end, out.digits);
+    p = readDigits<reading>(p, end, out.digits);
     out.wholeDigits = p - whole;
     if (out.wholeDigits == 0)
         return false;
@@ -105,14 +110,14 @@ bool readPlain(const Char* begin, const Char* end, char16_t decimal, PlainDecima
     // "." stands for the locale's separator here, as it does for QLocale.
     if (p != end && (code(*p) == decimal || code(*p) == u'.')) {
         fraction = ++p;
-        p = readDigits(p, end, out.digits);
+        p = readDigits<reading>(p, end, out.digits);
         out.decimals = p - fraction;
         if (out.decimals == 0)
             return false;
     }
     if (p != end)
         return false;
-    if (!out.fits()) {
+    if (reading == Reading::Value && !out.fits()) {
         if (out.negative)
             out.text[out.length++] = '-';
         copyDigits(whole, out.wholeDigits, out);
@@ -129,10 +134,11 @@ template <typename F> auto withCharacters(QAnyStringView text, F&& body)
     return text.visit([&](auto view) { return body(view.data(), view.data() + view.size()); });
 }
 
+template <Reading reading = Reading::Value>
 bool readPlain(QAnyStringView text, const LocaleNumbers& n, PlainDecimal& out)
 {
     return n.plain && withCharacters(text, [&](auto begin, auto end) {
-               return readPlain(begin, end, n.decimal.unicode(), out);
+               return readPlain<reading>(begin, end, n.decimal.unicode(), out);
            });
 }
 
@@ -203,10 +209,10 @@ double numberOf(QAnyStringView text)
 bool isNumeric(QAnyStringView text)
 {
     const LocaleNumbers& n = numbers();
-    PlainDecimal plain;
+    PlainDecimal shape;
     // Fewer than 300 whole digits is always in range: no need to convert.
-    if (readPlain(text, n, plain))
-        return plain.wholeDigits < 300 || convertPlain(plain).has_value();
+    if (readPlain<Reading::Shape>(text, n, shape))
+        return shape.wholeDigits < 300 || toNumber(text).has_value();
     return convertByLocale(text, n).has_value();
 }
 

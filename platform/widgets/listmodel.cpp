@@ -27,8 +27,6 @@ void ListModel::schedule()
         batch_.start();
 }
 
-void ListModel::rowsAppended() { schedule(); }
-
 void ListModel::rowChanged(qsizetype row)
 {
     const qsizetype r = row - 1;

@@ -22,7 +22,13 @@ public:
     const QStringList& headers() const { return headers_; }
 
     // Called by the list view after it changed the store.
-    void rowsAppended();
+    // Rows that wait already have their batch on the way: a long load appends
+    // a million rows without asking the timer each time.
+    void rowsAppended()
+    {
+        if (store_.count() - 1 <= announced_)
+            schedule();
+    }
     void rowChanged(qsizetype row);
     void aboutToRemove(qsizetype row);
     void removed(qsizetype row);

@@ -94,6 +94,11 @@ qsizetype ListView::addItem(const QString& text)
 
 qsizetype ListView::addItem(const QString& text, const QString& subItem1)
 {
+    return addItem(QStringView(text), QStringView(subItem1));
+}
+
+qsizetype ListView::addItem(QStringView text, QStringView subItem1)
+{
     const qsizetype row = store_.add({text, subItem1});
     model_.rowsAppended();
     return row;

@@ -29,6 +29,8 @@ public:
     qsizetype count() const final { return store_.count(); }
     qsizetype addItem(const QString& text);
     qsizetype addItem(const QString& text, const QString& subItem1);
+    // The same for texts that the caller does not keep as strings (a line being read).
+    qsizetype addItem(QStringView text, QStringView subItem1);
     // addItem for a text in any encoding, kept without a detour through a QString.
     qsizetype addItemView(QAnyStringView text);
     QString text(qsizetype row) const { return store_.text(row); }
