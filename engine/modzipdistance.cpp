@@ -1,6 +1,7 @@
 #include "engine/modzipdistance.h"
 
 #include "core/failure.h"
+#include "core/latin1.h"
 #include "core/trap.h"
 #include "engine/numbers.h"
 
@@ -8,9 +9,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <type_traits>
 
 namespace modZipDistance {
@@ -83,24 +81,9 @@ private:
     }
     void copy(QStringView text)
     {
-        const char16_t* in = text.utf16();
-        const qsizetype size = text.size();
-        qsizetype i = 0;
-#if defined(__SSE2__)
-        // Eight at a time: packed to bytes, and any high byte marks the piece as wide.
-        const __m128i highBytes = _mm_set1_epi16(static_cast<short>(0xff00));
-        for (; i + 8 <= size; i += 8) {
-            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-            if (_mm_movemask_epi8(_mm_and_si128(units, highBytes)) != 0)
-                bits_ |= 0x100;
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(out_ + i), _mm_packus_epi16(units, units));
-        }
-#endif
-        for (; i < size; ++i) {
-            bits_ |= in[i];
-            out_[i] = static_cast<char>(in[i]);
-        }
-        out_ += size;
+        if (!core::narrowToLatin1(text, out_))
+            bits_ |= 0x100;
+        out_ += text.size();
     }
 
     char* out_;

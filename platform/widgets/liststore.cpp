@@ -1,6 +1,7 @@
 #include "platform/widgets/liststore.h"
 
 #include "core/failure.h"
+#include "core/latin1.h"
 
 #include <QList>
 #include <algorithm>
@@ -49,16 +50,6 @@ qsizetype lengthBytes(quint32 length)
     return bytes;
 }
 
-bool fitsLatin1(QStringView text) { return QtPrivate::isLatin1(text); }
-
-template <typename Cells> bool anyWide(const Cells& cells)
-{
-    for (QStringView c : cells)
-        if (!fitsLatin1(c))
-            return true;
-    return false;
-}
-
 // UTF-16 characters start at an even offset of their block (blocks are
 // aligned): a pad byte follows a length that ends at an odd one.
 qsizetype padding(const char* at, const char* blockStart, bool wide)
@@ -83,10 +74,19 @@ char* ListStore::reserve(qsizetype size, Row& row)
     return blocks_.back().bytes.get() + used_;
 }
 
+// Latin-1 first, as nearly every row is; a character beyond it writes the row
+// again as UTF-16.
 template <typename Cells> ListStore::Row ListStore::write(const Cells& cells, bool checked)
 {
     Row row = 0;
-    const bool wide = anyWide(cells);
+    if (!writeAs(cells, checked, false, row))
+        writeAs(cells, checked, true, row);
+    return row;
+}
+
+template <typename Cells>
+bool ListStore::writeAs(const Cells& cells, bool checked, bool wide, Row& row)
+{
     const qsizetype unit = wide ? 2 : 1;
     const quint32 head = static_cast<quint32>(cells.size()) << kFlagBits | (wide ? kWide : 0) |
                          (checked ? kChecked : 0);
@@ -99,19 +99,16 @@ template <typename Cells> ListStore::Row ListStore::write(const Cells& cells, bo
     for (QStringView c : cells) {
         out = putLength(out, static_cast<quint32>(c.size()));
         out += padding(out, blockStart, wide);
-        if (wide) {
-            // An empty cell's data pointer may be null, which memcpy must not see.
-            if (!c.isEmpty())
-                std::memcpy(out, c.utf16(), static_cast<size_t>(c.size()) * 2);
-        } else {
-            const char16_t* in = c.utf16();
-            for (qsizetype i = 0; i < c.size(); ++i)
-                out[i] = static_cast<char>(in[i]);
+        if (!wide) {
+            if (!core::narrowToLatin1(c, out))
+                return false; // nothing is taken until the row is complete
+        } else if (!c.isEmpty()) { // an empty cell's data may be null, which memcpy must not see
+            std::memcpy(out, c.utf16(), static_cast<size_t>(c.size()) * 2);
         }
         out += c.size() * unit;
     }
     used_ += out - start;
-    return row;
+    return true;
 }
 
 qsizetype ListStore::add(QStringView text) { return add({text}); }

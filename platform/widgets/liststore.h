@@ -68,6 +68,7 @@ private:
     const char* blockStart(Row row) const { return blocks_[row >> kOffsetBits].bytes.get(); }
     char* header(Row row) { return const_cast<char*>(blockStart(row)) + (row & kOffsetMask); }
     template <typename Cells> Row write(const Cells& cells, bool checked);
+    template <typename Cells> bool writeAs(const Cells& cells, bool checked, bool wide, Row& row);
     char* reserve(qsizetype size, Row& row);
 
     static constexpr int kOffsetBits = 20;

@@ -1,0 +1,32 @@
+#include "core/latin1.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace core {
+
+bool narrowToLatin1(QStringView text, char* out)
+{
+    const char16_t* in = text.utf16();
+    const qsizetype size = text.size();
+    char16_t bits = 0;
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Eight at a time: packed to bytes, and any high byte marks a character beyond Latin-1.
+    const __m128i highBytes = _mm_set1_epi16(static_cast<short>(0xff00));
+    for (; i + 8 <= size; i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        if (_mm_movemask_epi8(_mm_and_si128(units, highBytes)) != 0)
+            bits |= 0x100;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(units, units));
+    }
+#endif
+    for (; i < size; ++i) {
+        bits |= in[i];
+        out[i] = static_cast<char>(in[i]);
+    }
+    return bits <= 0xff;
+}
+
+} // namespace core
