@@ -13,13 +13,22 @@ bool narrowToLatin1(QStringView text, char* out)
     char16_t bits = 0;
     qsizetype i = 0;
 #if defined(__SSE2__)
-    // Eight at a time: packed to bytes, and any high byte marks a character beyond Latin-1.
+    // Eight at a time: packed to bytes, and any high byte marks a character
+    // beyond Latin-1. The last eight may overlap the ones before: the bytes
+    // written twice are the same.
     const __m128i highBytes = _mm_set1_epi16(static_cast<short>(0xff00));
-    for (; i + 8 <= size; i += 8) {
-        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    const auto eight = [&](qsizetype at) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at));
         if (_mm_movemask_epi8(_mm_and_si128(units, highBytes)) != 0)
             bits |= 0x100;
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(units, units));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + at), _mm_packus_epi16(units, units));
+    };
+    if (size >= 8) {
+        for (; i + 8 <= size; i += 8)
+            eight(i);
+        if (i < size)
+            eight(size - 8);
+        i = size;
     }
 #endif
     for (; i < size; ++i) {

@@ -267,6 +267,24 @@ std::optional<quint64> scaledWhole(double magnitude, int places)
     return static_cast<quint64>(whole);
 }
 
+// The same from the double product, when that decides it: below 2^52 its
+// whole part and fraction are exact, and it is off the exact value by less
+// than a 2^52nd part of it, so a fraction clear of one half by more than that
+// rounds as the exact value does. Nothing when it comes too close to a half.
+std::optional<quint64> scaledQuick(double magnitude, int places)
+{
+    if (places >= int(kPowersOfTen.size()))
+        return std::nullopt;
+    const double product = magnitude * kPowersOfTen[size_t(places)];
+    if (!(product < 0x1p52))
+        return std::nullopt;
+    const auto whole = static_cast<quint64>(product);
+    const double fraction = product - static_cast<double>(whole);
+    if (std::fabs(fraction - 0.5) <= product * 0x1p-50)
+        return std::nullopt;
+    return fraction > 0.5 ? whole + 1 : whole;
+}
+
 // The whole number of units of the last place written with its separator and
 // without trailing zeros, at the end of `buffer`.
 std::string_view placedDigits(quint64 whole, int places, bool negative, char (&buffer)[400])
@@ -297,7 +315,10 @@ std::string_view roundedDigits(double value, int places, char (&buffer)[400])
     if (!std::isfinite(value) || places < 0 || places > 60)
         throw Failure::overflow();
     std::string_view digits;
-    if (const auto whole = scaledWhole(std::fabs(value), places)) {
+    std::optional<quint64> whole = scaledQuick(std::fabs(value), places);
+    if (!whole)
+        whole = scaledWhole(std::fabs(value), places);
+    if (whole) {
         digits = placedDigits(*whole, places, std::signbit(value), buffer);
     } else {
         const auto [end, error] =
