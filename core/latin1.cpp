@@ -17,9 +17,11 @@ bool narrowToLatin1(QStringView text, char* out)
     // beyond Latin-1. The last eight may overlap the ones before: the bytes
     // written twice are the same.
     const __m128i highBytes = _mm_set1_epi16(static_cast<short>(0xff00));
+    const __m128i zero = _mm_setzero_si128();
     const auto eight = [&](qsizetype at) {
         const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at));
-        if (_mm_movemask_epi8(_mm_and_si128(units, highBytes)) != 0)
+        const __m128i high = _mm_and_si128(units, highBytes);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, zero)) != 0xffff)
             bits |= 0x100;
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + at), _mm_packus_epi16(units, units));
     };

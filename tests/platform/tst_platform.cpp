@@ -38,6 +38,8 @@ private slots:
         QTest::newRow("null cell in a wide row") << QString() << QString::fromUtf8("東京");
         QTest::newRow("latin-1") << QString::fromUtf8("Zürich") << QString::fromUtf8("°");
         QTest::newRow("beyond latin-1") << QString::fromUtf8("Kraków 東京") << "1";
+        QTest::newRow("beyond latin-1 in a group of eight")
+            << QString::fromUtf8("東京 to Kraków") << QString::fromUtf8("Kraków to 東京");
         QTest::newRow("emoji in the second cell") << "1" << QString::fromUtf8("\U0001F30D");
         QTest::newRow("long cell") << QString(300, 'x') << QString(70000, 'y');
         QTest::newRow("nul inside") << QString("a") + QChar(0) + "b"
