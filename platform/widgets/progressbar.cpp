@@ -1,5 +1,6 @@
 #include "platform/widgets/progressbar.h"
 
+#include <QMetaMethod>
 #include <QPainter>
 #include <QStyleOptionProgressBar>
 #include <algorithm>
@@ -10,26 +11,37 @@ namespace {
 constexpr int kSteps = 10000; // hundredths of a percent
 }
 
+// Observers are rare (tests): a value set a million times emits nothing when
+// nobody listens.
+bool ProgressBar::listened(const QMetaMethod& signal) const { return isSignalConnected(signal); }
+
 ProgressBar::ProgressBar(QWidget* parent)
     : QWidget(parent)
 {
     repaint_.setSingleShot(true);
     repaint_.setInterval(0);
-    connect(&repaint_, &QTimer::timeout, this, [this] { update(); });
+    connect(&repaint_, &QTimer::timeout, this, [this] {
+        repaintPending_ = false;
+        update();
+    });
 }
 
 // update() merges a region on every call: the calls between two turns of the
 // event loop need only one.
 void ProgressBar::repaintLater()
 {
-    if (!repaint_.isActive())
-        repaint_.start();
+    if (repaintPending_)
+        return;
+    repaintPending_ = true;
+    repaint_.start();
 }
 
 void ProgressBar::setValue(double percent)
 {
     value_ = percent;
-    emit valueSet(percent);
+    static const QMetaMethod signal = QMetaMethod::fromSignal(&ProgressBar::valueSet);
+    if (listened(signal))
+        emit valueSet(percent);
     repaintLater();
 }
 
@@ -39,7 +51,9 @@ void ProgressBar::setText(const QString& text)
     // a text per row in one buffer of its own then allocates nothing.
     text_.resize(text.size());
     std::copy(text.cbegin(), text.cend(), text_.begin());
-    emit textSet(text);
+    static const QMetaMethod signal = QMetaMethod::fromSignal(&ProgressBar::textSet);
+    if (listened(signal))
+        emit textSet(text);
     repaintLater();
 }
 

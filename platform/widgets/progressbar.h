@@ -33,10 +33,12 @@ protected:
 
 private:
     void repaintLater();
+    bool listened(const QMetaMethod& signal) const;
 
     double value_ = 0;
     QString text_;
     QTimer repaint_;
+    bool repaintPending_ = false; // the timer runs: cheaper to ask than the timer
 };
 
 } // namespace platform
