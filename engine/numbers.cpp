@@ -362,6 +362,8 @@ std::optional<std::string_view> plainNumberText(double value, int places, char (
     const std::string_view digits = roundedDigits(value, places, buffer);
     if (!n.plain)
         return std::nullopt;
+    if (n.decimal == QLatin1Char('.'))
+        return digits; // the locale's separator already
     if (const size_t separatorAt = digits.find('.'); separatorAt != std::string_view::npos)
         buffer[size_t(digits.data() - buffer) + separatorAt] = static_cast<char>(n.decimal.unicode());
     return digits;
