@@ -12,8 +12,22 @@ constexpr int kSteps = 10000; // hundredths of a percent
 }
 
 // Observers are rare (tests): a value set a million times emits nothing when
-// nobody listens.
-bool ProgressBar::listened(const QMetaMethod& signal) const { return isSignalConnected(signal); }
+// nobody listens. Counting them where they connect is cheaper than asking.
+void ProgressBar::connectNotify(const QMetaMethod& signal)
+{
+    if (signal == QMetaMethod::fromSignal(&ProgressBar::valueSet) ||
+        signal == QMetaMethod::fromSignal(&ProgressBar::textSet))
+        ++observers_;
+}
+
+void ProgressBar::disconnectNotify(const QMetaMethod& signal)
+{
+    if (!signal.isValid()) // every connection went at once
+        observers_ = 0;
+    else if (observers_ > 0 && (signal == QMetaMethod::fromSignal(&ProgressBar::valueSet) ||
+                                signal == QMetaMethod::fromSignal(&ProgressBar::textSet)))
+        --observers_;
+}
 
 ProgressBar::ProgressBar(QWidget* parent)
     : QWidget(parent)
@@ -39,8 +53,7 @@ void ProgressBar::repaintLater()
 void ProgressBar::setValue(double percent)
 {
     value_ = percent;
-    static const QMetaMethod signal = QMetaMethod::fromSignal(&ProgressBar::valueSet);
-    if (listened(signal))
+    if (observers_ > 0)
         emit valueSet(percent);
     repaintLater();
 }
@@ -51,8 +64,7 @@ void ProgressBar::setText(const QString& text)
     // a text per row in one buffer of its own then allocates nothing.
     text_.resize(text.size());
     std::copy(text.cbegin(), text.cend(), text_.begin());
-    static const QMetaMethod signal = QMetaMethod::fromSignal(&ProgressBar::textSet);
-    if (listened(signal))
+    if (observers_ > 0)
         emit textSet(text);
     repaintLater();
 }

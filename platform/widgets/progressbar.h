@@ -30,15 +30,17 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void connectNotify(const QMetaMethod& signal) override;
+    void disconnectNotify(const QMetaMethod& signal) override;
 
 private:
     void repaintLater();
-    bool listened(const QMetaMethod& signal) const;
 
     double value_ = 0;
     QString text_;
     QTimer repaint_;
     bool repaintPending_ = false; // the timer runs: cheaper to ask than the timer
+    int observers_ = 0;           // connections to valueSet and textSet
 };
 
 } // namespace platform
