@@ -121,12 +121,17 @@ qsizetype ListView::addItemView(QAnyStringView text)
 void ListView::readText(qsizetype row, QString& into) const
 {
     const QAnyStringView text = store_.cellView(row, 0);
-    into.truncate(0);
+    into.resize(text.size()); // keeps its room
+    char16_t* out = reinterpret_cast<char16_t*>(into.data());
     text.visit([&](auto view) {
-        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
-            into.append(QString::fromUtf8(view.data(), view.size())); // the store holds none
-        else
-            into.append(view);
+        if constexpr (std::is_same_v<decltype(view), QLatin1String>) {
+            for (const char c : view)
+                *out++ = static_cast<unsigned char>(c);
+        } else if constexpr (std::is_same_v<decltype(view), QStringView>) {
+            std::copy(view.utf16(), view.utf16() + view.size(), out);
+        } else {
+            into = QString::fromUtf8(view.data(), view.size()); // the store holds none
+        }
     });
 }
 

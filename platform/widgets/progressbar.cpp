@@ -62,8 +62,7 @@ void ProgressBar::setText(const QString& text)
 {
     // Copied into the bar's own room rather than shared: a caller that builds
     // a text per row in one buffer of its own then allocates nothing.
-    text_.resize(text.size());
-    std::copy(text.cbegin(), text.cend(), text_.begin());
+    text_.assign(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size()));
     if (observers_ > 0)
         emit textSet(text);
     repaintLater();
@@ -79,7 +78,7 @@ void ProgressBar::paintEvent(QPaintEvent*)
     option.maximum = kSteps;
     const double clamped = std::isfinite(value_) ? std::clamp(value_, 0.0, 100.0) : 0.0;
     option.progress = static_cast<int>(std::lround(clamped * kSteps / 100.0));
-    option.text = text_;
+    option.text = text();
     option.textVisible = true;
     option.textAlignment = Qt::AlignCenter;
     option.state |= QStyle::State_Horizontal;

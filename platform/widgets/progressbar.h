@@ -8,6 +8,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <string>
 
 namespace platform {
 
@@ -18,7 +19,7 @@ public:
 
     double value() const { return value_; }
     void setValue(double percent) final;
-    QString text() const { return text_; }
+    QString text() const { return QString::fromStdU16String(text_); }
     void setText(const QString& text) final;
 
     QSize sizeHint() const override;
@@ -37,7 +38,7 @@ private:
     void repaintLater();
 
     double value_ = 0;
-    QString text_;
+    std::u16string text_; // assigned a million times in a run: no QString's checks
     QTimer repaint_;
     bool repaintPending_ = false; // the timer runs: cheaper to ask than the timer
     int observers_ = 0;           // connections to valueSet and textSet
