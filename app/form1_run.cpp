@@ -10,7 +10,6 @@
 #include "shell/msgbox.h"
 #include "shell/paths.h"
 
-
 void Form1::PushButton17_Click()
 {
     core::Trap trap(core::location("Form1", "PushButton17_Click"));

@@ -9,14 +9,19 @@
 namespace platform {
 namespace {
 constexpr int kSteps = 10000; // hundredths of a percent
+
+bool isObserved(const QMetaMethod& signal)
+{
+    return signal == QMetaMethod::fromSignal(&ProgressBar::valueSet) ||
+           signal == QMetaMethod::fromSignal(&ProgressBar::textSet);
 }
+} // namespace
 
 // Observers are rare (tests): a value set a million times emits nothing when
 // nobody listens. Counting them where they connect is cheaper than asking.
 void ProgressBar::connectNotify(const QMetaMethod& signal)
 {
-    if (signal == QMetaMethod::fromSignal(&ProgressBar::valueSet) ||
-        signal == QMetaMethod::fromSignal(&ProgressBar::textSet))
+    if (isObserved(signal))
         ++observers_;
 }
 
@@ -24,8 +29,7 @@ void ProgressBar::disconnectNotify(const QMetaMethod& signal)
 {
     if (!signal.isValid()) // every connection went at once
         observers_ = 0;
-    else if (observers_ > 0 && (signal == QMetaMethod::fromSignal(&ProgressBar::valueSet) ||
-                                signal == QMetaMethod::fromSignal(&ProgressBar::textSet)))
+    else if (observers_ > 0 && isObserved(signal))
         --observers_;
 }
 
