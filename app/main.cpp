@@ -1,5 +1,5 @@
-#include "app/commandline.h"
-#include "app/form1.h"
+#include "cli/commandline.h"
+#include "window/form1.h"
 #include "app/nodisplay.h"
 #include "app/startmode.h"
 

@@ -5,7 +5,7 @@
 //
 //   bench_export [sizes...]     (default 10000 100000 1000000)
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "benchsession.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"

@@ -6,8 +6,8 @@
 //
 //   bench_load [sizes...]     (default 10000 100000 1000000)
 
-#include "app/form1.h"
-#include "app/loadcoordinatefile.h"
+#include "window/form1.h"
+#include "window/loadcoordinatefile.h"
 #include "benchsession.h"
 #include "benchutil.h"
 

@@ -4,7 +4,7 @@
 //
 //   bench_output [points]     (default 1000000)
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "benchsession.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"

@@ -3,7 +3,7 @@
 // and Qt's JSON parser reads as well gives one point or skipped position for
 // each position that a walk over Qt's reading finds.
 
-#include "app/geojsonreader.h"
+#include "lists/formats/geojsonreader.h"
 #include "fuzzinput.h"
 #include "core/failure.h"
 

@@ -2,8 +2,8 @@
 // it hands on the same points, and fails or not, as fed at once; every point
 // it hands on passes the numeric test.
 
-#include "app/pointrecord.h"
-#include "app/xmlpointreader.h"
+#include "lists/pointrecord.h"
+#include "lists/formats/xmlpointreader.h"
 #include "fuzzinput.h"
 
 #include <QStringList>

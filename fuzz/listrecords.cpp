@@ -2,7 +2,7 @@
 // the same lines as fed at once, and those are the lines of a plain split on
 // CR, LF and CR LF, each decoded as UTF-8 where valid and Latin-1 otherwise.
 
-#include "app/listrecords.h"
+#include "lists/listrecords.h"
 #include "fuzzinput.h"
 
 #include <QStringList>

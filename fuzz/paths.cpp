@@ -2,7 +2,7 @@
 // after the last separator; a join keeps both parts; cleaning only removes
 // separators and keeps a network path's two leading ones.
 
-#include "shell/paths.h"
+#include "files/paths.h"
 #include "fuzzinput.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // lines: every line gives at most one point or one skip, in order; every point
 // passes the numeric test; a missing column name is a failure, not a crash.
 
-#include "app/plainlist.h"
+#include "lists/formats/plainlist.h"
 #include "engine/numbers.h"
 #include "fuzzinput.h"
 #include "core/failure.h"

@@ -3,7 +3,7 @@
 // column-aligned text on the clipboard, and the two clipboard calls that retry
 // while another program holds the clipboard.
 
-#include "platform/widgets/listview.h"
+#include "platform/widgets/list/listview.h"
 
 #include <QString>
 

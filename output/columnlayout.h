@@ -11,7 +11,7 @@
 // work yielded) is reported once and ends the reading: nothing is left to lay
 // out, and every further row would only fail the same way.
 
-#include "output/rowsource.h"
+#include "core/rowsource.h"
 #include "platform/desktop/yield.h"
 
 #include <QString>

@@ -2,9 +2,9 @@
 
 #include "core/trap.h"
 #include "output/columnlayout.h"
-#include "output/textfile.h"
+#include "files/textfile.h"
 #include "platform/desktop/yield.h"
-#include "shell/paths.h"
+#include "files/paths.h"
 
 #include <QStringBuilder>
 

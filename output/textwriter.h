@@ -3,8 +3,8 @@
 // headers and checked rows into a text file whose columns line up in a
 // fixed-pitch font, and drives a progress bar while it works.
 
-#include "output/progress.h"
-#include "output/rowsource.h"
+#include "core/progress.h"
+#include "core/rowsource.h"
 
 #include <QString>
 

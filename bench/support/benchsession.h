@@ -3,7 +3,7 @@
 // named), the application, the English locale, dialogs that answer at once
 // as a user pressing OK would, and the loaded window, shown.
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
 #include "platform/desktop/dialogs.h"

@@ -1,7 +1,7 @@
 #include "platform/desktop/settingsstore.h"
 
 #include "core/failure.h"
-#include "platform/regularfile.h"
+#include "files/regularfile.h"
 
 #include <QSettings>
 #include <QStandardPaths>

@@ -3,7 +3,7 @@
 // widths that fitting the columns has set, to be written with writeXlsx.
 
 #include "platform/spreadsheet/spreadsheet.h"
-#include "platform/widgets/liststore.h"
+#include "platform/widgets/list/liststore.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #include "platform/widgets/cursorfile.h"
 
 #include "core/failure.h"
-#include "platform/regularfile.h"
+#include "files/regularfile.h"
 
 #include <QImage>
 #include <QPixmap>

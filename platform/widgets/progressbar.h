@@ -4,7 +4,7 @@
 // setting the value a million times costs a million stores, and one repaint
 // each time the event loop runs.
 
-#include "output/progress.h"
+#include "core/progress.h"
 
 #include <QTimer>
 #include <QWidget>

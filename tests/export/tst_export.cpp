@@ -2,7 +2,7 @@
 // fills, through a recording application; and real workbooks written by the
 // desktop spreadsheet and read back.
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "core/failure.h"
 #include "platform/spreadsheet/desktopspreadsheet.h"
 #include "platform/spreadsheet/memoryworkbook.h"

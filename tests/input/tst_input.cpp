@@ -1,16 +1,16 @@
 // Coordinate input: typed-in points, the example points, list files and the
 // format help, driven through the window's buttons with scripted dialogs.
 
-#include "app/form1.h"
-#include "app/listformat.h"
-#include "app/listreader.h"
-#include "app/listrecords.h"
-#include "app/loadcoordinatefile.h"
-#include "app/pointrecord.h"
+#include "window/form1.h"
+#include "lists/listformat.h"
+#include "lists/listreader.h"
+#include "lists/listrecords.h"
+#include "window/loadcoordinatefile.h"
+#include "lists/pointrecord.h"
 #include "core/reporterror.h"
 #include "engine/numbers.h"
 #include "scripteddialogs.h"
-#include "shell/paths.h"
+#include "files/paths.h"
 #include "testsupport.h"
 
 #include <QMimeData>

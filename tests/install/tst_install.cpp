@@ -2,7 +2,7 @@
 // where the desktop looks for it, the program with the files it reads beside
 // it, and the installed command giving the shared golden file.
 
-#include "../commandline/commandlinesupport.h"
+#include "../cli/commandlinesupport.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

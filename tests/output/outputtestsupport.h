@@ -4,7 +4,7 @@
 
 #include "core/failure.h"
 #include "platform/desktop/clipboard.h"
-#include "platform/widgets/listview.h"
+#include "platform/widgets/list/listview.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // "Save Results As Text File" and "Copy Results To Clipboard" driven through
 // the window's buttons with scripted dialogs.
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "outputtestsupport.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"

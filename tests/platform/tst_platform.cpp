@@ -5,7 +5,7 @@
 #include "platform/desktop/commondialog.h"
 #include "platform/desktop/dialogs.h"
 #include "platform/desktop/yield.h"
-#include "platform/widgets/listview.h"
+#include "platform/widgets/list/listview.h"
 #include "platform/widgets/progressbar.h"
 #include "platform/widgets/pushbutton.h"
 #include "scripteddialogs.h"

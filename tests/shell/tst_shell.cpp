@@ -4,8 +4,8 @@
 #include "core/reporterror.h"
 #include "core/trap.h"
 #include "scripteddialogs.h"
-#include "shell/fileexists.h"
-#include "shell/paths.h"
+#include "files/fileexists.h"
+#include "files/paths.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -2,7 +2,7 @@
 // kind of text is drawn as the user sees it, and its strokes keep a contrast
 // of at least 4.5:1 (relative luminance) against the background behind them.
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "platform/desktop/programfolder.h"
 #include "scripteddialogs.h"
 

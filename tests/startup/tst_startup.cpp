@@ -2,7 +2,7 @@
 // application title, the home-page draw, the skin, the hand cursor and the
 // pointer that the hover handlers set.
 
-#include "app/form1.h"
+#include "window/form1.h"
 #include "app/nodisplay.h"
 #include "isolation.h"
 #include "platform/desktop/programfolder.h"
@@ -10,8 +10,8 @@
 #include "platform/desktop/skinframework.h"
 #include "platform/desktop/urlopener.h"
 #include "scripteddialogs.h"
-#include "shell/applicationtitle.h"
-#include "shell/homepage.h"
+#include "window/chrome/applicationtitle.h"
+#include "window/chrome/homepage.h"
 #include "testsupport.h"
 
 #include <QHeaderView>

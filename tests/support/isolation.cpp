@@ -4,7 +4,7 @@
 #include "platform/desktop/programfolder.h"
 #include "platform/desktop/randomdraw.h"
 #include "platform/desktop/urlopener.h"
-#include "shell/msgbox.h"
+#include "window/chrome/msgbox.h"
 
 #include <QTemporaryDir>
 #include <memory>

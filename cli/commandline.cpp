@@ -1,0 +1,16 @@
+#include "cli/commandline.h"
+
+#include "cli/commandlinejob.h"
+#include "cli/commandlineoptions.h"
+
+namespace app {
+
+int RunCommandLine(int argc, char* argv[])
+{
+    const auto options = ReadJobOptions(argc, argv);
+    if (const int* status = std::get_if<int>(&options))
+        return *status;
+    return CommandLineJob(std::get<JobOptions>(options)).run();
+}
+
+} // namespace app

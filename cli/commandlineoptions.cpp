@@ -1,0 +1,162 @@
+#include "cli/commandlineoptions.h"
+
+#include "files/argumentbytes.h"
+
+#include <QCommandLineParser>
+#include <QMap>
+#include <cstdio>
+
+namespace app {
+namespace {
+
+constexpr int kWrongCommandLine = 2;
+
+int wrongCommandLine(const QString& text)
+{
+    std::fprintf(stderr, "meridane: %s\nTry 'meridane --help' for more information.\n",
+                 text.toUtf8().constData());
+    return kWrongCommandLine;
+}
+
+// A value as a message shows it: on one line, whatever its bytes.
+QString shown(const QString& value) { return shownName(argumentBytes(value)); }
+
+// A value that is not one of the choices: the message, for the caller to return.
+template <typename T>
+std::variant<T, QString> choice(const QString& option, const QString& value,
+                                const QMap<QString, T>& choices, const char* listed)
+{
+    const auto found = choices.constFind(value.toLower());
+    if (found != choices.constEnd())
+        return *found;
+    return QStringLiteral("unknown %1 \"%2\": use %3").arg(option, shown(value), QLatin1String(listed));
+}
+
+const QMap<QString, ResultFormat> kFormats{{"text", ResultFormat::Text},
+                                           {"csv", ResultFormat::Csv},
+                                           {"tsv", ResultFormat::Tsv}};
+const QMap<QString, DistanceModel> kModels{{"sphere", DistanceModel::Sphere},
+                                           {"wgs84", DistanceModel::Wgs84}};
+const QMap<QString, FieldSeparator> kSeparators{{",", FieldSeparator::Comma},
+                                                {";", FieldSeparator::Semicolon},
+                                                {"tab", FieldSeparator::Tab},
+                                                {"space", FieldSeparator::Space}};
+
+struct Parser {
+    QCommandLineParser parser;
+    QCommandLineOption unit{{"u", "unit"},
+                            "miles, feet, kilometers or meters, or mi, ft, km, m; nmi (nautical "
+                            "miles) for csv and tsv only (default: miles).",
+                            "unit", "miles"};
+    QCommandLineOption output{{"o", "output"},
+                              "The results file, replaced once complete; - for standard output "
+                              "(default).",
+                              "file", "-"};
+    QCommandLineOption format{{"f", "format"},
+                              "text (default): the window's column-aligned results file; csv or "
+                              "tsv: lat1,lon1,lat2,lon2,distance,cumulative rows for scripts.",
+                              "format", "text"};
+    QCommandLineOption model{"model",
+                             "sphere (default): the window's great-circle formula; wgs84: the "
+                             "geodesic on the WGS84 ellipsoid.",
+                             "model", "sphere"};
+    QCommandLineOption separator{"separator",
+                                 "The list files' field separator: , (default) ; tab or space "
+                                 "(runs of spaces and tabs).",
+                                 "sep"};
+    QCommandLineOption columns{"columns",
+                               "The latitude and longitude fields: 1-based numbers or names in "
+                               "the first line, which is then a header (default: 1,2).",
+                               "lat,lon"};
+    QCommandLineOption strict{"strict",
+                              "Skipped lines and points out of range, always noted on standard error, are failures (exit 1)."};
+
+    Parser()
+    {
+        parser.setApplicationDescription(QStringLiteral(
+            "Measures the great-circle distance between every point of the list files and the "
+            "next, and writes the results as a column-aligned text file or as csv or tsv rows.\n"
+            "A list file - is the standard input. Started without arguments, Meridane opens its "
+            "window; with --open FILE... it opens the window with those list files loaded."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions({unit, output, format, model, separator, columns, strict});
+        parser.addPositionalArgument(
+            QStringLiteral("files"),
+            QStringLiteral("List files: one point a line, latitude,longitude; - is the standard "
+                           "input."),
+            QStringLiteral("files..."));
+    }
+};
+
+// Fills what the values name; the message of the first wrong one, if any.
+QString readValues(const QCommandLineParser& parser, const Parser& p, JobOptions& job)
+{
+    const auto take = [](auto result, auto& into) -> QString {
+        if (const QString* wrong = std::get_if<QString>(&result))
+            return *wrong;
+        into = std::get<0>(result);
+        return {};
+    };
+    QString wrong = take(choice(QStringLiteral("format"), parser.value(p.format), kFormats,
+                                "text, csv or tsv"),
+                         job.format);
+    if (wrong.isEmpty())
+        wrong = take(choice(QStringLiteral("model"), parser.value(p.model), kModels,
+                            "sphere or wgs84"),
+                     job.model);
+    if (wrong.isEmpty() && parser.isSet(p.separator)) {
+        FieldSeparator separator{};
+        wrong = take(choice(QStringLiteral("separator"), parser.value(p.separator), kSeparators,
+                            ", ; tab or space"),
+                     separator);
+        job.reading.separator = separator;
+    }
+    if (!wrong.isEmpty())
+        return wrong;
+    job.unit = unitNamed(parser.value(p.unit));
+    if (!job.unit)
+        return QStringLiteral("unknown unit \"%1\": use miles, feet, kilometers or meters")
+            .arg(shown(parser.value(p.unit)));
+    if (job.format == ResultFormat::Text && job.unit->option == 0)
+        return QStringLiteral("the text format has no unit \"%1\": use --format csv or tsv")
+            .arg(shown(parser.value(p.unit)));
+    if (parser.isSet(p.columns)) {
+        const QStringList columns = parser.value(p.columns).split(QLatin1Char(','));
+        if (columns.size() != 2 || columns[0].isEmpty() || columns[1].isEmpty())
+            return QStringLiteral("--columns takes two columns, such as 3,4 or lat,lon");
+        job.reading.latitudeColumn = columns[0];
+        job.reading.longitudeColumn = columns[1];
+    }
+    return {};
+}
+
+} // namespace
+
+std::variant<JobOptions, int> ReadJobOptions(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << argumentText(argv[i]);
+    Parser p;
+    QCommandLineParser& parser = p.parser;
+    if (!parser.parse(arguments))
+        return wrongCommandLine(shown(parser.errorText()));
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+
+    JobOptions job;
+    if (const QString wrong = readValues(parser, p, job); !wrong.isEmpty())
+        return wrongCommandLine(wrong);
+    for (const QString& file : parser.positionalArguments())
+        job.files << argumentBytes(file);
+    if (job.files.isEmpty())
+        return wrongCommandLine(QStringLiteral("no list files given"));
+    job.strict = parser.isSet(p.strict);
+    job.output = argumentBytes(parser.value(p.output));
+    return job;
+}
+
+} // namespace app

@@ -1,0 +1,31 @@
+#pragma once
+// The command line's options, read from the program's arguments (as bytes).
+
+#include "engine/distanceunits.h"
+#include "lists/formats/plainlist.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <variant>
+
+namespace app {
+
+enum class ResultFormat { Text, Csv, Tsv };
+
+struct JobOptions {
+    ResultFormat format = ResultFormat::Text;
+    const DistanceUnit* unit = nullptr;
+    DistanceModel model = DistanceModel::Sphere;
+    PlainListOptions reading; // separator and columns
+    bool strict = false;
+    QByteArray output;
+    QList<QByteArray> files;
+};
+
+// The options, or the exit status when the process is done: --help and
+// --version print and end with 0, a wrong command line is reported on
+// standard error and ends with 2.
+std::variant<JobOptions, int> ReadJobOptions(int argc, char* argv[]);
+
+} // namespace app

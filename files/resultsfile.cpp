@@ -1,0 +1,142 @@
+#include "files/resultsfile.h"
+
+#include "core/failure.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace app {
+namespace {
+
+constexpr qsizetype kBlockBytes = 1 << 20;
+
+Failure accessError(int error) { return {75, qt_error_string(error)}; }
+Failure deviceError(int error) { return {57, qt_error_string(error)}; }
+
+// A pipe that nobody reads would keep the opening waiting for ever: it fails
+// at once instead, and the writes that follow wait for the reader as usual.
+int openDirect(const QByteArray& name)
+{
+    const int descriptor = name == "-" ? ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0)
+                                       : ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        throw accessError(errno);
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    return descriptor;
+}
+
+// The mode a new file gets, or that of the file it replaces.
+mode_t modeFor(const QByteArray& name)
+{
+    struct stat status;
+    if (::stat(name.constData(), &status) == 0)
+        return status.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+ResultsFile::ResultsFile(QByteArray name)
+    : name_(std::move(name))
+{
+}
+
+ResultsFile::~ResultsFile() { discard(); }
+
+void ResultsFile::create()
+{
+    struct stat status;
+    const bool direct =
+        name_ == "-" || (::stat(name_.constData(), &status) == 0 && !S_ISREG(status.st_mode));
+    if (direct) {
+        descriptor_ = openDirect(name_);
+    } else {
+        // A symbolic link keeps pointing at the file, which is replaced.
+        if (char* target = ::realpath(name_.constData(), nullptr)) {
+            name_ = target;
+            std::free(target);
+        }
+        temporary_ = name_ + ".XXXXXX";
+        descriptor_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+        if (descriptor_ < 0) {
+            temporary_.clear();
+            throw accessError(errno);
+        }
+        ::fchmod(descriptor_, modeFor(name_));
+    }
+    block_.reserve(kBlockBytes);
+}
+
+void ResultsFile::write(QStringView text)
+{
+    const qsizetype used = block_.size();
+    block_.resize(used + encoder_.requiredSpace(text.size()));
+    char* end = encoder_.appendToBuffer(block_.data() + used, text);
+    block_.resize(end - block_.constData());
+    if (block_.size() >= kBlockBytes)
+        flush();
+}
+
+void ResultsFile::write(QByteArrayView bytes)
+{
+    block_.append(bytes);
+    if (block_.size() >= kBlockBytes)
+        flush();
+}
+
+void ResultsFile::flush()
+{
+    // A short write names no reason: the rest is written again, and the
+    // write that fails names it ("No space left on device").
+    for (qsizetype at = 0; at < block_.size() && writeErrno_ == 0;) {
+        const ssize_t written = ::write(descriptor_, block_.constData() + at, block_.size() - at);
+        if (written < 0 && errno != EINTR)
+            writeErrno_ = errno;
+        else if (written > 0)
+            at += written;
+    }
+    block_.resize(0);
+}
+
+void ResultsFile::close()
+{
+    if (!isOpen())
+        throw accessError(EBADF);
+    flush();
+    // A disk that fills up may only tell when the data reaches it.
+    if (writeErrno_ == 0 && !temporary_.isEmpty() && ::fsync(descriptor_) != 0)
+        writeErrno_ = errno;
+    const int closeErrno = ::close(descriptor_) == 0 ? 0 : errno;
+    descriptor_ = -1;
+    if (writeErrno_ == 0 && closeErrno != 0 && closeErrno != EINTR)
+        writeErrno_ = closeErrno;
+    if (writeErrno_ != 0) {
+        discard();
+        throw deviceError(writeErrno_);
+    }
+    if (!temporary_.isEmpty() && ::rename(temporary_.constData(), name_.constData()) != 0) {
+        const int error = errno;
+        discard();
+        throw accessError(error);
+    }
+    temporary_.clear();
+}
+
+// Drops an unfinished file: the one it would have replaced stays as it was.
+void ResultsFile::discard()
+{
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+    descriptor_ = -1;
+    if (!temporary_.isEmpty())
+        ::unlink(temporary_.constData());
+    temporary_.clear();
+}
+
+} // namespace app

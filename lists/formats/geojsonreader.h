@@ -1,0 +1,20 @@
+#pragma once
+// The points of a GeoJSON document: the positions [lon, lat, ...] of its
+// geometries (Point, MultiPoint, LineString, MultiLineString, Polygon,
+// MultiPolygon, GeometryCollection), alone, in a Feature or in a
+// FeatureCollection, in document order, their number texts as written.
+// Numbers anywhere else (bbox, properties, other members) are no points.
+
+#include "lists/formats/plainlist.h"
+
+#include <QByteArray>
+
+namespace app {
+
+// Reads the whole document (JSON is read in one piece). A document that
+// breaks the rules fails with invalidFileFormat; the points read before the
+// fault have been handed on. A position that is no pair of numbers in the
+// numeric test is skipped, with its line.
+void ReadGeoJson(QByteArray json, const PointSink& point, const PlainListOptions& options);
+
+} // namespace app

@@ -1,0 +1,169 @@
+#include "lists/formats/plainlist.h"
+
+#include "files/argumentbytes.h"
+#include "engine/numbers.h"
+#include "core/failure.h"
+
+#include <cmath>
+
+namespace app {
+namespace {
+
+constexpr QChar kQuote = QLatin1Char('"');
+
+// The text without a copy, for the conversions that take a QString.
+QString viewed(QStringView text) { return QString::fromRawData(text.data(), text.size()); }
+
+bool isBlank(QStringView text) { return text.trimmed().isEmpty(); }
+bool isSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+QChar separatorChar(FieldSeparator separator)
+{
+    switch (separator) {
+    case FieldSeparator::Semicolon:
+        return QLatin1Char(';');
+    case FieldSeparator::Tab:
+        return QLatin1Char('\t');
+    default:
+        return QLatin1Char(',');
+    }
+}
+
+// A column given by its 1-based number; nothing for a name.
+std::optional<qsizetype> columnNumber(const QString& column)
+{
+    bool ok = false;
+    const qsizetype number = column.toLongLong(&ok);
+    return ok && number >= 1 ? std::optional<qsizetype>(number - 1) : std::nullopt;
+}
+
+// The name comes from the command line: shown on one line, whatever it holds.
+Failure noSuchColumn(const QString& name)
+{
+    return {5, QStringLiteral("No column \"%1\" in the first line")
+                   .arg(shownName(argumentBytes(name)))};
+}
+
+} // namespace
+
+PlainList::PlainList(const PointSink& point, const PlainListOptions& options)
+    : point_(point)
+    , options_(options)
+{
+    const QString latitude = options.latitudeColumn.isEmpty() ? QStringLiteral("1")
+                                                               : options.latitudeColumn;
+    const QString longitude = options.longitudeColumn.isEmpty() ? QStringLiteral("2")
+                                                                : options.longitudeColumn;
+    const auto latitudeNumber = columnNumber(latitude), longitudeNumber = columnNumber(longitude);
+    headerPending_ = !latitudeNumber || !longitudeNumber;
+    latitudeIndex_ = latitudeNumber.value_or(-1);
+    longitudeIndex_ = longitudeNumber.value_or(-1);
+}
+
+void NoteRange(const PlainListOptions& options, const PointFields& fields, qint64 line)
+{
+    if (!options.outOfRange)
+        return;
+    const auto latitude = engine::toNumber(viewed(fields.latitude));
+    const auto longitude = engine::toNumber(viewed(fields.longitude));
+    if (std::fabs(latitude.value_or(0)) > 90 || std::fabs(longitude.value_or(0)) > 180)
+        options.outOfRange(line);
+}
+
+void PlainList::line(QStringView text)
+{
+    ++number_;
+    const auto fields = options_.spreadsheet() ? spreadsheetFields(text) : pointFields(text);
+    if (headerPending_) {
+        readHeader();
+        return;
+    }
+    if (fields && isPoint(*fields)) {
+        NoteRange(options_, *fields, number_);
+        point_(fields->latitude, fields->longitude);
+    } else if (options_.skipped && !isBlank(text)) {
+        options_.skipped(number_);
+    }
+}
+
+
+std::optional<PointFields> PlainList::spreadsheetFields(QStringView text)
+{
+    splitFields(text);
+    if (headerPending_)
+        return std::nullopt;
+    const qsizetype count = static_cast<qsizetype>(fields_.size());
+    if (latitudeIndex_ >= count || longitudeIndex_ >= count)
+        return std::nullopt;
+    return PointFields{field(latitudeIndex_, latitudeText_), field(longitudeIndex_, longitudeText_)};
+}
+
+// Fields end at the separator, except inside double quotes; with spaces as the
+// separator, a run of spaces and tabs parts two fields and leading or trailing
+// ones part nothing.
+void PlainList::splitFields(QStringView text)
+{
+    fields_.clear();
+    const bool spaces = options_.separator == FieldSeparator::Space;
+    const QChar separator = separatorChar(options_.separator.value_or(FieldSeparator::Comma));
+    const auto parts = [&](QChar c) { return spaces ? isSpace(c) : c == separator; };
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    if (spaces)
+        while (i < n && isSpace(text[i]))
+            ++i;
+    while (i <= n) {
+        if (spaces && i == n)
+            break;
+        const qsizetype start = i;
+        bool quoted = false;
+        while (i < n && (quoted || !parts(text[i]))) {
+            if (text[i] == kQuote)
+                quoted = !quoted;
+            ++i;
+        }
+        fields_.push_back(text.sliced(start, i - start));
+        if (spaces)
+            while (i < n && isSpace(text[i]))
+                ++i;
+        else
+            ++i;
+    }
+}
+
+// The field's text, without its enclosing quotes; buffer holds it when a
+// doubled quote had to become one.
+QStringView PlainList::field(qsizetype index, QString& buffer) const
+{
+    const QStringView raw = fields_[index];
+    if (raw.size() < 2 || raw.front() != kQuote || raw.back() != kQuote)
+        return raw;
+    const QStringView inner = raw.sliced(1, raw.size() - 2);
+    if (!inner.contains(kQuote))
+        return inner;
+    buffer = inner.toString();
+    buffer.replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    return buffer;
+}
+
+// The first line names the columns: a column given by name is the field of
+// that name (spaces around it and letter case aside).
+void PlainList::readHeader()
+{
+    headerPending_ = false;
+    const auto find = [&](const QString& column, qsizetype& index) {
+        if (column.isEmpty() || columnNumber(column))
+            return;
+        QString buffer;
+        for (qsizetype i = 0; i < qsizetype(fields_.size()); ++i)
+            if (field(i, buffer).trimmed().compare(column.trimmed(), Qt::CaseInsensitive) == 0) {
+                index = i;
+                return;
+            }
+        throw noSuchColumn(column);
+    };
+    find(options_.latitudeColumn, latitudeIndex_);
+    find(options_.longitudeColumn, longitudeIndex_);
+}
+
+} // namespace app

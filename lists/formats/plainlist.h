@@ -1,0 +1,71 @@
+#pragma once
+// The plain list format: one point a line, latitude and longitude as two
+// fields of the line. The window reads the first two comma-separated fields;
+// the command line may name another separator and other columns.
+
+#include "lists/pointrecord.h"
+#include "engine/numbers.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace app {
+
+// Called once per point, in file order.
+using PointSink = std::function<void(QStringView latitude, QStringView longitude)>;
+// Called once per line that holds no point, with its 1-based number.
+using SkipSink = std::function<void(qint64 line)>;
+
+// How the fields of a line are parted, for files exported from spreadsheets.
+enum class FieldSeparator { Comma, Semicolon, Tab, Space /* runs of spaces and tabs */ };
+
+// How a plain list is read. The defaults are the window's reading.
+struct PlainListOptions {
+    SkipSink skipped;    // lines that hold no point; blank lines are not counted
+    SkipSink outOfRange; // points beyond 90 degrees of latitude or 180 of longitude (kept)
+
+    // Spreadsheet exports: with a separator or columns, a line is split into
+    // fields on the separator (a field in double quotes may hold it, "" is a
+    // quote), and the columns pick the latitude and the longitude: a 1-based
+    // number, or a name in the first line, which is then a header.
+    std::optional<FieldSeparator> separator; // Comma when only columns are set
+    QString latitudeColumn;                  // "1" when empty
+    QString longitudeColumn;                 // "2" when empty
+
+    bool spreadsheet() const
+    {
+        return separator || !latitudeColumn.isEmpty() || !longitudeColumn.isEmpty();
+    }
+};
+
+// Notes a point beyond 90 degrees of latitude or 180 of longitude, in any
+// list format, to options.outOfRange with its line.
+void NoteRange(const PlainListOptions& options, const PointFields& fields, qint64 line);
+
+// Turns the lines of a plain list into points.
+class PlainList {
+public:
+    PlainList(const PointSink& point, const PlainListOptions& options);
+    void line(QStringView text);
+
+private:
+    std::optional<PointFields> spreadsheetFields(QStringView text);
+    void splitFields(QStringView text);
+    void readHeader();
+    QStringView field(qsizetype index, QString& buffer) const;
+
+    const PointSink& point_;
+    const PlainListOptions& options_;
+    qint64 number_ = 0;
+    bool headerPending_ = false;
+    qsizetype latitudeIndex_ = 0, longitudeIndex_ = 1;
+    std::vector<QStringView> fields_; // the current line's fields, quotes included
+    QString latitudeText_, longitudeText_; // a quoted field with "" in it, unquoted
+    engine::LocaleScope locale_; // read once for the whole list
+};
+
+} // namespace app

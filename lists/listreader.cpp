@@ -1,0 +1,156 @@
+#include "lists/listreader.h"
+
+#include "lists/formats/geojsonreader.h"
+#include "lists/listformat.h"
+#include "lists/listrecords.h"
+#include "lists/formats/xmlpointreader.h"
+
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace app {
+namespace {
+
+// Text with a UTF-16 byte-order mark is turned into UTF-8 as it arrives, the
+// mark dropped; any other text passes as it is.
+class Utf16Text {
+public:
+    explicit Utf16Text(QByteArrayView head)
+    {
+        if (StartsWithUtf16Mark(head))
+            decoder_.emplace(head.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                         : QStringDecoder::Utf16BE);
+    }
+    template <typename Use> void pass(QByteArrayView bytes, Use use)
+    {
+        if (!decoder_)
+            return use(bytes);
+        const QString text = decoder_->decode(bytes);
+        use(text.toUtf8());
+    }
+
+private:
+    std::optional<QStringDecoder> decoder_;
+};
+
+class PlainFormat final : public ListReader::Format {
+public:
+    PlainFormat(QByteArrayView head, const PointSink& point, const PlainListOptions& options)
+        : text_(head)
+        , list_(point, options)
+        , records_([this](QStringView line) { list_.line(line); })
+    {
+    }
+    void feed(QByteArrayView bytes) override
+    {
+        text_.pass(bytes, [this](QByteArrayView utf8) { records_.feed(utf8); });
+    }
+    void finish() override { records_.finish(); }
+
+private:
+    Utf16Text text_;
+    PlainList list_;
+    ListRecords records_;
+};
+
+class XmlFormat final : public ListReader::Format {
+public:
+    XmlFormat(QByteArrayView head, ListFormat format, const PointSink& point,
+              const PlainListOptions& options)
+        : text_(head)
+        , reader_(format, point, options)
+    {
+    }
+    void feed(QByteArrayView bytes) override
+    {
+        text_.pass(bytes, [this](QByteArrayView utf8) { reader_.feed(utf8); });
+    }
+    void finish() override { reader_.finish(); }
+
+private:
+    Utf16Text text_;
+    XmlPointReader reader_;
+};
+
+// JSON is read whole; an object that names no GeoJSON type is a plain list.
+class JsonFormat final : public ListReader::Format {
+public:
+    JsonFormat(QByteArrayView head, const PointSink& point, const PlainListOptions& options)
+        : text_(head)
+        , point_(point)
+        , options_(options)
+    {
+    }
+    void feed(QByteArrayView bytes) override
+    {
+        text_.pass(bytes, [this](QByteArrayView utf8) { json_.append(utf8); });
+    }
+    void finish() override
+    {
+        if (NamesGeoJsonType(json_))
+            return ReadGeoJson(std::move(json_), point_, options_);
+        PlainFormat plain({}, point_, options_);
+        plain.feed(json_);
+        plain.finish();
+    }
+
+private:
+    Utf16Text text_;
+    QByteArray json_;
+    const PointSink& point_;
+    const PlainListOptions& options_;
+};
+
+} // namespace
+
+ListReader::ListReader(const PointSink& point, const PlainListOptions& options)
+    : point_(point)
+    , options_(options)
+{
+}
+
+ListReader::~ListReader() = default;
+
+void ListReader::feed(QByteArrayView bytes)
+{
+    if (format_)
+        return format_->feed(bytes);
+    head_.append(bytes);
+    // Trying again only once the head has doubled keeps small blocks linear.
+    if (head_.size() >= 2 * tried_)
+        start(false);
+}
+
+void ListReader::finish()
+{
+    if (!format_)
+        start(true);
+    if (format_)
+        format_->finish();
+}
+
+void ListReader::start(bool complete)
+{
+    tried_ = head_.size();
+    const ListFormat format = RecogniseListFormat(head_, complete);
+    switch (format) {
+    case ListFormat::Undecided:
+        return;
+    case ListFormat::Plain:
+        format_ = std::make_unique<PlainFormat>(head_, point_, options_);
+        break;
+    case ListFormat::Gpx:
+    case ListFormat::Kml:
+        format_ = std::make_unique<XmlFormat>(head_, format, point_, options_);
+        break;
+    case ListFormat::Json:
+        format_ = std::make_unique<JsonFormat>(head_, point_, options_);
+        break;
+    }
+    const QByteArray head = std::move(head_);
+    head_ = QByteArray();
+    format_->feed(head);
+}
+
+} // namespace app

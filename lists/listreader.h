@@ -1,0 +1,42 @@
+#pragma once
+// One reader for every list format: the first bytes tell the format (see
+// RecogniseListFormat), then the bytes go to that format's reader.
+
+#include "lists/formats/plainlist.h"
+#include "engine/numbers.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <memory>
+
+namespace app {
+
+class ListReader {
+public:
+    ListReader(const PointSink& point, const PlainListOptions& options);
+    ~ListReader();
+    // The file's bytes in blocks of any size, as they arrive from a file or a pipe.
+    void feed(QByteArrayView bytes);
+    void finish(); // the end of the file
+
+    // The reader of one format.
+    class Format {
+    public:
+        virtual ~Format() = default;
+        virtual void feed(QByteArrayView bytes) = 0;
+        virtual void finish() = 0;
+    };
+
+private:
+    void start(bool complete);
+
+    const PointSink& point_;
+    const PlainListOptions& options_;
+    QByteArray head_; // the first bytes, kept until they tell the format
+    qsizetype tried_ = 0;
+    std::unique_ptr<Format> format_;
+    engine::LocaleScope locale_; // every format's numeric test reads it once
+};
+
+} // namespace app

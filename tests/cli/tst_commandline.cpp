@@ -1,0 +1,618 @@
+// The job without a window: the same file as the window's save, one line on
+// standard error per error, and the exit status.
+
+#include "files/argumentbytes.h"
+#include "cli/console/terminalprogress.h"
+#include "window/form1.h"
+#include "lists/formats/plainlist.h"
+#include "cli/resultrows.h"
+#include "files/resultsfile.h"
+#include "core/failure.h"
+#include "app/startmode.h"
+#include "commandlinesupport.h"
+#include "platform/desktop/yield.h"
+#include "scripteddialogs.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kProgram = QStringLiteral(MERIDANE_EXECUTABLE);
+
+// The window's way: load both files, pick Kilometers, run, save.
+QByteArray savedByTheWindow(const QString& path)
+{
+    ScriptedDialogs dialogs;
+    Form1 form;
+    form.Form_Load();
+    form.Option3->setChecked(true);
+    dialogs.openReplies.enqueue(goldenLists());
+    QTest::mouseClick(form.PushButton3, Qt::LeftButton);
+    QTest::mouseClick(form.PushButton17, Qt::LeftButton);
+    dialogs.saveReplies.enqueue(path);
+    QTest::mouseClick(form.PushButton4, Qt::LeftButton);
+    return dialogs.texts() == QStringList{QStringLiteral("Done.")}
+               ? readAll(path)
+               : dialogs.texts().join('|').toUtf8();
+}
+
+QStringList expanded(const QStringList& arguments, const QTemporaryDir& dir)
+{
+    QStringList out;
+    for (QString argument : arguments)
+        out << argument.replace(QLatin1String("{dir}"), dir.path())
+                   .replace(QLatin1String("{golden}"), QStringLiteral(GOLDEN_DIR));
+    return out;
+}
+
+} // namespace
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QLocale::setDefault(QLocale::c());
+        platform::setYieldInterval(std::chrono::milliseconds(0));
+    }
+
+    void sameFileAsTheWindow_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("window") << "window";
+        QTest::newRow("command line") << "file";
+        QTest::newRow("command line, standard output") << "stdout";
+        QTest::newRow("command line, second list from standard input") << "stdin";
+    }
+    void sameFileAsTheWindow()
+    {
+        QFETCH(QString, way);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("results.txt"));
+        QByteArray written;
+        if (way == QLatin1String("window")) {
+            written = savedByTheWindow(path);
+        } else {
+            const QStringList output =
+                way == QLatin1String("file") ? QStringList{"-o", path} : QStringList{};
+            const bool piped = way == QLatin1String("stdin");
+            const QStringList lists = piped ? QStringList{goldenLists()[0], "-"} : goldenLists();
+            const Finished run =
+                runProgram(kProgram, QStringList{"--unit", "kilometers"} + output + lists,
+                           piped ? readAll(goldenLists()[1]) : QByteArray());
+            QCOMPARE(run.err, goldenNotes());
+            QCOMPARE(run.status, 0);
+            written = way == QLatin1String("file") ? readAll(path) : run.out;
+        }
+        QCOMPARE(written, goldenResults());
+    }
+
+    // Each row: arguments ({dir} a fresh folder, {golden} the shared lists),
+    // exit status, standard error, and the results file {dir}/r.txt.
+    void errorsAndStatus_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QByteArray>("results");
+        const QByteArray headerOnly("Results\t\r\n");
+        const QByteArray twoPoints = "Results" + QByteArray(70, ' ') +
+                                     "\t\r\nDistance between (42.8712,-71.3878) and "
+                                     "(33.0169,-116.846) is 2534.0868 miles\t\r\n";
+        const QByteArray none("(no file)");
+        QTest::newRow("missing list file: reported, the others still read")
+            << QStringList{"-o", "{dir}/r.txt", "{dir}/missing.txt", "{dir}/two.txt"} << 1
+            << "meridane: {dir}/missing.txt: File not found in "
+               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n"
+            << twoPoints;
+        QTest::newRow("folder as list file: the report's text on one line")
+            << QStringList{"-o", "{dir}/r.txt", "{dir}", "{dir}/two.txt"} << 1
+            << "meridane: {dir}: Path/File access error in "
+               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n"
+            << twoPoints;
+        QTest::newRow("results folder missing")
+            << QStringList{"-o", "{dir}/no/r.txt", "{dir}/two.txt"} << 1
+            << "meridane: {dir}/no/r.txt: No such file or directory in "
+               "Orvanta2021/08/31.Main.RunCommandLine at line 116\n"
+            << none;
+        QTest::newRow("one point: the header alone")
+            << QStringList{"-o", "{dir}/r.txt", "{dir}/one.txt"} << 0 << "" << headerOnly;
+        QTest::newRow("unit in any case")
+            << QStringList{"-u", "MILES", "-o", "{dir}/r.txt", "{dir}/two.txt"} << 0 << ""
+            << twoPoints;
+        QTest::newRow("unknown unit: nothing written")
+            << QStringList{"-u", "parsecs", "-o", "{dir}/r.txt", "{dir}/two.txt"} << 2
+            << "meridane: unknown unit \"parsecs\": use miles, feet, kilometers or meters\n"
+               "Try 'meridane --help' for more information.\n"
+            << none;
+        QTest::newRow("no list files")
+            << QStringList{"-o", "{dir}/r.txt"} << 2
+            << "meridane: no list files given\nTry 'meridane --help' for more information.\n"
+            << none;
+        QTest::newRow("one column: nothing written")
+            << QStringList{"--columns", "3", "-o", "{dir}/r.txt", "{dir}/two.txt"} << 2
+            << "meridane: --columns takes two columns, such as 3,4 or lat,lon\n"
+               "Try 'meridane --help' for more information.\n"
+            << none;
+        QTest::newRow("unknown separator, shown on one line")
+            << QStringList{"--separator", "|\n", "{dir}/two.txt"} << 2
+            << "meridane: unknown separator \"|\\n\": use , ; tab or space\n"
+               "Try 'meridane --help' for more information.\n"
+            << none;
+        QTest::newRow("unknown option")
+            << QStringList{"--colour", "{dir}/two.txt"} << 2
+            << "meridane: Unknown option 'colour'.\nTry 'meridane --help' for more information.\n"
+            << none;
+    }
+    void errorsAndStatus()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, err);
+        QFETCH(QByteArray, results);
+        QTemporaryDir dir;
+        QFile two(dir.filePath(QStringLiteral("two.txt")));
+        QVERIFY(two.open(QIODevice::WriteOnly));
+        two.write("42.8712,-71.3878\n33.0169,-116.846\n");
+        two.close();
+        QVERIFY(QFile::copy(two.fileName(), dir.filePath(QStringLiteral("one.txt"))));
+        QFile one(dir.filePath(QStringLiteral("one.txt")));
+        QVERIFY(one.resize(17));
+
+        const Finished run = runProgram(kProgram, expanded(arguments, dir));
+        QCOMPARE(QString::fromLocal8Bit(run.err), expanded({err}, dir).constFirst());
+        QCOMPARE(run.status, status);
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("r.txt"))), results);
+    }
+
+    // Each row: the list {dir}/list.txt, the arguments, standard input, the
+    // locale, and what the run gives: status, standard output, standard error.
+    void scripts_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QString>("err");
+        const QByteArray pair("42.8712,-71.3878\n33.0169,-116.846\n");
+        const QByteArray miles("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n"
+                               "42.8712,-71.3878,33.0169,-116.846,2534.0868,2534.0868\n");
+        // GeodSolve -i -p 6 on the WGS84 ellipsoid, in meters: 4089466.823022,
+        // 12122309.346758, 16989295.770540, 5708548.250459, 19936288.578965 (nearly antipodal).
+        const QByteArray track("42.8712,-71.3878\n33.0169,-116.846\n-33.8688,151.2093\n"
+                               "51.5074,-0.1278\n0,0\n0.5,179.5\n");
+        QTest::newRow("wgs84: GeodSolve's distances, rounded to the unit's places")
+            << track << QStringList{"-f", "csv", "--model", "wgs84", "-u", "m", "{dir}/list.txt"}
+            << QByteArray() << "" << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_m,cumulative_m\n"
+                          "42.8712,-71.3878,33.0169,-116.846,4089466.82,4089466.82\n"
+                          "33.0169,-116.846,-33.8688,151.2093,12122309.35,16211776.17\n"
+                          "-33.8688,151.2093,51.5074,-0.1278,16989295.77,33201071.94\n"
+                          "51.5074,-0.1278,0,0,5708548.25,38909620.19\n"
+                          "0,0,0.5,179.5,19936288.58,58845908.77\n")
+            << "";
+        QTest::newRow("wgs84 in nautical miles, tsv from standard input")
+            << QByteArray() << QStringList{"-f", "tsv", "--model", "wgs84", "-u", "NMI", "-"}
+            << pair << "" << 0
+            << QByteArray("lat1\tlon1\tlat2\tlon2\tdistance_nmi\tcumulative_nmi\n"
+                          "42.8712\t-71.3878\t33.0169\t-116.846\t2208.1354\t2208.1354\n")
+            << "";
+        QTest::newRow("wgs84 in the text format: the window's sentence")
+            << pair << QStringList{"--model", "wgs84", "-u", "km", "{dir}/list.txt"} << QByteArray()
+            << "" << 0
+            << "Results" + QByteArray(74, ' ') +
+                   "\t\r\nDistance between (42.8712,-71.3878) and (33.0169,-116.846) is "
+                   "4089.467 kilometers\t\r\n"
+            << "";
+        // 0.0000006 degrees are 0.0000415 miles: each rounds to 0, and the
+        // total stays the sum of the column (the exact sum would end in 7).
+        QTest::newRow("running total: the sum of the rounded distances")
+            << QByteArray("0,0\n0,0.0000006\n0,0.0000012\n0,0.0000018\n0,1\n")
+            << QStringList{"-f", "csv", "--model", "wgs84", "{dir}/list.txt"} << QByteArray() << ""
+            << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n"
+                          "0,0,0,0.0000006,0,0\n0,0.0000006,0,0.0000012,0,0\n"
+                          "0,0.0000012,0,0.0000018,0,0\n0,0.0000018,0,1,69.1706,69.1706\n")
+            << "";
+        QTest::newRow("csv: a decimal comma is quoted, the distance has a point")
+            << QByteArray("42,8712;-71,3878\n33,0169;-116,846\n")
+            << QStringList{"-f", "csv", "--separator", ";", "{dir}/list.txt"} << QByteArray()
+            << "de_DE.UTF-8" << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n"
+                          "\"42,8712\",\"-71,3878\",\"33,0169\",\"-116,846\",2534.0868,2534.0868\n")
+            << "";
+        QTest::newRow("tsv: a tab in a field is written as \\t")
+            << QByteArray("42.8712\t,-71.3878\n33.0169,-116.846\n")
+            << QStringList{"-f", "tsv", "{dir}/list.txt"} << QByteArray() << "" << 0
+            << QByteArray("lat1\tlon1\tlat2\tlon2\tdistance_mi\tcumulative_mi\n"
+                          "42.8712\\t\t-71.3878\t33.0169\t-116.846\t2534.0868\t2534.0868\n")
+            << "";
+        QTest::newRow("columns by name, in any case, quoted")
+            << QByteArray("id;\"Latitude\";Longitude\n7;42.8712;-71.3878\n8;\"33.0169\";-116.846\n")
+            << QStringList{"-f", "csv", "--separator", ";", "--columns", "latitude,LONGITUDE",
+                           "{dir}/list.txt"}
+            << QByteArray() << "" << 0 << miles << "";
+        QTest::newRow("columns by number, runs of spaces")
+            << QByteArray("a  b 42.8712 -71.3878\n\tc d 33.0169   -116.846  \n")
+            << QStringList{"-f", "csv", "--separator", "space", "--columns", "3,4",
+                           "{dir}/list.txt"}
+            << QByteArray() << "" << 0 << miles << "";
+        QTest::newRow("a column name missing from the first line, shown on one line")
+            << pair << QStringList{"-f", "csv", "--columns", "la\x1bt,lon", "{dir}/list.txt"}
+            << QByteArray() << "" << 1 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
+            << "meridane: {dir}/list.txt: No column \"la\\et\" in the first line in "
+               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n";
+        const QByteArray flawed("lat,lon\n42.8712,-71.3878\n\n95,0\n33.0169,-116.846\n");
+        const QString noted("meridane: {dir}/list.txt: 1 line skipped (line 1), "
+                            "1 point out of range (line 4)\n");
+        const QByteArray flawedRows("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n"
+                                    "42.8712,-71.3878,95,0,3376.3785,3376.3785\n"
+                                    "95,0,33.0169,-116.846,3786.7484,7163.1269\n");
+        QTest::newRow("skipped lines and a point out of range: noted, kept")
+            << flawed << QStringList{"-f", "csv", "{dir}/list.txt"} << QByteArray() << "" << 0
+            << flawedRows << noted;
+        QTest::newRow("--strict: the same is a failure")
+            << flawed << QStringList{"-f", "csv", "--strict", "{dir}/list.txt"} << QByteArray()
+            << "" << 1 << flawedRows << noted;
+        const QString unmeasured("meridane: {dir}/list.txt: Invalid procedure call or argument in "
+                                 "Orvanta2021/08/31.Main.RunCommandLine at line 114\n");
+        QTest::newRow("wgs84 beyond the pole: each pair reported once though read twice, 0")
+            << QByteArray("1,2\n95,0\n3,4\n") << QStringList{"--model", "wgs84", "{dir}/list.txt"}
+            << QByteArray() << "" << 1
+            << QByteArray("Results                                     \t\r\n"
+                          "Distance between (1,2) and (95,0) is 0 miles\t\r\n"
+                          "Distance between (95,0) and (3,4) is 0 miles\t\r\n")
+            << unmeasured + unmeasured +
+                   "meridane: {dir}/list.txt: 1 point out of range (line 2)\n";
+        QTest::newRow("a GPX track's point out of range: noted at its line")
+            << QByteArray() << QStringList{"-f", "csv", "-"}
+            << QByteArray("<gpx>\n<trkpt lat=\"1\" lon=\"2\"/>\n<trkpt lat=\"95\" lon=\"0\"/>\n</gpx>\n")
+            << "" << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n1,2,95,0,6490.1887,6490.1887\n")
+            << "meridane: -: 1 point out of range (line 3)\n";
+        QTest::newRow("many skipped lines: the first five named")
+            << QByteArray() << QStringList{"-f", "csv", "-"} << QByteArray("1\n2\n3\n4\n5\n6\n")
+            << "" << 0 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
+            << "meridane: -: 6 lines skipped (lines 1, 2, 3, 4, 5, ...)\n";
+        QTest::newRow("nautical miles in the text format: a wrong command line")
+            << pair << QStringList{"-u", "nmi", "{dir}/list.txt"} << QByteArray() << "" << 2
+            << QByteArray()
+            << "meridane: the text format has no unit \"nmi\": use --format csv or tsv\n"
+               "Try 'meridane --help' for more information.\n";
+    }
+    void scripts()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QString, locale);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("list.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(list) == list.size());
+        file.close();
+
+        const Finished run = runProgram(kProgram, expanded(arguments, dir), input, locale);
+        QFETCH(QString, err);
+        QCOMPARE(QString::fromUtf8(run.err), expanded({err}, dir).constFirst());
+        QTEST(run.status, "status");
+        QTEST(run.out, "out");
+    }
+
+    // What a shell hands over: names as bytes (made with printf), pipes, devices.
+    void fromAShell_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("a list whose name is not UTF-8")
+            << "printf '1,2\\n3,4\\n' >\"$(printf 'bad\\377.txt')\"; "
+               "exec \"$0\" -f csv \"$(printf 'bad\\377.txt')\""
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n1,2,3,4,195.2294,195.2294\n")
+            << "";
+        QTest::newRow("an output whose name is not UTF-8 is that very name")
+            << "printf '1,2\\n' >a.txt; \"$0\" -o \"$(printf 'out\\377.txt')\" a.txt && "
+               "cat \"$(printf 'out\\377.txt')\""
+            << QByteArray("Results\t\r\n") << "";
+        QTest::newRow("an output that is a symbolic link: the file it points at is replaced")
+            << "printf old >t.txt; ln -s t.txt l.txt; printf '1,2\\n' >a.txt; "
+               "\"$0\" -o l.txt a.txt && test -L l.txt && cat t.txt"
+            << QByteArray("Results\t\r\n") << "";
+        QTest::newRow("control characters in a name are shown escaped")
+            << "exec \"$0\" \"$(printf 'no\\nsuch\\033[31m\\\\\\377.txt')\""
+            << QByteArray("Results\t\r\n")
+            << "meridane: no\\nsuch\\e[31m\\\\\\xff.txt: File not found in "
+               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n";
+        QTest::newRow("a named pipe is read as given")
+            << "mkfifo p; printf '1,2\\n3,4\\n' >p & exec \"$0\" p"
+            << QByteArray("Results                                           \t\r\n"
+                          "Distance between (1,2) and (3,4) is 195.2294 miles\t\r\n")
+            << "";
+        QTest::newRow("more lists than descriptors, read twice for the text format")
+            << "ulimit -n 64 && for i in $(seq 100); do echo $((i % 80)),1 >$i.txt; done && "
+               "\"$0\" *.txt | wc -l"
+            << QByteArray("100\n") << "";
+        QTest::newRow("standard input read from where it stands, twice")
+            << "printf '9,9\\n1,2\\n3,4\\n' >a.txt; (read -r skip; exec \"$0\" -) <a.txt"
+            << QByteArray("Results                                           \t\r\n"
+                          "Distance between (1,2) and (3,4) is 195.2294 miles\t\r\n")
+            << "";
+        QTest::newRow("a device is refused before it is opened")
+            << "mknod z c 1 3 && exec \"$0\" -f csv z"
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
+            << "meridane: z: Path/File access error in "
+               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n";
+    }
+    void fromAShell()
+    {
+        QFETCH(QString, script);
+        QTemporaryDir dir;
+        QProcess shell;
+        shell.setWorkingDirectory(dir.path());
+        shell.start(QStringLiteral("/bin/sh"), {"-c", script, kProgram});
+        QVERIFY(shell.waitForFinished(120000));
+        // Names that QTemporaryDir cannot spell go first.
+        QProcess::execute(QStringLiteral("/bin/sh"), {"-c", "rm -f -- \"$0\"/*", dir.path()});
+        QTEST(QString::fromUtf8(shell.readAllStandardError()), "err");
+        QTEST(shell.readAllStandardOutput(), "out");
+    }
+
+    // Names as bytes: the text form gives the bytes back exactly, and the
+    // shown form is one line of printable text.
+    void argumentNames_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("UTF-8 as it is") << QByteArray("Zürich 😀.txt") << "Zürich 😀.txt";
+        QTest::newRow("a byte that is no UTF-8") << QByteArray("bad\xff.txt") << "bad\\xff.txt";
+        QTest::newRow("line break and escape sequence")
+            << QByteArray("a\nb\x1b[0m\t") << "a\\nb\\e[0m\\t";
+        QTest::newRow("a C1 control in UTF-8") << QByteArray("x\xc2\x85y") << "x\\u0085y";
+        QTest::newRow("an overlong slash") << QByteArray("\xc0\xaf") << "\\xc0\\xaf";
+        QTest::newRow("a surrogate in UTF-8") << QByteArray("\xed\xa0\x80") << "\\xed\\xa0\\x80";
+        QTest::newRow("a sequence cut short") << QByteArray("\xe2\x82z") << "\\xe2\\x82z";
+        QTest::newRow("the backslash itself") << QByteArray("a\\xff") << "a\\\\xff";
+    }
+    void argumentNames()
+    {
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(app::argumentBytes(app::argumentText(bytes)), bytes);
+        QTEST(app::shownName(bytes), "shown");
+    }
+
+    // A list read with spreadsheet options: the points as "lat|lon", the
+    // skipped lines and the lines out of range.
+    void spreadsheetLists_data()
+    {
+        QTest::addColumn<int>("separator"); // -1: none given
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("points");
+        QTest::addColumn<QList<qint64>>("skipped");
+        QTest::addColumn<QList<qint64>>("outOfRange");
+        const int comma = int(app::FieldSeparator::Comma), space = int(app::FieldSeparator::Space);
+        const int semicolon = int(app::FieldSeparator::Semicolon);
+        QTest::newRow("the window's reading: blank lines are not noted")
+            << -1 << "" << QStringList{"1,2,London", "", "  ", "x,1", "3 , 4"}
+            << QStringList{"1|2", "3 | 4"} << QList<qint64>{4} << QList<qint64>{};
+        QTest::newRow("a quoted field holds the separator")
+            << comma << "2,3" << QStringList{"\"a,b\",1,2", "\"c\"\"d, e\",3,4"}
+            << QStringList{"1|2", "3|4"} << QList<qint64>{} << QList<qint64>{};
+        QTest::newRow("a quoted number with a doubled quote is no number")
+            << semicolon << "" << QStringList{"\"1\";\"2\"", "\"1\"\"\";2"}
+            << QStringList{"1|2"} << QList<qint64>{2} << QList<qint64>{};
+        QTest::newRow("runs of spaces and tabs, leading and trailing")
+            << space << "" << QStringList{"\t 1   2 ", "3\t\t4"} << QStringList{"1|2", "3|4"}
+            << QList<qint64>{} << QList<qint64>{};
+        QTest::newRow("names in any order pick the columns; the header is no skip")
+            << semicolon << "LAT,lon" << QStringList{"lon;x;lat", "2;0;1", "4;0"}
+            << QStringList{"1|2"} << QList<qint64>{3} << QList<qint64>{};
+        QTest::newRow("a name and a number") << comma << "3,Lon"
+                                             << QStringList{"id,Lon,Lat", "7,2,1"}
+                                             << QStringList{"1|2"} << QList<qint64>{}
+                                             << QList<qint64>{};
+        QTest::newRow("out of range: noted and kept; the limits themselves are in range")
+            << -1 << "" << QStringList{"90,180", "-90.0001,0", "0,-180.5", "-90,-180"}
+            << QStringList{"90|180", "-90.0001|0", "0|-180.5", "-90|-180"} << QList<qint64>{}
+            << QList<qint64>{2, 3};
+    }
+    void spreadsheetLists()
+    {
+        QFETCH(int, separator);
+        QFETCH(QString, columns);
+        QFETCH(QStringList, lines);
+        QStringList points;
+        QList<qint64> skipped, outOfRange;
+        app::PlainListOptions options;
+        if (separator >= 0)
+            options.separator = app::FieldSeparator(separator);
+        if (!columns.isEmpty()) {
+            options.latitudeColumn = columns.section(',', 0, 0);
+            options.longitudeColumn = columns.section(',', 1, 1);
+        }
+        options.skipped = [&](qint64 line) { skipped << line; };
+        options.outOfRange = [&](qint64 line) { outOfRange << line; };
+        const app::PointSink point = [&](QStringView latitude, QStringView longitude) {
+            points << latitude.toString() + '|' + longitude.toString();
+        };
+        app::PlainList list(point, options);
+        for (const QString& line : lines)
+            list.line(line);
+        QTEST(points, "points");
+        QTEST(skipped, "skipped");
+        QTEST(outOfRange, "outOfRange");
+    }
+
+    // The running total is kept in units of the last place.
+    void runningTotalText_data()
+    {
+        QTest::addColumn<QString>("rounded");
+        QTest::addColumn<int>("places");
+        QTest::addColumn<qint64>("scaled");
+        QTest::newRow("a leading zero in the fraction") << "0.0005" << 4 << qint64(5);
+        QTest::newRow("fewer decimals than places") << "1234.5" << 2 << qint64(123450);
+        QTest::newRow("a whole number") << "12" << 3 << qint64(12000);
+        QTest::newRow("zero") << "0" << 4 << qint64(0);
+        QTest::newRow("beyond 32 bits") << "40075016.69" << 2 << qint64(4007501669);
+    }
+    void runningTotalText()
+    {
+        QFETCH(QString, rounded);
+        QFETCH(int, places);
+        QFETCH(qint64, scaled);
+        QCOMPARE(app::scaledValue(rounded, places), scaled);
+        QCOMPARE(app::scaledText(scaled, places), rounded);
+    }
+
+    // The output file: what is left at the name, and the failure's text.
+    void resultsFile_data()
+    {
+        QTest::addColumn<QString>("target"); // what lies at the name before
+        QTest::addColumn<bool>("closed");    // false: the job ends without close()
+        QTest::addColumn<QByteArray>("left");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("a file is replaced, its mode kept") << "file" << true << QByteArray("new")
+                                                            << "";
+        QTest::newRow("a job that does not finish leaves the old file")
+            << "file" << false << QByteArray("old") << "";
+        QTest::newRow("a named pipe is written into as it is")
+            << "pipe" << true << QByteArray("new") << "";
+        QTest::newRow("a missing folder: the system's reason")
+            << "no folder" << true << QByteArray("(no file)") << "No such file or directory";
+    }
+    void resultsFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, closed);
+        QTemporaryDir dir;
+        QString name = dir.filePath(QStringLiteral("r.txt"));
+        int reader = -1;
+        if (target == QLatin1String("file")) {
+            QFile old(name);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+            QVERIFY(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ReadGroup));
+        } else if (target == QLatin1String("pipe")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0600), 0);
+            reader = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK);
+        } else {
+            name = dir.filePath(QStringLiteral("no/r.txt"));
+        }
+        QString failure;
+        {
+            app::ResultsFile file(QFile::encodeName(name));
+            try {
+                file.create();
+                file.write(QStringLiteral("new"));
+                if (closed)
+                    file.close();
+            } catch (const Failure& f) {
+                failure = f.description;
+            }
+        }
+        QTEST(failure, "failure");
+        if (reader >= 0) {
+            char bytes[8] = {};
+            const auto read = ::read(reader, bytes, sizeof bytes);
+            ::close(reader);
+            QCOMPARE(QByteArray(bytes, int(std::max<ssize_t>(read, 0))), QByteArray("new"));
+            QVERIFY(QFileInfo(name).exists() && !QFileInfo(name).isFile());
+            return;
+        }
+        QTEST(readAll(name), "left");
+        if (target == QLatin1String("file")) {
+            struct stat status;
+            QCOMPARE(::stat(QFile::encodeName(name).constData(), &status), 0);
+            QCOMPARE(status.st_mode & 0777, mode_t(0640));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.txt"});
+        }
+    }
+
+    void versionAndHelp()
+    {
+        const Finished version = runProgram(kProgram, {"--version"});
+        QCOMPARE(version.out, QByteArray("meridane " MERIDANE_VERSION "\n"));
+        const Finished help = runProgram(kProgram, {"--help"});
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.contains("-o, --output <file>"));
+    }
+
+    void windowOrJob_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("job");
+        QTest::newRow("no arguments") << QStringList() << false;
+        QTest::newRow("a restored session") << QStringList{"-session", "10d2f3a"} << false;
+        QTest::newRow("a style, joined") << QStringList{"-style=fusion"} << false;
+        QTest::newRow("a style, two dashes")
+            << QStringList{"--style", "fusion", "-reverse"} << false;
+        QTest::newRow("a list file") << QStringList{"points.txt"} << true;
+        QTest::newRow("a unit") << QStringList{"-u", "feet"} << true;
+        QTest::newRow("help") << QStringList{"--help"} << true;
+        QTest::newRow("a session and a list file")
+            << QStringList{"-session", "10d2f3a", "points.txt"} << true;
+    }
+
+    void windowOrJob()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, job);
+        QCOMPARE(app::IsCommandLineJob(arguments), job);
+    }
+
+    void openWithFiles_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("opened"); // the files the window loads
+        QTest::addColumn<bool>("job");
+        QTest::newRow("the menu entry's files")
+            << QStringList{"--open", "/a.txt", "b.csv"} << QStringList{"/a.txt", "b.csv"} << false;
+        QTest::newRow("a restored session first")
+            << QStringList{"-session", "1f", "--open", "a.txt"} << QStringList{"a.txt"} << false;
+        QTest::newRow("a bare file stays the job")
+            << QStringList{"a.txt", "--open", "b.txt"} << QStringList() << true;
+    }
+
+    void openWithFiles()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, opened);
+        QFETCH(bool, job);
+        QCOMPARE(app::FilesToOpen(arguments), opened);
+        QCOMPARE(app::IsCommandLineJob(arguments), job);
+    }
+
+    void terminalLine_data()
+    {
+        QTest::addColumn<double>("percent");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("start") << 0.0 << "Reading a"
+                               << "[                    ]   0% Reading a";
+        QTest::newRow("half") << 50.0 << "x"
+                              << "[##########          ]  50% x";
+        QTest::newRow("past the end") << 100.05 << ""
+                                      << "[####################] 100% ";
+        QTest::newRow("long text cut to the width")
+            << 10.0 << QString(100, 'w') << "[##                  ]  10% " + QString(12, 'w');
+    }
+    void terminalLine()
+    {
+        QFETCH(double, percent);
+        QFETCH(QString, text);
+        QFETCH(QString, line);
+        QCOMPARE(platform::TerminalProgress::line(percent, text, 40), line);
+    }
+};
+
+QTEST_MAIN(CommandLineTest)
+#include "tst_commandline.moc"

@@ -1,0 +1,605 @@
+// The window: its load, list editing and the distance run, driven through
+// the real controls with scripted dialogs.
+
+#include "window/form1.h"
+#include "engine/modzipdistance.h"
+#include "isolation.h"
+#include "platform/desktop/endprocess.h"
+#include "platform/desktop/yield.h"
+#include "scripteddialogs.h"
+#include "testsupport.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QHeaderView>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <xcb/xcb.h>
+
+namespace {
+
+const QStringList kExample[] = {{"42.8712", "-71.3878"},
+                                {"33.0169", "-116.846"},
+                                {"6.49570", "41.26694"},
+                                {"58.92982", "47.90975"}};
+
+void addPoints(Form1& form, int count)
+{
+    for (int i = 0; i < count; ++i)
+        form.ListView1->addItem(kExample[i % 4][0], kExample[i % 4][1]);
+}
+
+QStringList results(const Form1& form)
+{
+    QStringList out;
+    for (qsizetype r = 1; r <= form.ListView2->count(); ++r)
+        out << form.ListView2->text(r);
+    return out;
+}
+
+QString sentence(int a, int b)
+{
+    return modZipDistance::GetDistance(kExample[a][0], kExample[a][1], kExample[b][0],
+                                       kExample[b][1], modZipDistance::selectedOption(1));
+}
+
+// Runs `action` once, from the event loop, while the run is at pass `pass`.
+void duringPass(Form1& form, int pass, std::function<void()> action)
+{
+    auto* connection = new QMetaObject::Connection;
+    auto calls = std::make_shared<int>(0);
+    *connection =
+        QObject::connect(form.ProgressBar1, &platform::ProgressBar::valueSet, &form, [=](double) {
+            if (++*calls != pass)
+                return;
+            QObject::disconnect(*connection);
+            delete connection;
+            QTimer::singleShot(0, action);
+        });
+}
+
+// `action` after `yields` more trips through the event loop: each zero timer
+// is handled by the yield after the one that set it.
+std::function<void()> afterYields(int yields, std::function<void()> action)
+{
+    if (yields == 0)
+        return action;
+    return [=] { QTimer::singleShot(0, afterYields(yields - 1, action)); };
+}
+
+using testsupport::readAll;
+
+// Tells the window, as the X server would, that a window was destroyed.
+void reportDestroyed(WId window)
+{
+    xcb_destroy_notify_event_t event{};
+    event.response_type = XCB_DESTROY_NOTIFY;
+    event.event = event.window = static_cast<xcb_window_t>(window);
+    qintptr result = 0;
+    QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &event, &result);
+}
+
+int runWindowGoneScenario(WId offset)
+{
+    // A second process: another program destroys a window in the middle of a run.
+    platform::setYieldInterval(std::chrono::milliseconds(0));
+    ScriptedDialogs dialogs;
+    Form1 form;
+    form.Form_Load();
+    form.show();
+    addPoints(form, 2000);
+    duringPass(form, 1000, [&] { reportDestroyed(form.winId() + offset); });
+    form.PushButton17_Click();
+    return 3; // the run finished: the process went on
+}
+
+int runCloseScenario()
+{
+    // A second process: the window is closed in the middle of a long run.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    ScriptedDialogs dialogs;
+    Form1 form;
+    form.Form_Load();
+    form.show();
+    addPoints(form, 200000);
+    duringPass(form, 1000, [&] { form.close(); });
+    form.PushButton17_Click();
+    return 3; // the run finished: closing did not end the process
+}
+
+} // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        testsupport::startTest();
+        isolation::reset(); // a unit picked by one test is not the next one's
+    }
+
+    void listsHaveNoColumnsBeforeTheLoad()
+    {
+        Form1 form;
+        QCOMPARE(form.ListView1->columnCount(), 0);
+        QCOMPARE(form.ListView2->columnCount(), 0);
+    }
+
+    void load()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        QCOMPARE(form.windowTitle(), QString("Meridane"));
+        QVERIFY(!form.windowIcon().isNull());
+        QCOMPARE(form.ListView1->columnCount(), 2);
+        QCOMPARE(form.ListView1->columnText(1), QString("Latitude"));
+        QCOMPARE(form.ListView1->columnText(2), QString("Longitude"));
+        QCOMPARE(form.ListView2->columnCount(), 1);
+        QCOMPARE(form.ListView2->columnText(1), QString("Results"));
+        QCOMPARE(form.ListView1->horizontalHeader()->sectionSize(0), 3500 / 15);
+        QCOMPARE(form.ListView2->horizontalHeader()->sectionSize(0), 7000 / 15);
+        QVERIFY(form.Option1->isChecked());
+        QCOMPARE(form.ProgressBar1->text(), QString("Progress Bar"));
+        QCOMPARE(form.MousePointer(), 0);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("coordinate list") << "ListView1" << QRect(120, 120, 7800, 2535) << "";
+        QTest::newRow("add") << "PushButton6" << QRect(120, 2750, 3840, 405) << "Add Coordinates";
+        QTest::newRow("load") << "PushButton3" << QRect(4080, 2750, 3240, 405)
+                              << "Load Coordinates From File";
+        QTest::newRow("help") << "PushButton8" << QRect(7440, 2750, 480, 405) << "";
+        QTest::newRow("start") << "PushButton17" << QRect(120, 4875, 7800, 405)
+                               << "Start Finding Distance Between";
+        QTest::newRow("results") << "ListView2" << QRect(120, 5385, 7800, 2535) << "";
+        QTest::newRow("clear results")
+            << "PushButton2" << QRect(4080, 8520, 3840, 405) << "Clear Results";
+        QTest::newRow("bar") << "ProgressBar1" << QRect(120, 9045, 7800, 405) << "";
+    }
+
+    void layout()
+    {
+        QFETCH(QString, control);
+        QFETCH(QRect, twips);
+        QFETCH(QString, caption);
+        Form1 form;
+        const QHash<QString, QWidget*> controls{
+            {"ListView1", form.ListView1},       {"PushButton6", form.PushButton6},
+            {"PushButton3", form.PushButton3},   {"PushButton8", form.PushButton8},
+            {"PushButton17", form.PushButton17}, {"ListView2", form.ListView2},
+            {"PushButton2", form.PushButton2},   {"ProgressBar1", form.ProgressBar1}};
+        QWidget* widget = controls.value(control);
+        QCOMPARE(widget->geometry(),
+                 QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            QCOMPARE(button->text(), caption);
+            QCOMPARE(button->font().pointSizeF(), 11.25);
+            QVERIFY(button->font().bold());
+        }
+    }
+
+    // Tab walks the controls in the window's tab index order and Shift+Tab
+    // walks back; the frame and the progress bar are no stops, and the unit
+    // options are one stop, entered at the selected one.
+    void tabOrder_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::newRow("miles") << 1;
+        QTest::newRow("feet") << 2;
+        QTest::newRow("meters") << 4;
+    }
+
+    void tabOrder()
+    {
+        QFETCH(int, selected);
+        Form1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const QList<QRadioButton*> options{form.Option1, form.Option2, form.Option3, form.Option4};
+        options[selected - 1]->setChecked(true);
+        const QList<QWidget*> stops{form.ListView1,       form.ListView2,    form.PushButton6,
+                                    form.PushButton3,     form.PushButton1,  form.PushButton17,
+                                    form.PushButton4,     form.PushButton13, form.PushButton2,
+                                    form.PushButton5,     form.PushButton7,  form.PushButton8,
+                                    options[selected - 1]};
+        const auto walk = [&](Qt::KeyboardModifiers modifiers) {
+            QList<QWidget*> seen{QApplication::focusWidget()};
+            for (qsizetype i = 0; i < stops.size(); ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+                seen << QApplication::focusWidget();
+            }
+            return seen;
+        };
+        form.ListView1->setFocus();
+        QCOMPARE(walk(Qt::NoModifier), stops + QList<QWidget*>{form.ListView1});
+        QList<QWidget*> back{form.ListView1};
+        std::copy(stops.rbegin(), stops.rend(), std::back_inserter(back));
+        QCOMPARE(walk(Qt::ShiftModifier), back);
+    }
+
+    void runOfFourPoints()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        addPoints(form, 4);
+        form.ListView2->addItem("an earlier result");
+        QSignalSpy values(form.ProgressBar1, &platform::ProgressBar::valueSet);
+        QSignalSpy texts(form.ProgressBar1, &platform::ProgressBar::textSet);
+        QList<int> pointers;
+        connect(form.ProgressBar1, &platform::ProgressBar::valueSet, &form,
+                [&] { pointers << form.MousePointer(); });
+
+        QTest::mouseClick(form.PushButton17, Qt::LeftButton);
+
+        QCOMPARE(results(form), QStringList({sentence(0, 1), sentence(1, 2), sentence(2, 3)}));
+        for (qsizetype r = 1; r <= 3; ++r)
+            QVERIFY(form.ListView2->checked(r));
+        QList<double> positions;
+        for (const auto& v : values)
+            positions << v[0].toDouble();
+        QCOMPARE(positions, QList<double>({25, 50, 75, 100, 0}));
+        QCOMPARE(texts.first()[0].toString(), QString("Processing: 42.8712"));
+        QCOMPARE(texts.at(3)[0].toString(), QString("Processing: 58.92982"));
+        QCOMPARE(form.ProgressBar1->text(), QString("Progress Bar"));
+        QCOMPARE(pointers.first(), 0); // the hourglass comes after the first yield
+        QCOMPARE(pointers.at(1), 11);
+        QCOMPARE(form.MousePointer(), 0);
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages[0].text, QString("Done."));
+        QCOMPARE(dialogs.messages[0].title, QString("Meridane"));
+        QCOMPARE(dialogs.messages[0].icon, platform::MessageIcon::None);
+        QVERIFY(!form.RunInProgress());
+    }
+
+    void runOfThreePointsShowsTheProgressAsDoubles()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        addPoints(form, 3);
+        QSignalSpy values(form.ProgressBar1, &platform::ProgressBar::valueSet);
+        form.PushButton17_Click();
+        QCOMPARE(values.at(0)[0].toDouble(), 100.0 / 3);
+        QCOMPARE(values.at(1)[0].toDouble(), 200.0 / 3);
+    }
+
+    void onePoint()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        addPoints(form, 1);
+        form.ListView2->addItem("an earlier result");
+        QSignalSpy values(form.ProgressBar1, &platform::ProgressBar::valueSet);
+        form.PushButton17_Click();
+        QCOMPARE(form.ListView2->count(), 0);
+        QCOMPARE(values.size(), 2);
+        QCOMPARE(values.at(0)[0].toDouble(), 100.0);
+        QCOMPARE(values.at(1)[0].toDouble(), 0.0);
+        QCOMPARE(dialogs.texts(), QStringList({"Done."}));
+    }
+
+    void emptyListLeavesEverythingAlone()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        form.ListView2->addItem("an earlier result");
+        QSignalSpy values(form.ProgressBar1, &platform::ProgressBar::valueSet);
+        form.PushButton17_Click();
+        QCOMPARE(results(form), QStringList({"an earlier result"}));
+        QCOMPARE(values.size(), 0);
+        QCOMPARE(form.MousePointer(), 0);
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages[0].text, QString("No coordinates added."));
+        QCOMPARE(dialogs.messages[0].title, QString("Meridane"));
+        QVERIFY(!form.RunInProgress());
+    }
+
+    void badTextReportsAndTheRunGoesOn()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        form.ListView1->addItem("abc", "1");
+        addPoints(form, 2);
+        form.PushButton17_Click();
+        QCOMPARE(form.ListView2->count(), 2);
+        QCOMPARE(form.ListView2->text(1),
+                 QString("Distance between (abc,1) and (42.8712,-71.3878) is 0 miles"));
+        QCOMPARE(form.ListView2->text(2), sentence(0, 1));
+        QCOMPARE(dialogs.messages.size(), 2);
+        QVERIFY(dialogs.messages[0].text.contains("GetDistance at line 138"));
+        QCOMPARE(dialogs.messages[1].text, QString("Done."));
+    }
+
+    void secondPressDuringARunDoesNothing()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        addPoints(form, 6);
+        duringPass(form, 2, [&] { QTest::mouseClick(form.PushButton17, Qt::LeftButton); });
+        form.PushButton17_Click();
+        QCOMPARE(form.ListView2->count(), 5);
+        QCOMPARE(dialogs.texts(), QStringList({"Done."}));
+    }
+
+    void rowAppendedDuringARunIsPairedWithTheLastRow()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        addPoints(form, 3);
+        duringPass(form, 1, [&] { form.ListView1->addItem("1", "2"); });
+        form.PushButton17_Click();
+        QCOMPARE(form.ListView2->count(), 3);
+        QCOMPARE(form.ListView2->text(3),
+                 modZipDistance::GetDistance(kExample[2][0], kExample[2][1], "1", "2",
+                                             modZipDistance::selectedOption(1)));
+    }
+
+    void unitChangedDuringARunAppliesToTheNextPairs()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        addPoints(form, 4);
+        duringPass(form, 2, [&] {
+            QTest::mouseClick(form.Option3, Qt::LeftButton, {},
+                              QPoint(8, form.Option3->height() / 2));
+        });
+        form.PushButton17_Click();
+        QVERIFY(form.ListView2->text(1).endsWith(" miles"));
+        QVERIFY(form.ListView2->text(2).endsWith(" kilometers"));
+    }
+
+    // Each window's run reads its own unit options, whatever other windows do.
+    void aSecondWindowLeavesTheUnitAlone()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        addPoints(form, 2);
+        {
+            Form1 second;
+            second.Option3->setChecked(true);
+            form.PushButton17_Click();
+        }
+        QCOMPARE(results(form), QStringList({sentence(0, 1)}));
+        form.Option4->setChecked(true);
+        form.PushButton17_Click();
+        QVERIFY2(form.ListView2->text(1).endsWith(" meters"), qPrintable(form.ListView2->text(1)));
+    }
+
+    void editingIsBlockedUnderTheHourglassButClearResultsWorks()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        addPoints(form, 6);
+        qsizetype coordinatesDuringRun = -1;
+        duringPass(form, 3, [&] {
+            form.ListView1->selectRow(2);
+            QTest::keyClick(form.ListView1, Qt::Key_Delete);
+            form.ListView1_DblClick();
+            QTest::mouseClick(form.PushButton1, Qt::LeftButton);
+            form.ListView2->selectRow(1);
+            form.ListView2_DblClick();
+            coordinatesDuringRun = form.ListView1->count();
+            QCOMPARE(form.ListView2->count(), 2);
+            QTest::mouseClick(form.PushButton2, Qt::LeftButton);
+        });
+        form.PushButton17_Click();
+        QCOMPARE(coordinatesDuringRun, 6);
+        // Cleared after pass 2; passes 3 to 5 added their pairs again.
+        QCOMPARE(form.ListView2->count(), 3);
+        QCOMPARE(form.ListView2->text(1), sentence(2, 3));
+    }
+
+    void removingRowsWhenIdle()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        addPoints(form, 4);
+        form.ListView1->selectRow(2);
+        QTest::keyClick(form.ListView1, '.'); // the same character number as Delete's key code
+        QTest::keyClick(form.ListView1, Qt::Key_Period, Qt::KeypadModifier);
+        QCOMPARE(form.ListView1->count(), 4);
+        QTest::keyClick(form.ListView1, Qt::Key_Delete);
+        QCOMPARE(form.ListView1->count(), 3);
+        QCOMPARE(form.ListView1->text(2), kExample[2][0]);
+        form.PushButton17_Click();
+        QCOMPARE(results(form), QStringList({sentence(0, 2), sentence(2, 3)}));
+
+        form.ListView2->selectRow(1);
+        QTest::keyClick(form.ListView2, Qt::Key_Delete); // no Delete key in the results
+        QCOMPARE(form.ListView2->count(), 2);
+        form.ListView2_DblClick();
+        QCOMPARE(results(form), QStringList({sentence(2, 3)}));
+
+        form.ListView1->selectRow(1);
+        form.ListView1_DblClick();
+        QCOMPARE(form.ListView1->count(), 2);
+        form.ListView1->clearSelection();
+        form.ListView1_DblClick(); // nothing selected: nothing removed
+        QCOMPARE(form.ListView1->count(), 2);
+
+        QTest::mouseClick(form.PushButton1, Qt::LeftButton);
+        QCOMPARE(form.ListView1->count(), 0);
+        QCOMPARE(form.ListView2->count(), 1); // "Clear List" leaves the results
+        form.ListView1_DblClick();            // an empty list: nothing happens
+        QTest::mouseClick(form.PushButton2, Qt::LeftButton);
+        QCOMPARE(form.ListView2->count(), 0);
+        QCOMPARE(dialogs.texts(), QStringList({"Done."}));
+    }
+
+    // A list emptied under a long operation: one report at the first read that
+    // finds its row gone, then the closing steps. Rows that only grow change
+    // nothing. The trigger is the bar's n-th value, `yields` yields later.
+    void listChangedInTheMiddle_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<bool>("append"); // rows appended instead of cleared
+        QTest::addColumn<int>("nthValue");
+        QTest::addColumn<int>("yields");
+        QTest::addColumn<int>("reportedAt"); // 0: no report
+        QTest::newRow("run: list cleared in the first pass") << "run" << false << 1 << 0 << 110;
+        QTest::newRow("save: cleared while measuring") << "save" << false << 1 << 1 << 124;
+        QTest::newRow("save: cleared before a row's mark") << "save" << false << 40 << 0 << 188;
+        QTest::newRow("save: cleared before a row's text") << "save" << false << 40 << 2 << 194;
+        QTest::newRow("save: results appended") << "save" << true << 40 << 0 << 0;
+    }
+
+    void listChangedInTheMiddle()
+    {
+        QFETCH(QString, operation);
+        QFETCH(bool, append);
+        QFETCH(int, nthValue);
+        QFETCH(int, yields);
+        QFETCH(int, reportedAt);
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old content\r\n") == 13);
+        old.close();
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        addPoints(form, 200);
+        form.PushButton17_Click();
+        dialogs.messages.clear();
+        const bool run = operation == "run";
+        duringPass(form, nthValue, afterYields(yields, [&] {
+                       if (append)
+                           form.ListView2->addItem("appended");
+                       else
+                           QTest::mouseClick(run ? form.PushButton1 : form.PushButton2,
+                                             Qt::LeftButton);
+                   }));
+        dialogs.saveReplies.enqueue(path);
+
+        QTest::mouseClick(run ? form.PushButton17 : form.PushButton4, Qt::LeftButton);
+
+        QStringList expected = run ? QStringList{"Done."} : QStringList{};
+        if (reportedAt != 0)
+            expected.prepend(
+                QStringLiteral("Index out of bounds\r\nin Orvanta2021/08/31.%1 at line %2")
+                    .arg(run ? "Form1.PushButton17_Click" : "Main.SaveListviewProperlySpaced")
+                    .arg(reportedAt));
+        QStringList shown;
+        for (const QString& text : dialogs.texts())
+            shown << text.section("\r\r", 0, 0);
+        QCOMPARE(shown, expected);
+        QCOMPARE(form.ProgressBar1->value(), 0.0);
+        QCOMPARE(form.ProgressBar1->text(), QString("Progress Bar"));
+        QCOMPARE(form.MousePointer(), Form1::kDefaultPointer);
+        QVERIFY(!form.RunInProgress());
+        if (!run && reportedAt != 0)
+            QCOMPARE(readAll(path), QByteArray("old content\r\n")); // nothing put in place
+        if (!run && reportedAt == 0)
+            QCOMPARE(readAll(path).count("\r\n"), 1 + 199);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
+    }
+
+    void optionSelectedAnywhereInItsRectangle_data()
+    {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("Miles, right end") << 1 << "right";
+        QTest::newRow("Feet, right end") << 2 << "right";
+        QTest::newRow("Kilometers, right end") << 3 << "right";
+        QTest::newRow("Meters, right end") << 4 << "right";
+        QTest::newRow("Meters, bottom right corner") << 4 << "corner";
+    }
+
+    void optionSelectedAnywhereInItsRectangle()
+    {
+        QFETCH(int, k);
+        QFETCH(QString, where);
+        Form1 form;
+        form.show();
+        form.option(k == 1 ? 2 : 1)->setChecked(true);
+        QRadioButton* option = form.option(k);
+        QCOMPARE(option->width(), 2760 / 15);
+        const QPoint at = where == "right" ? QPoint(option->width() - 1, option->height() / 2)
+                                           : QPoint(option->width() - 1, option->height() - 1);
+        QTest::mouseClick(option, Qt::LeftButton, {}, at);
+        for (int other = 1; other <= 4; ++other)
+            QCOMPARE(form.option(other)->isChecked(), other == k);
+    }
+
+    void closingEndsTheProcess()
+    {
+        int ended = 0;
+        platform::setEndProcess([&] { ++ended; });
+        {
+            Form1 form;
+            form.Form_Load();
+            form.show();
+            form.close();
+        }
+        platform::setEndProcess({});
+        QCOMPARE(ended, 1);
+    }
+
+    // Another program destroys a window in the middle of a run, in a child process.
+    void destroyedWindowEndsTheProcess_data()
+    {
+        QTest::addColumn<QString>("offset");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("the main window: the process ends") << "0" << 0;
+        QTest::newRow("another window: the run goes on") << "1" << 3;
+    }
+
+    void destroyedWindowEndsTheProcess()
+    {
+        QFETCH(QString, offset);
+        QFETCH(int, exitCode);
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {"--window-gone-during-run", offset});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), exitCode);
+    }
+
+    void closingInTheMiddleOfARunEndsTheProcessCleanly()
+    {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {"--close-during-run"});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc > 1 && QByteArray(argv[1]) == "--close-during-run")
+        return runCloseScenario();
+    if (argc > 2 && QByteArray(argv[1]) == "--window-gone-during-run")
+        return runWindowGoneScenario(QByteArray(argv[2]).toULongLong());
+    Form1Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_form1.moc"

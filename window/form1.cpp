@@ -1,0 +1,166 @@
+#include "window/form1.h"
+
+#include "window/icons.h"
+#include "core/reporterror.h"
+#include "engine/modzipdistance.h"
+#include "platform/desktop/dialogs.h"
+#include "platform/widgets/twips.h"
+#include "platform/widgets/windowgone.h"
+#include "window/chrome/msgbox.h"
+
+#include <QCloseEvent>
+
+namespace {
+
+using platform::twips;
+
+const QString kListTip = QStringLiteral(
+    "Double-click item to remove it. Move | line to right and out of window to reveal full names.");
+
+QFont arialBold(double points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// Left, top, width and height in twips.
+void place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent)
+{
+    core::setReportSink(shell::ReportInMessageBox);
+    setFont(arialBold(9));
+    setFixedSize(twips(8040), twips(9555));
+    createControls();
+    placeControls();
+    setTabOrder();
+    connectHandlers();
+    // Destroyed by another program, the window ends the process as closing it does.
+    platform::onWindowGone(this, [this] {
+        Form_QueryUnload();
+        Form_Unload();
+    });
+    setAcceptDrops(true); // list files from a file manager
+    CommonDialog1.MaxFileSize = 30000;
+    platform::setDialogParent(this);
+}
+
+platform::PushButton* Form1::button(const QString& caption)
+{
+    auto* b = new platform::PushButton(this);
+    b->setText(caption);
+    b->setFont(arialBold(11.25));
+    return b;
+}
+
+void Form1::createControls()
+{
+    ListView1 = new platform::ListView(this);
+    PushButton6 = button(QStringLiteral("Add Coordinates"));
+    PushButton3 = button(QStringLiteral("Load Coordinates From File"));
+    PushButton8 = button(QString());
+    PushButton8->setIcon(icons::help());
+    PushButton8->setToolTip(QStringLiteral("List file format"));
+    PushButton1 = button(QStringLiteral("Clear List"));
+    PushButton7 = button(QStringLiteral("Load Sample/Example Points"));
+    Frame1 = new QGroupBox(QStringLiteral("Unit Options"), this);
+    Option1 = new platform::OptionButton(QStringLiteral("Miles"), Frame1);
+    Option2 = new platform::OptionButton(QStringLiteral("Feet"), Frame1);
+    Option3 = new platform::OptionButton(QStringLiteral("Kilometers"), Frame1);
+    Option4 = new platform::OptionButton(QStringLiteral("Meters"), Frame1);
+    Option1->setChecked(true);
+    PushButton17 = button(QStringLiteral("Start Finding Distance Between"));
+    ListView2 = new platform::ListView(this);
+    ListView2->setCheckboxes(true);
+    PushButton4 = button(QStringLiteral("Save Results As Text File"));
+    PushButton13 = button(QStringLiteral("Save Results As Excel File"));
+    PushButton5 = button(QStringLiteral("Copy Results To Clipboard"));
+    PushButton2 = button(QStringLiteral("Clear Results"));
+    ProgressBar1 = new platform::ProgressBar(this);
+    ProgressBar1->setText(QStringLiteral("Progress Bar"));
+    ListView1->setToolTip(kListTip);
+    ListView2->setToolTip(kListTip);
+}
+
+void Form1::placeControls()
+{
+    place(ListView1, 120, 120, 7800, 2535);
+    place(PushButton6, 120, 2750, 3840, 405);
+    place(PushButton3, 4080, 2750, 3240, 405);
+    place(PushButton8, 7440, 2750, 480, 405);
+    place(PushButton1, 120, 3260, 3840, 405);
+    place(PushButton7, 4080, 3260, 3840, 405);
+    place(Frame1, 120, 3720, 7800, 1035);
+    place(Option1, 240, 300, 2760, 255);
+    place(Option2, 240, 650, 2760, 255);
+    place(Option3, 4080, 300, 2760, 255);
+    place(Option4, 4080, 650, 2760, 255);
+    place(PushButton17, 120, 4875, 7800, 405);
+    place(ListView2, 120, 5385, 7800, 2535);
+    place(PushButton4, 120, 8010, 3840, 405);
+    place(PushButton13, 4080, 8010, 3840, 405);
+    place(PushButton5, 120, 8520, 3840, 405);
+    place(PushButton2, 4080, 8520, 3840, 405);
+    place(ProgressBar1, 120, 9045, 7800, 405);
+}
+
+void Form1::setTabOrder()
+{
+    // In the window's tab index order, 0 first. The frame (13) only holds the
+    // unit options and is no stop of its own: chaining it would move its
+    // children with it, so the chain runs from the help button to the options.
+    const QWidget* order[] = {ListView1,    ListView2,   PushButton6,  PushButton3, PushButton1,
+                              PushButton17, PushButton4, PushButton13, PushButton2, ProgressBar1,
+                              PushButton5,  PushButton7, PushButton8,  Option2,     Option1,
+                              Option4,      Option3};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+    // The options are one stop, entered at the selected one; the arrow keys
+    // move inside the group.
+    const auto stopAtSelected = [this] {
+        for (int k = 1; k <= 4; ++k)
+            option(k)->setFocusPolicy(option(k)->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    stopAtSelected();
+    for (int k = 1; k <= 4; ++k)
+        connect(option(k), &QRadioButton::toggled, this, stopAtSelected);
+}
+
+void Form1::connectHandlers()
+{
+    const std::pair<platform::PushButton*, void (Form1::*)()> clicks[] = {
+        {PushButton1, &Form1::PushButton1_Click},   {PushButton2, &Form1::PushButton2_Click},
+        {PushButton3, &Form1::PushButton3_Click},   {PushButton4, &Form1::PushButton4_Click},
+        {PushButton5, &Form1::PushButton5_Click},   {PushButton6, &Form1::PushButton6_Click},
+        {PushButton7, &Form1::PushButton7_Click},   {PushButton8, &Form1::PushButton8_Click},
+        {PushButton13, &Form1::PushButton13_Click}, {PushButton17, &Form1::PushButton17_Click},
+    };
+    for (const auto& [b, handler] : clicks)
+        connect(b, &QPushButton::clicked, this, handler);
+    connect(ListView1, &platform::ListView::DblClick, this, &Form1::ListView1_DblClick);
+    connect(ListView1, &platform::ListView::KeyDown, this, &Form1::ListView1_KeyDown);
+    connect(ListView2, &platform::ListView::DblClick, this, &Form1::ListView2_DblClick);
+    connectOptionHandlers();
+    connectHoverHandlers();
+}
+
+QRadioButton* Form1::option(int k) const
+{
+    const std::array<QRadioButton*, 4> options{Option1, Option2, Option3, Option4};
+    return options.at(static_cast<size_t>(k - 1));
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload();
+    event->accept();
+    Form_Unload();
+}

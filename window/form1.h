@@ -1,0 +1,131 @@
+#pragma once
+// Form1: the program's one window. The coordinate list, the unit options, the
+// distance run, the results list, the output buttons and the progress bar.
+
+#include "platform/desktop/commondialog.h"
+#include "platform/widgets/list/listview.h"
+#include "platform/widgets/optionbutton.h"
+#include "platform/widgets/progressbar.h"
+#include "platform/widgets/pushbutton.h"
+
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QWidget>
+
+namespace core {
+class Trap;
+}
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    // Values of the window's mouse pointer, which doubles as its busy state.
+    static constexpr int kDefaultPointer = 0;
+    static constexpr int kHourglass = 11;
+    static constexpr int kCustomPointer = 99;
+
+    explicit Form1(QWidget* parent = nullptr);
+
+    platform::ListView* ListView1;        // coordinate list
+    platform::PushButton* PushButton6;    // "Add Coordinates"
+    platform::PushButton* PushButton3;    // "Load Coordinates From File"
+    platform::PushButton* PushButton8;    // help on the list file format
+    platform::PushButton* PushButton1;    // "Clear List"
+    platform::PushButton* PushButton7;    // "Load Sample/Example Points"
+    QGroupBox* Frame1;                    // "Unit Options"
+    platform::OptionButton* Option1;      // "Miles"
+    platform::OptionButton* Option2;      // "Feet"
+    platform::OptionButton* Option3;      // "Kilometers"
+    platform::OptionButton* Option4;      // "Meters"
+    platform::PushButton* PushButton17;   // "Start Finding Distance Between"
+    platform::ListView* ListView2;        // results list
+    platform::PushButton* PushButton4;    // "Save Results As Text File"
+    platform::PushButton* PushButton13;   // "Save Results As Excel File"
+    platform::PushButton* PushButton5;    // "Copy Results To Clipboard"
+    platform::PushButton* PushButton2;    // "Clear Results"
+    platform::ProgressBar* ProgressBar1;  // progress of the long operations
+    platform::CommonDialog CommonDialog1; // open and save dialogs
+
+    int MousePointer() const { return mousePointer_; }
+    void setMousePointer(int value);
+    bool RunInProgress() const { return runInProgress_; }
+    QRadioButton* option(int k) const; // 1 to 4
+
+    void Form_Load();
+    void Form_QueryUnload();
+    void Form_Unload();
+
+    // List editing.
+    void ListView1_DblClick();
+    void ListView1_KeyDown(int keyCode, int shift);
+    void ListView2_DblClick();
+    void PushButton1_Click();
+    void PushButton2_Click();
+
+    // The distance run.
+    void PushButton17_Click();
+
+    // Coordinate input.
+    void PushButton6_Click();
+    void PushButton7_Click();
+    void PushButton3_Click();
+    void PushButton8_Click();
+    // List files dropped on the window or a list, or named by "--open".
+    void LoadListFiles(const QStringList& paths);
+
+    // Results output.
+    void PushButton4_Click();
+    void PushButton5_Click();
+    void PushButton13_Click();
+    bool SaveResultsAsExcelFileIsExcelInstalled();
+
+    // Unit settings kept between starts.
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+
+    // Hover: the hand over the push buttons, the ordinary pointer elsewhere.
+    void PushButton1_MouseMove();
+    void PushButton2_MouseMove();
+    void PushButton3_MouseMove();
+    void PushButton4_MouseMove();
+    void PushButton5_MouseMove();
+    void PushButton6_MouseMove();
+    void PushButton7_MouseMove();
+    void PushButton8_MouseMove();
+    void PushButton13_MouseMove();
+    void PushButton17_MouseMove();
+    void Form_MouseMove();
+    void Frame1_MouseMove();
+    void ListView1_MouseMove();
+    void ListView2_MouseMove();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Local files dragged from a file manager onto the window or either list.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createControls();
+    void placeControls();
+    void connectHandlers();
+    void setTabOrder();
+    platform::PushButton* button(const QString& caption);
+    void connectOptionHandlers();
+    void connectHoverHandlers();
+    QList<platform::PushButton*> pushButtons() const;
+    void showPointer();
+    void hover(int value);
+    void writeUnitKeys(const char* handler);
+    void writeUnitStates();
+    void restoreUnitOption(int k, const QString& defaultText);
+    void loadCustomPointer(const QString& path);
+    void loadListFile(core::Trap& trap, int label, const QString& path);
+
+    int mousePointer_ = kDefaultPointer;
+    QCursor customPointer_{Qt::PointingHandCursor}; // value 99
+    bool runInProgress_ = false;
+};
