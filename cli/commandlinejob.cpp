@@ -20,7 +20,7 @@ constexpr size_t kLinesNamed = 5;
 const QString kResultsHeader = QStringLiteral("Results");
 
 // A failure already reported once: the second reading of a list says nothing.
-class QuietDialogs : public platform::ConsoleDialogs {
+class QuietDialogs : public console::ConsoleDialogs {
 public:
     void message(const QString&, const QString&, platform::MessageIcon) override {}
 };
@@ -54,7 +54,7 @@ CommandLineJob::CommandLineJob(const JobOptions& options)
     , reading_(options.reading)
 {
     if (isatty(fileno(stderr))) {
-        progress_ = std::make_unique<platform::TerminalProgress>();
+        progress_ = std::make_unique<console::TerminalProgress>();
         dialogs_.setProgress(progress_.get());
     }
     platform::replace<platform::Dialogs>(&dialogs_);

@@ -53,8 +53,8 @@ private:
     double progressAt(double files) const;
 
     const JobOptions& options_;
-    platform::ConsoleDialogs dialogs_;
-    std::unique_ptr<platform::TerminalProgress> progress_;
+    console::ConsoleDialogs dialogs_;
+    std::unique_ptr<console::TerminalProgress> progress_;
     core::Trap trap_;
     std::vector<Input> inputs_;
     PlainListOptions reading_;

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace core {
 
 class Progress {
 public:
@@ -14,4 +14,4 @@ public:
     virtual void setText(const QString& text) = 0;
 };
 
-} // namespace platform
+} // namespace core

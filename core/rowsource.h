@@ -6,7 +6,7 @@
 #include <QAnyStringView>
 #include <QString>
 
-namespace platform {
+namespace core {
 
 class RowSource {
 public:
@@ -29,4 +29,4 @@ private:
     mutable QString scratch_;
 };
 
-} // namespace platform
+} // namespace core

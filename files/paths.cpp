@@ -1,7 +1,5 @@
 #include "files/paths.h"
 
-#include "platform/desktop/programfolder.h"
-
 namespace shell {
 namespace {
 const QLatin1Char separator('/');
@@ -33,11 +31,6 @@ QString CleanJoinedPath(const QString& path)
     while (rest < path.size() && path[rest] == separator)
         ++rest;
     return doubledSeparator + path.mid(rest).replace(doubledSeparator, QString(separator));
-}
-
-QString HandCursorPath()
-{
-    return JoinedPath(platform::programFolder(), QStringLiteral("HAND-M.CUR"));
 }
 
 } // namespace shell

@@ -1,5 +1,5 @@
 #pragma once
-// Path texts of the module Main.
+// Path texts: the file name of a path, and folders and names joined.
 
 #include <QString>
 
@@ -15,8 +15,5 @@ QString JoinedPath(const QString& folder, const QString& name);
 // Collapses every doubled "/" of a joined path, scanning left to right. A
 // network path ("//server/share/...") keeps exactly two leading separators.
 QString CleanJoinedPath(const QString& path);
-
-// The hand pointer shown over the push buttons: "HAND-M.CUR" in the program's folder.
-QString HandCursorPath();
 
 } // namespace shell

@@ -36,7 +36,7 @@ void endLine(QString& text, qsizetype lineStart)
 // The checked rows as the clipboard receives them, built in place in one
 // buffer that grows with the text: a bound taken from the widest line would
 // cost every row, checked or not, as much as one long result.
-QString clipboardText(const platform::ListView& list)
+QString clipboardText(const core::RowSource& list)
 {
     Untrapped steps;
     // Untrapped, a failing read has already left for the caller's trap.
@@ -58,7 +58,7 @@ QString clipboardText(const platform::ListView& list)
 
 } // namespace
 
-void CopyListviewToClipboard(const platform::ListView& list)
+void CopyListviewToClipboard(const core::RowSource& list)
 {
     if (list.count() == 0)
         return;

@@ -1,9 +1,9 @@
 #pragma once
-// Clipboard procedures of the module Main: the checked rows of a list view as
+// Clipboard procedures: the checked rows of a list (the list view, say) as
 // column-aligned text on the clipboard, and the two clipboard calls that retry
 // while another program holds the clipboard.
 
-#include "platform/widgets/list/listview.h"
+#include "core/rowsource.h"
 
 #include <QString>
 
@@ -16,7 +16,7 @@ constexpr int kClipboardAttempts = 1000;
 // column's width (the longest cell, unchecked rows included) and followed by
 // a TAB, the last cell without trailing spaces, CR LF after every line. An
 // empty list leaves the clipboard alone. Failures reach the caller's trap.
-void CopyListviewToClipboard(const platform::ListView& list);
+void CopyListviewToClipboard(const core::RowSource& list);
 
 // Both try up to kClipboardAttempts times and never fail towards the caller.
 void ClearClipboard();

@@ -70,13 +70,13 @@ inline qsizetype utf16Length(QAnyStringView text)
 }
 
 // Row r is no longer in the list.
-inline bool rowGone(const platform::RowSource& list, qsizetype r) { return r > list.count(); }
+inline bool rowGone(const core::RowSource& list, qsizetype r) { return r > list.count(); }
 
 // The greatest length, in UTF-16 code units, of each column's texts in all
 // rows, checked or not, and of its header when countHeaders is set. Nothing
 // when a row went away while this yielded.
 template <typename Steps>
-std::optional<Widths> measureColumns(Steps& steps, const platform::RowSource& list,
+std::optional<Widths> measureColumns(Steps& steps, const core::RowSource& list,
                                      bool countHeaders)
 {
     Widths widths;

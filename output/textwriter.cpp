@@ -13,8 +13,8 @@ namespace {
 
 // Everything one call works with.
 struct Save {
-    const platform::RowSource& list;
-    platform::Progress* bar;
+    const core::RowSource& list;
+    core::Progress* bar;
     QString shownName;
     core::Trap trap{core::location("Main", "SaveListviewProperlySpaced")};
 };
@@ -100,8 +100,8 @@ void writeFile(Save& save, const Widths& widths, TextFile& file)
 
 } // namespace
 
-void SaveListviewProperlySpaced(const platform::RowSource& list, const QString& fileName,
-                                platform::Progress* progress)
+void SaveListviewProperlySpaced(const core::RowSource& list, const QString& fileName,
+                                core::Progress* progress)
 {
     Save save{list, progress, shell::FileNameFromPath(fileName)};
     core::Trap& trap = save.trap;

@@ -14,7 +14,7 @@ namespace output {
 // or cell, unchecked rows included) and followed by a TAB; lines end in
 // CR LF. progress may be null: then no progress is shown. Failures are
 // reported here and never reach the caller.
-void SaveListviewProperlySpaced(const platform::RowSource& list, const QString& fileName,
-                                platform::Progress* progress);
+void SaveListviewProperlySpaced(const core::RowSource& list, const QString& fileName,
+                                core::Progress* progress);
 
 } // namespace output

@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-namespace platform {
+namespace console {
 
 ConsoleDialogs::ConsoleDialogs(std::FILE* out)
     : out_(out)
@@ -17,7 +17,7 @@ QString ConsoleDialogs::oneLine(const QString& text)
     return first.trimmed();
 }
 
-void ConsoleDialogs::message(const QString& text, const QString&, MessageIcon)
+void ConsoleDialogs::message(const QString& text, const QString&, platform::MessageIcon)
 {
     if (progress_)
         progress_->clear();
@@ -30,4 +30,4 @@ void ConsoleDialogs::message(const QString& text, const QString&, MessageIcon)
     ++messages_;
 }
 
-} // namespace platform
+} // namespace console

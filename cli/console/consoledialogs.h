@@ -10,9 +10,9 @@
 #include <QString>
 #include <cstdio>
 
-namespace platform {
+namespace console {
 
-class ConsoleDialogs : public Dialogs {
+class ConsoleDialogs : public platform::Dialogs {
 public:
     explicit ConsoleDialogs(std::FILE* out = stderr);
 
@@ -23,10 +23,10 @@ public:
     // How many messages were written.
     int messages() const { return messages_; }
 
-    void message(const QString& text, const QString& title, MessageIcon icon) override;
+    void message(const QString& text, const QString& title, platform::MessageIcon icon) override;
     QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList openFiles(const FileDialogRequest&) override { return {}; }
-    QString saveFile(const FileDialogRequest&) override { return {}; }
+    QStringList openFiles(const platform::FileDialogRequest&) override { return {}; }
+    QString saveFile(const platform::FileDialogRequest&) override { return {}; }
 
     // "Path/File access error in Orvanta2021/08/31.Main.X at line 156" from the
     // report's text: its first paragraph, line breaks as spaces.
@@ -39,4 +39,4 @@ private:
     int messages_ = 0;
 };
 
-} // namespace platform
+} // namespace console

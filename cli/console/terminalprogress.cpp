@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace console {
 namespace {
 
 constexpr int kBarWidth = 20;
@@ -59,4 +59,4 @@ void TerminalProgress::clear()
     drawn_ = false;
 }
 
-} // namespace platform
+} // namespace console

@@ -9,9 +9,9 @@
 #include <QString>
 #include <cstdio>
 
-namespace platform {
+namespace console {
 
-class TerminalProgress : public Progress {
+class TerminalProgress : public core::Progress {
 public:
     explicit TerminalProgress(std::FILE* out = stderr);
     ~TerminalProgress() override { clear(); }
@@ -33,4 +33,4 @@ private:
     bool drawn_ = false;
 };
 
-} // namespace platform
+} // namespace console

@@ -12,7 +12,7 @@
 
 namespace platform {
 
-class ProgressBar : public QWidget, public Progress {
+class ProgressBar : public QWidget, public core::Progress {
     Q_OBJECT
 public:
     explicit ProgressBar(QWidget* parent = nullptr);

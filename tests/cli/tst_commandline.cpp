@@ -610,7 +610,7 @@ private slots:
         QFETCH(double, percent);
         QFETCH(QString, text);
         QFETCH(QString, line);
-        QCOMPARE(platform::TerminalProgress::line(percent, text, 40), line);
+        QCOMPARE(console::TerminalProgress::line(percent, text, 40), line);
     }
 };
 

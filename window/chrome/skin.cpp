@@ -68,6 +68,11 @@ bool listed(const QString& path)
 
 QString SkinPath() { return JoinedPath(platform::programFolder(), QStringLiteral("x/o.cjs")); }
 
+QString HandCursorPath()
+{
+    return JoinedPath(platform::programFolder(), QStringLiteral("HAND-M.CUR"));
+}
+
 void ApplySkin(QWidget& window)
 {
     const QString path = SkinPath();

@@ -11,6 +11,9 @@ namespace shell {
 
 QString SkinPath();
 
+// The hand pointer shown over the push buttons: "HAND-M.CUR" in the program's folder.
+QString HandCursorPath();
+
 // Gives the window and its frames, option buttons, check boxes and labels the
 // button-face colour, then has the skin control load the skin file and put it
 // on the window. Does nothing when there is no skin file. A failure (a skin

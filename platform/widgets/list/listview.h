@@ -13,7 +13,7 @@
 
 namespace platform {
 
-class ListView : public QTableView, public RowSource {
+class ListView : public QTableView, public core::RowSource {
     Q_OBJECT
 public:
     explicit ListView(QWidget* parent = nullptr);
