@@ -19,6 +19,7 @@
 #include <QtTest>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -42,6 +43,11 @@ private slots:
             << QString::fromUtf8("東京 to Kraków") << QString::fromUtf8("Kraków to 東京");
         QTest::newRow("emoji in the second cell") << "1" << QString::fromUtf8("\U0001F30D");
         QTest::newRow("long cell") << QString(300, 'x') << QString(70000, 'y');
+        // A length takes one byte up to 127 and two from 128: both sides of the step,
+        // narrow and wide (a wide cell's length may need its pad byte).
+        QTest::newRow("cells of 127") << QString(127, 'a') << QString(126, 'b') + QChar(0x6771);
+        QTest::newRow("cells of 128") << QString(128, 'a') << QString(127, 'b') + QChar(0x6771);
+        QTest::newRow("cells of 129") << QString(129, 'a') << QString(128, 'b') + QChar(0x6771);
         QTest::newRow("nul inside") << QString("a") + QChar(0) + "b"
                                     << "c";
     }
@@ -64,6 +70,21 @@ private slots:
         QCOMPARE(store.text(2), QString::fromUtf8("ł"));
         QCOMPARE(store.subItem(2, 1), sub);
         QCOMPARE(store.text(1), QString("before"));
+    }
+
+    // Wide rows of every length around the one-byte length step, through three
+    // blocks filled to within their padding: every row reads back whole on either
+    // side of each seam.
+    void storeFillsBlocksToTheirEnd()
+    {
+        platform::ListStore store;
+        std::vector<QString> texts;
+        for (int i = 0; i < 12000; ++i) {
+            texts.push_back(QChar(0x6771) + QString(100 + i % 61, QChar(0x4EAC)) + QString::number(i));
+            store.add({texts.back(), QStringView(u"x")});
+        }
+        for (int i = 0; i < 12000; ++i)
+            QCOMPARE(store.text(i + 1), texts[static_cast<size_t>(i)]);
     }
 
     void storeRowsAreNumberedFromOne()
