@@ -11,7 +11,7 @@
 #include "engine/modzipdistance.h"
 #include "platform/desktop/dialogs.h"
 #include "platform/desktop/processstart.h"
-#include "platform/spreadsheet/memoryworkbook.h"
+#include "memoryworkbook.h"
 #include "platform/spreadsheet/xlsxfile.h"
 
 #include <QApplication>

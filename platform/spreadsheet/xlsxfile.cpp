@@ -1,7 +1,6 @@
 #include "platform/spreadsheet/xlsxfile.h"
 
 #include "core/failure.h"
-#include "platform/spreadsheet/memoryworkbook.h"
 
 #include <QFile>
 #include <cstdio>
@@ -93,17 +92,6 @@ void XlsxFile::close(const QString& path)
     // Closing writes the file and frees the workbook in every case.
     lxw_workbook* workbook = std::exchange(workbook_, nullptr);
     check(workbook_close(workbook));
-}
-
-void writeXlsx(const QString& path, const MemorySheet& sheet)
-{
-    XlsxFile file;
-    for (int r = 1; r <= sheet.rowCount(); ++r)
-        for (int c = 1; c <= sheet.columnCount(r); ++c)
-            if (const QAnyStringView text = sheet.cell(r, c); !text.isEmpty())
-                file.write(r, c, text);
-    file.setWidths(sheet.columnWidths());
-    file.close(path);
 }
 
 } // namespace platform

@@ -13,8 +13,6 @@ struct lxw_worksheet;
 
 namespace platform {
 
-class MemorySheet;
-
 // A workbook being written. Rows go to a temporary file as they are written
 // (inline strings, no shared string table), so a million results need no copy
 // of the sheet in memory; closing packs them into the workbook file, which is
@@ -43,8 +41,5 @@ private:
     lxw_worksheet* worksheet_ = nullptr;
     QByteArray utf8_;
 };
-
-// Throws Failure when the file cannot be written.
-void writeXlsx(const QString& path, const MemorySheet& sheet);
 
 } // namespace platform

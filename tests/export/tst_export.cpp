@@ -5,7 +5,7 @@
 #include "window/form1.h"
 #include "core/failure.h"
 #include "platform/spreadsheet/desktopspreadsheet.h"
-#include "platform/spreadsheet/memoryworkbook.h"
+#include "memoryworkbook.h"
 #include "platform/spreadsheet/spreadsheetopener.h"
 #include "recordingprocessstart.h"
 #include "recordingspreadsheet.h"

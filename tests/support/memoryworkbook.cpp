@@ -1,4 +1,4 @@
-#include "platform/spreadsheet/memoryworkbook.h"
+#include "memoryworkbook.h"
 
 #include "platform/spreadsheet/textcells.h"
 
@@ -25,6 +25,17 @@ void MemorySheet::autofitColumns()
     for (int r = 1; r <= rowCount(); ++r)
         for (int c = 1; c <= columnCount(r); ++c)
             textcells::widen(widths_, c, cell(r, c));
+}
+
+void writeXlsx(const QString& path, const MemorySheet& sheet)
+{
+    XlsxFile file;
+    for (int r = 1; r <= sheet.rowCount(); ++r)
+        for (int c = 1; c <= sheet.columnCount(r); ++c)
+            if (const QAnyStringView text = sheet.cell(r, c); !text.isEmpty())
+                file.write(r, c, text);
+    file.setWidths(sheet.columnWidths());
+    file.close(path);
 }
 
 } // namespace platform

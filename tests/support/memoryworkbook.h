@@ -1,8 +1,9 @@
 #pragma once
-// A workbook kept in memory: one sheet whose cells are texts, and the column
+// A workbook kept in memory (the tests' and the benchmark's): one sheet whose cells are texts, and the column
 // widths that fitting the columns has set, to be written with writeXlsx.
 
 #include "platform/spreadsheet/spreadsheet.h"
+#include "platform/spreadsheet/xlsxfile.h"
 #include "platform/widgets/list/liststore.h"
 
 #include <vector>
@@ -38,5 +39,8 @@ public:
 private:
     MemorySheet sheet_;
 };
+
+// Throws Failure when the file cannot be written.
+void writeXlsx(const QString& path, const MemorySheet& sheet);
 
 } // namespace platform
