@@ -29,7 +29,7 @@ int untrapped(QStringList& log)
 
 } // namespace
 
-class ShellTest : public QObject {
+class FilesTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -185,5 +185,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ShellTest)
-#include "tst_shell.moc"
+QTEST_GUILESS_MAIN(FilesTest)
+#include "tst_files.moc"
