@@ -674,7 +674,11 @@ private slots:
         QCOMPARE(w.dialogs.fileRequests.size(), 1);
         const platform::FileDialogRequest& request = w.dialogs.fileRequests[0];
         QCOMPARE(request.title, QString("Load List(s) - Hold Ctrl to select multiple list files"));
-        QCOMPARE(request.filter, QString("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
+        QCOMPARE(request.filter,
+                 QString("Text Files (*.txt)|*.txt|GPS and Map Files (*.gpx;*.kml;*.kmz;*.tcx;"
+                         "*.fit;*.FIT;*.nmea;*.geojson;*.json;*.gz;*.bz2;*.xz)|*.gpx;*.kml;*.kmz;"
+                         "*.tcx;*.fit;*.FIT;*.nmea;*.geojson;*.json;*.gz;*.bz2;*.xz|"
+                         "All Files (*.*)|*.*|"));
         QCOMPARE(request.flags, 2621953);
         QCOMPARE(request.fileName, QString());
     }
