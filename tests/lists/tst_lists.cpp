@@ -2,6 +2,7 @@
 // compressed files, read as a file or a pipe delivers them: in blocks of any
 // size.
 
+#include "archivewriter.h"
 #include "core/failure.h"
 #include "fitwriter.h"
 #include "lists/listformat.h"
@@ -9,11 +10,11 @@
 #include "lists/packedinput.h"
 
 #include <QtTest>
-#include <archive.h>
-#include <archive_entry.h>
 
 #include <random>
 
+using archivewriter::compressed;
+using archivewriter::pack;
 using fitwriter::kCoursePoint;
 using fitwriter::kInvalid;
 using fitwriter::kRecord;
@@ -89,43 +90,6 @@ QByteArray nmea(QByteArray body)
     for (const char c : body)
         sum ^= c;
     return '$' + body + '*' + QByteArray::number(uchar(sum), 16).rightJustified(2, '0').toUpper();
-}
-
-// Packed with libarchive's writer: a zip of entries, or one content behind a filter.
-ssize_t append(struct archive*, void* out, const void* data, size_t size)
-{
-    static_cast<QByteArray*>(out)->append(static_cast<const char*>(data), qsizetype(size));
-    return ssize_t(size);
-}
-
-QByteArray pack(const QList<std::pair<QByteArray, QByteArray>>& entries, int filter = -1)
-{
-    QByteArray out;
-    struct archive* writer = archive_write_new();
-    if (filter < 0)
-        archive_write_set_format_zip(writer);
-    else
-        archive_write_set_format_raw(writer), archive_write_add_filter(writer, filter);
-    archive_write_set_bytes_in_last_block(writer, 1);
-    archive_write_open(writer, &out, nullptr, append, nullptr);
-    for (const auto& [name, content] : entries) {
-        archive_entry* entry = archive_entry_new();
-        archive_entry_set_pathname(entry, name.constData());
-        archive_entry_set_filetype(entry, AE_IFREG);
-        archive_entry_set_perm(entry, 0644);
-        archive_entry_set_size(entry, content.size());
-        archive_write_header(writer, entry);
-        archive_write_data(writer, content.constData(), size_t(content.size()));
-        archive_entry_free(entry);
-    }
-    archive_write_close(writer);
-    archive_write_free(writer);
-    return out;
-}
-
-QByteArray compressed(const QByteArray& content, int filter)
-{
-    return pack({{"content", content}}, filter);
 }
 
 const QByteArray kKml = "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Placemark><LineString>"
