@@ -13,7 +13,7 @@ constexpr qsizetype kBlockBytes = 1 << 20;
 } // namespace
 
 ArchiveReader::ArchiveReader(Kind kind, QByteArray head, const ByteSource& source)
-    : archive_(archive_read_new())
+    : archive_(archive_read_new(), archive_read_free)
     , head_(std::move(head))
     , source_(source)
 {
@@ -21,16 +21,15 @@ ArchiveReader::ArchiveReader(Kind kind, QByteArray head, const ByteSource& sourc
         throw Failure{7, QStringLiteral("Out of memory")};
     if (kind == Kind::Zip) {
         // Entry by entry as they come, so that a pipe can be read too.
-        archive_read_support_format_zip_streamable(archive_);
+        archive_read_support_format_zip_streamable(archive_.get());
     } else {
-        archive_read_support_filter_all(archive_);
-        archive_read_support_format_raw(archive_);
+        archive_read_support_filter_all(archive_.get());
+        archive_read_support_format_raw(archive_.get());
     }
-    if (archive_read_open(archive_, this, nullptr, &ArchiveReader::pull, nullptr) != ARCHIVE_OK)
+    if (archive_read_open(archive_.get(), this, nullptr, &ArchiveReader::pull, nullptr) !=
+        ARCHIVE_OK)
         fail();
 }
-
-ArchiveReader::~ArchiveReader() { archive_read_free(archive_); }
 
 // libarchive is C: a failure of the source must not cross it as an exception.
 ssize_t ArchiveReader::pull(struct archive*, void* self, const void** buffer)
@@ -49,7 +48,7 @@ ssize_t ArchiveReader::pull(struct archive*, void* self, const void** buffer)
         return reader.source_(reader.block_.data(), reader.block_.size());
     } catch (...) {
         reader.thrown_ = std::current_exception();
-        archive_set_error(reader.archive_, EIO, "the source failed");
+        archive_set_error(reader.archive_.get(), EIO, "the source failed");
         return ARCHIVE_FATAL;
     }
 }
@@ -58,14 +57,14 @@ void ArchiveReader::fail()
 {
     if (thrown_)
         std::rethrow_exception(thrown_);
-    const char* what = archive_error_string(archive_);
+    const char* what = archive_error_string(archive_.get());
     throw invalidFileFormat(QString::fromUtf8(what ? what : "the packed file cannot be read"));
 }
 
 bool ArchiveReader::next(QString& path)
 {
     archive_entry* entry = nullptr;
-    const int status = archive_read_next_header(archive_, &entry);
+    const int status = archive_read_next_header(archive_.get(), &entry);
     if (status == ARCHIVE_EOF)
         return false;
     if (status < ARCHIVE_WARN)
@@ -79,7 +78,7 @@ bool ArchiveReader::next(QString& path)
 
 qsizetype ArchiveReader::read(char* into, qsizetype room)
 {
-    const la_ssize_t read = archive_read_data(archive_, into, size_t(room));
+    const la_ssize_t read = archive_read_data(archive_.get(), into, size_t(room));
     if (read < 0)
         fail();
     return read;

@@ -10,6 +10,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 
 struct archive;
 
@@ -24,7 +25,6 @@ public:
     enum class Kind { Zip, Compressed };
     // head: the bytes already pulled from source, which come first.
     ArchiveReader(Kind kind, QByteArray head, const ByteSource& source);
-    ~ArchiveReader();
     ArchiveReader(const ArchiveReader&) = delete;
     ArchiveReader& operator=(const ArchiveReader&) = delete;
 
@@ -38,7 +38,8 @@ private:
     static ssize_t pull(struct archive*, void* self, const void** buffer);
     [[noreturn]] void fail();
 
-    struct archive* archive_;
+    // Freed also when the opening fails in the constructor.
+    std::unique_ptr<struct archive, int (*)(struct archive*)> archive_;
     QByteArray head_;
     bool headGiven_ = false;
     QByteArray block_;
