@@ -128,29 +128,33 @@ double loadIntoList(Form1& form, const QString& path, qsizetype expected)
     return seconds;
 }
 
-// FIT and .gpx.gz against the plain list, loaded in turns.
+// FIT and .gpx.gz against the plain list, and the .gpx.gz against its GPX
+// track, loaded in turns.
 void packedAndBinary(Form1& form, const QTemporaryDir& dir, const QList<qsizetype>& sizes)
 {
-    std::printf("\n%-9s %10s %9s %9s %9s %9s %9s   (medians of %d runs)\n", "lines", "load s",
-                "FIT s", "FIT/load", "gpx.gz s", "gz/load", "peak MB", kRuns);
+    std::printf("\n%-9s %10s %9s %9s %9s %9s %9s %9s   (medians of %d runs)\n", "lines", "load s",
+                "FIT s", "FIT/load", "gpx.gz s", "gz/load", "gz/GPX", "peak MB", kRuns);
     for (const qsizetype n : sizes) {
         const QString path = dir.filePath(QStringLiteral("points-%1.txt").arg(n));
+        const QString gpxPath = dir.filePath(QStringLiteral("track-%1.gpx").arg(n));
         const QString fitPath = dir.filePath(QStringLiteral("ride-%1.fit").arg(n));
         writeFitFile(fitPath, n);
         const QString gzPath = dir.filePath(QStringLiteral("track-%1.gpx.gz").arg(n));
         writeFile(gzPath, archivewriter::compressed(gpxText(n, false), ARCHIVE_FILTER_GZIP));
-        std::vector<double> load, fit, gz;
+        std::vector<double> load, gpx, fit, gz;
         double peak = 0;
         for (int run = 0; run < kRuns; ++run) {
             load.push_back(loadIntoList(form, path, n));
+            gpx.push_back(loadIntoList(form, gpxPath, n));
             bench::resetPeak();
             fit.push_back(loadIntoList(form, fitPath, n));
             gz.push_back(loadIntoList(form, gzPath, n));
             peak = std::max(peak, bench::peakMegabytes());
         }
-        const double l = bench::median(load), f = bench::median(fit), g = bench::median(gz);
-        std::printf("%-9lld %10.4f %9.4f %9.2f %9.4f %9.2f %9.1f\n", qlonglong(n), l, f, f / l, g,
-                    g / l, peak);
+        const double l = bench::median(load), x = bench::median(gpx), f = bench::median(fit),
+                     g = bench::median(gz);
+        std::printf("%-9lld %10.4f %9.4f %9.2f %9.4f %9.2f %9.2f %9.1f\n", qlonglong(n), l, f,
+                    f / l, g, g / l, g / x, peak);
         std::fflush(stdout);
     }
 }
