@@ -7,12 +7,12 @@
 //
 //   bench_load [sizes...]     (default 10000 100000 1000000)
 
-#include "archivewriter.h"
-#include "benchsession.h"
-#include "benchutil.h"
-#include "fitwriter.h"
 #include "window/form1.h"
 #include "window/loadcoordinatefile.h"
+#include "benchsession.h"
+#include "benchutil.h"
+#include "archivewriter.h"
+#include "fitwriter.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -74,7 +74,7 @@ void compare(const QByteArray& bytes, bool packed)
     }
 }
 
-// One record message with a position, in local type 0 as defined by the caller.
+// A FIT file of the messages that write puts in.
 QByteArray fit(const std::function<void(fitwriter::Writer&)>& write, bool headerCrc = true)
 {
     fitwriter::Writer writer;
