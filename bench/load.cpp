@@ -2,7 +2,8 @@
 // bare loop in the same process that reads the same file in blocks, decodes
 // it and splits it into lines and fields; then the same points as the track
 // points of a GPX file, bare ("GPX") and as a watch writes them, with
-// elevation and time ("watch").
+// elevation and time ("watch"); then the same points as a FIT activity's
+// records and as a gzip-compressed bare GPX track, against the plain list again.
 //
 //   bench_load [sizes...]     (default 10000 100000 1000000)
 
@@ -10,6 +11,8 @@
 #include "window/loadcoordinatefile.h"
 #include "benchsession.h"
 #include "benchutil.h"
+#include "archivewriter.h"
+#include "fitwriter.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -38,7 +41,7 @@ void writeListFile(const QString& path, qsizetype count)
 }
 
 // A track of bare points, or of points with elevation and time as a watch writes them.
-void writeGpxFile(const QString& path, qsizetype count, bool watch)
+QByteArray gpxText(qsizetype count, bool watch)
 {
     QByteArray text("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                     "<gpx version=\"1.1\" creator=\"bench\" "
@@ -57,7 +60,25 @@ void writeGpxFile(const QString& path, qsizetype count, bool watch)
                 "\"><ele>" + QByteArray::number(second % 900) + ".4</ele><time>" + time +
                 "</time></trkpt>\n";
     }
-    writeFile(path, text + "</trkseg></trk>\n</gpx>\n");
+    return text + "</trkseg></trk>\n</gpx>\n";
+}
+
+void writeGpxFile(const QString& path, qsizetype count, bool watch)
+{
+    writeFile(path, gpxText(count, watch));
+}
+
+// The points as the records of an activity, each with its time.
+void writeFitFile(const QString& path, qsizetype count)
+{
+    fitwriter::Writer writer;
+    writer.define(0, fitwriter::kRecord, {{253, 4}, {0, 4}, {1, 4}});
+    qint64 second = 1000000000;
+    bench::forEachGeneratedPoint(count, [&](const QString& lat, const QString& lon) {
+        writer.data(0, {second++, fitwriter::semicircles(lat.toDouble()),
+                        fitwriter::semicircles(lon.toDouble())});
+    });
+    writeFile(path, writer.file());
 }
 
 // Reads, decodes and splits the file; counts the lines with a comma.
@@ -107,6 +128,37 @@ double loadIntoList(Form1& form, const QString& path, qsizetype expected)
     return seconds;
 }
 
+// FIT and .gpx.gz against the plain list, and the .gpx.gz against its GPX
+// track, loaded in turns.
+void packedAndBinary(Form1& form, const QTemporaryDir& dir, const QList<qsizetype>& sizes)
+{
+    std::printf("\n%-9s %10s %9s %9s %9s %9s %9s %9s   (medians of %d runs)\n", "lines", "load s",
+                "FIT s", "FIT/load", "gpx.gz s", "gz/load", "gz/GPX", "peak MB", kRuns);
+    for (const qsizetype n : sizes) {
+        const QString path = dir.filePath(QStringLiteral("points-%1.txt").arg(n));
+        const QString gpxPath = dir.filePath(QStringLiteral("track-%1.gpx").arg(n));
+        const QString fitPath = dir.filePath(QStringLiteral("ride-%1.fit").arg(n));
+        writeFitFile(fitPath, n);
+        const QString gzPath = dir.filePath(QStringLiteral("track-%1.gpx.gz").arg(n));
+        writeFile(gzPath, archivewriter::compressed(gpxText(n, false), ARCHIVE_FILTER_GZIP));
+        std::vector<double> load, gpx, fit, gz;
+        double peak = 0;
+        for (int run = 0; run < kRuns; ++run) {
+            load.push_back(loadIntoList(form, path, n));
+            gpx.push_back(loadIntoList(form, gpxPath, n));
+            bench::resetPeak();
+            fit.push_back(loadIntoList(form, fitPath, n));
+            gz.push_back(loadIntoList(form, gzPath, n));
+            peak = std::max(peak, bench::peakMegabytes());
+        }
+        const double l = bench::median(load), x = bench::median(gpx), f = bench::median(fit),
+                     g = bench::median(gz);
+        std::printf("%-9lld %10.4f %9.4f %9.2f %9.4f %9.2f %9.2f %9.1f\n", qlonglong(n), l, f,
+                    f / l, g, g / l, g / x, peak);
+        std::fflush(stdout);
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -149,5 +201,6 @@ int main(int argc, char* argv[])
                     qlonglong(n), b, l, n / l, l / b, peak, g, g / l, w, w / l, gpxPeak);
         std::fflush(stdout);
     }
+    packedAndBinary(form, dir, sizes);
     return 0;
 }

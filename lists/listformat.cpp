@@ -1,5 +1,8 @@
 #include "lists/listformat.h"
 
+#include "lists/formats/fitreader.h"
+#include "lists/formats/nmeareader.h"
+
 #include <QByteArray>
 #include <QStringDecoder>
 
@@ -124,6 +127,9 @@ bool StartsWithUtf16Mark(QByteArrayView bytes)
 
 ListFormat RecogniseListFormat(QByteArrayView head, bool complete)
 {
+    for (const auto recognise : {RecogniseFit, RecogniseNmea})
+        if (const ListFormat format = recognise(head, complete); format != ListFormat::Plain)
+            return format;
     if (StartsWithUtf16Mark(head)) {
         QStringDecoder decoder(head.startsWith(kUtf16LeMark) ? QStringDecoder::Utf16LE
                                                              : QStringDecoder::Utf16BE);

@@ -14,10 +14,13 @@ enum class ListFormat {
     Gpx,       // an XML document whose first element is gpx
     Kml,       // an XML document whose first element is kml
     Json,      // opens a JSON object: GeoJSON when it holds a GeoJSON type
+    Fit,       // a FIT file's header
+    Nmea,      // a first line that opens an NMEA sentence
 };
 
 // The format of a file that begins with these bytes; complete says that the
-// bytes are the whole file. A byte-order mark (UTF-8, UTF-16 LE or BE), white
+// bytes are the whole file. The formats with a signature of their own (FIT,
+// NMEA; see their readers) are told first. A byte-order mark (UTF-8, UTF-16 LE or BE), white
 // space, an XML declaration, comments and a document type may come before the
 // first element; a prefix of any of them leaves the format Undecided.
 ListFormat RecogniseListFormat(QByteArrayView head, bool complete);

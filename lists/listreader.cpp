@@ -1,6 +1,8 @@
 #include "lists/listreader.h"
 
+#include "lists/formats/fitreader.h"
 #include "lists/formats/geojsonreader.h"
+#include "lists/formats/nmeareader.h"
 #include "lists/listformat.h"
 #include "lists/listrecords.h"
 #include "lists/formats/xmlpointreader.h"
@@ -102,6 +104,20 @@ private:
     const PlainListOptions& options_;
 };
 
+// FIT and NMEA: the bytes go to the reader as they are.
+template <typename Reader> class BytesFormat final : public ListReader::Format {
+public:
+    BytesFormat(const PointSink& point, const PlainListOptions& options)
+        : reader_(point, options)
+    {
+    }
+    void feed(QByteArrayView bytes) override { reader_.feed(bytes); }
+    void finish() override { reader_.finish(); }
+
+private:
+    Reader reader_;
+};
+
 } // namespace
 
 ListReader::ListReader(const PointSink& point, const PlainListOptions& options)
@@ -146,6 +162,12 @@ void ListReader::start(bool complete)
         break;
     case ListFormat::Json:
         format_ = std::make_unique<JsonFormat>(head_, point_, options_);
+        break;
+    case ListFormat::Fit:
+        format_ = std::make_unique<BytesFormat<FitReader>>(point_, options_);
+        break;
+    case ListFormat::Nmea:
+        format_ = std::make_unique<BytesFormat<NmeaReader>>(point_, options_);
         break;
     }
     const QByteArray head = std::move(head_);

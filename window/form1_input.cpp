@@ -17,6 +17,13 @@
 
 namespace {
 
+// Text files first; then the files of GPS devices and map services, also packed.
+const QString kOpenListFilter = QStringLiteral(
+    "Text Files (*.txt)|*.txt|"
+    "GPS and Map Files (*.gpx;*.kml;*.kmz;*.tcx;*.fit;*.FIT;*.nmea;*.geojson;*.json;"
+    "*.gz;*.bz2;*.xz)|*.gpx;*.kml;*.kmz;*.tcx;*.fit;*.FIT;*.nmea;*.geojson;*.json;*.gz;*.bz2;*.xz|"
+    "All Files (*.*)|*.*|");
+
 struct ExamplePoint {
     const char* latitude;
     const char* longitude;
@@ -137,9 +144,7 @@ void Form1::PushButton3_Click()
         CommonDialog1.DialogTitle =
             QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
     });
-    trap.step(106, [&] {
-        CommonDialog1.Filter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
-    });
+    trap.step(106, [&] { CommonDialog1.Filter = kOpenListFilter; });
     trap.step(108, [&] { CommonDialog1.ShowOpen(); });
     if (trap.ended() || trap.test(110, [&] { return CommonDialog1.FileName.isEmpty(); }))
         return;

@@ -1,7 +1,6 @@
 #include "window/loadcoordinatefile.h"
 
-#include "lists/listreader.h"
-#include "lists/listrecords.h"
+#include "lists/packedinput.h"
 #include "core/failure.h"
 #include "platform/widgets/list/listview.h"
 #include "files/fileexists.h"
@@ -18,9 +17,6 @@
 
 namespace app {
 namespace {
-
-// Large blocks keep the reading cheap; a line may span any number of them.
-constexpr qsizetype kBlockBytes = 1 << 20;
 
 class Descriptor {
 public:
@@ -72,10 +68,10 @@ void requireRegularFile(int descriptor)
 
 // One block; 0 at the end. A descriptor left non-blocking by whoever opened
 // it (a shell's standard input) is waited on.
-qsizetype readBlock(int descriptor, QByteArray& block)
+qsizetype readBlock(int descriptor, char* into, qsizetype room)
 {
     for (;;) {
-        const ssize_t read = ::read(descriptor, block.data(), size_t(block.size()));
+        const ssize_t read = ::read(descriptor, into, size_t(room));
         if (read >= 0)
             return read;
         if (errno == EINTR)
@@ -99,11 +95,9 @@ void LoadCoordinateFile(const QString& path, const PointSink& point,
 
 void ReadCoordinates(int descriptor, const PointSink& point, const PlainListOptions& options)
 {
-    ListReader reader(point, options);
-    QByteArray block(kBlockBytes, Qt::Uninitialized);
-    for (qsizetype read; (read = readBlock(descriptor, block)) > 0;)
-        reader.feed(QByteArrayView(block.constData(), read));
-    reader.finish();
+    ReadPackedList(
+        [descriptor](char* into, qsizetype room) { return readBlock(descriptor, into, room); },
+        point, options);
 }
 
 void LoadCoordinateFile(platform::ListView& list, const QString& path)

@@ -12,6 +12,8 @@
 #include "commandlinesupport.h"
 #include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
+#include "archivewriter.h"
+#include "fitwriter.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -280,6 +282,15 @@ private slots:
             << "" << 0
             << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n1,2,95,0,6490.1887,6490.1887\n")
             << "meridane: -: 1 point out of range (line 3)\n";
+        fitwriter::Writer ride;
+        ride.define(0, fitwriter::kRecord, {{0, 4}, {1, 4}})
+            .data(0, {fitwriter::kInvalid, fitwriter::kInvalid})
+            .data(0, {fitwriter::semicircles(42.8712), fitwriter::semicircles(-71.3878)})
+            .data(0, {fitwriter::semicircles(33.0169), fitwriter::semicircles(-116.846)});
+        QTest::newRow("--strict: a compressed FIT ride with an invalid record, from a pipe")
+            << QByteArray() << QStringList{"-f", "csv", "--strict", "-"}
+            << archivewriter::compressed(ride.file(), ARCHIVE_FILTER_GZIP) << "" << 1 << miles
+            << "meridane: -: 1 line skipped (line 2)\n";
         QTest::newRow("many skipped lines: the first five named")
             << QByteArray() << QStringList{"-f", "csv", "-"} << QByteArray("1\n2\n3\n4\n5\n6\n")
             << "" << 0 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")

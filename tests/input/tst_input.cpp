@@ -2,6 +2,7 @@
 // format help, driven through the window's buttons with scripted dialogs.
 
 #include "window/form1.h"
+#include "archivewriter.h"
 #include "lists/listformat.h"
 #include "lists/listreader.h"
 #include "lists/listrecords.h"
@@ -250,6 +251,8 @@ private slots:
             << QStringList{"1|2", "5|6"};
         QTest::newRow("long plain decimal") << QByteArray("1234567890123456789.5,-0.000001\n")
                                             << QStringList{"1234567890123456789.5|-0.000001"};
+        QTest::newRow("gzip-compressed list")
+            << archivewriter::compressed(helpFile("\r\n"), ARCHIVE_FILTER_GZIP) << kHelpFileRows;
     }
 
     void listFile()
@@ -428,6 +431,9 @@ private slots:
         QTest::newRow("GeoJSON, text after the object")
             << QByteArray("{\"type\":\"Point\",\"coordinates\":[2,1]} x") << QStringList{"1|2"}
             << "Invalid file format: GeoJSON: more text after the object" << false;
+        QTest::newRow("zip without KML")
+            << archivewriter::pack({{"points.txt", "1,2\n"}}) << QStringList()
+            << "Invalid file format: a zip without a KML document" << false;
         QTest::newRow("GeoJSON of an unknown type")
             << QByteArray("{\"type\":\"Feature\",\"geometry\":{\"type\":\"Circle\",\"radius\":1}}")
             << QStringList() << "Invalid file format: GeoJSON: unknown type \"Circle\"" << false;
@@ -674,7 +680,11 @@ private slots:
         QCOMPARE(w.dialogs.fileRequests.size(), 1);
         const platform::FileDialogRequest& request = w.dialogs.fileRequests[0];
         QCOMPARE(request.title, QString("Load List(s) - Hold Ctrl to select multiple list files"));
-        QCOMPARE(request.filter, QString("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
+        QCOMPARE(request.filter,
+                 QString("Text Files (*.txt)|*.txt|GPS and Map Files (*.gpx;*.kml;*.kmz;*.tcx;"
+                         "*.fit;*.FIT;*.nmea;*.geojson;*.json;*.gz;*.bz2;*.xz)|*.gpx;*.kml;*.kmz;"
+                         "*.tcx;*.fit;*.FIT;*.nmea;*.geojson;*.json;*.gz;*.bz2;*.xz|"
+                         "All Files (*.*)|*.*|"));
         QCOMPARE(request.flags, 2621953);
         QCOMPARE(request.fileName, QString());
     }

@@ -1,0 +1,304 @@
+// The list formats with readers of their own (FIT, NMEA) and the packed and
+// compressed files, read as a file or a pipe delivers them: in blocks of any
+// size.
+
+#include "archivewriter.h"
+#include "core/failure.h"
+#include "fitwriter.h"
+#include "lists/listformat.h"
+#include "lists/listreader.h"
+#include "lists/packedinput.h"
+
+#include <QtTest>
+
+#include <random>
+
+using archivewriter::compressed;
+using archivewriter::pack;
+using fitwriter::kCoursePoint;
+using fitwriter::kInvalid;
+using fitwriter::kRecord;
+using fitwriter::semicircles;
+
+namespace {
+
+struct Result {
+    QStringList rows; // "latitude|longitude"
+    QList<qint64> skipped;
+    QString failure;
+};
+
+// Reads through the list reader, or through the packed input, in blocks of block bytes.
+Result read(const QByteArray& bytes, qsizetype block, bool packed)
+{
+    Result result;
+    const app::PointSink point = [&](QStringView lat, QStringView lon) {
+        result.rows << lat.toString() + '|' + lon.toString();
+    };
+    const app::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
+    qsizetype at = 0;
+    const app::ByteSource source = [&](char* into, qsizetype room) {
+        const qsizetype size = std::min({room, block, bytes.size() - at});
+        std::memcpy(into, bytes.constData() + at, size_t(size));
+        at += size;
+        return size;
+    };
+    try {
+        if (packed) {
+            app::ReadPackedList(source, point, options);
+        } else {
+            app::ListReader reader(point, options);
+            for (; at < bytes.size(); at += block)
+                reader.feed(QByteArrayView(bytes).sliced(at, std::min(block, bytes.size() - at)));
+            reader.finish();
+        }
+    } catch (const Failure& failure) {
+        result.failure = failure.description;
+    }
+    return result;
+}
+
+void compare(const QByteArray& bytes, bool packed)
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QString, failure);
+    for (const qsizetype block : {qsizetype(1), qsizetype(7), qsizetype(1) << 20}) {
+        const Result result = read(bytes, block, packed);
+        QCOMPARE(result.rows, rows);
+        QVERIFY2(failure.isEmpty() ? result.failure.isEmpty() : result.failure.contains(failure),
+                 qPrintable(result.failure));
+        if (!packed) {
+            QFETCH(QList<qint64>, skipped);
+            QCOMPARE(result.skipped, skipped);
+        }
+    }
+}
+
+// A FIT file of the messages that write puts in.
+QByteArray fit(const std::function<void(fitwriter::Writer&)>& write, bool headerCrc = true)
+{
+    fitwriter::Writer writer;
+    write(writer);
+    return writer.file(headerCrc);
+}
+
+const std::vector<fitwriter::Writer::Field> kLatLon{{0, 4}, {1, 4}};
+
+QByteArray nmea(QByteArray body)
+{
+    char sum = 0;
+    for (const char c : body)
+        sum ^= c;
+    return '$' + body + '*' + QByteArray::number(uchar(sum), 16).rightJustified(2, '0').toUpper();
+}
+
+const QByteArray kKml = "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Placemark><LineString>"
+                        "<coordinates>2,1 4,3</coordinates></LineString></Placemark></kml>";
+const QByteArray kOtherKml = "<kml><Placemark><Point><coordinates>9,8</coordinates></Point>"
+                             "</Placemark></kml>";
+const QByteArray kGpx = "<?xml version=\"1.0\"?><gpx version=\"1.1\" "
+                        "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>"
+                        "<trkpt lat=\"47.6443\" lon=\"-122.3436\"/></trkseg></trk></gpx>";
+
+} // namespace
+
+Q_DECLARE_METATYPE(app::ListFormat)
+
+class ListsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void recognise_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<app::ListFormat>("format");
+        const QByteArray header = fit([](auto&) {}).first(12);
+        QTest::newRow("FIT header") << header << false << app::ListFormat::Fit;
+        QTest::newRow("FIT header, cut") << header.first(11) << false << app::ListFormat::Undecided;
+        QTest::newRow("12 bytes without .FIT") << QByteArray("\x0C"
+                                                             "2345678.FIX")
+                                               << true << app::ListFormat::Plain;
+        QTest::newRow("NMEA sentence")
+            << QByteArray("\xEF\xBB\xBF \r\n$GNRMC,1") << false << app::ListFormat::Nmea;
+        QTest::newRow("NMEA prefix")
+            << QByteArray("\n$GPGG") << false << app::ListFormat::Undecided;
+        QTest::newRow("dollar and digits")
+            << QByteArray("$12345,1,2") << false << app::ListFormat::Plain;
+        QTest::newRow("lower case talker")
+            << QByteArray("$gpgga,1") << false << app::ListFormat::Plain;
+        QTest::newRow("no comma after the type")
+            << QByteArray("$GPGGA;1,2") << false << app::ListFormat::Plain;
+        QTest::newRow("plain list")
+            << QByteArray("1,2\n$GPGGA,") << false << app::ListFormat::Plain;
+    }
+    void recognise()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, complete);
+        QFETCH(app::ListFormat, format);
+        QCOMPARE(app::RecogniseListFormat(head, complete), format);
+    }
+
+    void fitFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QList<qint64>>("skipped"); // the messages' numbers
+        QTest::addColumn<QString>("failure");
+        const auto s = semicircles;
+        QTest::newRow("two record definitions and a compressed timestamp") << fit([&](auto& w) {
+            w.define(0, kRecord, {{253, 4}, {0, 4}, {1, 4}})
+                .data(0, {1000, s(47.6443), s(-122.3436)})
+                .define(0, kRecord, {{2, 2}, {0, 4}, {1, 4}})
+                .data(0, {300, s(1.5), s(2.25)})
+                .define(1, kRecord, {{1, 4}, {0, 4}})
+                .data(1, {s(4), s(-3)}, true);
+        }) << QStringList{"47.6443|-122.3436", "1.5|2.25", "-3|4"} << QList<qint64>{}
+                                                                           << "";
+        QTest::newRow("big-endian course point, no header CRC")
+            << fit(
+                   [&](auto& w) {
+                       w.define(2, kCoursePoint, {{254, 2}, {1, 4}, {2, 4}, {3, 4}}, true)
+                           .data(2, {1, 77, s(-33.8688), s(151.2093)});
+                   },
+                   false)
+            << QStringList{"-33.8688|151.2093"} << QList<qint64>{} << "";
+        QTest::newRow("developer fields passed over by size") << fit([&](auto& w) {
+            w.define(0, kRecord, kLatLon, false, {3, 250})
+                .data(0, {s(10), s(20)})
+                .data(0, {s(11), s(21)});
+        }) << QStringList{"10|20", "11|21"} << QList<qint64>{} << "";
+        QTest::newRow("invalid position counted, other messages pass") << fit([&](auto& w) {
+            w.define(0, kRecord, kLatLon)
+                .data(0, {kInvalid, kInvalid})
+                .define(1, 21, kLatLon)
+                .data(1, {s(5), s(6)})
+                .data(0, {s(-90), 2147483646});
+        }) << QStringList{"-90|179.9999998"} << QList<qint64>{2} << "";
+        const QByteArray good = fit([&](auto& w) {
+            w.define(0, kRecord, kLatLon).data(0, {s(1), s(2)}).data(0, {s(3), s(4)});
+        });
+        QByteArray badCrc = good;
+        badCrc[badCrc.size() - 1] = char(badCrc.back() ^ 1);
+        QTest::newRow("bad CRC: the points kept, a failure")
+            << badCrc << QStringList{"1|2", "3|4"} << QList<qint64>{} << "CRC";
+        QTest::newRow("cut short")
+            << good.chopped(6) << QStringList{"1|2"} << QList<qint64>{} << "ends early";
+        QTest::newRow("data without definition") << fit([&](auto& w) {
+            w.define(0, kRecord, kLatLon).data(0, {1, 2}).data(3, {});
+        }) << QStringList{"0.0000001|0.0000002"} << QList<qint64>{}
+                                                 << "without a definition";
+        QTest::newRow("two files chained")
+            << good + good << QStringList{"1|2", "3|4", "1|2", "3|4"} << QList<qint64>{} << "";
+    }
+    void fitFile()
+    {
+        QFETCH(QByteArray, bytes);
+        compare(bytes, false);
+    }
+
+    // Any semicircle's text reads back as the same semicircle to within one.
+    void semicircleText()
+    {
+        std::mt19937 draw(7);
+        fitwriter::Writer writer;
+        writer.define(0, kRecord, kLatLon);
+        std::vector<int32_t> values;
+        for (int i = 0; i < 20000; ++i) {
+            values.push_back(int32_t(draw()));
+            writer.data(0, {values.back() / 2, values.back()});
+        }
+        const Result result = read(writer.file(), 1 << 20, false);
+        QCOMPARE(result.rows.size(), qsizetype(values.size()));
+        for (size_t i = 0; i < values.size(); ++i) {
+            const double longitude = result.rows[qsizetype(i)].section('|', 1).toDouble();
+            QVERIFY2(std::abs(semicircles(longitude) - int64_t(values[i])) <= 1,
+                     qPrintable(result.rows[qsizetype(i)]));
+        }
+    }
+
+    void nmeaLog_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QList<qint64>>("skipped"); // lines
+        QTest::addColumn<QString>("failure");
+        const QByteArray gga =
+            nmea("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+        const QByteArray rmc =
+            nmea("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W");
+        QTest::newRow("GGA and RMC of one fix give one point")
+            << gga + "\r\n" + rmc + "\r\n"
+            << QStringList{"48.1173|11.5166667"} << QList<qint64>{} << "";
+        QByteArray bad = rmc;
+        bad[10] = '4';
+        QTest::newRow("bad checksum is a skipped line")
+            << nmea("GNGGA,1,4916.45,S,12311.12,W,2,,,,,,,,") + "\n" + bad + "\n"
+            << QStringList{"-49.2741667|-123.1853333"} << QList<qint64>{2} << "";
+        QTest::newRow("no fix, other types: no point, nothing skipped")
+            << nmea("GPGGA,1,4807.038,N,01131.000,E,0,,,,,,,,") + "\n" +
+                   nmea("GPRMC,2,V,4807.038,N,01131.000,E,,,,,") + "\n" + nmea("GPGSV,3,1,11") +
+                   "\n\n"
+            << QStringList{} << QList<qint64>{} << "";
+        QTest::newRow("without checksum, other talkers, fix times apart")
+            << QByteArray("$BDRMC,1,A,0130.5,N,00000.0,E,,\n$GAGGA,2,0130.5,N,00000.0,E,1\n")
+            << QStringList{"1.5083333|0", "1.5083333|0"} << QList<qint64>{} << "";
+        QTest::newRow("unreadable positions and lines counted")
+            << QByteArray("$GPGGA,1,4860.0,N,00100.0,E,1\n$GPGGA,2,48x0.0,N,00100.0,E,1\n"
+                          "$GPRMC,3,A,4800.0,N,00100.0,X\n$GPGGA,1\nnot a sentence\n")
+            << QStringList{} << QList<qint64>{1, 2, 3, 4, 5} << "";
+    }
+    void nmeaLog()
+    {
+        QFETCH(QByteArray, bytes);
+        compare(bytes, false);
+    }
+
+    void packedFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("failure");
+        const QStringList kmlRows{"1|2", "3|4"};
+        const QByteArray kmz = pack({{"files/a.png", "x"}, {"doc.kml", kKml}});
+        QTest::newRow("KMZ") << kmz << kmlRows << "";
+        QTest::newRow("KMZ: doc.kml after another")
+            << pack({{"other.kml", kOtherKml}, {"doc.kml", kKml}}) << kmlRows << "";
+        QTest::newRow("KMZ: the first KML at the root")
+            << pack({{"files/x.kml", kOtherKml}, {"b.kml", kKml}, {"c.kml", kOtherKml}}) << kmlRows
+            << "";
+        QTest::newRow("zip without KML")
+            << pack({{"files/x.kml", kOtherKml}, {"points.txt", "1,2\n"}}) << QStringList{}
+            << "a zip without a KML document";
+        QTest::newRow("gpx.gz") << compressed(kGpx, ARCHIVE_FILTER_GZIP)
+                                << QStringList{"47.6443|-122.3436"} << "";
+        QTest::newRow("fit.gz") << compressed(fit([](auto& w) {
+                                                  w.define(0, kRecord, kLatLon).data(0, {0, 0});
+                                              }),
+                                              ARCHIVE_FILTER_GZIP)
+                                << QStringList{"0|0"} << "";
+        QTest::newRow("txt.xz") << compressed("5,6\n7,8", ARCHIVE_FILTER_XZ)
+                                << QStringList{"5|6", "7|8"} << "";
+        QTest::newRow("txt.bz2") << compressed("5,6\n", ARCHIVE_FILTER_BZIP2) << QStringList{"5|6"}
+                                 << "";
+        QTest::newRow("kmz.gz") << compressed(kmz, ARCHIVE_FILTER_GZIP) << kmlRows << "";
+        QByteArray many;
+        for (int i = 0; i < 5000; ++i)
+            many += QByteArray::number(i * 7919 % 5003) + ',' + QByteArray::number(i) + '\n';
+        QTest::newRow("gzip cut short") << compressed(many, ARCHIVE_FILTER_GZIP).first(40)
+                                        << QStringList{} << "Invalid file format";
+        QTest::newRow("plain list that starts like bzip2")
+            << QByteArray("BZh91AY,x\n1,2\n") << QStringList{"1|2"} << "";
+    }
+    void packedFile()
+    {
+        QFETCH(QByteArray, bytes);
+        compare(bytes, true);
+    }
+};
+
+QTEST_GUILESS_MAIN(ListsTest)
+#include "tst_lists.moc"
