@@ -2,6 +2,7 @@
 
 #include "core/trap.h"
 #include "output/columnlayout.h"
+#include "output/laststep.h"
 #include "files/textfile.h"
 #include "platform/desktop/yield.h"
 #include "files/paths.h"
@@ -76,7 +77,7 @@ bool writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
     return true;
 }
 
-// The header line, the checked rows, "Done." and the file put in place; a
+// The header line, the checked rows, the file put in place and "Done."; a
 // file whose rows went away halfway is dropped and the old one stays.
 void writeFile(Save& save, const Widths& widths, TextFile& file)
 {
@@ -88,14 +89,16 @@ void writeFile(Save& save, const Widths& widths, TextFile& file)
     // Flushing hundreds of megabytes to the disk, or dropping them, and
     // removing the file replaced take a while: the window answers meanwhile.
     if (!writeRows(save, widths, file, line)) {
-        platform::YieldUntilDone([&] { file.abandon(); });
+        RunLastStep([&] { file.abandon(); });
         return;
     }
+    // "Done." once the file is in place, not before: a failed close says so instead.
+    if (!trap.step(232, [&] { RunLastStep([&] { file.close(); }); }))
+        return;
     if (trap.test(226, [&] { return save.bar != nullptr; })) {
         trap.step(228, [&] { save.bar->setValue(100); });
         trap.step(230, [&] { save.bar->setText(QStringLiteral("Done.")); });
     }
-    trap.step(232, [&] { platform::YieldUntilDone([&] { file.close(); }); });
 }
 
 } // namespace
