@@ -4,6 +4,7 @@
 #include "window/form1.h"
 #include "engine/modzipdistance.h"
 #include "isolation.h"
+#include "output/laststep.h"
 #include "platform/desktop/endprocess.h"
 #include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
@@ -13,10 +14,13 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 #include <xcb/xcb.h>
 
 namespace {
@@ -557,6 +561,114 @@ private slots:
         }
         platform::setEndProcess({});
         QCOMPARE(ended, 1);
+    }
+
+    // A list at its limit (here 1 MiB) fails each add with "Out of memory":
+    // the run or the load stops after the first report.
+    void storeLimitReportedOnce_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("reportedIn");
+        QTest::newRow("run") << "run" << "Form1.PushButton17_Click at line 130";
+        QTest::newRow("load of two files") << "load" << "Form1.PushButton3_Click at line 134";
+        QTest::newRow("two files dropped") << "drop" << "Form1.LoadListFiles at line 102";
+    }
+
+    void storeLimitReportedOnce()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, reportedIn);
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        Form1 form;
+        form.Form_Load();
+        platform::ListStore::setBlockLimit(1);
+        const auto restore = qScopeGuard([] { platform::ListStore::setBlockLimit(size_t(-1)); });
+        QStringList files;
+        for (const char* name : {"a.txt", "b.txt"}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            for (int i = 0; i < 60000; ++i) // 1.2 MB of rows each
+                file.write("42.8712,-71.3878\n");
+            files << file.fileName();
+        }
+        if (operation == "run") {
+            addPoints(form, 15000);
+            form.PushButton17_Click();
+        } else if (operation == "load") {
+            dialogs.openReplies.enqueue(files);
+            form.PushButton3_Click();
+        } else {
+            form.LoadListFiles(files);
+        }
+        QStringList shown;
+        for (const QString& text : dialogs.texts())
+            shown << text.section("\r\r", 0, 0);
+        QStringList expected{"Out of memory\r\nin Orvanta2021/08/31." + reportedIn};
+        if (operation == "run")
+            expected << "Done.";
+        QCOMPARE(shown, expected);
+        QVERIFY((operation == "run" ? form.ListView2 : form.ListView1)->full());
+        QCOMPARE(form.MousePointer(), Form1::kDefaultPointer);
+    }
+
+    // The window is closed while the save's last step (put in place, or the
+    // unfinished file dropped) is held on its thread: the process ends only
+    // after the step, and "Done." shows only once the file is in place.
+    void closingDuringTheSavesLastStep_data()
+    {
+        QTest::addColumn<bool>("clearHalfway"); // the results cleared while the rows are written
+        QTest::addColumn<QStringList>("filesAtEnd");
+        QTest::addColumn<QByteArray>("startAtEnd");
+        QTest::newRow("the file put in place")
+            << false << QStringList{"out.txt"} << QByteArray("Results");
+        QTest::newRow("the unfinished file dropped")
+            << true << QStringList{"out.txt"} << QByteArray("old content");
+    }
+
+    void closingDuringTheSavesLastStep()
+    {
+        QFETCH(bool, clearHalfway);
+        QFETCH(QStringList, filesAtEnd);
+        QFETCH(QByteArray, startAtEnd);
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old content") == 11);
+        old.close();
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        addPoints(form, 50);
+        form.PushButton17_Click();
+        std::atomic<bool> ended{false};
+        QStringList files;
+        QByteArray seenAtEnd, seenAtDone;
+        platform::setEndProcess([&] {
+            files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+            seenAtEnd = readAll(path);
+            ended = true;
+        });
+        output::setLastStepGate([&] {
+            QMetaObject::invokeMethod(&form, [&] { form.close(); }, Qt::QueuedConnection);
+            while (!output::LastStepsAwaited() && !ended)
+                std::this_thread::yield();
+        });
+        connect(form.ProgressBar1, &platform::ProgressBar::textSet, &form, [&](const QString& t) {
+            if (t == "Done.")
+                seenAtDone = readAll(path);
+        });
+        if (clearHalfway)
+            duringPass(form, 30, [&] { form.PushButton2_Click(); });
+        dialogs.saveReplies.enqueue(path);
+        form.PushButton4_Click();
+        output::setLastStepGate({});
+        platform::setEndProcess({});
+        QVERIFY(ended);
+        QCOMPARE(files, filesAtEnd);
+        QVERIFY2(seenAtEnd.startsWith(startAtEnd), seenAtEnd.constData());
+        QCOMPARE(seenAtDone, clearHalfway ? QByteArray() : seenAtEnd);
     }
 
     // Another program destroys a window in the middle of a run, in a child process.
