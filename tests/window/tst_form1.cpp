@@ -11,6 +11,7 @@
 #include "testsupport.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QProcess>
@@ -561,6 +562,79 @@ private slots:
         }
         platform::setEndProcess({});
         QCOMPARE(ended, 1);
+    }
+
+    // What a screen reader is told, through Qt's accessibility interfaces.
+    void accessibleNamesAndRoles_data()
+    {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("window") << "Form1" << int(QAccessible::Window) << "Meridane";
+        QTest::newRow("coordinates") << "ListView1" << int(QAccessible::Table) << "Coordinates";
+        QTest::newRow("results") << "ListView2" << int(QAccessible::Table) << "Results";
+        QTest::newRow("help button") << "PushButton8" << int(QAccessible::Button)
+                                     << "List file format";
+        QTest::newRow("progress bar") << "ProgressBar1" << int(QAccessible::ProgressBar)
+                                      << "Processing: 6.49570";
+    }
+
+    void accessibleNamesAndRoles()
+    {
+        QFETCH(QString, widget);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        addPoints(form, 4);
+        QVariant valueDuringRun;
+        duringPass(form, 3, [&] {
+            if (widget != "ProgressBar1")
+                return;
+            QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(form.ProgressBar1);
+            QCOMPARE(bar->text(QAccessible::Name), name);
+            QVERIFY(bar->valueInterface());
+            valueDuringRun = bar->valueInterface()->currentValue();
+            QCOMPARE(bar->valueInterface()->maximumValue(), QVariant(100));
+        });
+        form.PushButton17_Click();
+        const QHash<QString, QWidget*> widgets{{"Form1", &form},
+                                               {"ListView1", form.ListView1},
+                                               {"ListView2", form.ListView2},
+                                               {"PushButton8", form.PushButton8},
+                                               {"ProgressBar1", form.ProgressBar1}};
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widgets.value(widget));
+        QVERIFY(iface);
+        QCOMPARE(int(iface->role()), role);
+        if (widget == "ProgressBar1") {
+            QCOMPARE(valueDuringRun, QVariant(75));
+            QCOMPARE(iface->valueInterface()->currentValue(), QVariant(0)); // after the run
+            return;
+        }
+        QCOMPARE(iface->text(QAccessible::Name), name);
+    }
+
+    // A result row reads as checkable, with its check mark or without.
+    void resultRowsAreCheckable()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        addPoints(form, 3);
+        form.PushButton17_Click();
+        form.ListView2->setChecked(2, false);
+        form.ListView2->flushView();
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(form.ListView2)->tableInterface();
+        QVERIFY(table);
+        for (int row = 0; row < 2; ++row) {
+            const QAccessible::State state = table->cellAt(row, 0)->state();
+            QVERIFY(state.checkable);
+            QCOMPARE(bool(state.checked), row == 0);
+        }
     }
 
     // A list at its limit (here 1 MiB) fails each add with "Out of memory":
