@@ -77,6 +77,17 @@ bool writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
     return true;
 }
 
+// A file put in place at its end holds the end of the process until it is
+// whole or dropped; a pipe or device that may wait for its reader for ever
+// does not.
+template <typename Step> void lastStep(const TextFile& file, Step step)
+{
+    if (file.writesInPlace())
+        platform::YieldUntilDone(step);
+    else
+        RunLastStep(step);
+}
+
 // The header line, the checked rows, the file put in place and "Done."; a
 // file whose rows went away halfway is dropped and the old one stays.
 void writeFile(Save& save, const Widths& widths, TextFile& file)
@@ -89,11 +100,11 @@ void writeFile(Save& save, const Widths& widths, TextFile& file)
     // Flushing hundreds of megabytes to the disk, or dropping them, and
     // removing the file replaced take a while: the window answers meanwhile.
     if (!writeRows(save, widths, file, line)) {
-        RunLastStep([&] { file.abandon(); });
+        lastStep(file, [&] { file.abandon(); });
         return;
     }
     // "Done." once the file is in place, not before: a failed close says so instead.
-    if (!trap.step(232, [&] { RunLastStep([&] { file.close(); }); }))
+    if (!trap.step(232, [&] { lastStep(file, [&] { file.close(); }); }))
         return;
     if (trap.test(226, [&] { return save.bar != nullptr; })) {
         trap.step(228, [&] { save.bar->setValue(100); });
