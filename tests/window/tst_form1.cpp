@@ -1,14 +1,15 @@
 // The window: its load, list editing and the distance run, driven through
 // the real controls with scripted dialogs.
 
-#include "window/form1.h"
 #include "engine/modzipdistance.h"
 #include "isolation.h"
 #include "output/laststep.h"
+#include "platform/desktop/dialogs.h"
 #include "platform/desktop/endprocess.h"
 #include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
+#include "window/form1.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAccessible>
@@ -564,6 +565,46 @@ private slots:
         QCOMPARE(ended, 1);
     }
 
+    // The window and the message boxes have one size: no maximize button,
+    // and a larger state that the window system sets is set back.
+    void oneSize_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("state");
+        QTest::newRow("window maximized") << "main" << int(Qt::WindowMaximized);
+        QTest::newRow("window full screen") << "main" << int(Qt::WindowFullScreen);
+        QTest::newRow("message box maximized") << "box" << int(Qt::WindowMaximized);
+    }
+
+    void oneSize()
+    {
+        QFETCH(QString, window);
+        QFETCH(int, state);
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const auto check = [&](QWidget* w) {
+            QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+            QVERIFY(w->windowFlags() & Qt::WindowCloseButtonHint);
+            const QSize size = w->size();
+            w->setWindowState(Qt::WindowState(state));
+            QTRY_COMPARE(w->windowState(), Qt::WindowNoState);
+            QCOMPARE(w->size(), size);
+        };
+        if (window == "main")
+            return check(&form);
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box)
+                check(box), checked = true, box->close();
+        });
+        platform::get<platform::Dialogs>().message("Done.", "Meridane",
+                                                   platform::MessageIcon::None);
+        QVERIFY(checked);
+    }
+
     // What a screen reader is told, through Qt's accessibility interfaces.
     void accessibleNamesAndRoles_data()
     {
@@ -573,10 +614,10 @@ private slots:
         QTest::newRow("window") << "Form1" << int(QAccessible::Window) << "Meridane";
         QTest::newRow("coordinates") << "ListView1" << int(QAccessible::Table) << "Coordinates";
         QTest::newRow("results") << "ListView2" << int(QAccessible::Table) << "Results";
-        QTest::newRow("help button") << "PushButton8" << int(QAccessible::Button)
-                                     << "List file format";
-        QTest::newRow("progress bar") << "ProgressBar1" << int(QAccessible::ProgressBar)
-                                      << "Processing: 6.49570";
+        QTest::newRow("help button")
+            << "PushButton8" << int(QAccessible::Button) << "List file format";
+        QTest::newRow("progress bar")
+            << "ProgressBar1" << int(QAccessible::ProgressBar) << "Processing: 6.49570";
     }
 
     void accessibleNamesAndRoles()
@@ -643,9 +684,12 @@ private slots:
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("reportedIn");
-        QTest::newRow("run") << "run" << "Form1.PushButton17_Click at line 130";
-        QTest::newRow("load of two files") << "load" << "Form1.PushButton3_Click at line 134";
-        QTest::newRow("two files dropped") << "drop" << "Form1.LoadListFiles at line 102";
+        QTest::newRow("run") << "run"
+                             << "Form1.PushButton17_Click at line 130";
+        QTest::newRow("load of two files") << "load"
+                                           << "Form1.PushButton3_Click at line 134";
+        QTest::newRow("two files dropped") << "drop"
+                                           << "Form1.LoadListFiles at line 102";
     }
 
     void storeLimitReportedOnce()
@@ -725,7 +769,8 @@ private slots:
             ended = true;
         });
         output::setLastStepGate([&] {
-            QMetaObject::invokeMethod(&form, [&] { form.close(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &form, [&] { form.close(); }, Qt::QueuedConnection);
             while (!output::LastStepsAwaited() && !ended)
                 std::this_thread::yield();
         });
