@@ -55,8 +55,8 @@ bool compositorAnswers(const QProcessEnvironment& environment)
     const QString folder = environment.value(QStringLiteral("XDG_RUNTIME_DIR"));
     if (name.isEmpty() || (!name.startsWith(QLatin1Char('/')) && folder.isEmpty()))
         return false;
-    const QByteArray path =
-        QFile::encodeName(name.startsWith(QLatin1Char('/')) ? name : folder + QLatin1Char('/') + name);
+    const QByteArray path = QFile::encodeName(
+        name.startsWith(QLatin1Char('/')) ? name : folder + QLatin1Char('/') + name);
     sockaddr_un address{};
     if (path.size() >= qsizetype(sizeof address.sun_path))
         return false;
@@ -65,8 +65,8 @@ bool compositorAnswers(const QProcessEnvironment& environment)
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
-    const bool answered = ::connect(fd, reinterpret_cast<const sockaddr*>(&address),
-                                    sizeof address) == 0;
+    const bool answered =
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     ::close(fd);
     return answered;
 }
@@ -90,7 +90,7 @@ QString UsablePlatforms(const QStringList& arguments, const QProcessEnvironment&
         const QString name = entry.section(QLatin1Char(':'), 0, 0).trimmed();
         if (name.startsWith(QLatin1String("wayland")) && wayland < 0)
             wayland = hasWaylandPlugin(pluginFolders) && compositorAnswers(environment);
-        const bool opens = name == QLatin1String("xcb")               ? x11
+        const bool opens = name == QLatin1String("xcb")                ? x11
                            : name.startsWith(QLatin1String("wayland")) ? wayland == 1
                                                                        : true;
         if (opens)

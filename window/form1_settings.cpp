@@ -71,8 +71,8 @@ void Form1::writeUnitStates()
 }
 
 // Selecting a button clears the others and writes the four states as its
-// click does, without a report; clearing one changes only that button. A stored text that is no Boolean fails before
-// the button changes.
+// click does, without a report; clearing one changes only that button. A
+// stored text that is no Boolean fails before the button changes.
 void Form1::restoreUnitOption(int k, const QString& defaultText)
 {
     const bool selected = engine::booleanOf(platform::get<platform::SettingsStore>().read(

@@ -66,7 +66,8 @@ QString markOn(const QImage& before, const QImage& after, const QRect& area, dou
             if (before.pixel(x, y) != after.pixel(x, y) &&
                 contrast(after.pixel(x, y), before.pixel(x, y)) > ratio) {
                 ratio = contrast(after.pixel(x, y), before.pixel(x, y));
-                colours = QColor(after.pixel(x, y)).name() + " on " + QColor(before.pixel(x, y)).name();
+                colours =
+                    QColor(after.pixel(x, y)).name() + " on " + QColor(before.pixel(x, y)).name();
             }
     return colours;
 }
@@ -100,7 +101,7 @@ private slots:
         QTest::addColumn<QPalette>("palette");
         QTest::addColumn<Pick>("pick");
         QTest::addColumn<QMargins>("margins"); // of the widget not taken by its text
-        QTest::addColumn<bool>("focusMark"); // the mark that focus adds, at 3:1, not a text
+        QTest::addColumn<bool>("focusMark");   // the mark that focus adds, at 3:1, not a text
         QPalette mixed = QApplication::style()->standardPalette();
         mixed.setColor(QPalette::Button, QColor(0x20, 0x30, 0x40));
         mixed.setColor(QPalette::ButtonText, Qt::white);

@@ -22,8 +22,8 @@
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -290,12 +290,12 @@ private slots:
         const QString live = "WAYLAND_DISPLAY=<live>", gone = "WAYLAND_DISPLAY=<gone>";
         const QString session = "XDG_SESSION_TYPE=wayland ";
         QTest::newRow("X11") << "DISPLAY=:0" << true << "xcb";
-        QTest::newRow("Wayland session, both there") << session + live + " DISPLAY=:0" << true
-                                                     << "wayland;xcb";
+        QTest::newRow("Wayland session, both there")
+            << session + live + " DISPLAY=:0" << true << "wayland;xcb";
         QTest::newRow("X11 session, both there") << live + " DISPLAY=:0" << true << "xcb;wayland";
         QTest::newRow("Wayland alone") << live << true << "wayland";
-        QTest::newRow("compositor gone, X11 there") << session + gone + " DISPLAY=:0" << true
-                                                    << "xcb";
+        QTest::newRow("compositor gone, X11 there")
+            << session + gone + " DISPLAY=:0" << true << "xcb";
         QTest::newRow("no plugin, X11 there") << session + live + " DISPLAY=:0" << false << "xcb";
         QTest::newRow("Wayland asked for, compositor gone, X11 there")
             << "QT_QPA_PLATFORM=wayland DISPLAY=:0 " + gone << true << "xcb";
@@ -405,7 +405,8 @@ private slots:
         QTest::addColumn<QByteArray>("desktopSize"); // XCURSOR_SIZE
         QTest::addColumn<int>("pixels");             // of the picture shown
         const QPoint none(-1, -1);
-        QTest::newRow("shipped hand") << shipped("HAND-M.CUR") << "" << QPoint(10, 1) << QByteArray() << 32;
+        QTest::newRow("shipped hand")
+            << shipped("HAND-M.CUR") << "" << QPoint(10, 1) << QByteArray() << 32;
         QTest::newRow("shipped hand, desktop cursors of 24")
             << shipped("HAND-M.CUR") << "" << QPoint(10, 1) << QByteArray("24") << 32;
         QTest::newRow("shipped hand, desktop cursors of 48")
@@ -413,8 +414,8 @@ private slots:
         QTest::newRow("shipped hand, desktop cursors of 96")
             << shipped("HAND-M.CUR") << "" << QPoint(10, 1) << QByteArray("96") << 64;
         QTest::newRow("no cursor file") << QByteArray() << "" << none << QByteArray() << 0;
-        QTest::newRow("broken cursor file")
-            << QByteArray("\0\0\2\0\1\0", 6) + QByteArray(40, 'x') << "108" << none << QByteArray() << 0;
+        QTest::newRow("broken cursor file") << QByteArray("\0\0\2\0\1\0", 6) + QByteArray(40, 'x')
+                                            << "108" << none << QByteArray() << 0;
         QTest::newRow("a named pipe") << QByteArray("<pipe>") << "108" << none << QByteArray() << 0;
     }
 
