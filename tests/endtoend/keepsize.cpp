@@ -7,7 +7,7 @@
 // found nothing wrong with the sizes it was sent (after a round trip with
 // it: a protocol error would have ended the process with status 1).
 //
-//   keepsize [--screenshot FILE]   status 0 and "ok" lines when all held
+//   keepsize    status 0 and "ok" lines when all held
 #include "window/form1.h"
 
 #include <QApplication>
@@ -83,7 +83,6 @@ void keepsItsSize(QWidget* window, const char* name)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    const QString screenshot = argc > 2 && QByteArray(argv[1]) == "--screenshot" ? argv[2] : "";
     Form1 form;
     form.Form_Load();
     form.show();
@@ -98,8 +97,6 @@ int main(int argc, char* argv[])
             return;
         boxUp.stop();
         keepsItsSize(box, "the message box");
-        if (!screenshot.isEmpty())
-            form.grab().save(screenshot);
         box->close();
     });
     boxUp.start();

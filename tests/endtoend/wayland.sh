@@ -2,7 +2,7 @@
 # The windows under a Wayland compositor of our own (Weston, headless, with
 # Qt drawing the title bars): maximized and full screen set by the compositor,
 # each window keeps its size without a protocol error (see keepsize.cpp).
-#   wayland.sh KEEPSIZE [SCREENSHOT]
+#   wayland.sh KEEPSIZE
 set -euo pipefail
 keepsize="$1"
 
@@ -44,6 +44,6 @@ within 60 up_or_gone && [ -S "$XDG_RUNTIME_DIR/wayland-test" ] || fail "Weston d
 export WAYLAND_DISPLAY=wayland-test QT_QPA_PLATFORM=wayland
 unset QT_WAYLAND_DISABLE_WINDOWDECORATION
 status=0
-"$keepsize" ${2:+--screenshot "$2"} >"$work/keepsize.log" 2>&1 || status=$?
+"$keepsize" >"$work/keepsize.log" 2>&1 || status=$?
 cat "$work/keepsize.log"
 [ "$status" -eq 0 ] || fail "the windows did not keep their size (status $status)"
