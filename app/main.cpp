@@ -19,12 +19,18 @@ int main(int argc, char* argv[])
         QCoreApplication application(argc, argv);
         return app::RunCommandLine(argc, argv);
     }
-    if (app::NoDisplay(arguments, QProcessEnvironment::systemEnvironment()))
+    // Only platforms that can open the window are tried: Wayland without its
+    // plugin or compositor gives way to X11, or to the one-line report.
+    const QString platforms =
+        app::UsablePlatforms(arguments, QProcessEnvironment::systemEnvironment());
+    if (platforms.isEmpty())
         return app::ReportNoDisplay();
+    app::PlatformChoice choice(platforms);
     // The menu entry's name: Wayland's application id, and the window's
     // class on X11 ("meridane") is the entry's StartupWMClass.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.meridane.Meridane"));
     QApplication app(argc, argv);
+    choice.restore();
     Form1 form;
     form.Form_Load();
     form.show();

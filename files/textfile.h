@@ -25,6 +25,9 @@ public:
     // question. Throws Failure when the file cannot be created.
     void create();
     bool isOpen() const { return file_ && file_->isOpen(); }
+    // Written where it is (a pipe, a device, the standard output): close()
+    // puts nothing in place, and may wait for a reader.
+    bool writesInPlace() const { return direct_; }
 
     // Never fails: a failed block write is kept and reported by close().
     void writeLine(QStringView line);

@@ -2,6 +2,7 @@
 
 #include "core/trap.h"
 #include "output/columnlayout.h"
+#include "output/laststep.h"
 #include "files/textfile.h"
 #include "platform/desktop/yield.h"
 #include "files/paths.h"
@@ -76,7 +77,18 @@ bool writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
     return true;
 }
 
-// The header line, the checked rows, "Done." and the file put in place; a
+// A file put in place at its end holds the end of the process until it is
+// whole or dropped; a pipe or device that may wait for its reader for ever
+// does not.
+template <typename Step> void lastStep(const TextFile& file, Step step)
+{
+    if (file.writesInPlace())
+        platform::YieldUntilDone(step);
+    else
+        RunLastStep(step);
+}
+
+// The header line, the checked rows, the file put in place and "Done."; a
 // file whose rows went away halfway is dropped and the old one stays.
 void writeFile(Save& save, const Widths& widths, TextFile& file)
 {
@@ -88,14 +100,16 @@ void writeFile(Save& save, const Widths& widths, TextFile& file)
     // Flushing hundreds of megabytes to the disk, or dropping them, and
     // removing the file replaced take a while: the window answers meanwhile.
     if (!writeRows(save, widths, file, line)) {
-        platform::YieldUntilDone([&] { file.abandon(); });
+        lastStep(file, [&] { file.abandon(); });
         return;
     }
+    // "Done." once the file is in place, not before: a failed close says so instead.
+    if (!trap.step(232, [&] { lastStep(file, [&] { file.close(); }); }))
+        return;
     if (trap.test(226, [&] { return save.bar != nullptr; })) {
         trap.step(228, [&] { save.bar->setValue(100); });
         trap.step(230, [&] { save.bar->setText(QStringLiteral("Done.")); });
     }
-    trap.step(232, [&] { platform::YieldUntilDone([&] { file.close(); }); });
 }
 
 } // namespace

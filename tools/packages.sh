@@ -19,9 +19,11 @@ BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxcb1-dev libxlsxwriter
     libgeographiclib-dev zlib1g-dev libarchive-dev
     fonts-liberation2 unzip)
 
-# What the end-to-end test drives the real window with: a virtual display,
-# simulated mouse and keys, and the pointer's cursor read back (XFixes).
-END_TO_END_PACKAGES=(xvfb xdotool libxcb-xfixes0-dev)
+# What the end-to-end tests drive the real window with: a virtual display,
+# simulated mouse and keys, and the pointer's cursor read back (XFixes); a
+# headless Wayland compositor with Qt's Wayland plugin; the dark desktop
+# style the skin is checked and shown on.
+END_TO_END_PACKAGES=(xvfb xdotool libxcb-xfixes0-dev weston qt6-wayland adwaita-qt6)
 
 # What building the Debian package needs: dpkg-shlibdeps finds its
 # dependencies, lintian checks it.

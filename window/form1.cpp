@@ -4,6 +4,8 @@
 #include "core/reporterror.h"
 #include "engine/modzipdistance.h"
 #include "platform/desktop/dialogs.h"
+#include "platform/desktop/fixedwindow.h"
+#include "platform/widgets/accessibility.h"
 #include "platform/widgets/twips.h"
 #include "platform/widgets/windowgone.h"
 #include "window/chrome/msgbox.h"
@@ -37,8 +39,10 @@ Form1::Form1(QWidget* parent)
     : QWidget(parent)
 {
     core::setReportSink(shell::ReportInMessageBox);
+    platform::installAccessibility();
     setFont(arialBold(9));
     setFixedSize(twips(8040), twips(9555));
+    platform::keepFixedSize(this);
     createControls();
     placeControls();
     setTabOrder();
@@ -69,6 +73,7 @@ void Form1::createControls()
     PushButton8 = button(QString());
     PushButton8->setIcon(icons::help());
     PushButton8->setToolTip(QStringLiteral("List file format"));
+    PushButton8->setAccessibleName(QStringLiteral("List file format"));
     PushButton1 = button(QStringLiteral("Clear List"));
     PushButton7 = button(QStringLiteral("Load Sample/Example Points"));
     Frame1 = new QGroupBox(QStringLiteral("Unit Options"), this);
@@ -88,6 +93,8 @@ void Form1::createControls()
     ProgressBar1->setText(QStringLiteral("Progress Bar"));
     ListView1->setToolTip(kListTip);
     ListView2->setToolTip(kListTip);
+    ListView1->setAccessibleName(QStringLiteral("Coordinates"));
+    ListView2->setAccessibleName(QStringLiteral("Results"));
 }
 
 void Form1::placeControls()

@@ -121,11 +121,13 @@ private:
     void hover(int value);
     void writeUnitKeys(const char* handler);
     void writeUnitStates();
+    void writeRestoredUnit();
     void restoreUnitOption(int k, const QString& defaultText);
     void loadCustomPointer(const QString& path);
-    void loadListFile(core::Trap& trap, int label, const QString& path);
+    bool loadListFile(core::Trap& trap, int label, const QString& path);
 
     int mousePointer_ = kDefaultPointer;
     QCursor customPointer_{Qt::PointingHandCursor}; // value 99
     bool runInProgress_ = false;
+    bool storeFailureReported_ = false; // a store that cannot be written is told once
 };

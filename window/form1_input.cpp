@@ -165,17 +165,21 @@ void Form1::PushButton3_Click()
             QString path;
             trap.step(130, [&] { path = shell::JoinedPath(parts[0], parts[i]); });
             trap.step(132, [&] { path = shell::CleanJoinedPath(path); });
-            loadListFile(trap, 134, path);
+            // A list at its limit is reported once; the files after are not read.
+            if (!loadListFile(trap, 134, path))
+                break;
         }
     }
     trap.step(138, [&] { setMousePointer(kDefaultPointer); });
 }
 
 // One list file into the coordinate list: a missing one shows "File not
-// found", any other failure is reported at the step's label.
-void Form1::loadListFile(core::Trap& trap, int label, const QString& path)
+// found", any other failure is reported at the step's label. False when the
+// list is at its limit: nothing more can be added.
+bool Form1::loadListFile(core::Trap& trap, int label, const QString& path)
 {
-    trap.step(label, [&] { app::LoadCoordinateFile(*ListView1, path); });
+    return trap.step(label, [&] { app::LoadCoordinateFile(*ListView1, path); }) ||
+           !ListView1->full();
 }
 
 // Files dropped on the window or named by "--open" load as the button loads
@@ -185,8 +189,11 @@ void Form1::LoadListFiles(const QStringList& paths)
     core::Trap trap(core::location("Form1", "LoadListFiles"));
     trap.step(100, [&] { setMousePointer(kHourglass); });
     for (const QString& path : paths)
-        loadListFile(trap, 102, path);
+        if (!loadListFile(trap, 102, path))
+            break;
     trap.step(104, [&] { setMousePointer(kDefaultPointer); });
+    // "Save Results As Text File" starts in their folder, as after the button's load.
+    trap.step(106, [&] { CommonDialog1.Opened(paths); });
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }

@@ -4,6 +4,7 @@
 
 #include "window/icons.h"
 #include "core/trap.h"
+#include "output/laststep.h"
 #include "platform/desktop/endprocess.h"
 #include "window/chrome/applicationtitle.h"
 #include "files/fileexists.h"
@@ -39,6 +40,8 @@ void Form1::Form_QueryUnload() {}
 
 void Form1::Form_Unload()
 {
-    // Ends the process at once, also from the middle of a run that is yielding.
+    // Ends the process at once, also from the middle of a run that is
+    // yielding; a save's last step that is running finishes first.
+    output::FinishLastSteps();
     platform::endProcess();
 }

@@ -128,7 +128,10 @@ void Form1::showPointer()
 
 void Form1::loadCustomPointer(const QString& path)
 {
-    customPointer_ = platform::loadCursorFile(path);
+    // At the size of the desktop's cursors: the larger hand on a screen of
+    // high density, or where the desktop's cursors are large.
+    customPointer_ =
+        platform::loadCursorFile(path, platform::desktopCursorPixels(devicePixelRatioF()));
     showPointer();
 }
 

@@ -53,10 +53,14 @@ void Form1::PushButton17_Click()
                 trap.step(124, [&] { lon1 = ListView1->subItemView(i, 1); });
                 trap.step(126, [&] { lat2 = ListView1->textView(i + 1); });
                 trap.step(128, [&] { lon2 = ListView1->subItemView(i + 1, 1); });
-                trap.step(130, [&] {
+                const auto addSentence = [&] {
                     modZipDistance::GetDistance(lat1, lon1, lat2, lon2, unitOptions, sentence);
                     ListView2->addItemView(sentence.view());
-                });
+                };
+                // A results list at its limit is reported once: the run
+                // leaves the loop, as when rows are gone.
+                if (!trap.step(130, addSentence) && ListView2->full())
+                    break;
                 trap.step(132, [&] { ListView2->setChecked(ListView2->count(), true); });
                 trap.step(134, [&] { ListView2->ensureVisible(ListView2->count()); });
             }

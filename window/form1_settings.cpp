@@ -7,6 +7,9 @@
 #include "core/trap.h"
 #include "platform/desktop/settingsstore.h"
 
+#include <exception>
+#include <utility>
+
 namespace {
 
 const QString kApplication = QStringLiteral("Haldrun");
@@ -33,12 +36,31 @@ void Form1::Option2_Click() { writeUnitKeys("Option2_Click"); }
 void Form1::Option3_Click() { writeUnitKeys("Option3_Click"); }
 void Form1::Option4_Click() { writeUnitKeys("Option4_Click"); }
 
-// One step: a store that cannot be written is reported once per click, and
-// the unit stays selected for this session.
+// One step: a store that cannot be written is reported at the first click
+// that fails, not at every one after it; the unit stays selected for this
+// session either way.
 void Form1::writeUnitKeys(const char* handler)
 {
+    std::exception_ptr failed;
+    try {
+        writeUnitStates();
+    } catch (...) {
+        failed = std::current_exception();
+    }
+    if (!failed || std::exchange(storeFailureReported_, true))
+        return;
     core::Trap trap(core::location("Form1", handler));
-    trap.step(100, [&] { writeUnitStates(); });
+    trap.step(100, [&] { std::rethrow_exception(failed); });
+}
+
+// The restore at the start writes the states back as a click would, but
+// the user did nothing: a store that cannot be written says nothing here.
+void Form1::writeRestoredUnit()
+{
+    try {
+        writeUnitStates();
+    } catch (...) {
+    }
 }
 
 void Form1::writeUnitStates()
@@ -48,9 +70,9 @@ void Form1::writeUnitStates()
                                                        engine::booleanText(option(k)->isChecked()));
 }
 
-// Selecting a button clears the others and counts as its click; clearing one
-// changes only that button. A stored text that is no Boolean fails before
-// the button changes.
+// Selecting a button clears the others and writes the four states as its
+// click does, without a report; clearing one changes only that button. A
+// stored text that is no Boolean fails before the button changes.
 void Form1::restoreUnitOption(int k, const QString& defaultText)
 {
     const bool selected = engine::booleanOf(platform::get<platform::SettingsStore>().read(
@@ -58,9 +80,7 @@ void Form1::restoreUnitOption(int k, const QString& defaultText)
     QRadioButton* button = option(k);
     if (selected) {
         button->setChecked(true);
-        const std::array handlers{&Form1::Option1_Click, &Form1::Option2_Click,
-                                  &Form1::Option3_Click, &Form1::Option4_Click};
-        (this->*handlers.at(static_cast<size_t>(k - 1)))();
+        writeRestoredUnit();
         return;
     }
     // The buttons of a frame never let the selected one be cleared on its own.

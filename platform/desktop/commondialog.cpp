@@ -55,6 +55,12 @@ void CommonDialog::ShowOpen()
     opened_ = text;
 }
 
+void CommonDialog::Opened(const QStringList& paths)
+{
+    FileName = selectionText(paths);
+    opened_ = FileName;
+}
+
 // The name buffer is read up to its first NUL: after a multiple selection
 // that is the selection's folder. A file that the open dialog returned gives
 // its folder.

@@ -5,6 +5,7 @@
 // that does not fit into MaxFileSize characters fails with number 20476.
 
 #include <QString>
+#include <QStringList>
 
 namespace platform {
 
@@ -20,6 +21,9 @@ public:
 
     void ShowOpen();
     void ShowSave();
+    // Files opened without the dialog (dropped, or named on the command
+    // line): the save dialog starts as after ShowOpen had picked them.
+    void Opened(const QStringList& paths);
 
 private:
     QString saveStart() const;

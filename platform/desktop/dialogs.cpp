@@ -1,5 +1,7 @@
 #include "platform/desktop/dialogs.h"
 
+#include "platform/desktop/fixedwindow.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -31,6 +33,7 @@ public:
                     : icon == MessageIcon::Information ? QMessageBox::Information
                                                        : QMessageBox::NoIcon);
         box.setStandardButtons(QMessageBox::Ok);
+        keepFixedSize(&box);
         box.exec();
     }
 

@@ -1,5 +1,6 @@
 #include "platform/widgets/progressbar.h"
 
+#include <QAccessible>
 #include <QMetaMethod>
 #include <QPainter>
 #include <QStyleOptionProgressBar>
@@ -41,7 +42,27 @@ ProgressBar::ProgressBar(QWidget* parent)
     connect(&repaint_, &QTimer::timeout, this, [this] {
         repaintPending_ = false;
         update();
+        if (QAccessible::isActive())
+            tellScreenReaders();
     });
+}
+
+// A screen reader hears of a new whole percent or of a text that names
+// another step ("Processing: ..." to "Done."), not of every row's text.
+void ProgressBar::tellScreenReaders()
+{
+    const int percent = std::isfinite(value_) ? int(std::clamp(value_, 0.0, 100.0)) : 0;
+    const std::u16string step = text_.substr(0, text_.find(u':'));
+    if (percent != toldPercent_) {
+        toldPercent_ = percent;
+        QAccessibleValueChangeEvent event(this, percent);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (step != toldStep_) {
+        toldStep_ = step;
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 // update() merges a region on every call: the calls between two turns of the

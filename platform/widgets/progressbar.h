@@ -36,12 +36,15 @@ protected:
 
 private:
     void repaintLater();
+    void tellScreenReaders();
 
     double value_ = 0;
     std::u16string text_; // assigned a million times in a run: no QString's checks
     QTimer repaint_;
     bool repaintPending_ = false; // the timer runs: cheaper to ask than the timer
     int observers_ = 0;           // connections to valueSet and textSet
+    int toldPercent_ = -1;        // what screen readers last heard
+    std::u16string toldStep_;
 };
 
 } // namespace platform

@@ -86,6 +86,12 @@ QRadioButton::indicator:checked {
                                       stop: 0.55 #ffffff, stop: 1 #ffffff);
     border-color: #245a90;
 }
+/* The option that has the keyboard: a ring round its indicator, dark
+   enough to be seen on the frame (the desktop's own mark is faint or
+   missing here). */
+QRadioButton::indicator:focus {
+    border: 2px solid #13314d;
+}
 
 /* The two lists */
 QTableView {

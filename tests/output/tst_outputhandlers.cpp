@@ -89,10 +89,15 @@ private slots:
     // just loaded: the dialog starts in its folder with no name.
     void saveDialogStartingName_data()
     {
-        QTest::addColumn<QStringList>("steps"); // "load NAME[,NAME]" or "save NAME"
+        // "load NAME[,NAME]", "open NAME[,NAME]" (dropped, or "--open") or "save NAME"
+        QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("start");     // relative to the folder; "." the folder
         QTest::newRow("after a load") << QStringList{"load a.txt"} << ".";
         QTest::newRow("after a load of two files") << QStringList{"load a.txt,b.txt"} << ".";
+        QTest::newRow("after a drop") << QStringList{"open a.txt"} << ".";
+        QTest::newRow("after a drop of two files") << QStringList{"open a.txt,b.txt"} << ".";
+        QTest::newRow("after a save, then a drop")
+            << QStringList{"save out.txt", "open a.txt"} << ".";
         QTest::newRow("after a save") << QStringList{"save out.txt"} << "out.txt";
         QTest::newRow("after a save, then a load")
             << QStringList{"save out.txt", "load a.txt"} << ".";
@@ -116,6 +121,10 @@ private slots:
             QStringList paths;
             for (const QString& name : step.section(' ', 1).split(','))
                 paths << dir.filePath(name);
+            if (step.startsWith("open")) {
+                form.LoadListFiles(paths);
+                continue;
+            }
             if (step.startsWith("load"))
                 dialogs.openReplies.enqueue(paths);
             else

@@ -55,6 +55,23 @@ QString textOn(const QImage& image, const QRect& area, double& ratio)
     return text.name() + " on " + background.name();
 }
 
+// The mark that focus adds: the pixels that changed, each against what lay
+// there before; the strongest of them tells how well the mark shows.
+QString markOn(const QImage& before, const QImage& after, const QRect& area, double& ratio)
+{
+    ratio = 0;
+    QString colours = "no mark";
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (before.pixel(x, y) != after.pixel(x, y) &&
+                contrast(after.pixel(x, y), before.pixel(x, y)) > ratio) {
+                ratio = contrast(after.pixel(x, y), before.pixel(x, y));
+                colours =
+                    QColor(after.pixel(x, y)).name() + " on " + QColor(before.pixel(x, y)).name();
+            }
+    return colours;
+}
+
 template <typename Dialog> QWidget* shown(Dialog* dialog, QWidget* text)
 {
     dialog->show();
@@ -73,25 +90,34 @@ private slots:
         platform::setProgramFolder(QStringLiteral(MERIDANE_SHARE));
     }
 
-    void cleanup() { qApp->setStyleSheet(QString()); }
+    void cleanup()
+    {
+        qApp->setStyleSheet(QString());
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    }
 
     void textKeepsItsContrast_data()
     {
         QTest::addColumn<QPalette>("palette");
         QTest::addColumn<Pick>("pick");
         QTest::addColumn<QMargins>("margins"); // of the widget not taken by its text
+        QTest::addColumn<bool>("focusMark");   // the mark that focus adds, at 3:1, not a text
         QPalette mixed = QApplication::style()->standardPalette();
         mixed.setColor(QPalette::Button, QColor(0x20, 0x30, 0x40));
         mixed.setColor(QPalette::ButtonText, Qt::white);
+        // A desktop's dark style comes with its own palette (none where it is not installed).
+        QStyle* adwaitaDark = QStyleFactory::create(QStringLiteral("Adwaita-Dark"));
         const QList<std::pair<const char*, QPalette>> palettes{
             {"light", QApplication::style()->standardPalette()},
             {"dark", QPalette(QColor(0x35, 0x35, 0x35), QColor(0x2d, 0x2d, 0x2d))},
-            {"dark buttons on a light window", mixed}};
+            {"dark buttons on a light window", mixed},
+            {"Adwaita-Dark", adwaitaDark ? adwaitaDark->standardPalette() : QPalette()}};
+        delete adwaitaDark;
         const QMargins button(6, 5, 6, 5), option(22, 1, 1, 1);
         for (const auto& named : palettes) {
             const auto row = [&](const char* text, QMargins margins, Pick pick) {
                 QTest::newRow(qPrintable(QString("%1, %2").arg(text, named.first)))
-                    << named.second << pick << margins;
+                    << named.second << pick << margins << QString(text).startsWith("focus");
             };
             row("push button", button, [](Form1& f) { return f.PushButton17; });
             row("disabled push button", button, [](Form1& f) {
@@ -106,6 +132,10 @@ private slots:
             });
             row("list header", {4, 3, 4, 3},
                 [](Form1& f) { return f.ListView1->horizontalHeader(); });
+            row("results header", {4, 3, 4, 3},
+                [](Form1& f) { return f.ListView2->horizontalHeader(); });
+            row("focus mark on a unit option", {}, [](Form1& f) { return f.Option3; });
+            row("focus mark on the selected unit", {}, [](Form1& f) { return f.Option1; });
             row("message box", {}, [](Form1& f) {
                 auto* box =
                     new QMessageBox(QMessageBox::NoIcon, "Meridane", "Done.", QMessageBox::Ok, &f);
@@ -129,6 +159,14 @@ private slots:
         QFETCH(QPalette, palette);
         QFETCH(Pick, pick);
         QFETCH(QMargins, margins);
+        QFETCH(bool, focusMark);
+        const QString style = QString(QTest::currentDataTag()).section(", ", -1);
+        if (style == "Adwaita-Dark") {
+            QStyle* dark = QStyleFactory::create(style);
+            if (!dark)
+                QSKIP("Adwaita-Dark is not installed (Debian's adwaita-qt6)");
+            QApplication::setStyle(dark);
+        }
         QApplication::setPalette(palette);
         ScriptedDialogs dialogs;
         Form1 form;
@@ -136,11 +174,21 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList()); // the skin was taken
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        const QWidget* text = pick(form);
+        QWidget* text = pick(form);
         const QRect area(text->mapTo(text->window(), QPoint(0, 0)), text->size());
         double ratio = 0;
-        const QString colours = textOn(text->window()->grab().toImage(), area - margins, ratio);
-        QVERIFY2(ratio >= 4.5, qPrintable(colours + QString(": %1:1").arg(ratio, 0, 'f', 2)));
+        QString colours;
+        if (focusMark) {
+            QApplication::setActiveWindow(&form);
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            const QImage before = form.grab().toImage();
+            text->setFocus(Qt::TabFocusReason);
+            colours = markOn(before, form.grab().toImage(), area, ratio);
+        } else {
+            colours = textOn(text->window()->grab().toImage(), area - margins, ratio);
+        }
+        const double least = focusMark ? 3 : 4.5;
+        QVERIFY2(ratio >= least, qPrintable(colours + QString(": %1:1").arg(ratio, 0, 'f', 2)));
     }
 };
 

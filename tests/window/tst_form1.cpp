@@ -1,22 +1,28 @@
 // The window: its load, list editing and the distance run, driven through
 // the real controls with scripted dialogs.
 
-#include "window/form1.h"
 #include "engine/modzipdistance.h"
 #include "isolation.h"
+#include "output/laststep.h"
+#include "platform/desktop/dialogs.h"
 #include "platform/desktop/endprocess.h"
 #include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
+#include "window/form1.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 #include <xcb/xcb.h>
 
 namespace {
@@ -557,6 +563,194 @@ private slots:
         }
         platform::setEndProcess({});
         QCOMPARE(ended, 1);
+    }
+
+    // The window and the message boxes have one size: no maximize button,
+    // and a larger state that the window system sets is set back.
+    void oneSize_data()
+    {
+        QTest::addColumn<bool>("messageBox");
+        QTest::addColumn<int>("state");
+        QTest::newRow("window maximized") << false << int(Qt::WindowMaximized);
+        QTest::newRow("window full screen") << false << int(Qt::WindowFullScreen);
+        QTest::newRow("message box maximized") << true << int(Qt::WindowMaximized);
+    }
+
+    void oneSize()
+    {
+        QFETCH(bool, messageBox);
+        QFETCH(int, state);
+        Form1 form;
+        form.show();
+        bool checked = false;
+        const auto check = [&](QWidget* window) {
+            QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+            const QSize size = window->size();
+            window->setWindowState(Qt::WindowState(state));
+            QTRY_COMPARE(window->windowState(), Qt::WindowNoState);
+            QCOMPARE(window->size(), size);
+            checked = true;
+        };
+        if (messageBox) {
+            QTimer::singleShot(0, [&] { // inside the box's own event loop
+                QWidget* box = QApplication::activeModalWidget();
+                check(box);
+                box->close();
+            });
+            platform::get<platform::Dialogs>().message("Done.", "", platform::MessageIcon::None);
+        } else {
+            check(&form);
+        }
+        QVERIFY(checked);
+    }
+
+    // What a screen reader is told, through Qt's accessibility interfaces;
+    // the progress bar while the run is at its third pair of four.
+    void accessibleNamesAndRoles_data()
+    {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("window") << "Form1" << int(QAccessible::Window) << "Meridane";
+        QTest::newRow("coordinates") << "ListView1" << int(QAccessible::Table) << "Coordinates";
+        QTest::newRow("results") << "ListView2" << int(QAccessible::Table) << "Results";
+        QTest::newRow("help button")
+            << "PushButton8" << int(QAccessible::Button) << "List file format";
+        QTest::newRow("progress bar")
+            << "ProgressBar1" << int(QAccessible::ProgressBar) << "Processing: 6.49570";
+    }
+
+    void accessibleNamesAndRoles()
+    {
+        QFETCH(QString, widget);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        const QHash<QString, QWidget*> widgets{
+            {"Form1", &form},           {"ListView1", form.ListView1},
+            {"ListView2", form.ListView2}, {"PushButton8", form.PushButton8},
+            {"ProgressBar1", form.ProgressBar1}};
+        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(widgets.value(widget));
+        QString nameSeen;
+        QVariant valueSeen = 75;
+        addPoints(form, 4);
+        duringPass(form, 3, [&] {
+            nameSeen = item->text(QAccessible::Name);
+            if (item->valueInterface())
+                valueSeen = item->valueInterface()->currentValue();
+        });
+        form.PushButton17_Click();
+        QCOMPARE(int(item->role()), role);
+        QCOMPARE(nameSeen, name);
+        QCOMPARE(valueSeen, QVariant(75));
+    }
+
+    // A result row reads as checkable, with its check mark or without.
+    void resultRowsAreCheckable()
+    {
+        ScriptedDialogs dialogs;
+        Form1 form;
+        form.Form_Load();
+        addPoints(form, 3);
+        form.PushButton17_Click();
+        form.ListView2->setChecked(2, false);
+        form.ListView2->flushView();
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(form.ListView2)->tableInterface();
+        for (int row = 0; row < 2; ++row) {
+            QVERIFY(table->cellAt(row, 0)->state().checkable);
+            QCOMPARE(bool(table->cellAt(row, 0)->state().checked), row == 0);
+        }
+    }
+
+    // A list at its limit (here 1 MiB) fails each add with "Out of memory":
+    // the run or the load stops after the first report.
+    void storeLimitReportedOnce_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("reportedIn");
+        QTest::newRow("run") << "run"
+                             << "Form1.PushButton17_Click at line 130";
+        QTest::newRow("load of two files") << "load"
+                                           << "Form1.PushButton3_Click at line 134";
+        QTest::newRow("two files dropped") << "drop"
+                                           << "Form1.LoadListFiles at line 102";
+    }
+
+    void storeLimitReportedOnce()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, reportedIn);
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        Form1 form;
+        form.Form_Load();
+        platform::ListStore::setBlockLimit(1);
+        const auto restore = qScopeGuard([] { platform::ListStore::setBlockLimit(size_t(-1)); });
+        QStringList files;
+        for (const char* name : {"a.txt", "b.txt"}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            for (int i = 0; i < 60000; ++i) // 1.2 MB of rows each
+                file.write("42.8712,-71.3878\n");
+            files << file.fileName();
+        }
+        if (operation == "run") {
+            addPoints(form, 15000);
+            form.PushButton17_Click();
+        } else if (operation == "load") {
+            dialogs.openReplies.enqueue(files);
+            form.PushButton3_Click();
+        } else {
+            form.LoadListFiles(files);
+        }
+        QStringList shown;
+        for (const QString& text : dialogs.texts())
+            shown << text.section("\r\r", 0, 0);
+        QStringList expected{"Out of memory\r\nin Orvanta2021/08/31." + reportedIn};
+        if (operation == "run")
+            expected << "Done.";
+        QCOMPARE(shown, expected);
+        QVERIFY((operation == "run" ? form.ListView2 : form.ListView1)->full());
+        QCOMPARE(form.MousePointer(), Form1::kDefaultPointer);
+    }
+
+    // The window is closed while the save's last step (the file put in
+    // place) is held on its thread: the process ends only after the step,
+    // and "Done." shows only once the new file is there.
+    void closingDuringTheSavesLastStep()
+    {
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old content") == 11);
+        old.close();
+        Form1 form;
+        form.Form_Load();
+        addPoints(form, 50);
+        form.PushButton17_Click();
+        std::atomic<bool> ended{false};
+        QByteArray seenAtEnd, seenAtDone;
+        platform::setEndProcess([&] { seenAtEnd = readAll(path), ended = true; });
+        output::setLastStepGate([&] {
+            QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
+            while (!output::LastStepsAwaited() && !ended)
+                std::this_thread::yield();
+        });
+        connect(form.ProgressBar1, &platform::ProgressBar::textSet, &form, [&](const QString& t) {
+            if (t == "Done.")
+                seenAtDone = readAll(path);
+        });
+        dialogs.saveReplies.enqueue(path);
+        form.PushButton4_Click();
+        output::setLastStepGate({});
+        platform::setEndProcess({});
+        QVERIFY(ended);
+        QVERIFY2(seenAtEnd.startsWith("Results "), seenAtEnd.constData());
+        QCOMPARE(seenAtDone, seenAtEnd);
     }
 
     // Another program destroys a window in the middle of a run, in a child process.

@@ -14,6 +14,7 @@ namespace {
 // own. A row's offset fits in the low bits of its start, the block in the rest.
 constexpr qsizetype kBlockSize = qsizetype(1) << 20;
 constexpr size_t kMostBlocks = size_t(1) << 12;
+size_t blockLimit = kMostBlocks;
 
 // A row's header: its cell count above two flags.
 constexpr quint32 kChecked = 1;
@@ -63,8 +64,10 @@ char* ListStore::reserve(qsizetype size, Row& row)
 {
     // The worst padding: one byte per cell, counted in size by the caller.
     if (blocks_.empty() || used_ + size > blocks_.back().size) {
-        if (blocks_.size() == kMostBlocks)
+        if (blocks_.size() >= blockLimit) {
+            full_ = true;
             throw Failure::outOfMemory();
+        }
         const qsizetype blockSize = std::max(kBlockSize, size);
         blocks_.push_back({std::make_unique_for_overwrite<char[]>(static_cast<size_t>(blockSize)), blockSize});
         used_ = 0;
@@ -207,6 +210,9 @@ void ListStore::clear()
     std::vector<Row>().swap(rows_);
     std::vector<Block>().swap(blocks_);
     used_ = 0;
+    full_ = false;
 }
+
+void ListStore::setBlockLimit(size_t blocks) { blockLimit = std::min(blocks, kMostBlocks); }
 
 } // namespace platform

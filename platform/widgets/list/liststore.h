@@ -46,6 +46,12 @@ public:
     void remove(qsizetype row);
     void clear();
 
+    // True once an add found the store at its limit (4 GiB of rows) and
+    // failed with "Out of memory"; false again after clear().
+    bool full() const { return full_; }
+    // Tests: the limit in blocks of 1 MiB (4096 unless set).
+    static void setBlockLimit(size_t blocks);
+
 private:
     // Where a row starts: its block in the high bits, the offset in that block
     // in the low ones.
@@ -77,6 +83,7 @@ private:
     std::vector<Row> rows_; // grows in place: a row is one index away
     std::vector<Block> blocks_;
     qsizetype used_ = 0; // bytes used in the last block
+    bool full_ = false;
 };
 
 } // namespace platform

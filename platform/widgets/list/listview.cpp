@@ -3,6 +3,8 @@
 #include "core/failure.h"
 #include "platform/widgets/twips.h"
 
+#include "platform/widgets/list/headerview.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <type_traits>
@@ -50,6 +52,7 @@ ListView::ListView(QWidget* parent)
     : QTableView(parent)
     , model_(store_)
 {
+    setHorizontalHeader(new HeaderView(Qt::Horizontal, this));
     setModel(&model_);
     setShowGrid(false);
     setWordWrap(false);

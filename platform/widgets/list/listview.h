@@ -52,6 +52,8 @@ public:
     void setChecked(qsizetype row, bool on);
     void removeItem(qsizetype row);
     void clearItems();
+    // The list is at its limit: adding more fails (see ListStore::full).
+    bool full() const { return store_.full(); }
     // The selected row, 0 when none.
     qsizetype selectedIndex() const;
     void selectRow(qsizetype row);
