@@ -7,6 +7,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace engine {
 namespace {
@@ -310,14 +311,18 @@ std::string_view placedDigits(quint64 whole, int places, bool negative, char (&b
     return {begin, static_cast<size_t>(end - begin)};
 }
 
-std::string_view roundedDigits(double value, int places, char (&buffer)[400])
+std::optional<quint64> scaled(double value, int places)
 {
     if (!std::isfinite(value) || places < 0 || places > 60)
         throw Failure::overflow();
-    std::string_view digits;
     std::optional<quint64> whole = scaledQuick(std::fabs(value), places);
-    if (!whole)
-        whole = scaledWhole(std::fabs(value), places);
+    return whole ? whole : scaledWhole(std::fabs(value), places);
+}
+
+std::string_view roundedDigits(double value, int places, char (&buffer)[400])
+{
+    std::string_view digits;
+    const std::optional<quint64> whole = scaled(value, places);
     if (whole) {
         digits = placedDigits(*whole, places, std::signbit(value), buffer);
     } else {
@@ -355,6 +360,21 @@ QString localized(std::string_view digits, const QLocale& locale, QChar decimal)
 }
 
 } // namespace
+
+qint64 roundedUnits(double value, int places)
+{
+    const std::optional<quint64> whole = scaled(value, places);
+    if (!whole || *whole > quint64(std::numeric_limits<qint64>::max()))
+        throw Failure::overflow();
+    return std::signbit(value) ? -qint64(*whole) : qint64(*whole);
+}
+
+std::string_view unitsText(qint64 units, int places, char (&buffer)[400])
+{
+    const bool negative = units < 0;
+    const quint64 magnitude = negative ? 0 - quint64(units) : quint64(units);
+    return placedDigits(magnitude, places, negative && magnitude != 0, buffer);
+}
 
 std::optional<std::string_view> plainNumberText(double value, int places, char (&buffer)[400])
 {
