@@ -75,6 +75,29 @@ void appendTsv(std::string& out, QStringView text)
     });
 }
 
+// The common text, plain ASCII with nothing to quote or escape, narrowed in
+// one go; false (and nothing appended) when a character is refused. No early
+// exit: the compiler turns both loops into vector code.
+template <typename Refuse> bool appendNarrow(std::string& out, QStringView text, Refuse refuse)
+{
+    bool refused = false;
+    for (const QChar c : text)
+        refused |= refuse(c.unicode());
+    if (refused)
+        return false;
+    const size_t at = out.size();
+    out.resize(at + size_t(text.size()));
+    char* to = out.data() + at;
+    for (const QChar c : text)
+        *to++ = char(c.unicode());
+    return true;
+}
+
+bool refusedInField(char16_t c)
+{
+    return (c >= 0x80) | (c < 0x20) | (c == u',') | (c == u'"') | (c == u'\\');
+}
+
 } // namespace
 
 TableRows::TableRows(ResultFormat format, const DistanceUnit& unit, ResultsFile& file)
@@ -89,7 +112,8 @@ void TableRows::field(QStringView text)
 {
     if (!line_.empty())
         line_ += tabs_ ? '\t' : ',';
-    tabs_ ? appendTsv(line_, text) : appendCsv(line_, text);
+    if (!appendNarrow(line_, text, refusedInField))
+        tabs_ ? appendTsv(line_, text) : appendCsv(line_, text);
 }
 
 // Names and digits: nothing in them to quote or escape.
@@ -132,7 +156,8 @@ void TableRows::row(const PointPair& pair, double distance)
 void WindowSentence::piece(QStringView text)
 {
     width_ += text.size();
-    appendText(bytes_, text, [](std::string& out, char c) { out += c; });
+    if (!appendNarrow(bytes_, text, [](char16_t c) { return c >= 0x80; }))
+        appendText(bytes_, text, [](std::string& out, char c) { out += c; });
 }
 
 void WindowSentence::piece(std::string_view ascii)

@@ -71,9 +71,7 @@ const DistanceUnit* unitOfOption(int option)
 
 double coordinate(QStringView text)
 {
-    // Without a copy: the conversion only reads the text.
-    return engine::toNumber(QString::fromRawData(text.data(), text.size()))
-        .value_or(std::numeric_limits<double>::quiet_NaN());
+    return engine::toNumber(text).value_or(std::numeric_limits<double>::quiet_NaN());
 }
 
 double pairDistance(DistanceModel model, const DistanceUnit& unit, const PointPair& pair)

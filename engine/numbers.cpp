@@ -7,6 +7,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace engine {
@@ -286,29 +287,58 @@ std::optional<quint64> scaledQuick(double magnitude, int places)
     return fraction > 0.5 ? whole + 1 : whole;
 }
 
+// "00" to "99": the digits are written two at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[size_t(2 * i)] = char('0' + i / 10);
+        pairs[size_t(2 * i + 1)] = char('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// The digits of `whole`, at least `least` of them (leading zeros), ending at `end`.
+char* writeDigits(quint64 whole, int least, char* end)
+{
+    char* begin = end;
+    while (whole >= 100) {
+        const auto pair = size_t(whole % 100) * 2;
+        whole /= 100;
+        *--begin = kDigitPairs[pair + 1];
+        *--begin = kDigitPairs[pair];
+    }
+    if (whole >= 10) {
+        *--begin = kDigitPairs[size_t(whole) * 2 + 1];
+        *--begin = kDigitPairs[size_t(whole) * 2];
+    } else {
+        *--begin = char('0' + whole);
+    }
+    while (end - begin < least)
+        *--begin = '0';
+    return begin;
+}
+
 // The whole number of units of the last place written with its separator and
 // without trailing zeros, at the end of `buffer`.
 std::string_view placedDigits(quint64 whole, int places, bool negative, char (&buffer)[400])
 {
-    while (places > 0 && whole % 10 == 0) {
-        whole /= 10;
-        --places;
-    }
+    // At most 20 digits and the separator; the digits move one place left
+    // to make room for it.
     char* const end = buffer + sizeof buffer;
-    char* begin = end;
-    for (int i = 0; i < places; ++i) {
-        *--begin = static_cast<char>('0' + whole % 10);
-        whole /= 10;
+    char* begin = writeDigits(whole, places + 1, end - 1);
+    char* last = end - 1;
+    if (places > 0) {
+        std::memmove(begin - 1, begin, size_t(last - begin) - size_t(places));
+        --begin;
+        last[-places - 1] = '.';
+        while (last[-1] == '0')
+            --last;
+        if (last[-1] == '.')
+            --last;
     }
-    if (places > 0)
-        *--begin = '.';
-    do {
-        *--begin = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
     if (negative)
         *--begin = '-';
-    return {begin, static_cast<size_t>(end - begin)};
+    return {begin, static_cast<size_t>(last - begin)};
 }
 
 std::optional<quint64> scaled(double value, int places)

@@ -44,7 +44,7 @@ struct PlainListOptions {
 
 // Notes a point beyond 90 degrees of latitude or 180 of longitude, in any
 // list format, to options.outOfRange with its line.
-void NoteRange(const PlainListOptions& options, const PointFields& fields, qint64 line);
+void NoteRange(const PlainListOptions& options, const PointValues& values, qint64 line);
 
 // Turns the lines of a plain list into points.
 class PlainList {
