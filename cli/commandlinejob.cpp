@@ -12,6 +12,7 @@
 #include <QStringBuilder>
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <unistd.h>
 
 namespace app {
@@ -58,6 +59,7 @@ CommandLineJob::CommandLineJob(const JobOptions& options)
     platform::setYieldInterval(platform::kNeverYield);
     reading_.skipped = [this](qint64 line) { skipped_.add(line); };
     reading_.outOfRange = [this](qint64 line) { outOfRange_.add(line); };
+    reading_.values = [this](const PointValues& values) { values_ = values; };
     for (const QByteArray& name : options.files)
         inputs_.push_back({shownName(name), std::make_unique<InputFile>(name)});
 }
@@ -177,8 +179,10 @@ void CommandLineJob::readInput(Input& input)
 
 void CommandLineJob::point(QStringView latitude, QStringView longitude)
 {
-    // Each point is converted once, for both of its pairs.
-    const double lat = coordinate(latitude), lon = coordinate(longitude);
+    // Each point is converted once, by the reader, for both of its pairs.
+    const auto values = std::exchange(values_, std::nullopt);
+    const double lat = values ? values->latitude : coordinate(latitude);
+    const double lon = values ? values->longitude : coordinate(longitude);
     if (havePoint_)
         pair_({latitude_, longitude_, latitude, longitude, lat1_, lon1_, lat, lon});
     // The row's copies may have left the vector state in use again.

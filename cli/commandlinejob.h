@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace app {
@@ -64,6 +65,7 @@ private:
     PairSink pair_;
     QString latitude_, longitude_; // the point before
     double lat1_ = 0, lon1_ = 0;     // and its values
+    std::optional<PointValues> values_; // the next point's, from the reader
     bool havePoint_ = false;
     qint64 points_ = 0;
     Noted skipped_, outOfRange_;

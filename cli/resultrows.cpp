@@ -1,6 +1,9 @@
 #include "cli/resultrows.h"
 
+#include "core/latin1.h"
 #include "engine/numbers.h"
+
+#include <array>
 
 namespace app {
 namespace {
@@ -75,27 +78,37 @@ void appendTsv(std::string& out, QStringView text)
     });
 }
 
+using ByteSet = std::array<bool, 256>;
+
+// Bytes a field cannot be written with as they are: beyond ASCII, control
+// characters, and what csv quotes or tsv escapes.
+constexpr ByteSet kRefusedInField = [] {
+    ByteSet refused{};
+    for (int c = 0; c < 256; ++c)
+        refused[size_t(c)] = c >= 0x80 || c < 0x20 || c == ',' || c == '"' || c == '\\';
+    return refused;
+}();
+constexpr ByteSet kBeyondAscii = [] {
+    ByteSet refused{};
+    for (int c = 0x80; c < 256; ++c)
+        refused[size_t(c)] = true;
+    return refused;
+}();
+
 // The common text, plain ASCII with nothing to quote or escape, narrowed in
-// one go; false (and nothing appended) when a character is refused. No early
-// exit: the compiler turns both loops into vector code.
-template <typename Refuse> bool appendNarrow(std::string& out, QStringView text, Refuse refuse)
+// one go (eight characters at a time); false, and nothing appended, when a
+// character is refused.
+bool appendNarrow(std::string& out, QStringView text, const ByteSet& refused)
 {
-    bool refused = false;
-    for (const QChar c : text)
-        refused |= refuse(c.unicode());
-    if (refused)
-        return false;
     const size_t at = out.size();
     out.resize(at + size_t(text.size()));
-    char* to = out.data() + at;
-    for (const QChar c : text)
-        *to++ = char(c.unicode());
-    return true;
-}
-
-bool refusedInField(char16_t c)
-{
-    return (c >= 0x80) | (c < 0x20) | (c == u',') | (c == u'"') | (c == u'\\');
+    const auto* bytes = reinterpret_cast<const unsigned char*>(out.data() + at);
+    bool refusing = !core::narrowToLatin1(text, out.data() + at);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        refusing |= refused[bytes[i]];
+    if (refusing)
+        out.resize(at);
+    return !refusing;
 }
 
 } // namespace
@@ -112,7 +125,7 @@ void TableRows::field(QStringView text)
 {
     if (!line_.empty())
         line_ += tabs_ ? '\t' : ',';
-    if (!appendNarrow(line_, text, refusedInField))
+    if (!appendNarrow(line_, text, kRefusedInField))
         tabs_ ? appendTsv(line_, text) : appendCsv(line_, text);
 }
 
@@ -156,7 +169,7 @@ void TableRows::row(const PointPair& pair, double distance)
 void WindowSentence::piece(QStringView text)
 {
     width_ += text.size();
-    if (!appendNarrow(bytes_, text, [](char16_t c) { return c >= 0x80; }))
+    if (!appendNarrow(bytes_, text, kBeyondAscii))
         appendText(bytes_, text, [](std::string& out, char c) { out += c; });
 }
 

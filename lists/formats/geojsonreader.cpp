@@ -165,8 +165,8 @@ private:
         const QString lat = QString::fromLatin1(latitude.data(), qsizetype(latitude.size()));
         const QString lon = QString::fromLatin1(longitude.data(), qsizetype(longitude.size()));
         if (const auto values = pointValues({lat, lon})) {
-            if (options_.outOfRange) // lines are counted only for the notes
-                NoteRange(options_, *values, lineOf(longitude.data()));
+            // Lines are counted only for the notes.
+            NotePoint(options_, *values, options_.outOfRange ? lineOf(longitude.data()) : 0);
             point_(lat, lon);
         } else if (options_.skipped)
             options_.skipped(lineOf(longitude.data()));

@@ -57,8 +57,10 @@ PlainList::PlainList(const PointSink& point, const PlainListOptions& options)
     longitudeIndex_ = longitudeNumber.value_or(-1);
 }
 
-void NoteRange(const PlainListOptions& options, const PointValues& values, qint64 line)
+void NotePoint(const PlainListOptions& options, const PointValues& values, qint64 line)
 {
+    if (options.values)
+        options.values(values);
     if (options.outOfRange && (std::fabs(values.latitude) > 90 || std::fabs(values.longitude) > 180))
         options.outOfRange(line);
 }
@@ -72,7 +74,7 @@ void PlainList::line(QStringView text)
         return;
     }
     if (const auto values = fields ? pointValues(*fields) : std::nullopt) {
-        NoteRange(options_, *values, number_);
+        NotePoint(options_, *values, number_);
         point_(fields->latitude, fields->longitude);
     } else if (options_.skipped && !isBlank(text)) {
         options_.skipped(number_);

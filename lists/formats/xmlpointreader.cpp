@@ -363,7 +363,7 @@ void XmlPointReader::candidate(QStringView latitude, QStringView longitude, qint
 {
     // A point that is no pair of numbers is skipped, as a plain list's line is.
     if (const auto values = pointValues({latitude, longitude})) {
-        NoteRange(options_, *values, line);
+        NotePoint(options_, *values, line);
         point_(latitude, longitude);
     } else if (options_.skipped)
         options_.skipped(line);
