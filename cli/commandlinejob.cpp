@@ -189,10 +189,8 @@ void CommandLineJob::point(QStringView latitude, QStringView longitude)
     core::clearUpperVectorState();
     lat1_ = lat;
     lon1_ = lon;
-    latitude_.truncate(0);
-    latitude_ += latitude;
-    longitude_.truncate(0);
-    longitude_ += longitude;
+    latitude_.assign(latitude.utf16(), size_t(latitude.size()));
+    longitude_.assign(longitude.utf16(), size_t(longitude.size()));
     havePoint_ = true;
     // A point's line is about its two texts, the comma and the line end.
     readBytes_ += latitude.size() + longitude.size() + 2;

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace app {
@@ -63,7 +64,7 @@ private:
     std::vector<Input> inputs_;
     PlainListOptions reading_;
     PairSink pair_;
-    QString latitude_, longitude_; // the point before
+    std::u16string latitude_, longitude_; // the point before
     double lat1_ = 0, lon1_ = 0;     // and its values
     std::optional<PointValues> values_; // the next point's, from the reader
     bool havePoint_ = false;

@@ -3,7 +3,9 @@
 #include "core/latin1.h"
 #include "engine/numbers.h"
 
-#include <array>
+#include <cstring>
+#include <iterator>
+
 
 namespace app {
 namespace {
@@ -78,37 +80,17 @@ void appendTsv(std::string& out, QStringView text)
     });
 }
 
-using ByteSet = std::array<bool, 256>;
-
-// Bytes a field cannot be written with as they are: beyond ASCII, control
-// characters, and what csv quotes or tsv escapes.
-constexpr ByteSet kRefusedInField = [] {
-    ByteSet refused{};
-    for (int c = 0; c < 256; ++c)
-        refused[size_t(c)] = c >= 0x80 || c < 0x20 || c == ',' || c == '"' || c == '\\';
-    return refused;
-}();
-constexpr ByteSet kBeyondAscii = [] {
-    ByteSet refused{};
-    for (int c = 0x80; c < 256; ++c)
-        refused[size_t(c)] = true;
-    return refused;
-}();
-
-// The common text, plain ASCII with nothing to quote or escape, narrowed in
-// one go (eight characters at a time); false, and nothing appended, when a
-// character is refused.
-bool appendNarrow(std::string& out, QStringView text, const ByteSet& refused)
+// The common text, plain ASCII (with `plain`, nothing to quote or escape
+// either), narrowed eight characters at a time; false, and nothing appended,
+// for any other.
+bool appendNarrow(std::string& out, QStringView text, bool plain)
 {
     const size_t at = out.size();
     out.resize(at + size_t(text.size()));
-    const auto* bytes = reinterpret_cast<const unsigned char*>(out.data() + at);
-    bool refusing = !core::narrowToLatin1(text, out.data() + at);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        refusing |= refused[bytes[i]];
-    if (refusing)
-        out.resize(at);
-    return !refusing;
+    if (core::narrowToAscii(text, out.data() + at, plain))
+        return true;
+    out.resize(at);
+    return false;
 }
 
 } // namespace
@@ -125,7 +107,7 @@ void TableRows::field(QStringView text)
 {
     if (!line_.empty())
         line_ += tabs_ ? '\t' : ',';
-    if (!appendNarrow(line_, text, kRefusedInField))
+    if (!appendNarrow(line_, text, true))
         tabs_ ? appendTsv(line_, text) : appendCsv(line_, text);
 }
 
@@ -156,20 +138,46 @@ void TableRows::header()
 
 void TableRows::row(const PointPair& pair, double distance)
 {
-    for (const QStringView text : {pair.lat1, pair.lon1, pair.lat2, pair.lon2})
-        field(text);
     const qint64 rounded = engine::roundedUnits(distance, unit_.places);
     total_ += rounded;
     char buffer[400];
-    field(engine::unitsText(rounded, unit_.places, buffer));
+    const std::string_view distanceText = engine::unitsText(rounded, unit_.places, buffer);
+    if (!plainRow(pair, distanceText)) {
+        for (const QStringView text : {pair.lat1, pair.lon1, pair.lat2, pair.lon2})
+            field(text);
+        field(distanceText);
+    }
     field(engine::unitsText(total_, unit_.places, buffer));
     endLine();
+}
+
+// The common row, four plain ASCII texts, written in one go into room made
+// once; false, and nothing written, for any other.
+bool TableRows::plainRow(const PointPair& pair, std::string_view distance)
+{
+    const QStringView texts[] = {pair.lat1, pair.lon1, pair.lat2, pair.lon2};
+    size_t size = distance.size() + std::size(texts);
+    for (const QStringView text : texts)
+        size += size_t(text.size());
+    line_.resize(size);
+    char* at = line_.data();
+    const char separator = tabs_ ? '\t' : ',';
+    bool plain = true;
+    for (const QStringView text : texts) {
+        plain &= core::narrowToAscii(text, at, true);
+        at += text.size();
+        *at++ = separator;
+    }
+    std::memcpy(at, distance.data(), distance.size());
+    if (!plain)
+        line_.clear();
+    return plain;
 }
 
 void WindowSentence::piece(QStringView text)
 {
     width_ += text.size();
-    if (!appendNarrow(bytes_, text, kBeyondAscii))
+    if (!appendNarrow(bytes_, text, false))
         appendText(bytes_, text, [](std::string& out, char c) { out += c; });
 }
 

@@ -29,6 +29,7 @@ public:
 private:
     void field(QStringView text);
     void field(std::string_view ascii);
+    bool plainRow(const PointPair& pair, std::string_view distance);
     void endLine();
 
     bool tabs_;

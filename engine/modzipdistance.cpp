@@ -179,9 +179,11 @@ double ArcCos(double x)
 double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2)
 {
     engine::enterFormula();
-    const double p = finite(std::sin(DegToRad(lat1)) * std::sin(DegToRad(lat2)));
-    const double c1 = std::cos(DegToRad(lat1));
-    const double c2 = std::cos(DegToRad(lat2));
+    // Each angle converted once: its sine and cosine then come from one call.
+    const double r1 = DegToRad(lat1), r2 = DegToRad(lat2);
+    const double p = finite(std::sin(r1) * std::sin(r2));
+    const double c1 = std::cos(r1);
+    const double c2 = std::cos(r2);
     const double d = finite(lon1 - lon2);
     const double cd = std::cos(DegToRad(d));
     // Rounding can push the cosine a last bit past +-1 for nearly identical

@@ -7,7 +7,6 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace engine {
@@ -319,26 +318,31 @@ char* writeDigits(quint64 whole, int least, char* end)
 }
 
 // The whole number of units of the last place written with its separator and
-// without trailing zeros, at the end of `buffer`.
+// without trailing zeros, at the end of `buffer`: the decimals first, then
+// the whole part before them.
 std::string_view placedDigits(quint64 whole, int places, bool negative, char (&buffer)[400])
 {
-    // At most 20 digits and the separator; the digits move one place left
-    // to make room for it.
     char* const end = buffer + sizeof buffer;
-    char* begin = writeDigits(whole, places + 1, end - 1);
-    char* last = end - 1;
+    char* begin = end;
     if (places > 0) {
-        std::memmove(begin - 1, begin, size_t(last - begin) - size_t(places));
-        --begin;
-        last[-places - 1] = '.';
-        while (last[-1] == '0')
-            --last;
-        if (last[-1] == '.')
-            --last;
+        quint64 power = 1;
+        for (int i = 0; i < places; ++i)
+            power *= 10;
+        quint64 decimals = whole % power;
+        whole /= power;
+        if (decimals != 0) {
+            while (decimals % 10 == 0) {
+                decimals /= 10;
+                --places;
+            }
+            begin = writeDigits(decimals, places, begin);
+            *--begin = '.';
+        }
     }
+    begin = writeDigits(whole, 1, begin);
     if (negative)
         *--begin = '-';
-    return {begin, static_cast<size_t>(last - begin)};
+    return {begin, static_cast<size_t>(end - begin)};
 }
 
 std::optional<quint64> scaled(double value, int places)
