@@ -3,7 +3,6 @@
 #include "cli/sentencespool.h"
 #include "core/reporterror.h"
 #include "core/trap.h"
-#include "core/vectorstate.h"
 #include "files/argumentbytes.h"
 #include "platform/desktop/yield.h"
 #include "window/chrome/msgbox.h"
@@ -185,8 +184,6 @@ void CommandLineJob::point(QStringView latitude, QStringView longitude)
     const double lon = values ? values->longitude : coordinate(longitude);
     if (havePoint_)
         pair_({latitude_, longitude_, latitude, longitude, lat1_, lon1_, lat, lon});
-    // The row's copies may have left the vector state in use again.
-    core::clearUpperVectorState();
     lat1_ = lat;
     lon1_ = lon;
     latitude_.assign(latitude.utf16(), size_t(latitude.size()));
