@@ -114,6 +114,7 @@ void CommandLineJob::runTable()
     TableRows rows(options_.format, *options_.unit, file);
     rows.header();
     readInputs([&](const PointPair& pair) { rows.row(pair, distance(pair)); });
+    rows.finish();
     dialogs_.setSubject(shownName(options_.output));
     attempt([&] { file.close(); });
 }
@@ -140,14 +141,14 @@ void CommandLineJob::runText()
     if (!attempt([&] { file.create(); }))
         return;
     const qsizetype widest = std::max(spool->widest(), qsizetype(kResultsHeader.size()));
-    std::string line;
-    writePadded(file, line, kResultsHeader, qsizetype(kResultsHeader.size()), widest);
+    PaddedLines lines(file, widest);
+    lines.add(kResultsHeader, qsizetype(kResultsHeader.size()));
     if (attempt([&] {
-            spool->replay([&](std::string_view text, qsizetype width) {
-                writePadded(file, line, text, width, widest);
-            });
-        }))
+            spool->replay([&](std::string_view text, qsizetype width) { lines.add(text, width); });
+        })) {
+        lines.finish();
         attempt([&] { file.close(); });
+    }
 }
 
 void CommandLineJob::readInputs(const PairSink& pair)

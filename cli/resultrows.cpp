@@ -6,9 +6,11 @@
 #include <cstring>
 #include <iterator>
 
-
 namespace app {
 namespace {
+
+// Lines go to the file in blocks of about this size.
+constexpr size_t kBlockBytes = 1 << 16;
 
 bool needsQuotes(QStringView text)
 {
@@ -100,12 +102,12 @@ TableRows::TableRows(ResultFormat format, const DistanceUnit& unit, ResultsFile&
     , unit_(unit)
     , file_(file)
 {
-    line_.reserve(256);
+    line_.reserve(kBlockBytes + 4096);
 }
 
 void TableRows::field(QStringView text)
 {
-    if (!line_.empty())
+    if (line_.size() > lineStart_)
         line_ += tabs_ ? '\t' : ',';
     if (!appendNarrow(line_, text, true))
         tabs_ ? appendTsv(line_, text) : appendCsv(line_, text);
@@ -114,7 +116,7 @@ void TableRows::field(QStringView text)
 // Names and digits: nothing in them to quote or escape.
 void TableRows::field(std::string_view ascii)
 {
-    if (!line_.empty())
+    if (line_.size() > lineStart_)
         line_ += tabs_ ? '\t' : ',';
     line_ += ascii;
 }
@@ -122,8 +124,16 @@ void TableRows::field(std::string_view ascii)
 void TableRows::endLine()
 {
     line_ += '\n';
+    if (line_.size() >= kBlockBytes)
+        finish();
+    lineStart_ = line_.size();
+}
+
+void TableRows::finish()
+{
     file_.write(QByteArrayView(line_.data(), qsizetype(line_.size())));
     line_.clear(); // keeps its room
+    lineStart_ = 0;
 }
 
 void TableRows::header()
@@ -159,8 +169,8 @@ bool TableRows::plainRow(const PointPair& pair, std::string_view distance)
     size_t size = distance.size() + std::size(texts);
     for (const QStringView text : texts)
         size += size_t(text.size());
-    line_.resize(size);
-    char* at = line_.data();
+    line_.resize(lineStart_ + size);
+    char* at = line_.data() + lineStart_;
     const char separator = tabs_ ? '\t' : ',';
     bool plain = true;
     for (const QStringView text : texts) {
@@ -170,7 +180,7 @@ bool TableRows::plainRow(const PointPair& pair, std::string_view distance)
     }
     std::memcpy(at, distance.data(), distance.size());
     if (!plain)
-        line_.clear();
+        line_.resize(lineStart_);
     return plain;
 }
 
@@ -211,14 +221,27 @@ std::string_view WindowSentence::compose(const PointPair& pair, double distance)
     return bytes_;
 }
 
-void writePadded(ResultsFile& file, std::string& line, std::string_view text, qsizetype width,
-                 qsizetype widest)
+PaddedLines::PaddedLines(ResultsFile& file, qsizetype widest)
+    : file_(file)
+    , widest_(widest)
 {
-    line.assign(text);
-    if (widest > width)
-        line.append(size_t(widest - width), ' ');
-    line += "\t\r\n";
-    file.write(QByteArrayView(line.data(), qsizetype(line.size())));
+    lines_.reserve(kBlockBytes + 4096);
+}
+
+void PaddedLines::add(std::string_view text, qsizetype width)
+{
+    lines_ += text;
+    if (widest_ > width)
+        lines_.append(size_t(widest_ - width), ' ');
+    lines_ += "\t\r\n";
+    if (lines_.size() >= kBlockBytes)
+        finish();
+}
+
+void PaddedLines::finish()
+{
+    file_.write(QByteArrayView(lines_.data(), qsizetype(lines_.size())));
+    lines_.clear();
 }
 
 } // namespace app

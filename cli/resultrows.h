@@ -25,6 +25,8 @@ public:
     TableRows(ResultFormat format, const DistanceUnit& unit, ResultsFile& file);
     void header();
     void row(const PointPair& pair, double distance);
+    // Hands the lines not yet written to the file.
+    void finish();
 
 private:
     void field(QStringView text);
@@ -35,7 +37,8 @@ private:
     bool tabs_;
     const DistanceUnit& unit_;
     ResultsFile& file_;
-    std::string line_;
+    std::string line_;      // lines not yet handed to the file
+    size_t lineStart_ = 0;  // where the line being built starts in it
     qint64 total_ = 0; // in units of the last place
 };
 
@@ -63,8 +66,19 @@ private:
 };
 
 // The text format's lines: each padded with spaces to the widest, then a
-// tab, CR and LF (the window's results file).
-void writePadded(ResultsFile& file, std::string& line, std::string_view text, qsizetype width,
-                 qsizetype widest);
+// tab, CR and LF (the window's results file), handed to the file in blocks.
+class PaddedLines {
+public:
+    PaddedLines(ResultsFile& file, qsizetype widest);
+    // A text of `width` UTF-16 code units.
+    void add(std::string_view text, qsizetype width);
+    // Hands the lines not yet written to the file.
+    void finish();
+
+private:
+    ResultsFile& file_;
+    qsizetype widest_;
+    std::string lines_;
+};
 
 } // namespace app

@@ -253,6 +253,24 @@ private slots:
             << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n"
                           "\"42,8712\",\"-71,3878\",\"33,0169\",\"-116,846\",2534.0868,2534.0868\n")
             << "";
+        // Arabic-Indic digits and separator, read by the locale: written as read
+        // in UTF-8; the text format pads by UTF-16 code units, as the window does.
+        const QString arabic = QStringLiteral("\u0664\u0662\u066b\u0668,\u0661\u0662");
+        const QString arabicMiles = QStringLiteral("\u0662\u0669\u0661\u0667\u066b\u0667\u0669\u0669");
+        QTest::newRow("Arabic digits in csv: the texts as read, the figures in ASCII")
+            << (arabic + "\n1.5,2\n").toUtf8() << QStringList{"-f", "csv", "{dir}/list.txt"}
+            << QByteArray() << "ar_EG.UTF-8" << 0
+            << ("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n" + arabic +
+                ",1.5,2,2917.799,2917.799\n")
+                   .toUtf8()
+            << "";
+        QTest::newRow("Arabic digits in text: padded by UTF-16 code units")
+            << (arabic + "\n1.5,2\n").toUtf8() << QStringList{"{dir}/list.txt"} << QByteArray()
+            << "ar_EG.UTF-8" << 0
+            << ("Results" + QString(49, ' ') + "\t\r\nDistance between (" + arabic +
+                ") and (1.5,2) is " + arabicMiles + " miles\t\r\n")
+                   .toUtf8()
+            << "";
         QTest::newRow("tsv: a tab in a field is written as \\t")
             << QByteArray("42.8712\t,-71.3878\n33.0169,-116.846\n")
             << QStringList{"-f", "tsv", "{dir}/list.txt"} << QByteArray() << "" << 0
