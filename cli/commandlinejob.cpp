@@ -8,6 +8,8 @@
 #include "window/chrome/msgbox.h"
 #include "window/loadcoordinatefile.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringBuilder>
 #include <algorithm>
 #include <cstdio>
@@ -121,20 +123,30 @@ void CommandLineJob::runTable()
 
 void CommandLineJob::runText()
 {
+    // The sentences' temporary file is named by its folder when it fails.
+    const QString spoolFolder = shownName(QFile::encodeName(QDir::tempPath()));
+    dialogs_.setSubject(spoolFolder);
     std::unique_ptr<SentenceSpool> spool;
     if (!attempt([&] { spool = std::make_unique<SentenceSpool>(); }))
         return;
     WindowSentence sentence(*options_.unit);
-    bool spooled = true;
+    std::optional<Failure> spoolFailure;
     readInputs([&](const PointPair& pair) {
         const double measured = distance(pair);
-        if (!spooled)
+        if (spoolFailure)
             return;
         const std::string_view text = sentence.compose(pair, measured);
-        spooled = attempt([&] { spool->add(text, sentence.width()); });
+        try {
+            spool->add(text, sentence.width());
+        } catch (...) {
+            spoolFailure = core::currentFailure();
+        }
     });
-    if (!spooled)
+    if (spoolFailure) {
+        dialogs_.setSubject(spoolFolder);
+        attempt([&] { throw *spoolFailure; });
         return;
+    }
 
     ResultsFile file(options_.output);
     dialogs_.setSubject(shownName(options_.output));
