@@ -1,15 +1,19 @@
 #include "cli/commandlinejob.h"
 
-#include "files/argumentbytes.h"
-#include "window/loadcoordinatefile.h"
+#include "cli/sentencespool.h"
 #include "core/reporterror.h"
-#include "output/columnlayout.h"
+#include "core/trap.h"
+#include "files/argumentbytes.h"
 #include "platform/desktop/yield.h"
 #include "window/chrome/msgbox.h"
+#include "window/loadcoordinatefile.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringBuilder>
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <unistd.h>
 
 namespace app {
@@ -17,13 +21,7 @@ namespace {
 
 constexpr qint64 kPointsPerProgressText = 1 << 14;
 constexpr size_t kLinesNamed = 5;
-const QString kResultsHeader = QStringLiteral("Results");
-
-// A failure already reported once: the second reading of a list says nothing.
-class QuietDialogs : public console::ConsoleDialogs {
-public:
-    void message(const QString&, const QString&, platform::MessageIcon) override {}
-};
+constexpr std::string_view kResultsHeader = "Results";
 
 // "2 lines skipped (lines 3, 9)": how many, and the first few.
 QString noted(qint64 count, const std::vector<qint64>& first, const char* one, const char* many,
@@ -50,7 +48,6 @@ void CommandLineJob::Noted::add(qint64 line)
 
 CommandLineJob::CommandLineJob(const JobOptions& options)
     : options_(options)
-    , trap_(core::location("Main", "RunCommandLine"))
     , reading_(options.reading)
 {
     if (isatty(fileno(stderr))) {
@@ -63,6 +60,7 @@ CommandLineJob::CommandLineJob(const JobOptions& options)
     platform::setYieldInterval(platform::kNeverYield);
     reading_.skipped = [this](qint64 line) { skipped_.add(line); };
     reading_.outOfRange = [this](qint64 line) { outOfRange_.add(line); };
+    reading_.values = [this](const PointValues& values) { values_ = values; };
     for (const QByteArray& name : options.files)
         inputs_.push_back({shownName(name), std::make_unique<InputFile>(name)});
 }
@@ -73,111 +71,136 @@ CommandLineJob::~CommandLineJob()
     platform::replace<platform::Dialogs>(nullptr);
 }
 
+// A failing step is reported as a Unix tool reports it, with the failure's
+// own words about the subject; the job goes on with the next step.
+template <typename F> bool CommandLineJob::attempt(F&& body)
+{
+    try {
+        std::forward<F>(body)();
+        return true;
+    } catch (...) {
+        dialogs_.message(core::currentFailure().description, {}, platform::MessageIcon::Exclamation);
+        return false;
+    }
+}
+
 int CommandLineJob::run()
 {
-    if (options_.format == ResultFormat::Text)
-        runText();
-    else
-        runTable();
+    if (openInputs())
+        options_.format == ResultFormat::Text ? runText() : runTable();
     progress_.reset();
     const bool failed = dialogs_.messages() > 0 || (options_.strict && noted_ > 0);
     return failed ? 1 : 0;
+}
+
+// Every list is opened and looked at first; a regular file is closed again
+// until its turn, so that thousands of lists need no more descriptors than
+// one. False when none can be read: the job ends before writing anything.
+bool CommandLineJob::openInputs()
+{
+    bool any = false;
+    for (Input& input : inputs_) {
+        dialogs_.setSubject(input.shown);
+        any |= attempt([&] { input.file->open(); });
+        input.file->pause();
+    }
+    return any;
 }
 
 void CommandLineJob::runTable()
 {
     ResultsFile file(options_.output);
     dialogs_.setSubject(shownName(options_.output));
-    if (!trap_.step(116, [&] { file.create(); }))
+    if (!attempt([&] { file.create(); }))
         return;
     TableRows rows(options_.format, *options_.unit, file);
     rows.header();
-    progressSpan_ = 100;
-    readInputs(false, [&](const PointPair& pair) { rows.row(pair, distance(pair)); });
+    readInputs([&](const PointPair& pair) { rows.row(pair, distance(pair)); });
+    rows.finish();
     dialogs_.setSubject(shownName(options_.output));
-    trap_.step(120, [&] { file.close(); });
+    attempt([&] { file.close(); });
 }
 
 void CommandLineJob::runText()
 {
-    qsizetype width = kResultsHeader.size();
-    progressSpan_ = 50;
-    readInputs(false, [&](const PointPair& pair) {
-        width = std::max(width, sentence(pair).size());
+    // The sentences' temporary file is named by its folder when it fails.
+    const QString spoolFolder = shownName(QFile::encodeName(QDir::tempPath()));
+    dialogs_.setSubject(spoolFolder);
+    std::unique_ptr<SentenceSpool> spool;
+    if (!attempt([&] { spool = std::make_unique<SentenceSpool>(); }))
+        return;
+    WindowSentence sentence(*options_.unit);
+    std::optional<Failure> spoolFailure;
+    readInputs([&](const PointPair& pair) {
+        const double measured = distance(pair);
+        if (spoolFailure)
+            return;
+        const std::string_view text = sentence.compose(pair, measured);
+        try {
+            spool->add(text, sentence.width());
+        } catch (...) {
+            spoolFailure = core::currentFailure();
+        }
     });
+    if (spoolFailure) {
+        dialogs_.setSubject(spoolFolder);
+        attempt([&] { throw *spoolFailure; });
+        return;
+    }
 
     ResultsFile file(options_.output);
     dialogs_.setSubject(shownName(options_.output));
-    if (!trap_.step(116, [&] { file.create(); }))
+    if (!attempt([&] { file.create(); }))
         return;
-    QString line;
-    const auto writeLine = [&](QStringView text) {
-        line.truncate(0);
-        output::appendPadded(line, text, width);
-        line += QLatin1String("\r\n");
-        file.write(line);
-    };
-    writeLine(kResultsHeader);
-    // The second reading repeats the first: its reports were made already.
-    QuietDialogs quiet;
-    platform::replace<platform::Dialogs>(&quiet);
-    progressFrom_ = 50;
-    readInputs(true, [&](const PointPair& pair) { writeLine(sentence(pair)); });
-    platform::replace<platform::Dialogs>(&dialogs_);
-    dialogs_.setSubject(shownName(options_.output));
-    trap_.step(120, [&] { file.close(); });
+    const qsizetype widest = std::max(spool->widest(), qsizetype(kResultsHeader.size()));
+    PaddedLines lines(file, widest);
+    lines.add(kResultsHeader, qsizetype(kResultsHeader.size()));
+    if (attempt([&] {
+            spool->replay([&](std::string_view text, qsizetype width) { lines.add(text, width); });
+        })) {
+        lines.finish();
+        attempt([&] { file.close(); });
+    }
 }
 
-void CommandLineJob::readInputs(bool again, const PairSink& pair)
+void CommandLineJob::readInputs(const PairSink& pair)
 {
     pair_ = pair;
-    havePoint_ = false;
-    points_ = 0;
-    PlainListOptions quietReading = options_.reading;
     for (size_t i = 0; i < inputs_.size(); ++i) {
         Input& input = inputs_[i];
+        if (!input.file->wasOpened())
+            continue; // reported when it was opened
         dialogs_.setSubject(input.shown);
-        trap_.step(110, [&] {
-            showReading(double(i), QLatin1String(again ? "Writing from " : "Reading ") % input.shown);
-        });
-        if (again && !input.file->wasOpened())
-            continue; // reported the first time
-        trap_.step(112, [&] { readInput(input, again, again ? quietReading : reading_); });
-        input.file->pause();
-        if (!again)
-            reportNoted(input);
+        showReading(double(i), QLatin1String("Reading ") % input.shown);
+        attempt([&] { readInput(input); });
+        input.file->close(); // read to its end
+        reportNoted(input);
     }
 }
 
-void CommandLineJob::readInput(Input& input, bool again, const PlainListOptions& reading)
+void CommandLineJob::readInput(Input& input)
 {
-    if (!again) {
-        input.file->open();
-        if (options_.format == ResultFormat::Text)
-            input.file->spill();
-    } else {
-        input.file->rewind();
-    }
+    input.file->open();
     fileBytes_ = input.file->size();
     readBytes_ = 0;
     ReadCoordinates(
         input.file->descriptor(),
         [this](QStringView latitude, QStringView longitude) { point(latitude, longitude); },
-        reading);
+        reading_);
 }
 
 void CommandLineJob::point(QStringView latitude, QStringView longitude)
 {
-    // Each point is converted once, for both of its pairs.
-    const double lat = coordinate(latitude), lon = coordinate(longitude);
+    // Each point is converted once, by the reader, for both of its pairs.
+    const auto values = std::exchange(values_, std::nullopt);
+    const double lat = values ? values->latitude : coordinate(latitude);
+    const double lon = values ? values->longitude : coordinate(longitude);
     if (havePoint_)
         pair_({latitude_, longitude_, latitude, longitude, lat1_, lon1_, lat, lon});
     lat1_ = lat;
     lon1_ = lon;
-    latitude_.truncate(0);
-    latitude_ += latitude;
-    longitude_.truncate(0);
-    longitude_ += longitude;
+    latitude_.assign(latitude.utf16(), size_t(latitude.size()));
+    longitude_.assign(longitude.utf16(), size_t(longitude.size()));
     havePoint_ = true;
     // A point's line is about its two texts, the comma and the line end.
     readBytes_ += latitude.size() + longitude.size() + 2;
@@ -194,18 +217,11 @@ void CommandLineJob::showPoints()
                        QLatin1String(" points"));
 }
 
-QString CommandLineJob::sentence(const PointPair& pair)
-{
-    return windowSentence(pair, *options_.unit, distance(pair));
-}
-
 // A pair that cannot be measured is reported and counts 0, as in the window.
 double CommandLineJob::distance(const PointPair& pair)
 {
     double measured = 0;
-    trap_.step(114, [&] {
-        measured = pairDistance(options_.model, *options_.unit, pair);
-    });
+    attempt([&] { measured = pairDistance(options_.model, *options_.unit, pair); });
     return measured;
 }
 
@@ -230,10 +246,10 @@ void CommandLineJob::reportNoted(const Input& input)
     std::fflush(stderr);
 }
 
-// Files done, as a percentage of this reading's share of the bar.
+// Files done, as a percentage of the bar.
 double CommandLineJob::progressAt(double files) const
 {
-    return progressFrom_ + progressSpan_ * files / double(inputs_.size());
+    return 100 * files / double(inputs_.size());
 }
 
 void CommandLineJob::showReading(double file, const QString& text)

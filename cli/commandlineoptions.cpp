@@ -116,8 +116,8 @@ QString readValues(const QCommandLineParser& parser, const Parser& p, JobOptions
         return wrong;
     job.unit = unitNamed(parser.value(p.unit));
     if (!job.unit)
-        return QStringLiteral("unknown unit \"%1\": use miles, feet, kilometers or meters")
-            .arg(shown(parser.value(p.unit)));
+        return QStringLiteral("unknown unit \"%1\": use %2")
+            .arg(shown(parser.value(p.unit)), unitWords());
     if (job.format == ResultFormat::Text && job.unit->option == 0)
         return QStringLiteral("the text format has no unit \"%1\": use --format csv or tsv")
             .arg(shown(parser.value(p.unit)));

@@ -2,7 +2,7 @@
 
 #include "core/failure.h"
 
-#include <QDir>
+#include <QString>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,19 +11,18 @@
 namespace app {
 namespace {
 
-constexpr qsizetype kBlockBytes = 1 << 20;
-
+// The system's words for why a list cannot be opened, as Unix tools give them.
 Failure openFailure(int error)
 {
-    switch (error) {
-    case ENOENT:
-        return Failure::fileNotFound();
-    case EACCES:
-    case EPERM:
-        return Failure::permissionDenied();
-    default:
-        return Failure::pathAccess();
-    }
+    const int number = error == ENOENT ? Failure::fileNotFound().number
+                       : error == EACCES || error == EPERM ? Failure::permissionDenied().number
+                                                           : Failure::pathAccess().number;
+    return {number, qt_error_string(error)};
+}
+
+Failure notReadable(const struct stat& status)
+{
+    return S_ISDIR(status.st_mode) ? openFailure(EISDIR) : Failure::pathAccess();
 }
 
 bool readable(const struct stat& status)
@@ -38,17 +37,26 @@ InputFile::InputFile(QByteArray name)
 {
 }
 
-InputFile::~InputFile() { pause(); }
+InputFile::~InputFile() { close(); }
 
-void InputFile::pause()
+void InputFile::close()
 {
     if (descriptor_ >= 0)
         ::close(descriptor_);
     descriptor_ = -1;
 }
 
+void InputFile::pause()
+{
+    // A pipe's bytes would be lost, and the standard input may be one.
+    if (regular_ && name_ != "-")
+        close();
+}
+
 void InputFile::open()
 {
+    if (descriptor_ >= 0)
+        return;
     struct stat status;
     if (name_ == "-") {
         descriptor_ = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
@@ -58,52 +66,18 @@ void InputFile::open()
         if (::stat(name_.constData(), &status) != 0)
             throw openFailure(errno);
         if (!readable(status))
-            throw Failure::pathAccess();
+            throw notReadable(status);
         descriptor_ = ::open(name_.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     }
     if (descriptor_ < 0)
         throw openFailure(errno);
-    if (::fstat(descriptor_, &status) != 0 || (name_ != "-" && !readable(status)))
-        throw Failure::pathAccess();
+    if (::fstat(descriptor_, &status) != 0)
+        throw openFailure(errno);
+    if (name_ != "-" && !readable(status))
+        throw notReadable(status);
     regular_ = S_ISREG(status.st_mode);
     size_ = regular_ ? status.st_size : 0;
     opened_ = true;
-}
-
-void InputFile::spill()
-{
-    // The standard input may start anywhere in a regular file: it is copied too.
-    if ((regular_ && name_ != "-") || spill_)
-        return;
-    auto spill = std::make_unique<QTemporaryFile>(QDir::tempPath() + QLatin1String("/meridane-XXXXXX"));
-    if (!spill->open())
-        throw Failure{75, spill->errorString()};
-    QByteArray block(kBlockBytes, Qt::Uninitialized);
-    for (;;) {
-        const ssize_t read = ::read(descriptor_, block.data(), block.size());
-        if (read < 0 && errno == EINTR)
-            continue;
-        if (read < 0)
-            throw Failure{75, qt_error_string(errno)};
-        if (read == 0)
-            break;
-        if (spill->write(block.constData(), read) != read)
-            throw Failure{57, spill->errorString()};
-    }
-    if (!spill->flush())
-        throw Failure{57, spill->errorString()};
-    size_ = spill->size();
-    spill_ = std::move(spill);
-    pause(); // the pipe is read out
-    rewind();
-}
-
-void InputFile::rewind()
-{
-    if (!spill_ && descriptor_ < 0)
-        open();
-    if (::lseek(descriptor(), 0, SEEK_SET) < 0)
-        throw Failure::pathAccess();
 }
 
 } // namespace app

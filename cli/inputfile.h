@@ -1,15 +1,11 @@
 #pragma once
 // A list named on the command line, opened by the bytes of its name: "-" is
 // the standard input; a pipe (a process substitution, a named pipe) is read
-// as given; a folder or a device is refused. The list can be read a second
-// time: a regular file from its start (closed in between, so that thousands
-// of lists need no more descriptors than one), anything else after spill()
-// has copied its bytes to a temporary file.
+// as given; a folder or a device is refused. A regular file can be closed
+// and opened again (so that thousands of lists need no more descriptors than
+// one); it is then read from its start. Anything else stays open.
 
 #include <QByteArray>
-#include <QTemporaryFile>
-
-#include <memory>
 
 namespace app {
 
@@ -20,23 +16,20 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    // Throws Failure: "File not found", "Permission denied" or
-    // "Path/File access error".
+    // Throws Failure with the system's words ("No such file or directory",
+    // "Permission denied", "Is a directory"), or "Path/File access error"
+    // for a device. Does nothing while open.
     void open();
-    // Opened once: it can be read again.
+    // Opened once.
     bool wasOpened() const { return opened_; }
-    // The descriptor to read from, at its start (see rewind()).
-    int descriptor() const { return spill_ ? int(spill_->handle()) : descriptor_; }
-    // The bytes to read, as far as they are known (0 for a pipe not yet spilled).
+    // The descriptor to read from.
+    int descriptor() const { return descriptor_; }
+    // The bytes to read, as far as they are known (0 for a pipe).
     qint64 size() const { return size_; }
 
-    // Copies the bytes of a pipe or of the standard input to a temporary
-    // file, read from then on.
-    void spill();
-    // Gives the descriptor of a regular file back until rewind().
+    // Gives a regular file's descriptor back until the next open().
     void pause();
-    // Reads start again from the first byte.
-    void rewind();
+    void close();
 
 private:
     QByteArray name_;
@@ -44,7 +37,6 @@ private:
     bool regular_ = false;
     bool opened_ = false;
     qint64 size_ = 0;
-    std::unique_ptr<QTemporaryFile> spill_;
 };
 
 } // namespace app

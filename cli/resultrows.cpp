@@ -1,144 +1,247 @@
 #include "cli/resultrows.h"
 
-#include "engine/modzipdistance.h"
+#include "core/latin1.h"
 #include "engine/numbers.h"
 
-#include <QStringBuilder>
+#include <cstring>
+#include <iterator>
 
 namespace app {
 namespace {
 
+// Lines go to the file in blocks of about this size.
+constexpr size_t kBlockBytes = 1 << 16;
+
 bool needsQuotes(QStringView text)
 {
     for (const QChar c : text)
-        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') ||
-            c == QLatin1Char('\n'))
+        if (c == u',' || c == u'"' || c == u'\r' || c == u'\n')
             return true;
     return false;
 }
 
-void appendCsv(QString& line, QStringView text)
+// The characters from `at` up to the next ASCII one, as UTF-8 (a pair of
+// surrogates stays together); returns where the ASCII resumes.
+qsizetype appendWide(std::string& out, QStringView text, qsizetype at)
 {
-    if (!needsQuotes(text)) {
-        line += text;
-        return;
-    }
-    line += QLatin1Char('"');
-    for (const QChar c : text) {
-        if (c == QLatin1Char('"'))
-            line += QLatin1Char('"');
-        line += c;
-    }
-    line += QLatin1Char('"');
+    qsizetype end = at;
+    while (end < text.size() && text[end].unicode() >= 0x80)
+        ++end;
+    const QByteArray utf8 = text.sliced(at, end - at).toUtf8();
+    out.append(utf8.constData(), size_t(utf8.size()));
+    return end;
 }
 
-void appendTsv(QString& line, QStringView text)
+// UTF-8 of the text, each ASCII character through `ascii`.
+template <typename Ascii> void appendText(std::string& out, QStringView text, Ascii&& ascii)
 {
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '\t':
-            line += QLatin1String("\\t");
-            break;
-        case '\r':
-            line += QLatin1String("\\r");
-            break;
-        case '\n':
-            line += QLatin1String("\\n");
-            break;
-        case '\\':
-            line += QLatin1String("\\\\");
-            break;
-        default:
-            line += c;
+    for (qsizetype i = 0; i < text.size();) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            ascii(out, char(c));
+            ++i;
+        } else {
+            i = appendWide(out, text, i);
         }
     }
 }
 
-qint64 powerOfTen(int places)
+void appendCsv(std::string& out, QStringView text)
 {
-    qint64 power = 1;
-    while (places-- > 0)
-        power *= 10;
-    return power;
+    const bool quoted = needsQuotes(text);
+    if (quoted)
+        out += '"';
+    appendText(out, text, [](std::string& line, char c) {
+        if (c == '"')
+            line += '"';
+        line += c;
+    });
+    if (quoted)
+        out += '"';
+}
+
+void appendTsv(std::string& out, QStringView text)
+{
+    appendText(out, text, [](std::string& line, char c) {
+        switch (c) {
+        case '\t':
+            line += "\\t";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        case '\\':
+            line += "\\\\";
+            break;
+        default:
+            line += c;
+        }
+    });
+}
+
+// The common text, plain ASCII (with `plain`, nothing to quote or escape
+// either), narrowed eight characters at a time; false, and nothing appended,
+// for any other.
+bool appendNarrow(std::string& out, QStringView text, bool plain)
+{
+    const size_t at = out.size();
+    out.resize(at + size_t(text.size()));
+    if (core::narrowToAscii(text, out.data() + at, plain))
+        return true;
+    out.resize(at);
+    return false;
 }
 
 } // namespace
-
-QString scaledText(qint64 scaled, int places)
-{
-    const qint64 power = powerOfTen(places);
-    QString text = QString::number(scaled / power);
-    qint64 fraction = scaled % power;
-    if (fraction == 0)
-        return text;
-    while (fraction % 10 == 0) {
-        fraction /= 10;
-        --places;
-    }
-    return text % QLatin1Char('.') % QStringLiteral("%1").arg(fraction, places, 10, QLatin1Char('0'));
-}
-
-qint64 scaledValue(QStringView rounded, int places)
-{
-    const qsizetype point = rounded.indexOf(QLatin1Char('.'));
-    const QStringView whole = point < 0 ? rounded : rounded.first(point);
-    const QStringView decimals = point < 0 ? QStringView() : rounded.sliced(point + 1);
-    const qint64 power = powerOfTen(places);
-    return whole.toLongLong() * power +
-           (decimals.isEmpty() ? 0
-                               : decimals.toLongLong() * powerOfTen(places - int(decimals.size())));
-}
 
 TableRows::TableRows(ResultFormat format, const DistanceUnit& unit, ResultsFile& file)
     : tabs_(format == ResultFormat::Tsv)
     , unit_(unit)
     , file_(file)
 {
+    line_.reserve(kBlockBytes + 4096);
 }
 
-void TableRows::appendField(QStringView text)
+void TableRows::field(QStringView text)
 {
-    if (fieldsInLine_++ > 0)
-        line_ += tabs_ ? QLatin1Char('\t') : QLatin1Char(',');
-    tabs_ ? appendTsv(line_, text) : appendCsv(line_, text);
+    if (line_.size() > lineStart_)
+        line_ += tabs_ ? '\t' : ',';
+    if (!appendNarrow(line_, text, true))
+        tabs_ ? appendTsv(line_, text) : appendCsv(line_, text);
+}
+
+// Names and digits: nothing in them to quote or escape.
+void TableRows::field(std::string_view ascii)
+{
+    if (line_.size() > lineStart_)
+        line_ += tabs_ ? '\t' : ',';
+    line_ += ascii;
+}
+
+void TableRows::endLine()
+{
+    line_ += '\n';
+    if (line_.size() >= kBlockBytes)
+        finish();
+    lineStart_ = line_.size();
+}
+
+void TableRows::finish()
+{
+    file_.write(QByteArrayView(line_.data(), qsizetype(line_.size())));
+    line_.clear(); // keeps its room
+    lineStart_ = 0;
 }
 
 void TableRows::header()
 {
-    line_.clear();
-    fieldsInLine_ = 0;
-    const QString symbol = QLatin1String(unit_.symbol);
-    for (const QString& name : {QStringLiteral("lat1"), QStringLiteral("lon1"),
-                                QStringLiteral("lat2"), QStringLiteral("lon2"),
-                                QLatin1String("distance_") + symbol,
-                                QLatin1String("cumulative_") + symbol})
-        appendField(name);
-    line_ += QLatin1Char('\n');
-    file_.write(line_);
+    const std::string_view symbol = unit_.symbol;
+    for (const std::string_view name : {"lat1", "lon1", "lat2", "lon2"})
+        field(name);
+    field(std::string("distance_").append(symbol));
+    field(std::string("cumulative_").append(symbol));
+    endLine();
 }
 
 void TableRows::row(const PointPair& pair, double distance)
 {
-    line_.clear();
-    fieldsInLine_ = 0;
-    for (const QStringView text : {pair.lat1, pair.lon1, pair.lat2, pair.lon2})
-        appendField(text);
-    const QString rounded = engine::plainNumberText(distance, unit_.places);
-    total_ += scaledValue(rounded, unit_.places);
-    appendField(rounded);
-    appendField(scaledText(total_, unit_.places));
-    line_ += QLatin1Char('\n');
-    file_.write(line_);
+    const qint64 rounded = engine::roundedUnits(distance, unit_.places);
+    total_ += rounded;
+    char buffer[400];
+    const std::string_view distanceText = engine::unitsText(rounded, unit_.places, buffer);
+    if (!plainRow(pair, distanceText)) {
+        for (const QStringView text : {pair.lat1, pair.lon1, pair.lat2, pair.lon2})
+            field(text);
+        field(distanceText);
+    }
+    field(engine::unitsText(total_, unit_.places, buffer));
+    endLine();
 }
 
-QString windowSentence(const PointPair& pair, const DistanceUnit& unit, double distance)
+// The common row, four plain ASCII texts, written in one go into room made
+// once; false, and nothing written, for any other.
+bool TableRows::plainRow(const PointPair& pair, std::string_view distance)
 {
-    const bool same = pair.lat1 == pair.lat2 && pair.lon1 == pair.lon2;
-    modZipDistance::Sentence sentence;
-    sentence.compose(pair.lat1, pair.lon1, pair.lat2, pair.lon2,
-                     same ? QStringLiteral("0 ") : engine::numberText(distance, unit.places),
-                     QLatin1String(unit.windowWord));
-    return sentence.toString();
+    const QStringView texts[] = {pair.lat1, pair.lon1, pair.lat2, pair.lon2};
+    size_t size = distance.size() + std::size(texts);
+    for (const QStringView text : texts)
+        size += size_t(text.size());
+    line_.resize(lineStart_ + size);
+    char* at = line_.data() + lineStart_;
+    const char separator = tabs_ ? '\t' : ',';
+    bool plain = true;
+    for (const QStringView text : texts) {
+        plain &= core::narrowToAscii(text, at, true);
+        at += text.size();
+        *at++ = separator;
+    }
+    std::memcpy(at, distance.data(), distance.size());
+    if (!plain)
+        line_.resize(lineStart_);
+    return plain;
+}
+
+void WindowSentence::piece(QStringView text)
+{
+    width_ += text.size();
+    if (!appendNarrow(bytes_, text, false))
+        appendText(bytes_, text, [](std::string& out, char c) { out += c; });
+}
+
+void WindowSentence::piece(std::string_view ascii)
+{
+    width_ += qsizetype(ascii.size());
+    bytes_ += ascii;
+}
+
+std::string_view WindowSentence::compose(const PointPair& pair, double distance)
+{
+    bytes_.clear();
+    width_ = 0;
+    piece("Distance between (");
+    piece(pair.lat1);
+    piece(",");
+    piece(pair.lon1);
+    piece(") and (");
+    piece(pair.lat2);
+    piece(",");
+    piece(pair.lon2);
+    piece(") is ");
+    char buffer[400];
+    if (sameTexts(pair.lat1, pair.lon1, pair.lat2, pair.lon2))
+        piece("0 ");
+    else if (const auto plain = engine::plainNumberText(distance, unit_.places, buffer))
+        piece(*plain);
+    else
+        piece(QStringView(engine::numberText(distance, unit_.places)));
+    piece(unit_.windowWord);
+    return bytes_;
+}
+
+PaddedLines::PaddedLines(ResultsFile& file, qsizetype widest)
+    : file_(file)
+    , widest_(widest)
+{
+    lines_.reserve(kBlockBytes + 4096);
+}
+
+void PaddedLines::add(std::string_view text, qsizetype width)
+{
+    lines_ += text;
+    if (widest_ > width)
+        lines_.append(size_t(widest_ - width), ' ');
+    lines_ += "\t\r\n";
+    if (lines_.size() >= kBlockBytes)
+        finish();
+}
+
+void PaddedLines::finish()
+{
+    file_.write(QByteArrayView(lines_.data(), qsizetype(lines_.size())));
+    lines_.clear();
 }
 
 } // namespace app

@@ -1,11 +1,15 @@
 #pragma once
-// The lines the command line writes for each pair of neighbouring points.
+// The lines the command line writes for each pair of neighbouring points,
+// built as UTF-8 bytes in one buffer that serves line after line: the texts
+// as read, the numbers written digit by digit, no allocation per line.
 
 #include "cli/commandlineoptions.h"
 #include "files/resultsfile.h"
 
-#include <QString>
 #include <QStringView>
+
+#include <string>
+#include <string_view>
 
 namespace app {
 
@@ -21,25 +25,60 @@ public:
     TableRows(ResultFormat format, const DistanceUnit& unit, ResultsFile& file);
     void header();
     void row(const PointPair& pair, double distance);
+    // Hands the lines not yet written to the file.
+    void finish();
 
 private:
-    void appendField(QStringView text);
+    void field(QStringView text);
+    void field(std::string_view ascii);
+    bool plainRow(const PointPair& pair, std::string_view distance);
+    void endLine();
 
     bool tabs_;
     const DistanceUnit& unit_;
     ResultsFile& file_;
-    QString line_;
-    int fieldsInLine_ = 0;
+    std::string line_;      // lines not yet handed to the file
+    size_t lineStart_ = 0;  // where the line being built starts in it
     qint64 total_ = 0; // in units of the last place
 };
 
 // The window's sentence for a pair, with the distance in the window's unit
-// word and rounding (points whose texts are equal read "0 ", as in the window).
-QString windowSentence(const PointPair& pair, const DistanceUnit& unit, double distance);
+// word and rounding (points whose texts are equal read "0 ", as in the
+// window), as UTF-8 bytes and the width the window gives it.
+class WindowSentence {
+public:
+    explicit WindowSentence(const DistanceUnit& unit)
+        : unit_(unit)
+    {
+    }
+    // Valid until the next call.
+    std::string_view compose(const PointPair& pair, double distance);
+    // In UTF-16 code units, the unit of the text format's padding.
+    qsizetype width() const { return width_; }
 
-// "1234.5" from 12345 at one place: plain ASCII, no trailing zeros.
-QString scaledText(qint64 scaled, int places);
-// The rounded text as a whole number of the last place: "1234.5" at 2 places is 123450.
-qint64 scaledValue(QStringView rounded, int places);
+private:
+    void piece(QStringView text);
+    void piece(std::string_view ascii);
+
+    const DistanceUnit& unit_;
+    std::string bytes_;
+    qsizetype width_ = 0;
+};
+
+// The text format's lines: each padded with spaces to the widest, then a
+// tab, CR and LF (the window's results file), handed to the file in blocks.
+class PaddedLines {
+public:
+    PaddedLines(ResultsFile& file, qsizetype widest);
+    // A text of `width` UTF-16 code units.
+    void add(std::string_view text, qsizetype width);
+    // Hands the lines not yet written to the file.
+    void finish();
+
+private:
+    ResultsFile& file_;
+    qsizetype widest_;
+    std::string lines_;
+};
 
 } // namespace app

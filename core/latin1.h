@@ -10,4 +10,10 @@ namespace core {
 // Latin-1 (its byte is then meaningless, and the caller keeps UTF-16).
 bool narrowToLatin1(QStringView text, char* out);
 
+// Writes text.size() bytes at `out`; false when a character is beyond ASCII
+// or, with `plain`, is a control character, a comma, a double quote or a
+// backslash (what csv quotes and tsv escapes): the caller then takes the
+// long way, and the bytes written mean nothing.
+bool narrowToAscii(QStringView text, char* out, bool plain);
+
 } // namespace core

@@ -1,10 +1,13 @@
 #include "engine/distanceunits.h"
 
+#include "engine/formulaentry.h"
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
 #include "core/failure.h"
 
 #include <GeographicLib/Geodesic.hpp>
+
+#include <QStringList>
 
 #include <array>
 #include <cmath>
@@ -12,9 +15,6 @@
 
 namespace app {
 namespace {
-
-// On the window's sphere a degree of arc is 60 nautical miles of 1.15078 statute miles.
-constexpr double kMilesPerNauticalMile = 1.15078;
 
 constexpr std::array<DistanceUnit, 5> kUnits{{
     {"mi", "miles", 1, " miles", 4, 1, 1609.344},
@@ -49,17 +49,35 @@ const DistanceUnit* unitNamed(const QString& name)
     return nullptr;
 }
 
+QString unitWords()
+{
+    QStringList words;
+    for (const DistanceUnit& unit : kUnits)
+        if (*unit.name)
+            words << QLatin1String(unit.name);
+    for (const DistanceUnit& unit : kUnits)
+        words << QLatin1String(unit.symbol);
+    const QString last = words.takeLast();
+    return words.join(QLatin1String(", ")) + QLatin1String(" or ") + last;
+}
+
+const DistanceUnit* unitOfOption(int option)
+{
+    for (const DistanceUnit& unit : kUnits)
+        if (option != 0 && unit.option == option)
+            return &unit;
+    return nullptr;
+}
+
 double coordinate(QStringView text)
 {
-    // Without a copy: the conversion only reads the text.
-    return engine::toNumber(QString::fromRawData(text.data(), text.size()))
-        .value_or(std::numeric_limits<double>::quiet_NaN());
+    return engine::toNumber(text).value_or(std::numeric_limits<double>::quiet_NaN());
 }
 
 double pairDistance(DistanceModel model, const DistanceUnit& unit, const PointPair& pair)
 {
     if (model == DistanceModel::Sphere) {
-        if (pair.lat1 == pair.lat2 && pair.lon1 == pair.lon2)
+        if (sameTexts(pair.lat1, pair.lon1, pair.lat2, pair.lon2))
             return 0;
         return finite(modZipDistance::SphericalDistanceMiles(
                           valueOf(pair.latitude1), valueOf(pair.latitude2),
@@ -67,6 +85,7 @@ double pairDistance(DistanceModel model, const DistanceUnit& unit, const PointPa
                       unit.perMile);
     }
     double meters = 0;
+    engine::enterFormula();
     GeographicLib::Geodesic::WGS84().Inverse(valueOf(pair.latitude1), valueOf(pair.longitude1),
                                              valueOf(pair.latitude2), valueOf(pair.longitude2),
                                              meters);

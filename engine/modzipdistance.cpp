@@ -3,10 +3,11 @@
 #include "core/failure.h"
 #include "core/latin1.h"
 #include "core/trap.h"
+#include "engine/distanceunits.h"
+#include "engine/formulaentry.h"
 #include "engine/numbers.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 #include <type_traits>
@@ -14,24 +15,10 @@
 namespace modZipDistance {
 namespace {
 
-struct Unit {
-    const char* word;
-    quint8 places;
-    double factor; // from statute miles
-};
-
-constexpr std::array<Unit, 4> kUnits{{
-    {" miles", 4, 1},
-    {" feets", 2, 5280},
-    {" kilometers", 3, 1.609344},
-    {" meters", 2, 1609.344},
-}};
-
 constexpr double kPiDegrees = 3.14159265;      // the degree/radian conversions' pi
 constexpr double kHalfPi = 1.5707963267949;    // arccosine, general case
 constexpr double kPiArcCos = 3.14159265358979; // arccosine at -1
 constexpr double kNauticalMilesPerDegree = 60;
-constexpr double kMilesPerNauticalMile = 1.15078;
 
 // Floating-point trouble in a step is a failure of that step.
 double finite(double value)
@@ -191,16 +178,19 @@ double ArcCos(double x)
 
 double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2)
 {
-    const double p = finite(std::sin(DegToRad(lat1)) * std::sin(DegToRad(lat2)));
-    const double c1 = std::cos(DegToRad(lat1));
-    const double c2 = std::cos(DegToRad(lat2));
+    engine::enterFormula();
+    // Each angle converted once: its sine and cosine then come from one call.
+    const double r1 = DegToRad(lat1), r2 = DegToRad(lat2);
+    const double p = finite(std::sin(r1) * std::sin(r2));
+    const double c1 = std::cos(r1);
+    const double c2 = std::cos(r2);
     const double d = finite(lon1 - lon2);
     const double cd = std::cos(DegToRad(d));
     // Rounding can push the cosine a last bit past +-1 for nearly identical
     // or nearly antipodal points; those are distance 0 and half a turn.
     const double x = std::clamp(finite(c2 * c1 * cd + p), -1.0, 1.0);
     const double degrees = RadToDeg(ArcCos(x));
-    return finite(degrees * kNauticalMilesPerDegree * kMilesPerNauticalMile);
+    return finite(degrees * kNauticalMilesPerDegree * app::kMilesPerNauticalMile);
 }
 
 QString DecimalSeparator()
@@ -235,17 +225,17 @@ void GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
     for (int option = 1; option <= 4; ++option) {
         const int label = 102 + (option - 1) * 8;
         if (trap.test(label, [&] { return unitOptions(option); })) {
-            const Unit& unit = kUnits[option - 1];
-            trap.step(label + 2, [&] { unitWord = QLatin1String(unit.word); });
-            trap.step(label + 4, [&] { places = unit.places; });
-            trap.step(label + 6, [&] { factor = unit.factor; });
+            const app::DistanceUnit& unit = *app::unitOfOption(option);
+            trap.step(label + 2, [&] { unitWord = QLatin1String(unit.windowWord); });
+            trap.step(label + 4, [&] { places = quint8(unit.places); });
+            trap.step(label + 6, [&] { factor = unit.perMile; });
             break;
         }
     }
     const auto compose = [&](QAnyStringView number) {
         sentence.compose(lat1, lon1, lat2, lon2, number, unitWord);
     };
-    if (trap.test(134, [&] { return lat2 == lat1 && lon2 == lon1; })) {
+    if (trap.test(134, [&] { return app::sameTexts(lat1, lon1, lat2, lon2); })) {
         trap.step(136, [&] { compose(QLatin1String("0 ")); });
         return;
     }

@@ -7,6 +7,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace engine {
 namespace {
@@ -285,39 +286,77 @@ std::optional<quint64> scaledQuick(double magnitude, int places)
     return fraction > 0.5 ? whole + 1 : whole;
 }
 
+// "00" to "99": the digits are written two at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[size_t(2 * i)] = char('0' + i / 10);
+        pairs[size_t(2 * i + 1)] = char('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// The digits of `whole`, at least `least` of them (leading zeros), ending at `end`.
+char* writeDigits(quint64 whole, int least, char* end)
+{
+    char* begin = end;
+    while (whole >= 100) {
+        const auto pair = size_t(whole % 100) * 2;
+        whole /= 100;
+        *--begin = kDigitPairs[pair + 1];
+        *--begin = kDigitPairs[pair];
+    }
+    if (whole >= 10) {
+        *--begin = kDigitPairs[size_t(whole) * 2 + 1];
+        *--begin = kDigitPairs[size_t(whole) * 2];
+    } else {
+        *--begin = char('0' + whole);
+    }
+    while (end - begin < least)
+        *--begin = '0';
+    return begin;
+}
+
 // The whole number of units of the last place written with its separator and
-// without trailing zeros, at the end of `buffer`.
+// without trailing zeros, at the end of `buffer`: the decimals first, then
+// the whole part before them.
 std::string_view placedDigits(quint64 whole, int places, bool negative, char (&buffer)[400])
 {
-    while (places > 0 && whole % 10 == 0) {
-        whole /= 10;
-        --places;
-    }
     char* const end = buffer + sizeof buffer;
     char* begin = end;
-    for (int i = 0; i < places; ++i) {
-        *--begin = static_cast<char>('0' + whole % 10);
-        whole /= 10;
+    if (places > 0) {
+        quint64 power = 1;
+        for (int i = 0; i < places; ++i)
+            power *= 10;
+        quint64 decimals = whole % power;
+        whole /= power;
+        if (decimals != 0) {
+            while (decimals % 10 == 0) {
+                decimals /= 10;
+                --places;
+            }
+            begin = writeDigits(decimals, places, begin);
+            *--begin = '.';
+        }
     }
-    if (places > 0)
-        *--begin = '.';
-    do {
-        *--begin = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
+    begin = writeDigits(whole, 1, begin);
     if (negative)
         *--begin = '-';
     return {begin, static_cast<size_t>(end - begin)};
 }
 
-std::string_view roundedDigits(double value, int places, char (&buffer)[400])
+std::optional<quint64> scaled(double value, int places)
 {
     if (!std::isfinite(value) || places < 0 || places > 60)
         throw Failure::overflow();
-    std::string_view digits;
     std::optional<quint64> whole = scaledQuick(std::fabs(value), places);
-    if (!whole)
-        whole = scaledWhole(std::fabs(value), places);
+    return whole ? whole : scaledWhole(std::fabs(value), places);
+}
+
+std::string_view roundedDigits(double value, int places, char (&buffer)[400])
+{
+    std::string_view digits;
+    const std::optional<quint64> whole = scaled(value, places);
     if (whole) {
         digits = placedDigits(*whole, places, std::signbit(value), buffer);
     } else {
@@ -355,6 +394,21 @@ QString localized(std::string_view digits, const QLocale& locale, QChar decimal)
 }
 
 } // namespace
+
+qint64 roundedUnits(double value, int places)
+{
+    const std::optional<quint64> whole = scaled(value, places);
+    if (!whole || *whole > quint64(std::numeric_limits<qint64>::max()))
+        throw Failure::overflow();
+    return std::signbit(value) ? -qint64(*whole) : qint64(*whole);
+}
+
+std::string_view unitsText(qint64 units, int places, char (&buffer)[400])
+{
+    const bool negative = units < 0;
+    const quint64 magnitude = negative ? 0 - quint64(units) : quint64(units);
+    return placedDigits(magnitude, places, negative && magnitude != 0, buffer);
+}
 
 std::optional<std::string_view> plainNumberText(double value, int places, char (&buffer)[400])
 {

@@ -35,6 +35,14 @@ QString numberText(double value, int places);
 // The same rounding in plain ASCII whatever the locale: "-", digits and ".".
 QString plainNumberText(double value, int places);
 
+// The digit writer of plainNumberText for the figures of a table: the value
+// rounded half to even at `places` decimals as a whole number of units of the
+// last place (1234.5 at 2 places is 123450), and such a number as its plain
+// ASCII text, without trailing zeros ("1234.5"), at the end of `buffer`.
+// roundedUnits fails with "Overflow" beyond 63 bits, for infinity and NaN.
+qint64 roundedUnits(double value, int places);
+std::string_view unitsText(qint64 units, int places, char (&buffer)[400]);
+
 // numberText's characters in `buffer`, when the locale writes numbers in
 // plain ASCII (digits, "-" and an ASCII separator); nothing otherwise, and
 // numberText is the way. Fails as numberText does.

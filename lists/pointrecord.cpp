@@ -11,4 +11,13 @@ bool isPoint(const PointFields& fields)
     return latitude && longitude;
 }
 
+std::optional<PointValues> pointValues(const PointFields& fields)
+{
+    const auto latitude = engine::toNumber(fields.latitude);
+    const auto longitude = engine::toNumber(fields.longitude);
+    if (!latitude || !longitude)
+        return std::nullopt;
+    return PointValues{*latitude, *longitude};
+}
+
 } // namespace app

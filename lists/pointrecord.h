@@ -31,4 +31,14 @@ inline std::optional<PointFields> pointFields(QStringView record)
 // can be computed). Both tests are always made.
 bool isPoint(const PointFields& fields);
 
+struct PointValues {
+    double latitude = 0;
+    double longitude = 0;
+};
+
+// The values of both fields when both pass that test (engine::toNumber gives
+// a value exactly where engine::isNumeric passes): a reader that needs the
+// values as well converts each text once.
+std::optional<PointValues> pointValues(const PointFields& fields);
+
 } // namespace app

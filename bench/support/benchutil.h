@@ -2,12 +2,15 @@
 // Small helpers shared by the benchmarks: generated point lists, a stopwatch
 // and the process's peak memory.
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <cpuid.h>
 #include <cstdio>
 #include <vector>
 
@@ -133,6 +136,57 @@ inline QList<qsizetype> sizesFromArguments(int argc, char* argv[])
     if (sizes.isEmpty())
         sizes = {10000, 100000, 1000000};
     return sizes;
+}
+
+// The upper vector state of this process now, as the processor tells it
+// (XGETBV with ECX=1, bit 2): "dirty" when a library left the upper halves of
+// the vector registers in use (every libm call then waits), "clean", or
+// "unknown" where the processor does not tell.
+inline const char* vectorState()
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__builtin_cpu_supports("avx") || !__get_cpuid_count(0xd, 1, &a, &b, &c, &d) ||
+        (a & (1u << 2)) == 0)
+        return "unknown";
+    unsigned low = 0, high = 0;
+    asm volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(1));
+    return (low & (1u << 2)) != 0 ? "dirty" : "clean";
+}
+
+// glibc's AVX-512 string functions turned off: on processors with AVX-512
+// they leave the vector state dirty. A benchmark prints its figures with and
+// without it, so that such a machine cannot silently mislead a reader.
+constexpr const char* kTunable = "glibc.cpu.hwcaps=-AVX512F,-AVX512VL,-AVX512BW,-AVX512DQ";
+
+inline bool underTunable() { return qgetenv("GLIBC_TUNABLES") == kTunable; }
+
+// The heading of one run's figures: the tunable and the state at start.
+inline void printRunHeading()
+{
+    std::printf("\n## %s; vector state at start: %s\n\n",
+                underTunable() ? "GLIBC_TUNABLES=glibc.cpu.hwcaps=-AVX512F,-AVX512VL,-AVX512BW,-AVX512DQ"
+                               : "no GLIBC_TUNABLES",
+                vectorState());
+    std::fflush(stdout);
+}
+
+// Once, from the run without the tunable: this program again with it, its
+// figures printed after these. The status of that run.
+inline int runAgainUnderTunable()
+{
+    if (underTunable() || !qEnvironmentVariableIsEmpty("GLIBC_TUNABLES"))
+        return 0;
+    QProcess again;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("GLIBC_TUNABLES"), QLatin1String(kTunable));
+    again.setProcessEnvironment(environment);
+    again.setProcessChannelMode(QProcess::ForwardedChannels);
+    QStringList arguments = QCoreApplication::arguments();
+    const QString program = arguments.takeFirst();
+    std::fflush(stdout);
+    again.start(program, arguments);
+    again.waitForFinished(-1);
+    return again.exitCode();
 }
 
 } // namespace bench

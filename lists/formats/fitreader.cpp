@@ -218,7 +218,9 @@ void FitReader::position(const uchar* fields, const Definition& layout)
     }
     setDegreesText(latitude_, latitude * kDegreesPerSemicircle);
     setDegreesText(longitude_, longitude * kDegreesPerSemicircle);
-    NoteRange(options_, {latitude_, longitude_}, message_);
+    // The values of the texts as written, which the command line computes with.
+    if (const auto values = pointValues({latitude_, longitude_}))
+        NotePoint(options_, *values, message_);
     point_(latitude_, longitude_);
 }
 

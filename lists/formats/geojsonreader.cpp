@@ -164,9 +164,9 @@ private:
         // JSON numbers are ASCII.
         const QString lat = QString::fromLatin1(latitude.data(), qsizetype(latitude.size()));
         const QString lon = QString::fromLatin1(longitude.data(), qsizetype(longitude.size()));
-        if (isPoint({lat, lon})) {
-            if (options_.outOfRange) // lines are counted only for the notes
-                NoteRange(options_, {lat, lon}, lineOf(longitude.data()));
+        if (const auto values = pointValues({lat, lon})) {
+            // Lines are counted only for the notes.
+            NotePoint(options_, *values, options_.outOfRange ? lineOf(longitude.data()) : 0);
             point_(lat, lon);
         } else if (options_.skipped)
             options_.skipped(lineOf(longitude.data()));

@@ -164,7 +164,9 @@ bool NmeaReader::fix(QStringView time, QStringView latitude, QStringView north,
     lastTime_ += time;
     setDegreesText(latitude_, latSign * *lat);
     setDegreesText(longitude_, lonSign * *lon);
-    NoteRange(options_, {latitude_, longitude_}, number_);
+    // The values of the texts as written, which the command line computes with.
+    if (const auto values = pointValues({latitude_, longitude_}))
+        NotePoint(options_, *values, number_);
     point_(latitude_, longitude_);
     return true;
 }

@@ -11,9 +11,6 @@ namespace {
 
 constexpr QChar kQuote = QLatin1Char('"');
 
-// The text without a copy, for the conversions that take a QString.
-QString viewed(QStringView text) { return QString::fromRawData(text.data(), text.size()); }
-
 bool isBlank(QStringView text) { return text.trimmed().isEmpty(); }
 bool isSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
@@ -60,13 +57,11 @@ PlainList::PlainList(const PointSink& point, const PlainListOptions& options)
     longitudeIndex_ = longitudeNumber.value_or(-1);
 }
 
-void NoteRange(const PlainListOptions& options, const PointFields& fields, qint64 line)
+void NotePoint(const PlainListOptions& options, const PointValues& values, qint64 line)
 {
-    if (!options.outOfRange)
-        return;
-    const auto latitude = engine::toNumber(viewed(fields.latitude));
-    const auto longitude = engine::toNumber(viewed(fields.longitude));
-    if (std::fabs(latitude.value_or(0)) > 90 || std::fabs(longitude.value_or(0)) > 180)
+    if (options.values)
+        options.values(values);
+    if (options.outOfRange && (std::fabs(values.latitude) > 90 || std::fabs(values.longitude) > 180))
         options.outOfRange(line);
 }
 
@@ -78,8 +73,8 @@ void PlainList::line(QStringView text)
         readHeader();
         return;
     }
-    if (fields && isPoint(*fields)) {
-        NoteRange(options_, *fields, number_);
+    if (const auto values = fields ? pointValues(*fields) : std::nullopt) {
+        NotePoint(options_, *values, number_);
         point_(fields->latitude, fields->longitude);
     } else if (options_.skipped && !isBlank(text)) {
         options_.skipped(number_);

@@ -27,6 +27,10 @@ enum class FieldSeparator { Comma, Semicolon, Tab, Space /* runs of spaces and t
 struct PlainListOptions {
     SkipSink skipped;    // lines that hold no point; blank lines are not counted
     SkipSink outOfRange; // points beyond 90 degrees of latitude or 180 of longitude (kept)
+    // Each point's values, converted once by the reader, handed over right
+    // before the point itself: a caller that computes with them need not
+    // convert the texts again.
+    std::function<void(const PointValues& values)> values;
 
     // Spreadsheet exports: with a separator or columns, a line is split into
     // fields on the separator (a field in double quotes may hold it, "" is a
@@ -42,9 +46,10 @@ struct PlainListOptions {
     }
 };
 
-// Notes a point beyond 90 degrees of latitude or 180 of longitude, in any
-// list format, to options.outOfRange with its line.
-void NoteRange(const PlainListOptions& options, const PointFields& fields, qint64 line);
+// Notes a point of any list format before it is handed on: its values to
+// options.values, and one beyond 90 degrees of latitude or 180 of longitude
+// to options.outOfRange with its line.
+void NotePoint(const PlainListOptions& options, const PointValues& values, qint64 line);
 
 // Turns the lines of a plain list into points.
 class PlainList {

@@ -362,8 +362,8 @@ void XmlPointReader::tuple(QByteArrayView bytes)
 void XmlPointReader::candidate(QStringView latitude, QStringView longitude, qint64 line)
 {
     // A point that is no pair of numbers is skipped, as a plain list's line is.
-    if (isPoint({latitude, longitude})) {
-        NoteRange(options_, {latitude, longitude}, line);
+    if (const auto values = pointValues({latitude, longitude})) {
+        NotePoint(options_, *values, line);
         point_(latitude, longitude);
     } else if (options_.skipped)
         options_.skipped(line);

@@ -8,6 +8,7 @@
 #include "cli/resultrows.h"
 #include "files/resultsfile.h"
 #include "core/failure.h"
+#include "engine/numbers.h"
 #include "app/startmode.h"
 #include "commandlinesupport.h"
 #include "platform/desktop/yield.h"
@@ -112,19 +113,16 @@ private slots:
         const QByteArray none("(no file)");
         QTest::newRow("missing list file: reported, the others still read")
             << QStringList{"-o", "{dir}/r.txt", "{dir}/missing.txt", "{dir}/two.txt"} << 1
-            << "meridane: {dir}/missing.txt: File not found in "
-               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n"
-            << twoPoints;
+            << "meridane: {dir}/missing.txt: No such file or directory\n" << twoPoints;
+        QTest::newRow("the only list missing: nothing written")
+            << QStringList{"-o", "{dir}/r.txt", "{dir}/missing.txt"} << 1
+            << "meridane: {dir}/missing.txt: No such file or directory\n" << none;
         QTest::newRow("folder as list file: the report's text on one line")
             << QStringList{"-o", "{dir}/r.txt", "{dir}", "{dir}/two.txt"} << 1
-            << "meridane: {dir}: Path/File access error in "
-               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n"
-            << twoPoints;
+            << "meridane: {dir}: Is a directory\n" << twoPoints;
         QTest::newRow("results folder missing")
             << QStringList{"-o", "{dir}/no/r.txt", "{dir}/two.txt"} << 1
-            << "meridane: {dir}/no/r.txt: No such file or directory in "
-               "Orvanta2021/08/31.Main.RunCommandLine at line 116\n"
-            << none;
+            << "meridane: {dir}/no/r.txt: No such file or directory\n" << none;
         QTest::newRow("one point: the header alone")
             << QStringList{"-o", "{dir}/r.txt", "{dir}/one.txt"} << 0 << "" << headerOnly;
         QTest::newRow("unit in any case")
@@ -132,7 +130,8 @@ private slots:
             << twoPoints;
         QTest::newRow("unknown unit: nothing written")
             << QStringList{"-u", "parsecs", "-o", "{dir}/r.txt", "{dir}/two.txt"} << 2
-            << "meridane: unknown unit \"parsecs\": use miles, feet, kilometers or meters\n"
+            << "meridane: unknown unit \"parsecs\": use miles, feet, kilometers, meters, mi, ft, "
+               "km, m or nmi\n"
                "Try 'meridane --help' for more information.\n"
             << none;
         QTest::newRow("no list files")
@@ -203,6 +202,29 @@ private slots:
                           "51.5074,-0.1278,0,0,5708548.25,38909620.19\n"
                           "0,0,0.5,179.5,19936288.58,58845908.77\n")
             << "";
+        // GeodSolve -i -p 6: 4089466.823022 m, 13416885.9023 ft.
+        QTest::newRow("wgs84 in feet: GeodSolve's distance")
+            << pair << QStringList{"-f", "csv", "--model", "wgs84", "-u", "ft", "{dir}/list.txt"}
+            << QByteArray() << "" << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_ft,cumulative_ft\n"
+                          "42.8712,-71.3878,33.0169,-116.846,13416885.9,13416885.9\n")
+            << "";
+        // 2534.0868 statute miles of the window's sphere are 2202.0602 of 1.15078.
+        QTest::newRow("sphere in nautical miles")
+            << pair << QStringList{"-f", "csv", "-u", "nmi", "{dir}/list.txt"} << QByteArray() << ""
+            << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_nmi,cumulative_nmi\n"
+                          "42.8712,-71.3878,33.0169,-116.846,2202.0602,2202.0602\n")
+            << "";
+        QTest::newRow("the same parallel: equal latitude texts are no equal points")
+            << QByteArray("42.8712,-71.3878\n42.8712,-116.846\n")
+            << QStringList{"-f", "csv", "{dir}/list.txt"} << QByteArray() << "" << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n"
+                          "42.8712,-71.3878,42.8712,-116.846,2271.5538,2271.5538\n")
+            << "";
+        QTest::newRow("the only list missing: nothing on standard output")
+            << QByteArray() << QStringList{"-f", "csv", "{dir}/missing.txt"} << QByteArray() << ""
+            << 1 << QByteArray() << "meridane: {dir}/missing.txt: No such file or directory\n";
         QTest::newRow("wgs84 in nautical miles, tsv from standard input")
             << QByteArray() << QStringList{"-f", "tsv", "--model", "wgs84", "-u", "NMI", "-"}
             << pair << "" << 0
@@ -233,6 +255,24 @@ private slots:
             << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n"
                           "\"42,8712\",\"-71,3878\",\"33,0169\",\"-116,846\",2534.0868,2534.0868\n")
             << "";
+        // Arabic-Indic digits and separator, read by the locale: written as read
+        // in UTF-8; the text format pads by UTF-16 code units, as the window does.
+        const QString arabic = QStringLiteral("\u0664\u0662\u066b\u0668,\u0661\u0662");
+        const QString arabicMiles = QStringLiteral("\u0662\u0669\u0661\u0667\u066b\u0667\u0669\u0669");
+        QTest::newRow("Arabic digits in csv: the texts as read, the figures in ASCII")
+            << (arabic + "\n1.5,2\n").toUtf8() << QStringList{"-f", "csv", "{dir}/list.txt"}
+            << QByteArray() << "ar_EG.UTF-8" << 0
+            << ("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n" + arabic +
+                ",1.5,2,2917.799,2917.799\n")
+                   .toUtf8()
+            << "";
+        QTest::newRow("Arabic digits in text: padded by UTF-16 code units")
+            << (arabic + "\n1.5,2\n").toUtf8() << QStringList{"{dir}/list.txt"} << QByteArray()
+            << "ar_EG.UTF-8" << 0
+            << ("Results" + QString(49, ' ') + "\t\r\nDistance between (" + arabic +
+                ") and (1.5,2) is " + arabicMiles + " miles\t\r\n")
+                   .toUtf8()
+            << "";
         QTest::newRow("tsv: a tab in a field is written as \\t")
             << QByteArray("42.8712\t,-71.3878\n33.0169,-116.846\n")
             << QStringList{"-f", "tsv", "{dir}/list.txt"} << QByteArray() << "" << 0
@@ -252,8 +292,7 @@ private slots:
         QTest::newRow("a column name missing from the first line, shown on one line")
             << pair << QStringList{"-f", "csv", "--columns", "la\x1bt,lon", "{dir}/list.txt"}
             << QByteArray() << "" << 1 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
-            << "meridane: {dir}/list.txt: No column \"la\\et\" in the first line in "
-               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n";
+            << "meridane: {dir}/list.txt: No column \"la\\et\" in the first line\n";
         const QByteArray flawed("lat,lon\n42.8712,-71.3878\n\n95,0\n33.0169,-116.846\n");
         const QString noted("meridane: {dir}/list.txt: 1 line skipped (line 1), "
                             "1 point out of range (line 4)\n");
@@ -266,9 +305,8 @@ private slots:
         QTest::newRow("--strict: the same is a failure")
             << flawed << QStringList{"-f", "csv", "--strict", "{dir}/list.txt"} << QByteArray()
             << "" << 1 << flawedRows << noted;
-        const QString unmeasured("meridane: {dir}/list.txt: Invalid procedure call or argument in "
-                                 "Orvanta2021/08/31.Main.RunCommandLine at line 114\n");
-        QTest::newRow("wgs84 beyond the pole: each pair reported once though read twice, 0")
+        const QString unmeasured("meridane: {dir}/list.txt: Invalid procedure call or argument\n");
+        QTest::newRow("wgs84 beyond the pole: each pair reported once, 0")
             << QByteArray("1,2\n95,0\n3,4\n") << QStringList{"--model", "wgs84", "{dir}/list.txt"}
             << QByteArray() << "" << 1
             << QByteArray("Results                                     \t\r\n"
@@ -339,29 +377,25 @@ private slots:
                "\"$0\" -o l.txt a.txt && test -L l.txt && cat t.txt"
             << QByteArray("Results\t\r\n") << "";
         QTest::newRow("control characters in a name are shown escaped")
-            << "exec \"$0\" \"$(printf 'no\\nsuch\\033[31m\\\\\\377.txt')\""
-            << QByteArray("Results\t\r\n")
-            << "meridane: no\\nsuch\\e[31m\\\\\\xff.txt: File not found in "
-               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n";
+            << "exec \"$0\" \"$(printf 'no\\nsuch\\033[31m\\\\\\377.txt')\"" << QByteArray()
+            << "meridane: no\\nsuch\\e[31m\\\\\\xff.txt: No such file or directory\n";
         QTest::newRow("a named pipe is read as given")
             << "mkfifo p; printf '1,2\\n3,4\\n' >p & exec \"$0\" p"
             << QByteArray("Results                                           \t\r\n"
                           "Distance between (1,2) and (3,4) is 195.2294 miles\t\r\n")
             << "";
-        QTest::newRow("more lists than descriptors, read twice for the text format")
+        QTest::newRow("more lists than descriptors")
             << "ulimit -n 64 && for i in $(seq 100); do echo $((i % 80)),1 >$i.txt; done && "
                "\"$0\" *.txt | wc -l"
             << QByteArray("100\n") << "";
-        QTest::newRow("standard input read from where it stands, twice")
+        QTest::newRow("standard input read from where it stands, once")
             << "printf '9,9\\n1,2\\n3,4\\n' >a.txt; (read -r skip; exec \"$0\" -) <a.txt"
             << QByteArray("Results                                           \t\r\n"
                           "Distance between (1,2) and (3,4) is 195.2294 miles\t\r\n")
             << "";
         QTest::newRow("a device is refused before it is opened")
-            << "mknod z c 1 3 && exec \"$0\" -f csv z"
-            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
-            << "meridane: z: Path/File access error in "
-               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n";
+            << "mknod z c 1 3 && exec \"$0\" -f csv z" << QByteArray()
+            << "meridane: z: Path/File access error\n";
     }
     void fromAShell()
     {
@@ -480,8 +514,10 @@ private slots:
         QFETCH(QString, rounded);
         QFETCH(int, places);
         QFETCH(qint64, scaled);
-        QCOMPARE(app::scaledValue(rounded, places), scaled);
-        QCOMPARE(app::scaledText(scaled, places), rounded);
+        QCOMPARE(engine::roundedUnits(rounded.toDouble(), places), scaled);
+        char buffer[400];
+        const std::string_view text = engine::unitsText(scaled, places, buffer);
+        QCOMPARE(QLatin1String(text.data(), qsizetype(text.size())), rounded);
     }
 
     // The output file: what is left at the name, and the failure's text.

@@ -1,17 +1,53 @@
 // The distance engine: sentences, units, rounding, locales and failures.
 
 #include "core/failure.h"
+#include "engine/distanceunits.h"
+#include "engine/formulaentry.h"
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
 #include "recordedreports.h"
 
 #include <QLocale>
 #include <QtTest>
+#include <cpuid.h>
+#include <functional>
 
 namespace {
 
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
+
+// The processor tells which parts of its state are in use when it has AVX
+// and XGETBV with ECX=1 (CPUID leaf 0Dh, sub-leaf 1, EAX bit 2).
+bool stateInUseReadable()
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    return __builtin_cpu_supports("avx") && __get_cpuid_count(0xd, 1, &a, &b, &c, &d) &&
+           (a & (1u << 2)) != 0;
+}
+
+// Bit 2 of the state in use: the upper halves of the vector registers.
+bool upperStateInUse()
+{
+    unsigned low = 0, high = 0;
+    asm volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(1));
+    return (low & (1u << 2)) != 0;
+}
+
+// One 256-bit instruction, as Qt's string hash leaves behind: all ones in
+// ymm0. Not compiled for AVX: the compiler would clear the state on return.
+void dirtyUpperState()
+{
+    asm volatile("vcmpps $15, %%ymm0, %%ymm0, %%ymm0" ::: "xmm0");
+}
+
+bool dirtyAtEntry = true;
+int entries = 0;
+void lookAtEntry()
+{
+    dirtyAtEntry = upperStateInUse();
+    ++entries;
+}
 
 } // namespace
 
@@ -43,6 +79,11 @@ private slots:
         QTest::newRow("same texts: two spaces") << 1 << same << "is 0  miles";
         QTest::newRow("same texts in feet") << 2 << same << "is 0  feets";
         QTest::newRow("same texts, no unit: one trailing space") << 0 << same << "is 0 ";
+        QTest::newRow("the same parallel: equal latitudes are no equal points")
+            << 1 << QStringList{"42.8712", "-71.3878", "42.8712", "-116.846"}
+            << "is 2271.5538 miles";
+        QTest::newRow("the same meridian: equal longitudes are no equal points")
+            << 3 << QStringList{"0", "10", "1", "10"} << "is 111.12 kilometers";
         QTest::newRow("equal values, other texts: one space")
             << 1 << QStringList{"0", "0", "0.0", "0.0"} << "is 0 miles";
         QTest::newRow("no unit selected") << 0 << example << "is 0";
@@ -74,6 +115,41 @@ private slots:
                              points[2] + "," + points[3] + ") ";
         QCOMPARE(sentence, head + tail);
         QVERIFY2(reports.texts.isEmpty(), qPrintable(reports.texts.join("|")));
+    }
+
+    // Every formula starts with the vector state clean, however its caller
+    // left it: dirty, every call into libm would wait on the processor.
+    void formulaStartsWithCleanVectorState_data()
+    {
+        QTest::addColumn<std::function<void()>>("formula");
+        const app::DistanceUnit& miles = *app::unitOfOption(1);
+        const app::PointPair pair{u"42.8712", u"-71.3878", u"33.0169", u"-116.846",
+                                  42.8712,    -71.3878,    33.0169,    -116.846};
+        QTest::newRow("the window's sentence") << std::function<void()>([] {
+            modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
+                                        modZipDistance::selectedOption(1));
+        });
+        QTest::newRow("the sphere") << std::function<void()>([=, &miles] {
+            app::pairDistance(app::DistanceModel::Sphere, miles, pair);
+        });
+        QTest::newRow("the ellipsoid") << std::function<void()>([=, &miles] {
+            app::pairDistance(app::DistanceModel::Wgs84, miles, pair);
+        });
+    }
+    void formulaStartsWithCleanVectorState()
+    {
+        QFETCH(std::function<void()>, formula);
+        if (!stateInUseReadable())
+            QSKIP("the processor does not tell which of its state is in use");
+        engine::setFormulaEntryProbe(lookAtEntry);
+        entries = 0;
+        dirtyUpperState();
+        const bool dirtyBefore = upperStateInUse();
+        formula();
+        engine::setFormulaEntryProbe(nullptr);
+        QVERIFY(dirtyBefore);
+        QCOMPARE(entries, 1);
+        QVERIFY(!dirtyAtEntry);
     }
 
     // Cosines that rounding pushes a last bit past 1 or -1 must not fail.

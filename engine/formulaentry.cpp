@@ -1,0 +1,21 @@
+#include "engine/formulaentry.h"
+
+#include "core/vectorstate.h"
+
+namespace engine {
+namespace {
+
+FormulaEntryProbe entryProbe = nullptr;
+
+} // namespace
+
+void enterFormula()
+{
+    core::clearUpperVectorState();
+    if (entryProbe) [[unlikely]]
+        entryProbe();
+}
+
+void setFormulaEntryProbe(FormulaEntryProbe probe) { entryProbe = probe; }
+
+} // namespace engine
