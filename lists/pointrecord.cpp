@@ -2,6 +2,8 @@
 
 #include "engine/numbers.h"
 
+#include <algorithm>
+
 namespace app {
 
 bool isPoint(const PointFields& fields)
@@ -9,6 +11,23 @@ bool isPoint(const PointFields& fields)
     const bool latitude = engine::isNumeric(fields.latitude);
     const bool longitude = engine::isNumeric(fields.longitude);
     return latitude && longitude;
+}
+
+namespace {
+
+bool isDecimal(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+' || c == u'e' ||
+               c == u'E' || c == u' ' || c == u'\t';
+    });
+}
+
+} // namespace
+
+bool isDocumentPoint(const PointFields& fields)
+{
+    return isDecimal(fields.latitude) && isDecimal(fields.longitude) && isPoint(fields);
 }
 
 } // namespace app

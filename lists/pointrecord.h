@@ -31,4 +31,9 @@ inline std::optional<PointFields> pointFields(QStringView record)
 // can be computed). Both tests are always made.
 bool isPoint(const PointFields& fields);
 
+// A point of a document format (GPX, KML, TCX): isPoint, with "." the only
+// decimal separator whatever the locale, and no other character than ASCII
+// digits, signs, "." and an exponent (white space around them allowed).
+bool isDocumentPoint(const PointFields& fields);
+
 } // namespace app
