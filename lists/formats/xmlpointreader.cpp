@@ -86,7 +86,7 @@ XmlPointReader::Document XmlPointReader::feed(QByteArrayView bytes)
 
 XmlPointReader::Document XmlPointReader::finish()
 {
-    if (retry_)
+    if (document_ == Document::Undecided)
         return reparse(true);
     return parse([&] { parser_->finish(); });
 }
@@ -126,6 +126,8 @@ XmlPointReader::Document XmlPointReader::reparse(bool last)
             fail(error);
         return document_;
     }
+    if (last && document_ == Document::Undecided)
+        fail({QStringLiteral("no element"), 0});
     retry_ = false;
     if (document_ == Document::Points)
         prologue_ = QByteArray();
