@@ -147,9 +147,12 @@ void XmlPointReader::start(QByteArrayView local, QByteArrayView uri,
             gpxPoint(attributes, line);
         break;
     case Format::Kml:
-        if (own && local == "coordinates" && coordinates_ < 0) {
+        // Inside a coordinates or a gx:coord, an element adds its text and no more.
+        if (coordinates_ >= 0 || coord_ >= 0)
+            break;
+        if (own && local == "coordinates") {
             coordinates_ = depth_;
-        } else if (uri == kGxNamespace && local == "coord" && coord_ < 0) {
+        } else if (uri == kGxNamespace && local == "coord") {
             coord_ = depth_;
             field_ = &tuple_;
             tupleLine_ = line;
