@@ -186,6 +186,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (ours.foreign)
         return 0;
     const Read theirs = tree(bytes);
+    // libxml2's parse of a buffer ends at a NUL byte, which XML never holds.
+    if (ours.refused && !theirs.refused && bytes.contains('\0'))
+        return 0;
     const QString detail = QString::fromLatin1(bytes.toByteArray().toHex());
     fuzz::check(ours.refused == theirs.refused, ours.refused ? "only the stream refuses" : "only the tree refuses",
                 detail);
