@@ -104,7 +104,7 @@ struct XmlCallbacks {
     static void characters(void* parser, const xmlChar* text, int size)
     {
         guarded(parser, [&](XmlParser::Context& c) {
-            c.events.text(view(text, text + size), xmlSAX2GetLineNumber(parser));
+            c.events.text(view(text, text + size));
         });
     }
 
@@ -197,6 +197,8 @@ void XmlParser::finish()
 }
 
 void XmlParser::stop() { stopped_ = true; }
+
+qint64 XmlParser::line() const { return xmlSAX2GetLineNumber(context_->parser); }
 
 void XmlParser::parse(const char* bytes, int size, bool last)
 {

@@ -32,8 +32,8 @@ public:
                        std::span<const Attribute> attributes, qint64 line) = 0;
     virtual void end() = 0;
     // A piece of character data (entities expanded, CDATA sections included);
-    // line: the line on which the piece ends.
-    virtual void text(QByteArrayView utf8, qint64 line) = 0;
+    // XmlParser::line() tells the line on which it ends.
+    virtual void text(QByteArrayView utf8) = 0;
 };
 
 // A document that is not well formed or that the parser refuses: what, and
@@ -62,6 +62,7 @@ public:
     // Called from an event: the parser delivers no more events.
     void stop();
     bool stopped() const { return stopped_; }
+    qint64 line() const; // where the parser is
 
 private:
     struct Context;

@@ -140,7 +140,7 @@ void XmlPointReader::start(QByteArrayView local, QByteArrayView uri,
     if (depth_ == 0 && format_ == Format::None)
         return root(local, uri);
     ++depth_;
-    const bool own = uri == namespace_;
+    const bool own = isOwn(uri);
     switch (format_) {
     case Format::Gpx:
         if (own && (local == "trkpt" || local == "wpt" || local == "rtept"))
@@ -165,6 +165,18 @@ void XmlPointReader::start(QByteArrayView local, QByteArrayView uri,
     case Format::None:
         break;
     }
+}
+
+// libxml2 keeps one copy of each namespace URI: its address tells most elements.
+bool XmlPointReader::isOwn(QByteArrayView uri)
+{
+    if (ownUri_ && uri.data() == ownUri_)
+        return true;
+    if (uri != namespace_)
+        return false;
+    if (!uri.isEmpty())
+        ownUri_ = uri.data();
+    return true;
 }
 
 // The first element tells the format; one of none of them stops the reading.
@@ -206,10 +218,10 @@ void XmlPointReader::end()
     --depth_;
 }
 
-void XmlPointReader::text(QByteArrayView utf8, qint64 line)
+void XmlPointReader::text(QByteArrayView utf8)
 {
     if (coordinates_ >= 0)
-        coordinateText(utf8, line);
+        coordinateText(utf8, parser_->line());
     else if (field_)
         appendBounded(*field_, utf8);
 }

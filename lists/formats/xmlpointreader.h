@@ -48,11 +48,12 @@ private:
     void start(QByteArrayView local, QByteArrayView uri, std::span<const Attribute> attributes,
                qint64 line) override;
     void end() override;
-    void text(QByteArrayView utf8, qint64 line) override;
+    void text(QByteArrayView utf8) override;
 
     template <typename Step> Document parse(Step step);
     Document reparse(bool last);
     void root(QByteArrayView local, QByteArrayView uri);
+    bool isOwn(QByteArrayView uri);
     void gpxPoint(std::span<const Attribute> attributes, qint64 line);
     void tcxElement(QByteArrayView local, qint64 line);
     void coordinateText(QByteArrayView utf8, qint64 line);
@@ -72,6 +73,7 @@ private:
     bool retry_ = false;  // the parser failed before the first element
     qsizetype tried_ = 0; // the bytes parsed in one piece when it did
     QByteArray namespace_;       // the first element's namespace URI
+    const char* ownUri_ = nullptr; // where the parser keeps it, once seen
     qsizetype depth_ = 0;        // elements open
     qsizetype coordinates_ = -1; // the depth of the open coordinates element, or -1
     qsizetype coord_ = -1;       // the open gx:coord's depth, or -1
