@@ -2,6 +2,7 @@
 // bytes it hands on the same points, and fails or not, as fed at once; every
 // point it hands on passes the numeric test of documents.
 
+#include "core/failure.h"
 #include "lists/pointrecord.h"
 #include "lists/formats/xmlpointreader.h"
 #include "fuzzinput.h"
