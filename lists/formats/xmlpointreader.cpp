@@ -238,7 +238,8 @@ void XmlPointReader::gpxPoint(std::span<const Attribute> attributes, qint64 line
         else if (attribute.local == "lon")
             longitude = &attribute;
     }
-    if (!latitude || !longitude)
+    if (!latitude || !longitude || latitude->value.size() > kFieldLimit ||
+        longitude->value.size() > kFieldLimit)
         return skip(line);
     candidate(decoded(latitude_, latitude->value), decoded(longitude_, longitude->value), line);
 }

@@ -169,6 +169,9 @@ private slots:
         QTest::newRow("gpx of another namespace: a plain list")
             << QByteArray("<gpx xmlns=\"urn:other\">\n1,2\n</gpx>\n") << QStringList{"1|2"}
             << QList<qint64>{1, 3} << whole;
+        QTest::newRow("a number text longer than 1024 bytes: no point")
+            << "<gpx><wpt lat=\"0." + QByteArray(1100, '0') + "1\" lon=\"2\"/></gpx>"
+            << QStringList() << QList<qint64>{1} << whole;
         QTest::newRow("ISO-8859-1 declared")
             << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><gpx><wpt lat=\"1\" "
                           "lon=\"2\"><name>Bogot\xE1</name></wpt></gpx>")
