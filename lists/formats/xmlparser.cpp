@@ -142,7 +142,13 @@ struct XmlCallbacks {
         // Warnings leave the document whole; an error of the namespaces does not.
         if (error->level < XML_ERR_ERROR)
             return;
-        fault(context(parser), faultText(error->code, error->message), error->line);
+        // libxml2 tells a document cut inside its elements as "extra content".
+        const bool cut = error->code == XML_ERR_DOCUMENT_END &&
+                         static_cast<xmlParserCtxtPtr>(parser)->nameNr > 0;
+        fault(context(parser),
+              cut ? QStringLiteral("the document ends early")
+                  : faultText(error->code, error->message),
+              error->line);
     }
 
     static xmlSAXHandler handler()

@@ -160,6 +160,9 @@ private slots:
         QTest::newRow("markup that is not well formed: a failure, not a plain list")
             << QByteArray("<1,2>\n3,4\n") << QStringList() << none
             << "Invalid file format: XML, line 1: ";
+        QTest::newRow("cut inside its elements: the points before kept")
+            << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/>\n<trk>") << QStringList{"1|2"}
+            << none << "Invalid file format: GPX, line 2: the document ends early";
         QTest::newRow("a tag closed that is not open: the points before kept")
             << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/>\n<trk></trkseg></gpx>")
             << QStringList{"1|2"} << none << "Invalid file format: GPX, line 2: ";
