@@ -16,6 +16,9 @@
 
 namespace {
 
+// The stream's longest text of a number, tuple or gx:coord.
+constexpr qsizetype kFieldLimit = 1024;
+
 struct Read {
     QStringList points;
     bool refused = false;
@@ -100,21 +103,23 @@ private:
         if (kind_ == 'g' && own && (name == "wpt" || name == "trkpt" || name == "rtept")) {
             xmlChar* lat = xmlGetNoNsProp(node, BAD_CAST "lat");
             xmlChar* lon = xmlGetNoNsProp(node, BAD_CAST "lon");
-            if (lat && lon)
+            if (lat && lon && text(lat).size() <= kFieldLimit && text(lon).size() <= kFieldLimit)
                 candidate(QString::fromUtf8(text(lat)), QString::fromUtf8(text(lon)));
             xmlFree(lat);
             xmlFree(lon);
         } else if (kind_ == 'k' && own && name == "coordinates") {
             for (const QByteArray& tuple : content(node).simplified().split(' ')) {
                 const QString t = QString::fromUtf8(tuple);
-                if (const auto fields = app::pointFields(t); fields && !tuple.isEmpty())
+                const auto fields = app::pointFields(t);
+                if (fields && !tuple.isEmpty() && tuple.size() <= kFieldLimit)
                     candidate(fields->longitude.toString(), fields->latitude.toString());
             }
             return;
         } else if (kind_ == 'k' && uriOf(node) == "http://www.google.com/kml/ext/2.2" &&
                    name == "coord") {
-            const QList<QByteArray> fields = content(node).simplified().split(' ');
-            if (fields.size() == 2 || fields.size() == 3)
+            const QByteArray coord = content(node);
+            const QList<QByteArray> fields = coord.simplified().split(' ');
+            if ((fields.size() == 2 || fields.size() == 3) && coord.size() <= kFieldLimit)
                 candidate(QString::fromUtf8(fields[1]), QString::fromUtf8(fields[0]));
             return;
         } else if (kind_ == 't' && own && name == "Position") {
@@ -130,12 +135,13 @@ private:
             if (child->type != XML_ELEMENT_NODE || uriOf(child) != uri_)
                 continue;
             if (text(child->name) == "LatitudeDegrees")
-                latitude = content(child).trimmed();
+                latitude = content(child);
             else if (text(child->name) == "LongitudeDegrees")
-                longitude = content(child).trimmed();
+                longitude = content(child);
         }
-        if (latitude && longitude)
-            candidate(QString::fromUtf8(*latitude), QString::fromUtf8(*longitude));
+        if (latitude && longitude && latitude->size() <= kFieldLimit &&
+            longitude->size() <= kFieldLimit)
+            candidate(QString::fromUtf8(latitude->trimmed()), QString::fromUtf8(longitude->trimmed()));
     }
 
     void candidate(const QString& latitude, const QString& longitude)

@@ -18,7 +18,8 @@ const std::array<QByteArrayView, 2> kTcxNamespaces{
     "", "http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2"};
 const QByteArrayView kGxNamespace("http://www.google.com/kml/ext/2.2");
 
-// A number's text is never longer: a longer one is kept no further, and is no point.
+// A number's text is never longer: a longer one is kept no further, and is no
+// point (a tuple, a gx:coord, a TCX degrees text or a GPX attribute).
 constexpr qsizetype kFieldLimit = 1024;
 
 template <size_t n> bool isOneOf(QByteArrayView uri, const std::array<QByteArrayView, n>& list)
@@ -315,7 +316,7 @@ void XmlPointReader::gxCoord(qint64 line)
         fields[size_t(count++)] = rest.first(end - rest.begin());
         rest = trimmed(rest.sliced(end - rest.begin()));
     }
-    if (count < 2 || count > 3 || !rest.isEmpty())
+    if (count < 2 || count > 3 || !rest.isEmpty() || tuple_.size() > kFieldLimit)
         skip(line);
     else
         candidate(decoded(latitude_, fields[1]), decoded(longitude_, fields[0]), line);
@@ -324,7 +325,8 @@ void XmlPointReader::gxCoord(qint64 line)
 
 void XmlPointReader::tcxPosition(qint64 line)
 {
-    if (!hasLatitude_ || !hasLongitude_)
+    if (!hasLatitude_ || !hasLongitude_ || latitudeText_.size() > kFieldLimit ||
+        longitudeText_.size() > kFieldLimit)
         return skip(line);
     candidate(decoded(latitude_, trimmed(latitudeText_)),
               decoded(longitude_, trimmed(longitudeText_)), line);

@@ -175,6 +175,11 @@ private slots:
         QTest::newRow("a number text longer than 1024 bytes: no point")
             << "<gpx><wpt lat=\"0." + QByteArray(1100, '0') + "1\" lon=\"2\"/></gpx>"
             << QStringList() << QList<qint64>{1} << whole;
+        QTest::newRow("TCX degrees longer than 1024 bytes: no point, though they start as one")
+            << tcx("<Courses><Course><Track><Trackpoint>" +
+                   position("1" + QByteArray(1100, ' ') + "x", "2") +
+                   "</Trackpoint></Track></Course></Courses>")
+            << QStringList() << QList<qint64>{1} << whole;
         QTest::newRow("ISO-8859-1 declared")
             << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><gpx><wpt lat=\"1\" "
                           "lon=\"2\"><name>Bogot\xE1</name></wpt></gpx>")
