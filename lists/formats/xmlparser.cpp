@@ -164,6 +164,8 @@ struct XmlCallbacks {
         h.startElementNs = startElement;
         h.endElementNs = endElement;
         h.characters = characters;
+        // White space is text like any other: libxml2 need not judge it.
+        h.ignorableWhitespace = characters;
         h.serror = error;
         return h;
     }
@@ -203,6 +205,15 @@ void XmlParser::finish()
 }
 
 void XmlParser::stop() { stopped_ = true; }
+
+void XmlParser::startTagsOnly()
+{
+    // The parser's handler is its own copy, made when it was created.
+    xmlSAXHandler& handler = *context_->parser->sax;
+    handler.characters = nullptr;
+    handler.ignorableWhitespace = nullptr;
+    handler.endElementNs = nullptr;
+}
 
 qint64 XmlParser::line() const { return xmlSAX2GetLineNumber(context_->parser); }
 

@@ -62,6 +62,9 @@ public:
     // Called from an event: the parser delivers no more events.
     void stop();
     bool stopped() const { return stopped_; }
+    // From here on the events need not include texts and end tags: the parser
+    // skips their calls (a reader that needs start tags alone).
+    void startTagsOnly();
     qint64 line() const; // where the parser is
 
 private:

@@ -195,6 +195,9 @@ void XmlPointReader::root(QByteArrayView local, QByteArrayView uri)
         return;
     }
     document_ = Document::Points;
+    // A GPX point is all in its start tag.
+    if (format_ == Format::Gpx)
+        parser_->startTagsOnly();
     namespace_ = uri.toByteArray();
     depth_ = 1;
 }
