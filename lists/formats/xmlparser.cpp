@@ -15,6 +15,7 @@ struct XmlParser::Context {
     XmlEvents& events;
     xmlParserCtxtPtr parser = nullptr;
     std::vector<XmlEvents::Attribute> attributes; // a tag's, reused
+    QByteArrayView uri;                           // the last element's namespace, measured
     std::optional<XmlError> error;                // the first fault
 };
 
@@ -92,7 +93,10 @@ struct XmlCallbacks {
             // Five pointers an attribute: local name, prefix, URI, value, value end.
             for (const xmlChar** a = values; a != values + 5 * count; a += 5)
                 c.attributes.push_back({view(a[0]), view(a[2]), view(a[3], a[4])});
-            c.events.start(view(local), view(uri), c.attributes, xmlSAX2GetLineNumber(parser));
+            // The parser keeps one copy of each URI: the same address, the same text.
+            if (reinterpret_cast<const char*>(uri) != c.uri.data())
+                c.uri = view(uri);
+            c.events.start(view(local), c.uri, c.attributes, xmlSAX2GetLineNumber(parser));
         });
     }
 
@@ -175,7 +179,7 @@ XmlParser::XmlParser(XmlEvents& events)
 {
     static const xmlSAXHandler handler = XmlCallbacks::handler();
     xmlInitParser();
-    context_.reset(new Context{*this, events, nullptr, {}, std::nullopt});
+    context_.reset(new Context{*this, events, nullptr, {}, {}, std::nullopt});
     xmlSAXHandler copy = handler;
     context_->parser = xmlCreatePushParserCtxt(&copy, nullptr, nullptr, 0, nullptr);
     if (!context_->parser)
