@@ -2,7 +2,8 @@
 // bare loop in the same process that reads the same file in blocks, decodes
 // it and splits it into lines and fields; then the same points as the track
 // points of a GPX file, bare ("GPX") and as a watch writes them, with
-// elevation and time ("watch"); then the same points as a FIT activity's
+// elevation and time ("watch"), as the coordinates of a KML LineString and as
+// the track points of a TCX activity; then the same points as a FIT activity's
 // records and as a gzip-compressed bare GPX track, against the plain list again.
 //
 //   bench_load [sizes...]     (default 10000 100000 1000000)
@@ -79,6 +80,35 @@ void writeFitFile(const QString& path, qsizetype count)
                         fitwriter::semicircles(lon.toDouble())});
     });
     writeFile(path, writer.file());
+}
+
+// One LineString of tuples lon,lat,alt, one a line.
+void writeKmlFile(const QString& path, qsizetype count)
+{
+    QByteArray text("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                    "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Document><Placemark>"
+                    "<LineString><coordinates>\n");
+    for (const bench::Point& p : bench::generatePoints(count))
+        text += "  " + p.longitude.toLatin1() + ',' + p.latitude.toLatin1() + ",12.5\n";
+    writeFile(path, text + "</coordinates></LineString></Placemark></Document></kml>\n");
+}
+
+// An activity's track points with time and position, as a watch exports them.
+void writeTcxFile(const QString& path, qsizetype count)
+{
+    QByteArray text("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<TrainingCenterDatabase "
+                    "xmlns=\"http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2\">\n"
+                    "<Activities><Activity Sport=\"Running\"><Lap><Track>\n");
+    qsizetype second = 0;
+    for (const bench::Point& p : bench::generatePoints(count)) {
+        const QByteArray time = QDateTime::fromSecsSinceEpoch(1700000000 + second++, Qt::UTC)
+                                    .toString(Qt::ISODate)
+                                    .toLatin1();
+        text += "<Trackpoint><Time>" + time + "</Time><Position><LatitudeDegrees>" +
+                p.latitude.toLatin1() + "</LatitudeDegrees><LongitudeDegrees>" +
+                p.longitude.toLatin1() + "</LongitudeDegrees></Position></Trackpoint>\n";
+    }
+    writeFile(path, text + "</Track></Lap></Activity></Activities></TrainingCenterDatabase>\n");
 }
 
 // Reads, decodes and splits the file; counts the lines with a comma.
@@ -169,9 +199,10 @@ int main(int argc, char* argv[])
     Form1& form = session.form;
     QTemporaryDir dir;
 
-    std::printf("%-9s %10s %10s %12s %7s %9s %9s %9s %9s %9s %9s   (medians of %d runs)\n", "lines",
-                "bare s", "load s", "rows/s", "ratio", "peak MB", "GPX s", "GPX/load", "watch s",
-                "watch/load", "GPX MB", kRuns);
+    std::printf("%-9s %10s %10s %12s %7s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s   (medians of %d "
+                "runs)\n",
+                "lines", "bare s", "load s", "rows/s", "ratio", "peak MB", "GPX s", "GPX/load",
+                "watch s", "watch/load", "GPX MB", "KML s", "KML/load", "TCX s", "TCX/load", kRuns);
     for (const qsizetype n : sizes) {
         const QString path = dir.filePath(QStringLiteral("points-%1.txt").arg(n));
         writeListFile(path, n);
@@ -179,7 +210,11 @@ int main(int argc, char* argv[])
         writeGpxFile(gpxPath, n, false);
         const QString watchPath = dir.filePath(QStringLiteral("watch-%1.gpx").arg(n));
         writeGpxFile(watchPath, n, true);
-        std::vector<double> bare, load, gpx, watch;
+        const QString kmlPath = dir.filePath(QStringLiteral("line-%1.kml").arg(n));
+        writeKmlFile(kmlPath, n);
+        const QString tcxPath = dir.filePath(QStringLiteral("run-%1.tcx").arg(n));
+        writeTcxFile(tcxPath, n);
+        std::vector<double> bare, load, gpx, watch, kml, tcx;
         double peak = 0, gpxPeak = 0;
         // The loads take turns, so that a busy moment of the machine falls on each alike.
         for (int run = 0; run < kRuns; ++run) {
@@ -194,11 +229,15 @@ int main(int argc, char* argv[])
             gpx.push_back(loadIntoList(form, gpxPath, n));
             watch.push_back(loadIntoList(form, watchPath, n));
             gpxPeak = std::max(gpxPeak, bench::peakMegabytes());
+            kml.push_back(loadIntoList(form, kmlPath, n));
+            tcx.push_back(loadIntoList(form, tcxPath, n));
         }
         const double b = bench::median(bare), l = bench::median(load), g = bench::median(gpx),
-                     w = bench::median(watch);
-        std::printf("%-9lld %10.4f %10.4f %12.0f %7.2f %9.1f %9.4f %9.2f %9.4f %9.2f %9.1f\n",
-                    qlonglong(n), b, l, n / l, l / b, peak, g, g / l, w, w / l, gpxPeak);
+                     w = bench::median(watch), k = bench::median(kml), t = bench::median(tcx);
+        std::printf("%-9lld %10.4f %10.4f %12.0f %7.2f %9.1f %9.4f %9.2f %9.4f %9.2f %9.1f %9.4f "
+                    "%9.2f %9.4f %9.2f\n",
+                    qlonglong(n), b, l, n / l, l / b, peak, g, g / l, w, w / l, gpxPeak, k, k / l, t,
+                    t / l);
         std::fflush(stdout);
     }
     packedAndBinary(form, dir, sizes);

@@ -11,8 +11,7 @@ namespace app {
 enum class ListFormat {
     Undecided, // the bytes so far could still open any of the formats
     Plain,     // one point a line
-    Gpx,       // an XML document whose first element is gpx
-    Kml,       // an XML document whose first element is kml
+    Xml,       // markup: the XML parser's first element tells GPX, KML or TCX
     Json,      // opens a JSON object: GeoJSON when it holds a GeoJSON type
     Fit,       // a FIT file's header
     Nmea,      // a first line that opens an NMEA sentence
@@ -20,9 +19,10 @@ enum class ListFormat {
 
 // The format of a file that begins with these bytes; complete says that the
 // bytes are the whole file. The formats with a signature of their own (FIT,
-// NMEA; see their readers) are told first. A byte-order mark (UTF-8, UTF-16 LE or BE), white
-// space, an XML declaration, comments and a document type may come before the
-// first element; a prefix of any of them leaves the format Undecided.
+// NMEA; see their readers) are told first. Then a byte-order
+// mark (UTF-8, UTF-16 LE or BE) and white space may come first; "<" opens
+// markup and "{" an object. Bytes that hold no more than these leave the
+// format Undecided.
 ListFormat RecogniseListFormat(QByteArrayView head, bool complete);
 
 // Whether JSON text names a GeoJSON type ("type": "Feature", "Point", ...).

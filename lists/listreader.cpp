@@ -56,23 +56,46 @@ private:
     ListRecords records_;
 };
 
+// Markup goes to the XML parser as it is (it honours the document's own
+// encoding). A document whose first element names none of the formats is a
+// plain list from its first byte: the reader keeps the bytes until that element.
 class XmlFormat final : public ListReader::Format {
 public:
-    XmlFormat(QByteArrayView head, ListFormat format, const PointSink& point,
-              const PlainListOptions& options)
-        : text_(head)
-        , reader_(format, point, options)
+    XmlFormat(const PointSink& point, const PlainListOptions& options)
+        : point_(point)
+        , options_(options)
+        , reader_(std::in_place, point, options)
     {
     }
     void feed(QByteArrayView bytes) override
     {
-        text_.pass(bytes, [this](QByteArrayView utf8) { reader_.feed(utf8); });
+        if (plain_)
+            return plain_->feed(bytes);
+        settle(reader_->feed(bytes));
     }
-    void finish() override { reader_.finish(); }
+    void finish() override
+    {
+        if (!plain_)
+            settle(reader_->finish());
+        if (plain_)
+            plain_->finish();
+    }
 
 private:
-    Utf16Text text_;
-    XmlPointReader reader_;
+    void settle(XmlPointReader::Document document)
+    {
+        if (document != XmlPointReader::Document::Foreign)
+            return;
+        const QByteArray held = reader_->takeProlog();
+        reader_.reset();
+        plain_.emplace(held, point_, options_);
+        plain_->feed(held);
+    }
+
+    const PointSink& point_;
+    const PlainListOptions& options_;
+    std::optional<XmlPointReader> reader_;
+    std::optional<PlainFormat> plain_;
 };
 
 // JSON is read whole; an object that names no GeoJSON type is a plain list.
@@ -156,9 +179,8 @@ void ListReader::start(bool complete)
     case ListFormat::Plain:
         format_ = std::make_unique<PlainFormat>(head_, point_, options_);
         break;
-    case ListFormat::Gpx:
-    case ListFormat::Kml:
-        format_ = std::make_unique<XmlFormat>(head_, format, point_, options_);
+    case ListFormat::Xml:
+        format_ = std::make_unique<XmlFormat>(point_, options_);
         break;
     case ListFormat::Json:
         format_ = std::make_unique<JsonFormat>(head_, point_, options_);

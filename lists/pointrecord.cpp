@@ -2,6 +2,8 @@
 
 #include "engine/numbers.h"
 
+#include <algorithm>
+
 namespace app {
 
 bool isPoint(const PointFields& fields)
@@ -18,6 +20,30 @@ std::optional<PointValues> pointValues(const PointFields& fields)
     if (!latitude || !longitude)
         return std::nullopt;
     return PointValues{*latitude, *longitude};
+}
+
+namespace {
+
+bool isDecimal(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+' || c == u'e' ||
+               c == u'E' || c == u' ' || c == u'\t';
+    });
+}
+
+} // namespace
+
+bool isDocumentPoint(const PointFields& fields)
+{
+    return isDecimal(fields.latitude) && isDecimal(fields.longitude) && isPoint(fields);
+}
+
+std::optional<PointValues> documentPointValues(const PointFields& fields)
+{
+    if (!isDecimal(fields.latitude) || !isDecimal(fields.longitude))
+        return std::nullopt;
+    return pointValues(fields);
 }
 
 } // namespace app

@@ -16,7 +16,7 @@ install_missing() {
 
 # What building and testing need.
 BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxcb1-dev libxlsxwriter-dev libsimdjson-dev
-    libgeographiclib-dev zlib1g-dev libarchive-dev
+    libgeographiclib-dev libxml2-dev zlib1g-dev libarchive-dev
     fonts-liberation2 unzip)
 
 # What the end-to-end tests drive the real window with: a virtual display,

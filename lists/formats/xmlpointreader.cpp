@@ -1,23 +1,38 @@
 #include "lists/formats/xmlpointreader.h"
 
+#include "lists/listformat.h"
 #include "lists/pointrecord.h"
 
 #include <algorithm>
-#include <cstring>
+#include <array>
 
 namespace app {
 namespace {
 
-const QByteArrayView kUtf8Mark("\xEF\xBB\xBF");
+const std::array<QByteArrayView, 3> kGpxNamespaces{
+    "", "http://www.topografix.com/GPX/1/0", "http://www.topografix.com/GPX/1/1"};
+const std::array<QByteArrayView, 5> kKmlNamespaces{
+    "", "http://www.opengis.net/kml/2.2", "http://earth.google.com/kml/2.0",
+    "http://earth.google.com/kml/2.1", "http://earth.google.com/kml/2.2"};
+const std::array<QByteArrayView, 2> kTcxNamespaces{
+    "", "http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2"};
+const QByteArrayView kGxNamespace("http://www.google.com/kml/ext/2.2");
+
+// A number's text is never longer: a longer one is kept no further, and is no
+// point (a tuple, a gx:coord, a TCX degrees text or a GPX attribute).
+constexpr qsizetype kFieldLimit = 1024;
+
+template <size_t n> bool isOneOf(QByteArrayView uri, const std::array<QByteArrayView, n>& list)
+{
+    return std::find(list.begin(), list.end(), uri) != list.end();
+}
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-// What ends the name of an element or an attribute.
-bool endsName(char c) { return isSpace(c) || c == '=' || c == '/' || c == '<' || c == '>'; }
 
-// The element's name without its namespace prefix, whatever the prefix.
-QByteArrayView localName(QByteArrayView qualified)
+void appendBounded(QByteArray& to, QByteArrayView bytes)
 {
-    return qualified.sliced(qualified.lastIndexOf(':') + 1);
+    if (to.size() <= kFieldLimit)
+        to.append(bytes.first(std::min(bytes.size(), kFieldLimit + 1 - to.size())));
 }
 
 // UTF-8 text into a buffer that is reused from point to point: numbers are
@@ -38,294 +53,232 @@ QStringView decoded(QString& buffer, QByteArrayView utf8)
     return buffer;
 }
 
+// The text without the white space around it.
+QByteArrayView trimmed(QByteArrayView text)
+{
+    while (!text.isEmpty() && isSpace(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isSpace(text.back()))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
-XmlPointReader::XmlPointReader(ListFormat format, const PointSink& point,
-                               const PlainListOptions& options)
-    : format_(format)
-    , point_(point)
+XmlPointReader::XmlPointReader(const PointSink& point, const PlainListOptions& options)
+    : point_(point)
     , options_(options)
 {
+    parser_.emplace(static_cast<XmlEvents&>(*this));
 }
 
-void XmlPointReader::feed(QByteArrayView bytes)
+XmlPointReader::Document XmlPointReader::feed(QByteArrayView bytes)
 {
-    buffer_.append(bytes);
-    read(false);
+    if (document_ != Document::Undecided)
+        return parse([&] { parser_->feed(bytes); });
+    prologue_.append(bytes);
+    if (prologue_.size() > kPrologueLimit)
+        fail({QStringLiteral("no element in the first %1 MB").arg(kPrologueLimit / 1'000'000), 0});
+    if (!retry_)
+        return parse([&] { parser_->feed(bytes); });
+    // Trying again only once the bytes have doubled keeps small blocks linear.
+    return prologue_.size() >= 2 * tried_ ? reparse(false) : document_;
 }
 
-void XmlPointReader::finish()
+XmlPointReader::Document XmlPointReader::finish()
 {
-    read(true);
-    if (!buffer_.isEmpty() || !rootSeen_ || !nameStarts_.isEmpty())
-        fail(buffer_.size(), "the document ends early");
+    if (document_ == Document::Undecided)
+        return reparse(true);
+    return parse([&] { parser_->finish(); });
 }
 
-// Reads every markup and text that the buffer holds whole; keeps the rest.
-void XmlPointReader::read(bool last)
+QByteArray XmlPointReader::takeProlog() { return std::exchange(prologue_, QByteArray()); }
+
+// libxml2's push parser may judge a document type before all of it has
+// arrived (a ">" inside a quoted system name): a fault before the first
+// element is taken as final only once the bytes so far, parsed anew in one
+// piece, show it too.
+template <typename Step> XmlPointReader::Document XmlPointReader::parse(Step step)
 {
-    qsizetype at = 0;
-    if (!started_) {
-        if (!last && buffer_.size() < kUtf8Mark.size() && kUtf8Mark.startsWith(buffer_))
-            return;
-        started_ = true;
-        if (buffer_.startsWith(kUtf8Mark))
-            at = kUtf8Mark.size();
+    try {
+        step();
+    } catch (const XmlError& error) {
+        if (document_ != Document::Undecided || retry_)
+            fail(error);
+        retry_ = true;
+        tried_ = prologue_.size();
+        return document_;
     }
-    while (at < buffer_.size()) {
-        if (buffer_[at] != '<') {
-            at = text(at);
-            continue;
-        }
-        qsizetype next = at;
-        if (markup(next) == Step::Wait)
+    if (document_ == Document::Points)
+        prologue_ = QByteArray();
+    return document_;
+}
+
+XmlPointReader::Document XmlPointReader::reparse(bool last)
+{
+    parser_.emplace(static_cast<XmlEvents&>(*this));
+    tried_ = prologue_.size();
+    try {
+        parser_->feed(prologue_);
+        if (last)
+            parser_->finish();
+    } catch (const XmlError& error) {
+        if (document_ != Document::Undecided || last)
+            fail(error);
+        return document_;
+    }
+    if (last && document_ == Document::Undecided)
+        fail({QStringLiteral("no element"), 0});
+    retry_ = false;
+    if (document_ == Document::Points)
+        prologue_ = QByteArray();
+    return document_;
+}
+
+void XmlPointReader::start(QByteArrayView local, QByteArrayView uri,
+                           std::span<const Attribute> attributes, qint64 line)
+{
+    if (depth_ == 0 && format_ == Format::None)
+        return root(local, uri);
+    ++depth_;
+    const bool own = isOwn(uri);
+    switch (format_) {
+    case Format::Gpx:
+        if (own && (local == "trkpt" || local == "wpt" || local == "rtept"))
+            gpxPoint(attributes, line);
+        break;
+    case Format::Kml:
+        // Inside a coordinates or a gx:coord, an element adds its text and no more.
+        if (coordinates_ >= 0 || coord_ >= 0)
             break;
-        searched_ = 0;
-        at = next;
-    }
-    lineAt(at);
-    buffer_.remove(0, at);
-    lineCounted_ = 0;
-}
-
-// Text up to the next markup or the end of the buffer.
-qsizetype XmlPointReader::text(qsizetype at)
-{
-    const char* const begin = buffer_.constData();
-    const void* const open = std::memchr(begin + at, '<', size_t(buffer_.size() - at));
-    const qsizetype end = open ? static_cast<const char*>(open) - begin : buffer_.size();
-    const QByteArrayView run(begin + at, end - at);
-    if (nameStarts_.isEmpty()) {
-        const auto stray = std::find_if(run.begin(), run.end(), [](char c) { return !isSpace(c); });
-        if (stray != run.end())
-            fail(at + (stray - run.begin()), "text outside the document element");
-    } else if (coordinatesDepth_ >= 0) {
-        coordinateText(run, lineAt(at));
-    }
-    return end;
-}
-
-XmlPointReader::Step XmlPointReader::markup(qsizetype& at)
-{
-    const QByteArrayView rest = QByteArrayView(buffer_).sliced(at);
-    if (rest.size() < 2)
-        return Step::Wait;
-    switch (rest[1]) {
-    case '?':
-        return skipTo(at, "?>", 2);
-    case '!':
-        return section(at);
-    case '/':
-        return endTag(at);
-    default:
-        return startTag(at);
-    }
-}
-
-// Comments, character data sections and the document type.
-XmlPointReader::Step XmlPointReader::section(qsizetype& at)
-{
-    const QByteArrayView rest = QByteArrayView(buffer_).sliced(at);
-    const QByteArrayView data("<![CDATA["), type("<!DOCTYPE");
-    if (rest.size() < 4 ||
-        (rest.size() < data.size() && (data.startsWith(rest) || type.startsWith(rest))))
-        return Step::Wait;
-    if (rest.startsWith("<!--"))
-        return skipTo(at, "-->", 4);
-    if (rest.startsWith(type)) {
-        if (rootSeen_)
-            fail(at, "a document type inside the document");
-        return documentType(at);
-    }
-    if (!rest.startsWith(data))
-        invalid(at);
-    if (nameStarts_.isEmpty())
-        fail(at, "character data outside the document element");
-    const qsizetype start = at;
-    if (skipTo(at, "]]>", data.size()) == Step::Wait)
-        return Step::Wait;
-    if (coordinatesDepth_ >= 0)
-        coordinateText(
-            QByteArrayView(buffer_).sliced(start + data.size(), at - start - data.size() - 3),
-            lineAt(start));
-    return Step::Done;
-}
-
-XmlPointReader::Step XmlPointReader::skipTo(qsizetype& at, QByteArrayView close, qsizetype from)
-{
-    const qsizetype end = buffer_.indexOf(close, at + std::max(from, searched_));
-    if (end < 0) {
-        searched_ = std::max(from, buffer_.size() - at - close.size() + 1);
-        return Step::Wait;
-    }
-    at = end + close.size();
-    return Step::Done;
-}
-
-// A document type may hold declarations in brackets, with ">" in them and in quotes.
-XmlPointReader::Step XmlPointReader::documentType(qsizetype& at)
-{
-    char quote = 0;
-    int depth = 0;
-    for (qsizetype i = at + 9; i < buffer_.size(); ++i) {
-        const char c = buffer_[i];
-        if (quote)
-            quote = c == quote ? 0 : quote;
-        else if (c == '"' || c == '\'')
-            quote = c;
-        else if (c == '[')
-            ++depth;
-        else if (c == ']')
-            --depth;
-        else if (c == '>' && depth <= 0) {
-            at = i + 1;
-            return Step::Done;
+        if (own && local == "coordinates") {
+            coordinates_ = depth_;
+        } else if (uri == kGxNamespace && local == "coord") {
+            coord_ = depth_;
+            field_ = &tuple_;
+            tupleLine_ = line;
         }
-    }
-    return Step::Wait;
-}
-
-XmlPointReader::Step XmlPointReader::startTag(qsizetype& at)
-{
-    qsizetype i = at + 1;
-    while (i < buffer_.size() && !endsName(buffer_[i]))
-        ++i;
-    if (i == buffer_.size())
-        return Step::Wait;
-    const QByteArrayView name = QByteArrayView(buffer_).sliced(at + 1, i - at - 1);
-    if (name.isEmpty())
-        invalid(at);
-    bool empty = false;
-    if (attributes(i, empty) == Step::Wait)
-        return Step::Wait;
-    if (rootSeen_ && nameStarts_.isEmpty())
-        fail(at, "junk after document element");
-    rootSeen_ = true;
-    const QByteArrayView local = localName(name);
-    if (format_ == ListFormat::Gpx && (local == "trkpt" || local == "wpt" || local == "rtept"))
-        point(at);
-    if (!empty) {
-        if (format_ == ListFormat::Kml && local == "coordinates" && coordinatesDepth_ < 0)
-            coordinatesDepth_ = nameStarts_.size() + 1;
-        open(name);
-    }
-    at = i;
-    return Step::Done;
-}
-
-// The attributes up to the tag's end, from just after the element's name to
-// just after the ">"; empty tells a tag that closes itself.
-XmlPointReader::Step XmlPointReader::attributes(qsizetype& i, bool& empty)
-{
-    attributes_.clear();
-    for (;;) {
-        const qsizetype space = i;
-        i = skipSpace(i);
-        if (i == buffer_.size() || (buffer_[i] == '/' && i + 1 == buffer_.size()))
-            return Step::Wait;
-        if (buffer_[i] == '>' || buffer_[i] == '/') {
-            empty = buffer_[i] == '/';
-            if (empty && buffer_[i + 1] != '>')
-                invalid(i);
-            i += empty ? 2 : 1;
-            return Step::Done;
-        }
-        if (space == i)
-            invalid(i);
-        if (attribute(i) == Step::Wait)
-            return Step::Wait;
+        break;
+    case Format::Tcx:
+        if (own)
+            tcxElement(local, line);
+        break;
+    case Format::None:
+        break;
     }
 }
 
-// One name="value" or name='value'.
-XmlPointReader::Step XmlPointReader::attribute(qsizetype& i)
+// libxml2 keeps one copy of each namespace URI: its address tells most elements.
+bool XmlPointReader::isOwn(QByteArrayView uri)
 {
-    const char* const p = buffer_.constData();
-    const qsizetype n = buffer_.size();
-    const qsizetype nameStart = i;
-    while (i < n && !endsName(p[i]))
-        ++i;
-    const qsizetype nameEnd = i;
-    i = skipSpace(i);
-    if (i < n && (nameStart == nameEnd || p[i] != '='))
-        invalid(i);
-    if (i < n)
-        i = skipSpace(i + 1);
-    if (i == n)
-        return Step::Wait;
-    if (p[i] != '"' && p[i] != '\'')
-        invalid(i);
-    const void* const close = std::memchr(p + i + 1, p[i], size_t(n - i - 1));
-    if (!close)
-        return Step::Wait;
-    const qsizetype valueEnd = static_cast<const char*>(close) - p;
-    const QByteArrayView value(p + i + 1, valueEnd - i - 1);
-    if (value.contains('<'))
-        invalid(i);
-    attributes_.append({QByteArrayView(p + nameStart, nameEnd - nameStart), value});
-    i = valueEnd + 1;
-    return Step::Done;
+    if (ownUri_ && uri.data() == ownUri_)
+        return true;
+    if (uri != namespace_)
+        return false;
+    if (!uri.isEmpty())
+        ownUri_ = uri.data();
+    return true;
 }
 
-qsizetype XmlPointReader::skipSpace(qsizetype i) const
+// The first element tells the format; one of none of them stops the reading.
+void XmlPointReader::root(QByteArrayView local, QByteArrayView uri)
 {
-    while (i < buffer_.size() && isSpace(buffer_[i]))
-        ++i;
-    return i;
+    if (local == "gpx" && isOneOf(uri, kGpxNamespaces))
+        format_ = Format::Gpx;
+    else if (local == "kml" && isOneOf(uri, kKmlNamespaces))
+        format_ = Format::Kml;
+    else if (local == "TrainingCenterDatabase" && isOneOf(uri, kTcxNamespaces))
+        format_ = Format::Tcx;
+    if (format_ == Format::None) {
+        document_ = Document::Foreign;
+        parser_->stop();
+        return;
+    }
+    document_ = Document::Points;
+    // A GPX point is all in its start tag.
+    if (format_ == Format::Gpx)
+        parser_->startTagsOnly();
+    namespace_ = uri.toByteArray();
+    depth_ = 1;
 }
 
-void XmlPointReader::open(QByteArrayView name)
+void XmlPointReader::end()
 {
-    nameStarts_.append(names_.size());
-    names_.append(name);
-}
-
-XmlPointReader::Step XmlPointReader::endTag(qsizetype& at)
-{
-    const char* const p = buffer_.constData();
-    const void* const close = std::memchr(p + at + 2, '>', size_t(buffer_.size() - at - 2));
-    if (!close)
-        return Step::Wait;
-    const qsizetype end = static_cast<const char*>(close) - p;
-    QByteArrayView name(p + at + 2, end - at - 2);
-    while (!name.isEmpty() && isSpace(name.back()))
-        name.chop(1);
-    if (nameStarts_.isEmpty() || QByteArrayView(names_).sliced(nameStarts_.back()) != name)
-        fail(at, "mismatched tag");
-    if (coordinatesDepth_ == nameStarts_.size()) {
-        coordinatesDepth_ = -1;
+    if (depth_ == coordinates_) {
         if (!tuple_.isEmpty())
-            tuple(tuple_);
-        tuple_.clear();
+            tuple(tupleLine_);
+        coordinates_ = -1;
+    } else if (depth_ == coord_) {
+        gxCoord(tupleLine_);
+        coord_ = -1;
+        field_ = nullptr;
+    } else if (depth_ == degrees_) {
+        degrees_ = -1;
+        field_ = nullptr;
+    } else if (depth_ == position_) {
+        tcxPosition(tupleLine_);
+        position_ = -1;
     }
-    names_.truncate(nameStarts_.back());
-    nameStarts_.removeLast();
-    at = end + 1;
-    return Step::Done;
+    --depth_;
 }
 
-void XmlPointReader::point(qsizetype at)
+void XmlPointReader::text(QByteArrayView utf8)
 {
-    QByteArrayView latitude, longitude;
-    bool hasLatitude = false, hasLongitude = false;
-    for (const auto& [name, value] : attributes_) {
-        if (name == "lat") {
-            latitude = value;
-            hasLatitude = true;
-        } else if (name == "lon") {
-            longitude = value;
-            hasLongitude = true;
-        }
+    if (coordinates_ >= 0)
+        coordinateText(utf8, parser_->line());
+    else if (field_)
+        appendBounded(*field_, utf8);
+}
+
+void XmlPointReader::gpxPoint(std::span<const Attribute> attributes, qint64 line)
+{
+    const Attribute* latitude = nullptr;
+    const Attribute* longitude = nullptr;
+    for (const Attribute& attribute : attributes) {
+        if (!attribute.uri.isEmpty())
+            continue;
+        if (attribute.local == "lat")
+            latitude = &attribute;
+        else if (attribute.local == "lon")
+            longitude = &attribute;
     }
-    candidate(hasLatitude ? decoded(latitude_, latitude) : QStringView(),
-              hasLongitude ? decoded(longitude_, longitude) : QStringView(), lineAt(at));
+    if (!latitude || !longitude || latitude->value.size() > kFieldLimit ||
+        longitude->value.size() > kFieldLimit)
+        return skip(line);
+    candidate(decoded(latitude_, latitude->value), decoded(longitude_, longitude->value), line);
+}
+
+// A Position and its two degrees; a Position of a Trackpoint or a CoursePoint alike.
+void XmlPointReader::tcxElement(QByteArrayView local, qint64 line)
+{
+    if (local == "Position" && position_ < 0) {
+        position_ = depth_;
+        tupleLine_ = line;
+        latitudeText_.clear();
+        longitudeText_.clear();
+        hasLatitude_ = hasLongitude_ = false;
+    } else if (depth_ == position_ + 1 && position_ >= 0 && degrees_ < 0) {
+        if (local == "LatitudeDegrees") {
+            field_ = &latitudeText_;
+            hasLatitude_ = true;
+        } else if (local == "LongitudeDegrees") {
+            field_ = &longitudeText_;
+            hasLongitude_ = true;
+        } else {
+            return;
+        }
+        field_->clear();
+        degrees_ = depth_;
+    }
 }
 
 // Tuples are separated by white space; a tuple may reach over several pieces
 // of text (a comment or a block boundary between them). Each tuple is decoded
-// whole, so that where the blocks end never changes its text.
+// whole, so that where the pieces end never changes its text.
 void XmlPointReader::coordinateText(QByteArrayView bytes, qint64 line)
 {
+    // line is where the piece ends: a tuple's line is counted back from it.
+    line -= std::count(bytes.begin(), bytes.end(), '\n');
     qsizetype start = 0;
     for (qsizetype i = 0; i <= bytes.size(); ++i) {
         if (i < bytes.size() && !isSpace(bytes[i]))
@@ -333,64 +286,78 @@ void XmlPointReader::coordinateText(QByteArrayView bytes, qint64 line)
         const QByteArrayView piece = bytes.sliced(start, i - start);
         if (tuple_.isEmpty() && !piece.isEmpty())
             tupleLine_ = line;
-        if (i == bytes.size()) {
-            tuple_.append(piece);
+        appendBounded(tuple_, piece);
+        if (i == bytes.size())
             break;
-        }
-        if (!tuple_.isEmpty()) {
-            tuple_.append(piece);
-            tuple(tuple_);
-            tuple_.clear();
-        } else if (!piece.isEmpty()) {
-            tuple(piece);
-        }
+        if (!tuple_.isEmpty())
+            tuple(tupleLine_);
         if (bytes[i] == '\n')
             ++line;
         start = i + 1;
     }
 }
 
-void XmlPointReader::tuple(QByteArrayView bytes)
+void XmlPointReader::tuple(qint64 line)
 {
-    const auto fields = pointFields(decoded(text_, bytes));
+    const auto fields = tuple_.size() > kFieldLimit ? std::nullopt
+                                                    : pointFields(decoded(latitude_, tuple_));
     if (fields)
-        candidate(fields->longitude, fields->latitude, tupleLine_);
-    else if (options_.skipped)
-        options_.skipped(tupleLine_);
+        candidate(fields->longitude, fields->latitude, line);
+    else
+        skip(line);
+    tuple_.resize(0);
+}
+
+// "lon lat" or "lon lat alt", apart by white space.
+void XmlPointReader::gxCoord(qint64 line)
+{
+    std::array<QByteArrayView, 4> fields;
+    qsizetype count = 0;
+    QByteArrayView rest = trimmed(tuple_);
+    while (!rest.isEmpty() && count < qsizetype(fields.size())) {
+        const auto end = std::find_if(rest.begin(), rest.end(), isSpace);
+        fields[size_t(count++)] = rest.first(end - rest.begin());
+        rest = trimmed(rest.sliced(end - rest.begin()));
+    }
+    if (count < 2 || count > 3 || !rest.isEmpty() || tuple_.size() > kFieldLimit)
+        skip(line);
+    else
+        candidate(decoded(latitude_, fields[1]), decoded(longitude_, fields[0]), line);
+    tuple_.resize(0); // the buffer is kept for the next one
+}
+
+void XmlPointReader::tcxPosition(qint64 line)
+{
+    if (!hasLatitude_ || !hasLongitude_ || latitudeText_.size() > kFieldLimit ||
+        longitudeText_.size() > kFieldLimit)
+        return skip(line);
+    candidate(decoded(latitude_, trimmed(latitudeText_)),
+              decoded(longitude_, trimmed(longitudeText_)), line);
 }
 
 void XmlPointReader::candidate(QStringView latitude, QStringView longitude, qint64 line)
 {
     // A point that is no pair of numbers is skipped, as a plain list's line is.
-    if (const auto values = pointValues({latitude, longitude})) {
+    if (const auto values = documentPointValues({latitude, longitude})) {
         NotePoint(options_, *values, line);
         point_(latitude, longitude);
-    } else if (options_.skipped)
+    } else {
+        skip(line);
+    }
+}
+
+void XmlPointReader::skip(qint64 line)
+{
+    if (options_.skipped)
         options_.skipped(line);
 }
 
-// Lines are counted forward only, so counting stays linear.
-qint64 XmlPointReader::lineAt(qsizetype at)
+void XmlPointReader::fail(const XmlError& error) const
 {
-    const char* const end = buffer_.constData() + at;
-    for (const char* from = buffer_.constData() + lineCounted_; from < end; ++line_) {
-        from = static_cast<const char*>(std::memchr(from, '\n', size_t(end - from)));
-        if (!from)
-            break;
-        ++from;
-    }
-    lineCounted_ = std::max(lineCounted_, at);
-    return line_;
-}
-
-void XmlPointReader::invalid(qsizetype at) { fail(at, "not well-formed (invalid token)"); }
-
-void XmlPointReader::fail(qsizetype at, const char* what)
-{
-    throw invalidFileFormat(QStringLiteral("%1, line %2: %3")
-                                .arg(format_ == ListFormat::Gpx ? u"GPX" : u"KML")
-                                .arg(lineAt(at))
-                                .arg(QLatin1String(what)));
+    static constexpr std::array<const char16_t*, 4> kNames{u"XML", u"GPX", u"KML", u"TCX"};
+    const QString where = error.line > 0 ? QStringLiteral(", line %1").arg(error.line) : QString();
+    throw invalidFileFormat(QString::fromUtf16(kNames[size_t(format_)]) + where +
+                            QStringLiteral(": ") + error.what);
 }
 
 } // namespace app

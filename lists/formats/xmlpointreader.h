@@ -1,73 +1,90 @@
 #pragma once
-// The points of a GPX or KML document, streamed: GPX gives every wpt, trkpt
-// and rtept (its lat and lon attributes), KML every tuple lon,lat[,alt] of its
-// coordinates elements, in document order and with their texts as written.
+// The points of a GPX, KML or TCX document, streamed through the XML parser
+// (xmlparser.h), in document order and with their texts as written:
+// - GPX 1.0, 1.1 or without a namespace: every wpt, trkpt and rtept, its lat
+//   and lon attributes;
+// - KML: every tuple lon,lat[,alt] of its coordinates elements, and every
+//   gx:coord "lon lat [alt]" of its gx:Track and gx:MultiTrack elements;
+// - TCX: every Position (of a Trackpoint or a CoursePoint), its
+//   LatitudeDegrees and LongitudeDegrees.
+// Which of them a document is, its first element tells, by name and
+// namespace; points are elements of the document's own namespaces only.
+// Numbers are written with "." whatever the locale. An element that stands
+// for a point but holds none is a skipped line, as a plain list's bad line is.
 
-#include "lists/listformat.h"
 #include "lists/formats/plainlist.h"
+#include "lists/formats/xmlparser.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace app {
 
-// Reads the markup itself rather than through a general XML parser: the
-// points need only the tags, and a track of a million points reads in a
-// fraction of a general parser's time. It checks what makes a document whole:
-// tags that close in order, one first element, attributes in quotes, closed
-// comments, sections and declarations. Entity references are kept as written.
-class XmlPointReader {
+class XmlPointReader : private XmlEvents {
 public:
-    // format is ListFormat::Gpx or ListFormat::Kml.
-    XmlPointReader(ListFormat format, const PointSink& point, const PlainListOptions& options);
+    XmlPointReader(const PointSink& point, const PlainListOptions& options);
 
-    // The document's UTF-8 bytes, in blocks of any size. A document that is
-    // not well formed fails with invalidFileFormat once the fault is read; the
-    // points before it have been handed on.
-    void feed(QByteArrayView bytes);
-    void finish(); // the document must be complete
+    enum class Document {
+        Undecided, // the first element has not been read yet
+        Points,    // a GPX, KML or TCX document
+        Foreign,   // the first element names none of them: not ours to read
+    };
+    // The document's bytes, in blocks of any size, as they arrive. A document
+    // that is not well formed fails with invalidFileFormat once the fault is
+    // read; the points before it have been handed on.
+    Document feed(QByteArrayView bytes);
+    Document finish(); // the document must be complete
+    // Every byte given before the first element, for a Foreign document.
+    QByteArray takeProlog();
+
+    // The most bytes read before the first element (comments, declarations).
+    static constexpr qsizetype kPrologueLimit = XmlParser::kMarkupLimit;
 
 private:
-    enum class Step { Done, Wait }; // a markup read whole, or one that goes on in the next block
+    enum class Format { None, Gpx, Kml, Tcx };
 
-    void read(bool last);
-    qsizetype text(qsizetype at);
-    Step markup(qsizetype& at);
-    Step section(qsizetype& at);
-    Step skipTo(qsizetype& at, QByteArrayView close, qsizetype from);
-    Step documentType(qsizetype& at);
-    Step startTag(qsizetype& at);
-    Step attributes(qsizetype& i, bool& empty);
-    Step attribute(qsizetype& i);
-    qsizetype skipSpace(qsizetype i) const;
-    Step endTag(qsizetype& at);
-    void open(QByteArrayView name);
-    void point(qsizetype at);
-    void coordinateText(QByteArrayView bytes, qint64 line);
-    void tuple(QByteArrayView bytes);
+    void start(QByteArrayView local, QByteArrayView uri, std::span<const Attribute> attributes,
+               qint64 line) override;
+    void end() override;
+    void text(QByteArrayView utf8) override;
+
+    template <typename Step> Document parse(Step step);
+    Document reparse(bool last);
+    void root(QByteArrayView local, QByteArrayView uri);
+    bool isOwn(QByteArrayView uri);
+    void gpxPoint(std::span<const Attribute> attributes, qint64 line);
+    void tcxElement(QByteArrayView local, qint64 line);
+    void coordinateText(QByteArrayView utf8, qint64 line);
+    void tuple(qint64 line);
+    void gxCoord(qint64 line);
+    void tcxPosition(qint64 line);
     void candidate(QStringView latitude, QStringView longitude, qint64 line);
-    qint64 lineAt(qsizetype at);
-    [[noreturn]] void invalid(qsizetype at);
-    [[noreturn]] void fail(qsizetype at, const char* what);
+    void skip(qint64 line);
+    [[noreturn]] void fail(const XmlError& error) const;
 
-    ListFormat format_;
     const PointSink& point_;
     const PlainListOptions& options_;
-    QByteArray buffer_;           // bytes not read yet: the rest of a markup, or a new block
-    qsizetype lineCounted_ = 0;   // buffer_ position up to which lines are counted
-    qint64 line_ = 1;             // the line at lineCounted_
-    QByteArray names_;            // the names of the open elements, one after the other
-    QList<qsizetype> nameStarts_; // where each of them starts in names_
-    qsizetype searched_ = 0;      // how far a markup's end was looked for already
-    bool rootSeen_ = false;
-    bool started_ = false;            // a byte-order mark can only lead the document
-    qsizetype coordinatesDepth_ = -1; // the open coordinates element's depth, or -1
-    QString latitude_, longitude_;    // a GPX point's texts, reused
-    QString text_;                    // a tuple's text, reused
-    QByteArray tuple_;                // a tuple whose end has not been read yet
-    qint64 tupleLine_ = 0;            // the line a tuple starts on
-    QList<std::pair<QByteArrayView, QByteArrayView>> attributes_; // a tag's, reused
+    std::optional<XmlParser> parser_;
+    Format format_ = Format::None;
+    Document document_ = Document::Undecided;
+    QByteArray prologue_; // the bytes before the first element
+    bool retry_ = false;  // the parser failed before the first element
+    qsizetype tried_ = 0; // the bytes parsed in one piece when it did
+    QByteArray namespace_;       // the first element's namespace URI
+    const char* ownUri_ = nullptr; // where the parser keeps it, once seen
+    qsizetype depth_ = 0;        // elements open
+    qsizetype coordinates_ = -1; // the depth of the open coordinates element, or -1
+    qsizetype coord_ = -1;       // the open gx:coord's depth, or -1
+    qsizetype position_ = -1;    // the open TCX Position's depth, or -1
+    qsizetype degrees_ = -1;     // the open LatitudeDegrees or LongitudeDegrees's depth
+    QByteArray* field_ = nullptr; // the text that the open element adds to
+    QByteArray tuple_;            // a tuple or gx:coord whose end has not been read yet
+    QByteArray latitudeText_, longitudeText_; // a TCX Position's
+    bool hasLatitude_ = false, hasLongitude_ = false;
+    qint64 tupleLine_ = 0;
+    QString latitude_, longitude_; // texts handed on, reused
 };
 
 } // namespace app

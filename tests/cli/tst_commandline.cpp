@@ -329,6 +329,14 @@ private slots:
             << QByteArray() << QStringList{"-f", "csv", "--strict", "-"}
             << archivewriter::compressed(ride.file(), ARCHIVE_FILTER_GZIP) << "" << 1 << miles
             << "meridane: -: 1 line skipped (line 2)\n";
+        QTest::newRow("--strict: a KML gx:coord that is no point is a skipped line")
+            << QByteArray() << QStringList{"-f", "csv", "--strict", "-"}
+            << QByteArray("<kml xmlns:gx=\"http://www.google.com/kml/ext/2.2\"><gx:Track>\n"
+                          "<gx:coord>2 1 0</gx:coord>\n<gx:coord>4</gx:coord>\n"
+                          "<gx:coord>4 3</gx:coord>\n</gx:Track></kml>\n")
+            << "" << 1
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n1,2,3,4,195.2294,195.2294\n")
+            << "meridane: -: 1 line skipped (line 3)\n";
         QTest::newRow("many skipped lines: the first five named")
             << QByteArray() << QStringList{"-f", "csv", "-"} << QByteArray("1\n2\n3\n4\n5\n6\n")
             << "" << 0 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")

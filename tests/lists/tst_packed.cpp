@@ -104,7 +104,7 @@ const QByteArray kGpx = "<?xml version=\"1.0\"?><gpx version=\"1.1\" "
 
 Q_DECLARE_METATYPE(app::ListFormat)
 
-class ListsTest : public QObject {
+class PackedFormatsTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -300,5 +300,9 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ListsTest)
-#include "tst_lists.moc"
+int runPackedFormatsTest(int argc, char* argv[])
+{
+    PackedFormatsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_packed.moc"
