@@ -1,5 +1,6 @@
 #include "cli/commandlinejob.h"
 
+#include "cli/outputamonginputs.h"
 #include "files/argumentbytes.h"
 #include "window/loadcoordinatefile.h"
 #include "core/reporterror.h"
@@ -75,6 +76,9 @@ CommandLineJob::~CommandLineJob()
 
 int CommandLineJob::run()
 {
+    dialogs_.setSubject(shownName(options_.output));
+    if (!trap_.step(116, [&] { RefuseOutputAmongInputs(options_.output, options_.files); }))
+        return 1;
     if (options_.format == ResultFormat::Text)
         runText();
     else

@@ -1,6 +1,8 @@
 #include "cli/inputfile.h"
 
+#include "cli/standardinput.h"
 #include "core/failure.h"
+#include "files/regularfile.h"
 
 #include <QDir>
 #include <cerrno>
@@ -12,19 +14,6 @@ namespace app {
 namespace {
 
 constexpr qsizetype kBlockBytes = 1 << 20;
-
-Failure openFailure(int error)
-{
-    switch (error) {
-    case ENOENT:
-        return Failure::fileNotFound();
-    case EACCES:
-    case EPERM:
-        return Failure::permissionDenied();
-    default:
-        return Failure::pathAccess();
-    }
-}
 
 bool readable(const struct stat& status)
 {
@@ -51,18 +40,20 @@ void InputFile::open()
 {
     struct stat status;
     if (name_ == "-") {
+        if (StandardInputClosed())
+            throw Failure{75, QStringLiteral("standard input is closed")};
         descriptor_ = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
     } else {
         // A folder or a device is refused before it is opened: opening some
         // devices already does something.
         if (::stat(name_.constData(), &status) != 0)
-            throw openFailure(errno);
+            throw platform::openFailure(errno);
         if (!readable(status))
             throw Failure::pathAccess();
         descriptor_ = ::open(name_.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     }
     if (descriptor_ < 0)
-        throw openFailure(errno);
+        throw platform::openFailure(errno);
     if (::fstat(descriptor_, &status) != 0 || (name_ != "-" && !readable(status)))
         throw Failure::pathAccess();
     regular_ = S_ISREG(status.st_mode);

@@ -21,7 +21,7 @@ public:
     InputFile& operator=(const InputFile&) = delete;
 
     // Throws Failure: "File not found", "Permission denied" or
-    // "Path/File access error".
+    // "Path/File access error"; "standard input is closed" for "-" when it was.
     void open();
     // Opened once: it can be read again.
     bool wasOpened() const { return opened_; }

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QStringDecoder>
 
-#include <array>
 
 namespace app {
 namespace {
@@ -38,7 +37,7 @@ public:
                 return open();
             const QByteArrayView rest = text_.sliced(at);
             if (rest.front() == '{')
-                return object(rest.sliced(1));
+                return ListFormat::Json;
             if (rest.front() != '<')
                 return ListFormat::Plain;
             if (rest.size() < 4 && !complete_)
@@ -98,22 +97,9 @@ private:
         return ListFormat::Plain;
     }
 
-    // A JSON object opens with a member's name or closes at once.
-    ListFormat object(QByteArrayView text) const
-    {
-        const qsizetype at = skipSpace(text, 0);
-        if (at == text.size())
-            return open();
-        return text[at] == '"' || text[at] == '}' ? ListFormat::Json : ListFormat::Plain;
-    }
-
     QByteArrayView text_;
     bool complete_;
 };
-
-const std::array<QByteArrayView, 9> kGeoJsonTypes{
-    "FeatureCollection", "Feature", "Point",        "MultiPoint",        "LineString",
-    "MultiLineString",   "Polygon", "MultiPolygon", "GeometryCollection"};
 
 } // namespace
 
@@ -138,26 +124,6 @@ ListFormat RecogniseListFormat(QByteArrayView head, bool complete)
     if (head.startsWith(kUtf8Mark))
         head = head.sliced(kUtf8Mark.size());
     return Prologue(head, complete).format();
-}
-
-bool NamesGeoJsonType(QByteArrayView json)
-{
-    const QByteArrayView key("\"type\"");
-    for (qsizetype at = json.indexOf(key); at >= 0; at = json.indexOf(key, at + 1)) {
-        qsizetype i = skipSpace(json, at + key.size());
-        if (i == json.size() || json[i] != ':')
-            continue;
-        i = skipSpace(json, i + 1);
-        if (i == json.size() || json[i] != '"')
-            continue;
-        const qsizetype close = json.indexOf('"', i + 1);
-        if (close < 0)
-            return false;
-        const QByteArrayView name = json.sliced(i + 1, close - i - 1);
-        if (std::find(kGeoJsonTypes.begin(), kGeoJsonTypes.end(), name) != kGeoJsonTypes.end())
-            return true;
-    }
-    return false;
 }
 
 } // namespace app

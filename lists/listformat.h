@@ -13,7 +13,7 @@ enum class ListFormat {
     Plain,     // one point a line
     Gpx,       // an XML document whose first element is gpx
     Kml,       // an XML document whose first element is kml
-    Json,      // opens a JSON object: GeoJSON when it holds a GeoJSON type
+    Json,      // opens with "{": a JSON object, read as GeoJSON
 };
 
 // The format of a file that begins with these bytes; complete says that the
@@ -22,16 +22,18 @@ enum class ListFormat {
 // first element; a prefix of any of them leaves the format Undecided.
 ListFormat RecogniseListFormat(QByteArrayView head, bool complete);
 
-// Whether JSON text names a GeoJSON type ("type": "Feature", "Point", ...).
-bool NamesGeoJsonType(QByteArrayView json);
-
 // The UTF-16 byte-order marks: such a file is decoded before it is read.
 bool StartsWithUtf16Mark(QByteArrayView bytes);
 
 // A recognised file that breaks its format's rules: what went wrong, and where.
+constexpr int kInvalidFileFormat = 321;
 inline Failure invalidFileFormat(const QString& what)
 {
-    return {321, QStringLiteral("Invalid file format: ") + what};
+    return {kInvalidFileFormat, QStringLiteral("Invalid file format: ") + what};
 }
+
+// How deep objects, lists and elements may nest in a list file: far beyond
+// any real document, and well within the stack of the thread that reads it.
+constexpr int kMaxNesting = 256;
 
 } // namespace app

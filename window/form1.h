@@ -123,7 +123,7 @@ private:
     void writeUnitStates();
     void restoreUnitOption(int k, const QString& defaultText);
     void loadCustomPointer(const QString& path);
-    void loadListFile(core::Trap& trap, int label, const QString& path);
+    void loadListFile(core::Trap& trap, int label, const QString& path, bool named = false);
 
     int mousePointer_ = kDefaultPointer;
     QCursor customPointer_{Qt::PointingHandCursor}; // value 99

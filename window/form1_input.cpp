@@ -167,10 +167,11 @@ void Form1::PushButton3_Click()
 }
 
 // One list file into the coordinate list: a missing one shows "File not
-// found", any other failure is reported at the step's label.
-void Form1::loadListFile(core::Trap& trap, int label, const QString& path)
+// found", any other failure is reported at the step's label. Reports name a
+// file that was not picked in the dialog (see LoadCoordinateFile).
+void Form1::loadListFile(core::Trap& trap, int label, const QString& path, bool named)
 {
-    trap.step(label, [&] { app::LoadCoordinateFile(*ListView1, path); });
+    trap.step(label, [&] { app::LoadCoordinateFile(*ListView1, path, named); });
 }
 
 // Files dropped on the window or named by "--open" load as the button loads
@@ -180,7 +181,7 @@ void Form1::LoadListFiles(const QStringList& paths)
     core::Trap trap(core::location("Form1", "LoadListFiles"));
     trap.step(100, [&] { setMousePointer(kHourglass); });
     for (const QString& path : paths)
-        loadListFile(trap, 102, path);
+        loadListFile(trap, 102, path, true);
     trap.step(104, [&] { setMousePointer(kDefaultPointer); });
 }
 
