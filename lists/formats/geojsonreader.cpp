@@ -73,9 +73,9 @@ bool isJsonNumber(std::string_view token)
 }
 
 // Whether a member's name, as written between its quotes, is `name` once its
-// escapes are read ("typ\u0065" is "type"). Reading the names this way costs
-// the parser's string buffer nothing: each name is unescaped only once, when
-// the members are walked in order. The names looked for are ASCII.
+// escapes are read ("typ\u0065" is "type"), without a copy: the parser
+// unescapes into a buffer that holds each text of the document once, so a
+// name must not be unescaped twice. The names looked for are ASCII.
 bool nameIs(const char* raw, std::string_view name)
 {
     const auto hex = [](char c) {
@@ -140,16 +140,24 @@ private:
             fail(QStringLiteral("nested too deeply (more than %1 levels)").arg(kMaxNesting));
     }
 
+    // One type and at most one list of coordinates: a second one would leave
+    // the object's meaning open.
     void object(ondemand::value value, int depth)
     {
         enter(depth);
         ondemand::object members = value.get_object();
         const TypeInfo& type = typeOf(members);
+        bool typeRead = false, coordinatesRead = false;
         for (auto field : members) {
             const std::string_view key = field.unescaped_key();
             ondemand::value member = field.value();
-            if (key == "type")
+            if (key == "type") {
+                if (std::exchange(typeRead, true))
+                    fail(QStringLiteral("an object with a second \"type\""));
                 continue; // read by typeOf
+            }
+            if (key == "coordinates" && std::exchange(coordinatesRead, true))
+                fail(QStringLiteral("an object with a second \"coordinates\""));
             if (type.kind == Kind::Collection && key == "features")
                 each(member, "features", depth + 1);
             else if (type.kind == Kind::Feature && key == "geometry")
@@ -163,25 +171,19 @@ private:
         }
     }
 
-    // The one type of an object; a second type or a second list of
-    // coordinates would leave the object's meaning open.
+    // The first "type" member, looked up without reading the names before
+    // it into the parser's buffer (the walk reads each name once).
     static const TypeInfo& typeOf(ondemand::object& members)
     {
         std::optional<std::string_view> name;
-        bool coordinates = false;
         for (auto field : members) {
-            const char* key = field.key().raw();
-            if (nameIs(key, "type")) {
-                if (name)
-                    fail(QStringLiteral("an object with a second \"type\""));
-                std::string_view typeName;
-                if (field.value().get_string().get(typeName) != simdjson::SUCCESS)
-                    fail(QStringLiteral("a type that is not a text"));
-                name = typeName;
-            } else if (nameIs(key, "coordinates")) {
-                if (std::exchange(coordinates, true))
-                    fail(QStringLiteral("an object with a second \"coordinates\""));
-            }
+            if (!nameIs(field.key().raw(), "type"))
+                continue;
+            std::string_view typeName;
+            if (field.value().get_string().get(typeName) != simdjson::SUCCESS)
+                fail(QStringLiteral("a type that is not a text"));
+            name = typeName;
+            break;
         }
         if (!name)
             fail(QStringLiteral("an object without a type"));
@@ -205,9 +207,9 @@ private:
     // A Feature's geometry may be null.
     void geometry(ondemand::value value, int depth)
     {
-        const bool null = value.is_null();
-        if (!null)
-            object(value, depth);
+        if (value.type() == ondemand::json_type::null)
+            return literal(value);
+        object(value, depth);
     }
 
     void coordinates(ondemand::value value, int nesting, int depth)
