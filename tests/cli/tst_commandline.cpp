@@ -114,6 +114,11 @@ private slots:
             << "meridane: {dir}/missing.txt: File not found in "
                "Orvanta2021/08/31.Main.RunCommandLine at line 112\n"
             << twoPoints;
+        QTest::newRow("a file where a folder of the path should be: not found, as in the window")
+            << QStringList{"-o", "{dir}/r.txt", "{dir}/one.txt/x", "{dir}/two.txt"} << 1
+            << "meridane: {dir}/one.txt/x: File not found in "
+               "Orvanta2021/08/31.Main.RunCommandLine at line 112\n"
+            << twoPoints;
         QTest::newRow("folder as list file: the report's text on one line")
             << QStringList{"-o", "{dir}/r.txt", "{dir}", "{dir}/two.txt"} << 1
             << "meridane: {dir}: Path/File access error in "
