@@ -154,7 +154,9 @@ private:
             if (key == "type") {
                 if (std::exchange(typeRead, true))
                     fail(QStringLiteral("an object with a second \"type\""));
-                continue; // read by typeOf
+                // Unescaped by typeOf already: passed over as written.
+                (void)ondemand::raw_json_string(member.get_raw_json_string());
+                continue;
             }
             if (key == "coordinates" && std::exchange(coordinatesRead, true))
                 fail(QStringLiteral("an object with a second \"coordinates\""));
