@@ -457,6 +457,11 @@ private slots:
         QTest::newRow("GeoJSON, no JSON where no points are")
             << QByteArray(R"({"type":"Point","coordinates":[2,1],"bbox":[01,NaN]})")
             << QStringList{"1|2"} << "Invalid file format: GeoJSON: \"01\" is no number" << false;
+        QTest::newRow("GeoJSON, a list closed by a brace after the type")
+            << QByteArray(R"({"type": "FeatureCollection":[-l}]})") << QStringList()
+            << "Invalid file format: GeoJSON: The JSON document has an improper structure: "
+               "missing or superfluous commas, braces, missing keys, etc."
+            << false;
         QTest::newRow("GeoJSON, a misspelled null")
             << QByteArray(R"({"type":"Feature","geometry":nul})") << QStringList()
             << "Invalid file format: GeoJSON: \"nul\" is no value" << false;
