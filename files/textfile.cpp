@@ -6,6 +6,7 @@
 #include <QFile>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,7 +55,8 @@ void TextFile::create()
         openDirect();
     else
         openBeside();
-    block_.reserve(kBlockBytes);
+    block_.resize(kBlockBytes);
+    used_ = 0;
 }
 
 // A pipe that nobody reads would keep the opening waiting for ever: it fails
@@ -89,47 +91,57 @@ void TextFile::openBeside()
     ::fchmod(descriptor_, modeFor(name_));
 }
 
+// Room for `bytes` more at the end of the block, which is written out first
+// when they do not fit.
+char* TextFile::room(qsizetype bytes)
+{
+    if (used_ + bytes > block_.size()) {
+        flush();
+        if (bytes > block_.size())
+            block_.resize(bytes);
+    }
+    return block_.data() + used_;
+}
+
 void TextFile::writeLine(QStringView line)
 {
-    write(line);
-    write(QByteArrayView("\r\n"));
+    char* out = encoder_.appendToBuffer(room(encoder_.requiredSpace(line.size()) + 2), line);
+    *out++ = '\r';
+    *out++ = '\n';
+    used_ = out - block_.constData();
 }
 
 void TextFile::write(QStringView text)
 {
-    const qsizetype used = block_.size();
-    block_.resize(used + encoder_.requiredSpace(text.size()));
-    char* end = encoder_.appendToBuffer(block_.data() + used, text);
-    block_.resize(end - block_.constData());
-    if (block_.size() >= kBlockBytes)
-        flush();
+    used_ = encoder_.appendToBuffer(room(encoder_.requiredSpace(text.size())), text) -
+            block_.constData();
 }
 
 void TextFile::write(QByteArrayView bytes)
 {
-    block_.append(bytes);
-    if (block_.size() >= kBlockBytes)
-        flush();
+    std::memcpy(room(bytes.size()), bytes.data(), size_t(bytes.size()));
+    used_ += bytes.size();
 }
 
 void TextFile::flush()
 {
     // A short write names no reason: the rest is written again, and the
     // write that fails names it ("No space left on device").
-    for (qsizetype at = 0; at < block_.size() && writeErrno_ == 0;) {
-        const ssize_t written = ::write(descriptor_, block_.constData() + at, block_.size() - at);
+    for (qsizetype at = 0; at < used_ && writeErrno_ == 0;) {
+        const ssize_t written = ::write(descriptor_, block_.constData() + at, size_t(used_ - at));
         if (written < 0 && errno != EINTR)
             writeErrno_ = errno;
         else if (written > 0)
             at += written;
     }
-    block_.resize(0);
+    used_ = 0;
 }
 
 void TextFile::abandon()
 {
     discard();
     block_ = QByteArray();
+    used_ = 0;
 }
 
 void TextFile::close()

@@ -49,6 +49,7 @@ public:
 private:
     void openDirect();
     void openBeside();
+    char* room(qsizetype bytes);
     void flush();
     void discard();
 
@@ -58,6 +59,7 @@ private:
     bool guarded_ = false; // the temporary file is removed when a signal ends the process
     QStringEncoder encoder_;
     QByteArray block_;
+    qsizetype used_ = 0;
     int writeErrno_ = 0;
 };
 
