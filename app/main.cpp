@@ -1,4 +1,5 @@
 #include "cli/commandline.h"
+#include "cli/standardinput.h"
 #include "window/form1.h"
 #include "app/nodisplay.h"
 #include "app/startmode.h"
@@ -8,6 +9,9 @@
 
 int main(int argc, char* argv[])
 {
+    // Before anything opens a descriptor that could take the place of a
+    // closed standard input.
+    app::NoteStandardInput();
     QCoreApplication::setApplicationName(QStringLiteral("meridane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MERIDANE_VERSION));
     // With arguments of its own the job runs without a window: no display is

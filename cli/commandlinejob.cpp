@@ -1,5 +1,6 @@
 #include "cli/commandlinejob.h"
 
+#include "cli/outputamonginputs.h"
 #include "cli/sentencespool.h"
 #include "core/reporterror.h"
 #include "core/trap.h"
@@ -86,6 +87,9 @@ template <typename F> bool CommandLineJob::attempt(F&& body)
 
 int CommandLineJob::run()
 {
+    dialogs_.setSubject(shownName(options_.output));
+    if (!attempt([&] { RefuseOutputAmongInputs(options_.output, options_.files); }))
+        return 1;
     if (openInputs())
         options_.format == ResultFormat::Text ? runText() : runTable();
     progress_.reset();

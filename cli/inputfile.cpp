@@ -1,6 +1,8 @@
 #include "cli/inputfile.h"
 
+#include "cli/standardinput.h"
 #include "core/failure.h"
+#include "files/regularfile.h"
 
 #include <QString>
 #include <cerrno>
@@ -11,13 +13,11 @@
 namespace app {
 namespace {
 
-// The system's words for why a list cannot be opened, as Unix tools give them.
+// The system's words for why a list cannot be opened, as Unix tools give them,
+// under the number that the one mapping of errno gives.
 Failure openFailure(int error)
 {
-    const int number = error == ENOENT ? Failure::fileNotFound().number
-                       : error == EACCES || error == EPERM ? Failure::permissionDenied().number
-                                                           : Failure::pathAccess().number;
-    return {number, qt_error_string(error)};
+    return {platform::openFailure(error).number, qt_error_string(error)};
 }
 
 Failure notReadable(const struct stat& status)
@@ -59,6 +59,8 @@ void InputFile::open()
         return;
     struct stat status;
     if (name_ == "-") {
+        if (StandardInputClosed())
+            throw Failure{75, QStringLiteral("standard input is closed")};
         descriptor_ = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
     } else {
         // A folder or a device is refused before it is opened: opening some

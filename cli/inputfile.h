@@ -18,7 +18,8 @@ public:
 
     // Throws Failure with the system's words ("No such file or directory",
     // "Permission denied", "Is a directory"), or "Path/File access error"
-    // for a device. Does nothing while open.
+    // for a device; "standard input is closed" for "-" when it was. Does
+    // nothing while open.
     void open();
     // Opened once.
     bool wasOpened() const { return opened_; }

@@ -1,6 +1,7 @@
 #include "engine/numbers.h"
 
 #include "core/failure.h"
+#include "core/plaintext.h"
 
 #include <QLocale>
 #include <array>
@@ -51,7 +52,6 @@ const LocaleNumbers& numbers() { return scopes > 0 && ready ? cached : lookUp();
 // is never a digit, sign or ASCII separator, so reading bytes is safe).
 char16_t code(QChar c) { return c.unicode(); }
 char16_t code(char c) { return static_cast<unsigned char>(c); }
-bool isSpace(char16_t c) { return c == u' ' || c == u'\t'; }
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // Sign, digits and an optional decimal part: the shape of nearly every
@@ -91,9 +91,9 @@ template <typename Char> void copyDigits(const Char* from, qsizetype count, Plai
 template <Reading reading, typename Char>
 bool readPlain(const Char* begin, const Char* end, char16_t decimal, PlainDecimal& out)
 {
-    while (begin != end && isSpace(code(*begin)))
+    while (begin != end && core::isBlank(code(*begin)))
         ++begin;
-    while (begin != end && isSpace(code(end[-1])))
+    while (begin != end && core::isBlank(code(end[-1])))
         --end;
     if (begin == end || end - begin >= qsizetype(sizeof out.text))
         return false;

@@ -26,12 +26,4 @@ bool FileExists(const QString& path) noexcept
     return statPath(path, info);
 }
 
-PathKind KindOfPath(const QString& path) noexcept
-{
-    struct stat info {};
-    if (!statPath(path, info))
-        return PathKind::Missing;
-    return S_ISREG(info.st_mode) ? PathKind::Regular : PathKind::Other;
-}
-
 } // namespace shell

@@ -16,17 +16,42 @@ QString notRegular() { return QStringLiteral("Not a regular file"); }
 
 } // namespace
 
+int openWithoutWaiting(const QByteArray& name)
+{
+    return ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+bool takeRegularFile(int descriptor)
+{
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    return flags >= 0 && ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+Failure openFailure(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: // a file where a folder of the path should be
+        return Failure::fileNotFound();
+    case EACCES:
+    case EPERM:
+        return Failure::permissionDenied();
+    default:
+        return Failure::pathAccess();
+    }
+}
+
 std::optional<QByteArray> readRegularFile(const QString& path, QString& reason)
 {
-    // Without O_NONBLOCK, opening a pipe waits for its writer.
-    const int descriptor =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int descriptor = openWithoutWaiting(QFile::encodeName(path));
     if (descriptor < 0) {
         reason = systemReason(errno);
         return std::nullopt;
     }
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (!takeRegularFile(descriptor)) {
         reason = notRegular();
         ::close(descriptor);
         return std::nullopt;

@@ -1,45 +1,61 @@
 #include "files/textfile.h"
 
 #include "core/failure.h"
-#include "files/fileexists.h"
+#include "files/unfinishedfile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace output {
 namespace {
 
-constexpr qsizetype kBlockSize = 1 << 20;
+constexpr qsizetype kBlockBytes = 1 << 20;
 
-Failure deviceError(const QString& description) { return {57, description}; }
-Failure accessError(const QString& description) { return {75, description}; }
+Failure accessError(int error) { return {75, qt_error_string(error)}; }
+Failure deviceError(int error) { return {57, qt_error_string(error)}; }
 
-bool isStandardOutput(const QString& fileName) { return fileName == QLatin1String("-"); }
+// The mode a new file gets, or that of the file it replaces.
+mode_t modeFor(const QByteArray& name)
+{
+    struct stat status;
+    if (::stat(name.constData(), &status) == 0)
+        return status.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
 
 } // namespace
 
 TextFile::TextFile(const QString& fileName)
-    : fileName_(fileName)
-    , encoder_(QStringEncoder::System)
+    : TextFile(QFile::encodeName(fileName), QStringEncoder::System)
 {
 }
 
-TextFile::~TextFile() = default;
+TextFile::TextFile(QByteArray name, QStringEncoder::Encoding encoding)
+    : name_(std::move(name))
+    , encoder_(encoding)
+{
+}
+
+TextFile::~TextFile() { discard(); }
 
 void TextFile::create()
 {
-    direct_ = isStandardOutput(fileName_) || shell::KindOfPath(fileName_) == shell::PathKind::Other;
-    if (direct_)
+    struct stat status;
+    const bool direct =
+        name_ == "-" || (::stat(name_.constData(), &status) == 0 && !S_ISREG(status.st_mode));
+    if (direct)
         openDirect();
     else
-        file_ = std::make_unique<QSaveFile>(fileName_);
-    // Unbuffered: the blocks below are the buffering, and a failed write shows at once.
-    if (!file_->isOpen() && !file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw accessError(file_->errorString());
-    block_.resize(kBlockSize);
+        openBeside();
+    block_.resize(kBlockBytes);
     used_ = 0;
 }
 
@@ -48,42 +64,74 @@ void TextFile::create()
 // "-" writes into a copy of the standard output, which closing leaves open.
 void TextFile::openDirect()
 {
-    const int fd = isStandardOutput(fileName_) ? ::dup(STDOUT_FILENO)
-                                               : ::open(QFile::encodeName(fileName_).constData(),
-                                                        O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        throw accessError(qt_error_string(errno));
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    auto file = std::make_unique<QFile>();
-    file->open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
-    file_ = std::move(file);
+    const int descriptor = name_ == "-" ? ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0)
+                                        : ::open(name_.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        throw accessError(errno);
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    descriptor_ = descriptor;
+}
+
+void TextFile::openBeside()
+{
+    // A symbolic link keeps pointing at the file, which is replaced.
+    if (char* target = ::realpath(name_.constData(), nullptr)) {
+        name_ = target;
+        std::free(target);
+    }
+    if (::access(name_.constData(), F_OK) == 0 && ::access(name_.constData(), W_OK) != 0)
+        throw accessError(errno);
+    temporary_ = name_ + ".XXXXXX";
+    descriptor_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+    if (descriptor_ < 0) {
+        temporary_.clear();
+        throw accessError(errno);
+    }
+    guarded_ = guardUnfinishedFile(temporary_);
+    ::fchmod(descriptor_, modeFor(name_));
+}
+
+// Room for `bytes` more at the end of the block, which is written out first
+// when they do not fit.
+char* TextFile::room(qsizetype bytes)
+{
+    if (used_ + bytes > block_.size()) {
+        flush();
+        if (bytes > block_.size())
+            block_.resize(bytes);
+    }
+    return block_.data() + used_;
 }
 
 void TextFile::writeLine(QStringView line)
 {
-    const qsizetype needed = encoder_.requiredSpace(line.size()) + 2;
-    if (used_ + needed > block_.size()) {
-        writeBlock();
-        if (needed > block_.size())
-            block_.resize(needed);
-    }
-    char* out = encoder_.appendToBuffer(block_.data() + used_, line);
+    char* out = encoder_.appendToBuffer(room(encoder_.requiredSpace(line.size()) + 2), line);
     *out++ = '\r';
     *out++ = '\n';
     used_ = out - block_.constData();
 }
 
-void TextFile::writeBlock()
+void TextFile::write(QStringView text)
+{
+    used_ = encoder_.appendToBuffer(room(encoder_.requiredSpace(text.size())), text) -
+            block_.constData();
+}
+
+void TextFile::write(QByteArrayView bytes)
+{
+    std::memcpy(room(bytes.size()), bytes.data(), size_t(bytes.size()));
+    used_ += bytes.size();
+}
+
+void TextFile::flush()
 {
     // A short write names no reason: the rest is written again, and the
     // write that fails names it ("No space left on device").
-    const char* at = block_.constData();
-    const char* const end = at + used_;
-    while (at < end && writeError_.isEmpty()) {
-        const qint64 written = file_->write(at, end - at);
-        if (written <= 0)
-            writeError_ = file_->errorString();
-        else
+    for (qsizetype at = 0; at < used_ && writeErrno_ == 0;) {
+        const ssize_t written = ::write(descriptor_, block_.constData() + at, size_t(used_ - at));
+        if (written < 0 && errno != EINTR)
+            writeErrno_ = errno;
+        else if (written > 0)
             at += written;
     }
     used_ = 0;
@@ -91,16 +139,7 @@ void TextFile::writeBlock()
 
 void TextFile::abandon()
 {
-    if (!file_)
-        return;
-    // A pipe or device keeps what it was sent; a regular file stays as it was.
-    if (!direct_) {
-        auto& file = static_cast<QSaveFile&>(*file_);
-        file.cancelWriting();
-        file.commit(); // removes the unfinished file
-    } else {
-        file_->close();
-    }
+    discard();
     block_ = QByteArray();
     used_ = 0;
 }
@@ -108,37 +147,42 @@ void TextFile::abandon()
 void TextFile::close()
 {
     if (!isOpen())
-        throw accessError(QStringLiteral("The file is not open"));
-    writeBlock();
+        throw accessError(EBADF);
+    flush();
     block_ = QByteArray();
-    if (direct_)
-        closeDirect();
-    else
-        closeSafe();
-}
-
-void TextFile::closeSafe()
-{
-    auto& file = static_cast<QSaveFile&>(*file_);
     // A disk that fills up may only tell when the data reaches it.
-    if (writeError_.isEmpty() && ::fsync(file.handle()) != 0)
-        writeError_ = qt_error_string(errno);
-    if (!writeError_.isEmpty()) {
-        file.cancelWriting();
-        file.commit(); // removes the unfinished file
-        throw deviceError(writeError_);
+    if (writeErrno_ == 0 && !temporary_.isEmpty() && ::fsync(descriptor_) != 0)
+        writeErrno_ = errno;
+    const int closeErrno = ::close(descriptor_) == 0 ? 0 : errno;
+    descriptor_ = -1;
+    if (writeErrno_ == 0 && closeErrno != 0 && closeErrno != EINTR)
+        writeErrno_ = closeErrno;
+    if (writeErrno_ != 0) {
+        discard();
+        throw deviceError(writeErrno_);
     }
-    if (!file.commit())
-        throw accessError(file.errorString());
+    if (!temporary_.isEmpty() && ::rename(temporary_.constData(), name_.constData()) != 0) {
+        const int error = errno;
+        discard();
+        throw accessError(error);
+    }
+    temporary_.clear();
+    if (std::exchange(guarded_, false))
+        releaseUnfinishedFile();
 }
 
-void TextFile::closeDirect()
+// Drops an unfinished file: the one it would have replaced stays as it was;
+// a pipe or a device keeps what it was sent.
+void TextFile::discard()
 {
-    file_->close();
-    if (!writeError_.isEmpty())
-        throw deviceError(writeError_);
-    if (file_->error() != QFileDevice::NoError)
-        throw deviceError(file_->errorString());
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+    descriptor_ = -1;
+    if (!temporary_.isEmpty())
+        ::unlink(temporary_.constData());
+    temporary_.clear();
+    if (std::exchange(guarded_, false))
+        releaseUnfinishedFile();
 }
 
 } // namespace output

@@ -2,6 +2,7 @@
 // the same lines as fed at once, and those are the lines of a plain split on
 // CR, LF and CR LF, each decoded as UTF-8 where valid and Latin-1 otherwise.
 
+#include "core/plaintext.h"
 #include "lists/listrecords.h"
 #include "fuzzinput.h"
 
@@ -18,8 +19,6 @@ QStringList read(QByteArrayView bytes, qsizetype block)
     records.finish();
     return lines;
 }
-
-const QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
 // A byte-order mark that leads a later line is a character of that line.
 QString decoded(QByteArrayView line)
@@ -45,8 +44,8 @@ QStringList split(QByteArrayView bytes)
     if (start < bytes.size())
         lines << bytes.sliced(start);
     // The file's own byte-order mark leads its first line.
-    if (!lines.isEmpty() && lines.front().startsWith(kByteOrderMark))
-        lines.front() = lines.front().sliced(kByteOrderMark.size());
+    if (!lines.isEmpty() && lines.front().startsWith(core::kUtf8ByteOrderMark))
+        lines.front() = lines.front().sliced(core::kUtf8ByteOrderMark.size());
     QStringList texts;
     for (const QByteArrayView line : lines)
         texts << decoded(line);

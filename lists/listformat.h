@@ -12,7 +12,7 @@ enum class ListFormat {
     Undecided, // the bytes so far could still open any of the formats
     Plain,     // one point a line
     Xml,       // markup: the XML parser's first element tells GPX, KML or TCX
-    Json,      // opens a JSON object: GeoJSON when it holds a GeoJSON type
+    Json,      // opens with "{": a JSON object, read as GeoJSON
     Fit,       // a FIT file's header
     Nmea,      // a first line that opens an NMEA sentence
 };
@@ -25,16 +25,18 @@ enum class ListFormat {
 // format Undecided.
 ListFormat RecogniseListFormat(QByteArrayView head, bool complete);
 
-// Whether JSON text names a GeoJSON type ("type": "Feature", "Point", ...).
-bool NamesGeoJsonType(QByteArrayView json);
-
 // The UTF-16 byte-order marks: such a file is decoded before it is read.
 bool StartsWithUtf16Mark(QByteArrayView bytes);
 
 // A recognised file that breaks its format's rules: what went wrong, and where.
+constexpr int kInvalidFileFormat = 321;
 inline Failure invalidFileFormat(const QString& what)
 {
-    return {321, QStringLiteral("Invalid file format: ") + what};
+    return {kInvalidFileFormat, QStringLiteral("Invalid file format: ") + what};
 }
+
+// How deep objects, lists and elements may nest in a list file: far beyond
+// any real document, and well within the stack of the thread that reads it.
+constexpr int kMaxNesting = 256;
 
 } // namespace app

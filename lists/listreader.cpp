@@ -98,7 +98,7 @@ private:
     std::optional<PlainFormat> plain_;
 };
 
-// JSON is read whole; an object that names no GeoJSON type is a plain list.
+// JSON is read whole, as GeoJSON: a file that opens with "{" is no plain list.
 class JsonFormat final : public ListReader::Format {
 public:
     JsonFormat(QByteArrayView head, const PointSink& point, const PlainListOptions& options)
@@ -111,14 +111,7 @@ public:
     {
         text_.pass(bytes, [this](QByteArrayView utf8) { json_.append(utf8); });
     }
-    void finish() override
-    {
-        if (NamesGeoJsonType(json_))
-            return ReadGeoJson(std::move(json_), point_, options_);
-        PlainFormat plain({}, point_, options_);
-        plain.feed(json_);
-        plain.finish();
-    }
+    void finish() override { ReadGeoJson(std::move(json_), point_, options_); }
 
 private:
     Utf16Text text_;

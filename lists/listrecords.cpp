@@ -1,12 +1,12 @@
 #include "lists/listrecords.h"
 
+#include "core/plaintext.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace app {
 namespace {
-
-const QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
 bool isAscii(QByteArrayView bytes) { return QtPrivate::isAscii(QLatin1StringView(bytes)); }
 
@@ -119,8 +119,8 @@ void ListRecords::emitLine(QByteArrayView bytes)
 {
     if (firstLine_) {
         firstLine_ = false;
-        if (bytes.startsWith(kByteOrderMark))
-            bytes = bytes.sliced(kByteOrderMark.size());
+        if (core::startsWithUtf8Mark(bytes))
+            bytes = bytes.sliced(core::kUtf8ByteOrderMark.size());
     }
     // Plain ASCII reads the same either way, and the single-byte reading is the quicker.
     qsizetype length = 0;

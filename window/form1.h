@@ -124,7 +124,7 @@ private:
     void writeRestoredUnit();
     void restoreUnitOption(int k, const QString& defaultText);
     void loadCustomPointer(const QString& path);
-    bool loadListFile(core::Trap& trap, int label, const QString& path);
+    bool loadListFile(core::Trap& trap, int label, const QString& path, bool named = false);
 
     int mousePointer_ = kDefaultPointer;
     QCursor customPointer_{Qt::PointingHandCursor}; // value 99

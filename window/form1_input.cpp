@@ -174,11 +174,12 @@ void Form1::PushButton3_Click()
 }
 
 // One list file into the coordinate list: a missing one shows "File not
-// found", any other failure is reported at the step's label. False when the
-// list is at its limit: nothing more can be added.
-bool Form1::loadListFile(core::Trap& trap, int label, const QString& path)
+// found", any other failure is reported at the step's label; reports name a
+// file that was not picked in the dialog (see LoadCoordinateFile). False when
+// the list is at its limit: nothing more can be added.
+bool Form1::loadListFile(core::Trap& trap, int label, const QString& path, bool named)
 {
-    return trap.step(label, [&] { app::LoadCoordinateFile(*ListView1, path); }) ||
+    return trap.step(label, [&] { app::LoadCoordinateFile(*ListView1, path, named); }) ||
            !ListView1->full();
 }
 
@@ -189,7 +190,7 @@ void Form1::LoadListFiles(const QStringList& paths)
     core::Trap trap(core::location("Form1", "LoadListFiles"));
     trap.step(100, [&] { setMousePointer(kHourglass); });
     for (const QString& path : paths)
-        if (!loadListFile(trap, 102, path))
+        if (!loadListFile(trap, 102, path, true))
             break;
     trap.step(104, [&] { setMousePointer(kDefaultPointer); });
     // "Save Results As Text File" starts in their folder, as after the button's load.

@@ -1,18 +1,19 @@
 #include "window/loadcoordinatefile.h"
 
 #include "lists/packedinput.h"
+#include "lists/listformat.h"
 #include "core/failure.h"
 #include "platform/widgets/list/listview.h"
 #include "files/fileexists.h"
+#include "files/paths.h"
+#include "files/regularfile.h"
 #include "window/chrome/msgbox.h"
 
 #include <QByteArray>
 #include <QFile>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace app {
@@ -35,35 +36,18 @@ private:
 
 // Opening never waits: a pipe without a writer opens at once, and is turned
 // away by the check on what was opened. Whatever the path named when it was
-// looked at before, only the opened file counts.
-int openWithoutWaiting(const QString& path)
+// looked at before, only the opened file counts; only a regular file is read,
+// as a pipe or a device may never end.
+int openRegularFile(const QString& path)
 {
-    const int descriptor =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor >= 0)
-        return descriptor;
-    switch (errno) {
-    case ENOENT:
-    case ENOTDIR:
-        throw Failure::fileNotFound();
-    case EACCES:
-    case EPERM:
-        throw Failure::permissionDenied();
-    default:
+    const int descriptor = platform::openWithoutWaiting(QFile::encodeName(path));
+    if (descriptor < 0)
+        throw platform::openFailure(errno);
+    if (!platform::takeRegularFile(descriptor)) {
+        ::close(descriptor);
         throw Failure::pathAccess();
     }
-}
-
-// Only a regular file is read: a pipe or a device may never end.
-void requireRegularFile(int descriptor)
-{
-    struct stat status;
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
-        throw Failure::pathAccess();
-    // A regular file never blocks; the flag only mattered for the open.
-    const int flags = ::fcntl(descriptor, F_GETFL);
-    if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) < 0)
-        throw Failure::pathAccess();
+    return descriptor;
 }
 
 // One block; 0 at the end. A descriptor left non-blocking by whoever opened
@@ -88,8 +72,7 @@ qsizetype readBlock(int descriptor, char* into, qsizetype room)
 void LoadCoordinateFile(const QString& path, const PointSink& point,
                         const PlainListOptions& options)
 {
-    const Descriptor file(openWithoutWaiting(path));
-    requireRegularFile(file.get());
+    const Descriptor file(openRegularFile(path));
     ReadCoordinates(file.get(), point, options);
 }
 
@@ -100,15 +83,25 @@ void ReadCoordinates(int descriptor, const PointSink& point, const PlainListOpti
         point, options);
 }
 
-void LoadCoordinateFile(platform::ListView& list, const QString& path)
+void LoadCoordinateFile(platform::ListView& list, const QString& path, bool named)
 {
+    const auto withName = [&](const QString& text) {
+        return shell::FileNameFromPath(path) + QLatin1String(": ") + text;
+    };
+    const QString notFound = QStringLiteral("File not found");
     if (!shell::FileExists(path)) {
-        shell::MsgBox(QStringLiteral("File not found"));
+        shell::MsgBox(named ? withName(notFound) : notFound);
         return;
     }
-    LoadCoordinateFile(path, [&](QStringView latitude, QStringView longitude) {
-        list.addItem(latitude, longitude); // the list copies the characters
-    });
+    try {
+        LoadCoordinateFile(path, [&](QStringView latitude, QStringView longitude) {
+            list.addItem(latitude, longitude); // the list copies the characters
+        });
+    } catch (Failure& failure) {
+        if (named || failure.number == kInvalidFileFormat)
+            failure.description = withName(failure.description);
+        throw;
+    }
 }
 
 } // namespace app

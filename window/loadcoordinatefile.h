@@ -30,7 +30,9 @@ void ReadCoordinates(int descriptor, const PointSink& point, const PlainListOpti
 
 // The window's: appends the points to the coordinate list. A missing file
 // shows "File not found" and reads nothing; any other failure reaches the
-// caller's trap, and the rows read before stay.
-void LoadCoordinateFile(platform::ListView& list, const QString& path);
+// caller's trap, and the rows read before stay. Reports begin with the file's
+// name ("b.json: ...") when `named` (files dropped or given with --open,
+// which are many and picked by no one) and for a file that breaks its format.
+void LoadCoordinateFile(platform::ListView& list, const QString& path, bool named = false);
 
 } // namespace app

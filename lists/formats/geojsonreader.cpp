@@ -2,11 +2,14 @@
 
 #include "lists/listformat.h"
 #include "lists/pointrecord.h"
+#include "core/plaintext.h"
 
 #include <QString>
 #include <simdjson.h>
 
+#include <optional>
 #include <string_view>
+#include <utility>
 
 namespace app {
 namespace {
@@ -69,6 +72,56 @@ bool isJsonNumber(std::string_view token)
     return i == token.size();
 }
 
+// Whether a member's name, as written between its quotes, is `name` once its
+// escapes are read ("typ\u0065" is "type"), without a copy: the parser
+// unescapes into a buffer that holds each text of the document once, so a
+// name must not be unescaped twice. The names looked for are ASCII.
+bool nameIs(const char* raw, std::string_view name)
+{
+    const auto hex = [](char c) {
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                     : -1;
+    };
+    constexpr std::string_view escaped = "\"\\/bfnrt", meant = "\"\\/\b\f\n\r\t";
+    for (size_t i = 0;; ++i) {
+        if (*raw == '"')
+            return i == name.size();
+        char c = *raw++;
+        if (c == '\\' && *raw == 'u') {
+            int code = 0;
+            for (const char* end = ++raw + 4; raw != end; ++raw) {
+                if (hex(*raw) < 0)
+                    return false;
+                code = code * 16 + hex(*raw);
+            }
+            if (code >= 0x80)
+                return false;
+            c = char(code);
+        } else if (c == '\\') {
+            const size_t at = escaped.find(*raw++);
+            if (at == escaped.npos)
+                return false;
+            c = meant[at];
+        }
+        if (i >= name.size() || name[i] != c)
+            return false;
+    }
+}
+
+// A scalar's token without the white space that follows it.
+std::string_view tokenOf(ondemand::value& value)
+{
+    std::string_view token = value.raw_json_token();
+    while (!token.empty() && core::isWhiteSpace(token.back()))
+        token.remove_suffix(1);
+    return token;
+}
+
+// Every value is read once, in document order, and each nesting counts: the
+// points come as they are met, and the walk stops at the fault it meets
+// first (a fault anywhere in the document, also in members that hold no
+// points), or where the nesting goes deeper than any list file needs.
 class Walk {
 public:
     Walk(const char* begin, const PointSink& point, const PlainListOptions& options)
@@ -78,62 +131,143 @@ public:
     {
     }
 
-    void object(ondemand::value value)
+    void document(ondemand::value value) { object(value, 1); }
+
+private:
+    static void enter(int depth)
     {
+        if (depth > kMaxNesting)
+            fail(QStringLiteral("nested too deeply (more than %1 levels)").arg(kMaxNesting));
+    }
+
+    // One type and at most one list of coordinates: a second one would leave
+    // the object's meaning open.
+    void object(ondemand::value value, int depth)
+    {
+        enter(depth);
         ondemand::object members = value.get_object();
         const TypeInfo& type = typeOf(members);
+        bool typeRead = false, coordinatesRead = false;
         for (auto field : members) {
             const std::string_view key = field.unescaped_key();
             ondemand::value member = field.value();
+            if (key == "type") {
+                if (std::exchange(typeRead, true))
+                    fail(QStringLiteral("an object with a second \"type\""));
+                // Unescaped by typeOf already: passed over as written.
+                (void)ondemand::raw_json_string(member.get_raw_json_string());
+                continue;
+            }
+            if (key == "coordinates" && std::exchange(coordinatesRead, true))
+                fail(QStringLiteral("an object with a second \"coordinates\""));
             if (type.kind == Kind::Collection && key == "features")
-                each(member, "features");
+                each(member, "features", depth + 1);
             else if (type.kind == Kind::Feature && key == "geometry")
-                geometry(member);
+                geometry(member, depth + 1);
             else if (type.kind == Kind::Geometries && key == "geometries")
-                each(member, "geometries");
+                each(member, "geometries", depth + 1);
             else if (type.kind == Kind::Unknown && key == "coordinates")
-                coordinates(member, type.depth);
+                coordinates(member, type.depth, depth + 1);
+            else
+                validate(member, depth + 1);
         }
     }
 
-private:
+    // The first "type" member, looked up without reading the names before
+    // it into the parser's buffer (the walk reads each name once).
     static const TypeInfo& typeOf(ondemand::object& members)
     {
-        std::string_view name;
-        if (members.find_field_unordered("type").get_string().get(name) != simdjson::SUCCESS)
+        std::optional<std::string_view> name;
+        for (auto field : members) {
+            if (!nameIs(field.key().raw(), "type"))
+                continue;
+            std::string_view typeName;
+            if (field.value().get_string().get(typeName) != simdjson::SUCCESS)
+                fail(QStringLiteral("a type that is not a text"));
+            name = typeName;
+            break;
+        }
+        if (!name)
             fail(QStringLiteral("an object without a type"));
         if (members.reset().error() != simdjson::SUCCESS)
             fail(QStringLiteral("an object that cannot be read again"));
         for (const TypeInfo& type : kTypes)
-            if (type.name == name)
+            if (type.name == *name)
                 return type;
-        fail(QStringLiteral("unknown type \"%1\"").arg(text(name)));
+        fail(QStringLiteral("unknown type \"%1\"").arg(text(*name)));
     }
 
-    void each(ondemand::value value, const char* what)
+    void each(ondemand::value value, const char* what, int depth)
     {
+        enter(depth);
         if (value.type() != ondemand::json_type::array)
             fail(QStringLiteral("%1 is not a list").arg(what));
         for (auto element : value.get_array())
-            object(element.value());
+            object(element.value(), depth + 1);
     }
 
     // A Feature's geometry may be null.
-    void geometry(ondemand::value value)
+    void geometry(ondemand::value value, int depth)
     {
-        const bool null = value.is_null();
-        if (!null)
-            object(value);
+        if (value.type() == ondemand::json_type::null)
+            return literal(value);
+        object(value, depth);
     }
 
-    void coordinates(ondemand::value value, int depth)
+    void coordinates(ondemand::value value, int nesting, int depth)
     {
+        enter(depth);
         if (value.type() != ondemand::json_type::array)
             fail(QStringLiteral("coordinates that are not a list"));
-        if (depth == 0)
+        if (nesting == 0)
             return position(value.get_array());
         for (auto element : value.get_array())
-            coordinates(element.value(), depth - 1);
+            coordinates(element.value(), nesting - 1, depth + 1);
+    }
+
+    // A value that holds no points is read through all the same: the whole
+    // document must be JSON.
+    void validate(ondemand::value value, int depth)
+    {
+        switch (value.type()) {
+        case ondemand::json_type::array:
+            enter(depth);
+            for (auto element : value.get_array())
+                validate(element.value(), depth + 1);
+            break;
+        case ondemand::json_type::object:
+            enter(depth);
+            for (auto field : value.get_object()) {
+                (void)std::string_view(field.unescaped_key());
+                validate(field.value(), depth + 1);
+            }
+            break;
+        case ondemand::json_type::number:
+            number(value);
+            break;
+        case ondemand::json_type::string:
+            (void)std::string_view(value.get_string());
+            break;
+        case ondemand::json_type::boolean:
+        case ondemand::json_type::null:
+            literal(value);
+            break;
+        }
+    }
+
+    static std::string_view number(ondemand::value& value)
+    {
+        const std::string_view token = tokenOf(value);
+        if (!isJsonNumber(token))
+            fail(QStringLiteral("\"%1\" is no number").arg(text(token)));
+        return token;
+    }
+
+    static void literal(ondemand::value& value)
+    {
+        const std::string_view token = tokenOf(value);
+        if (token != "true" && token != "false" && token != "null")
+            fail(QStringLiteral("\"%1\" is no value").arg(text(token)));
     }
 
     void position(ondemand::array numbers)
@@ -141,15 +275,10 @@ private:
         std::string_view texts[2];
         int count = 0;
         for (auto element : numbers) {
-            ondemand::value number = element.value();
-            if (number.type() != ondemand::json_type::number)
+            ondemand::value value = element.value();
+            if (value.type() != ondemand::json_type::number)
                 fail(QStringLiteral("a position that holds no number"));
-            // The token keeps the white space that follows it.
-            std::string_view token = number.raw_json_token();
-            while (!token.empty() && std::string_view(" \t\r\n").find(token.back()) != token.npos)
-                token.remove_suffix(1);
-            if (!isJsonNumber(token))
-                fail(QStringLiteral("\"%1\" is no number").arg(text(token)));
+            const std::string_view token = number(value);
             if (count < 2)
                 texts[count] = token;
             ++count;
@@ -191,8 +320,8 @@ private:
 void ReadGeoJson(QByteArray json, const PointSink& point, const PlainListOptions& options)
 {
     // A byte-order mark may lead UTF-8 text; JSON itself has none.
-    if (json.startsWith("\xEF\xBB\xBF"))
-        json.remove(0, 3);
+    if (core::startsWithUtf8Mark(json))
+        json.remove(0, core::kUtf8ByteOrderMark.size());
     const size_t length = size_t(json.size());
     json.append(QByteArray(simdjson::SIMDJSON_PADDING, '\0'));
     ondemand::parser parser;
@@ -201,7 +330,7 @@ void ReadGeoJson(QByteArray json, const PointSink& point, const PlainListOptions
             parser.iterate(simdjson::padded_string_view(json.constData(), length, json.size()));
         if (document.type() != ondemand::json_type::object)
             fail(QStringLiteral("not an object"));
-        Walk(json.constData(), point, options).object(document.get_value());
+        Walk(json.constData(), point, options).document(document.get_value());
         // Past the object's end only the padding may follow.
         if (document.current_location().error() != simdjson::OUT_OF_BOUNDS)
             fail(QStringLiteral("more text after the object"));

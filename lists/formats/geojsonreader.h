@@ -11,10 +11,13 @@
 
 namespace app {
 
-// Reads the whole document (JSON is read in one piece). A document that
-// breaks the rules fails with invalidFileFormat; the points read before the
-// fault have been handed on. A position that is no pair of numbers in the
-// numeric test is skipped, with its line.
+// Reads the whole document (JSON is read in one piece). A document that is
+// not JSON throughout, or not GeoJSON (no type or an unknown one, a second
+// "type" or "coordinates" in one object, objects and lists nested deeper than
+// kMaxNesting), fails with invalidFileFormat; the points read before the
+// fault have been handed on. Member names count with their escapes read. A
+// position that is no pair of numbers in the numeric test is skipped, with
+// its line. JSON numbers use "." whatever the locale.
 void ReadGeoJson(QByteArray json, const PointSink& point, const PlainListOptions& options);
 
 } // namespace app

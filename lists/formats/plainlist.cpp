@@ -3,16 +3,20 @@
 #include "files/argumentbytes.h"
 #include "engine/numbers.h"
 #include "core/failure.h"
+#include "core/plaintext.h"
 
 #include <cmath>
+#include <utility>
 
 namespace app {
 namespace {
 
 constexpr QChar kQuote = QLatin1Char('"');
 
-bool isBlank(QStringView text) { return text.trimmed().isEmpty(); }
-bool isSpace(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+// The text without a copy, for the conversions that take a QString.
+QString viewed(QStringView text) { return QString::fromRawData(text.data(), text.size()); }
+
+bool isBlankLine(QStringView text) { return text.trimmed().isEmpty(); }
 
 QChar separatorChar(FieldSeparator separator)
 {
@@ -69,14 +73,12 @@ void PlainList::line(QStringView text)
 {
     ++number_;
     const auto fields = options_.spreadsheet() ? spreadsheetFields(text) : pointFields(text);
-    if (headerPending_) {
-        readHeader();
+    if (number_ == 1 && options_.spreadsheet() && readFirstLine())
         return;
-    }
     if (const auto values = fields ? pointValues(*fields) : std::nullopt) {
         NotePoint(options_, *values, number_);
         point_(fields->latitude, fields->longitude);
-    } else if (options_.skipped && !isBlank(text)) {
+    } else if (options_.skipped && !isBlankLine(text)) {
         options_.skipped(number_);
     }
 }
@@ -101,11 +103,11 @@ void PlainList::splitFields(QStringView text)
     fields_.clear();
     const bool spaces = options_.separator == FieldSeparator::Space;
     const QChar separator = separatorChar(options_.separator.value_or(FieldSeparator::Comma));
-    const auto parts = [&](QChar c) { return spaces ? isSpace(c) : c == separator; };
+    const auto parts = [&](QChar c) { return spaces ? core::isBlank(c) : c == separator; };
     qsizetype i = 0;
     const qsizetype n = text.size();
     if (spaces)
-        while (i < n && isSpace(text[i]))
+        while (i < n && core::isBlank(text[i]))
             ++i;
     while (i <= n) {
         if (spaces && i == n)
@@ -119,7 +121,7 @@ void PlainList::splitFields(QStringView text)
         }
         fields_.push_back(text.sliced(start, i - start));
         if (spaces)
-            while (i < n && isSpace(text[i]))
+            while (i < n && core::isBlank(text[i]))
                 ++i;
         else
             ++i;
@@ -142,15 +144,22 @@ QStringView PlainList::field(qsizetype index, QString& buffer) const
 }
 
 // The first line names the columns: a column given by name is the field of
-// that name (spaces around it and letter case aside).
-void PlainList::readHeader()
+// that name (spaces around it and letter case aside), and the line is a
+// header. A column given by number must be there too: a list whose first
+// line is shorter has no such column. True for a header.
+bool PlainList::readFirstLine()
 {
-    headerPending_ = false;
+    const qsizetype count = qsizetype(fields_.size());
     const auto find = [&](const QString& column, qsizetype& index) {
-        if (column.isEmpty() || columnNumber(column))
+        if (column.isEmpty())
             return;
+        if (columnNumber(column)) {
+            if (index >= count)
+                throw noSuchColumn(column);
+            return;
+        }
         QString buffer;
-        for (qsizetype i = 0; i < qsizetype(fields_.size()); ++i)
+        for (qsizetype i = 0; i < count; ++i)
             if (field(i, buffer).trimmed().compare(column.trimmed(), Qt::CaseInsensitive) == 0) {
                 index = i;
                 return;
@@ -159,6 +168,7 @@ void PlainList::readHeader()
     };
     find(options_.latitudeColumn, latitudeIndex_);
     find(options_.longitudeColumn, longitudeIndex_);
+    return std::exchange(headerPending_, false);
 }
 
 } // namespace app

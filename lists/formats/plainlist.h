@@ -60,7 +60,7 @@ public:
 private:
     std::optional<PointFields> spreadsheetFields(QStringView text);
     void splitFields(QStringView text);
-    void readHeader();
+    bool readFirstLine();
     QStringView field(qsizetype index, QString& buffer) const;
 
     const PointSink& point_;

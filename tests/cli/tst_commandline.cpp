@@ -20,6 +20,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -117,6 +118,10 @@ private slots:
         QTest::newRow("the only list missing: nothing written")
             << QStringList{"-o", "{dir}/r.txt", "{dir}/missing.txt"} << 1
             << "meridane: {dir}/missing.txt: No such file or directory\n" << none;
+        QTest::newRow("a file where a folder of the path should be: not found, as in the window")
+            << QStringList{"-o", "{dir}/r.txt", "{dir}/one.txt/x", "{dir}/two.txt"} << 1
+            << "meridane: {dir}/one.txt/x: Not a directory\n"
+            << twoPoints;
         QTest::newRow("folder as list file: the report's text on one line")
             << QStringList{"-o", "{dir}/r.txt", "{dir}", "{dir}/two.txt"} << 1
             << "meridane: {dir}: Is a directory\n" << twoPoints;
@@ -140,6 +145,11 @@ private slots:
             << none;
         QTest::newRow("one column: nothing written")
             << QStringList{"--columns", "3", "-o", "{dir}/r.txt", "{dir}/two.txt"} << 2
+            << "meridane: --columns takes two columns, such as 3,4 or lat,lon\n"
+               "Try 'meridane --help' for more information.\n"
+            << none;
+        QTest::newRow("three columns: nothing written")
+            << QStringList{"--columns", "1,2,3", "-o", "{dir}/r.txt", "{dir}/two.txt"} << 2
             << "meridane: --columns takes two columns, such as 3,4 or lat,lon\n"
                "Try 'meridane --help' for more information.\n"
             << none;
@@ -293,6 +303,10 @@ private slots:
             << pair << QStringList{"-f", "csv", "--columns", "la\x1bt,lon", "{dir}/list.txt"}
             << QByteArray() << "" << 1 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
             << "meridane: {dir}/list.txt: No column \"la\\et\" in the first line\n";
+        QTest::newRow("a column number past the first line's last column, as a missing name")
+            << pair << QStringList{"-f", "csv", "--columns", "1,5", "{dir}/list.txt"}
+            << QByteArray() << "" << 1 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
+            << "meridane: {dir}/list.txt: No column \"5\" in the first line\n";
         const QByteArray flawed("lat,lon\n42.8712,-71.3878\n\n95,0\n33.0169,-116.846\n");
         const QString noted("meridane: {dir}/list.txt: 1 line skipped (line 1), "
                             "1 point out of range (line 4)\n");
@@ -401,6 +415,27 @@ private slots:
             << QByteArray("Results                                           \t\r\n"
                           "Distance between (1,2) and (3,4) is 195.2294 miles\t\r\n")
             << "";
+        QTest::newRow("a closed standard input is a failure, never waited on")
+            << "\"$0\" -f csv - <&-; echo $?; exec \"$0\" - <&-"
+            << QByteArray("1\n")
+            << QString("meridane: -: standard input is closed\n")
+                   .repeated(2);
+        const QString sameFile("meridane: a.txt: The output is one of the lists to read\n");
+        QTest::newRow("an output that is one of the lists: refused, the list kept")
+            << "printf '1,2\\n3,4\\n' >a.txt; ln a.txt b.txt; "
+               "\"$0\" -o a.txt c.txt b.txt; echo $?; cat a.txt"
+            << QByteArray("1\n1,2\n3,4\n") << sameFile;
+        QTest::newRow("an output that standard input is redirected from: refused")
+            << "printf '1,2\\n3,4\\n' >a.txt; \"$0\" -f csv -o a.txt - <a.txt; echo $?; cat a.txt"
+            << QByteArray("1\n1,2\n3,4\n") << sameFile;
+        QTest::newRow("GeoJSON nested 30,000 deep: a failure, the points before kept")
+            << "{ printf '{\"type\":\"GeometryCollection\",\"geometries\":[{\"type\":\"MultiPoint\",'; "
+               "printf '\"coordinates\":[[2,1],[4,3]]},'; "
+               "yes '{\"type\":\"GeometryCollection\",\"geometries\":[' | head -n 30000; "
+               "yes ']}' | head -n 30001; } >g.json; exec \"$0\" -f csv g.json"
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n1,2,3,4,195.2294,195.2294\n")
+            << "meridane: g.json: Invalid file format: GeoJSON: nested too deeply (more than 256 "
+               "levels)\n";
         QTest::newRow("a device is refused before it is opened")
             << "mknod z c 1 3 && exec \"$0\" -f csv z" << QByteArray()
             << "meridane: z: Path/File access error\n";
@@ -590,6 +625,42 @@ private slots:
             QCOMPARE(status.st_mode & 0777, mode_t(0640));
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.txt"});
         }
+    }
+
+    // A signal that ends the job while it writes removes the unfinished file;
+    // the file it would have replaced stays as it was.
+    void signalDuringAWrite_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+    void signalDuringAWrite()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("out.csv"));
+        QFile old(out);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        // A list from a named pipe held open without an end: the job waits for
+        // more, its file begun.
+        const QString pipe = dir.filePath(QStringLiteral("p"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const int writer = ::open(QFile::encodeName(pipe).constData(), O_RDWR | O_CLOEXEC);
+        QVERIFY(writer >= 0 && ::write(writer, "1,2\n", 4) == 4);
+        const auto closeWriter = qScopeGuard([&] { ::close(writer); });
+        QProcess job;
+        job.start(kProgram, {"-f", "csv", "-o", out, pipe});
+        QVERIFY(job.waitForStarted());
+        const auto files = [&] { return QDir(dir.path()).entryList(QDir::Files); };
+        QTRY_COMPARE_WITH_TIMEOUT(files().size(), 2, 60000);
+        QCOMPARE(::kill(pid_t(job.processId()), signal), 0);
+        QVERIFY(job.waitForFinished(60000));
+        QCOMPARE(job.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(files(), QStringList{"out.csv"});
+        QCOMPARE(readAll(out), QByteArray("old"));
     }
 
     void versionAndHelp()

@@ -117,6 +117,15 @@ QByteArray utf16(const QString& text, bool littleEndian)
     return bytes;
 }
 
+// GeoJSON with two points, then GeometryCollections nested `depth` deep.
+QByteArray deeplyNested(int depth)
+{
+    return R"({"type":"GeometryCollection","geometries":[)"
+           R"({"type":"MultiPoint","coordinates":[[2,1],[4,3]]},)" +
+           QByteArray(R"({"type":"GeometryCollection","geometries":[)").repeated(depth) +
+           QByteArray("]}").repeated(depth) + "]}";
+}
+
 // Points and skipped lines of bytes fed to the one reader in blocks of a size.
 struct ReadResult {
     QStringList rows;
@@ -343,8 +352,10 @@ private slots:
         QTest::newRow("GeoJSON: a position out of range")
             << QByteArray("{\"type\":\"MultiPoint\",\n\"coordinates\":[[1,1e999],\n[2,1]]}")
             << QStringList{"1|2"} << QList<qint64>{2};
-        QTest::newRow("JSON that names no GeoJSON type is a plain list")
-            << QByteArray("{\"name\": \"x\"}\n1,2\n") << QStringList{"1|2"} << QList<qint64>{1};
+        QTest::newRow("GeoJSON: member names count with their escapes read")
+            << QByteArray(R"({"typ\u0065":"Feature","geometr\u0079":{"type":"Point",)"
+                          R"("\u0063oordinates":[2,1]},"properties":{"type":1,"type":2}})")
+            << QStringList{"1|2"} << none;
         QTest::newRow("a plain list that opens with <points>")
             << QByteArray("<points>\n1,2\n</points>\n") << QStringList{"1|2"}
             << QList<qint64>{1, 3};
@@ -435,6 +446,38 @@ private slots:
         QTest::newRow("zip without KML")
             << archivewriter::pack({{"points.txt", "1,2\n"}}) << QStringList()
             << "Invalid file format: a zip without a KML document" << false;
+        const QString deep("Invalid file format: GeoJSON: nested too deeply (more than 256 levels)");
+        QTest::newRow("GeoJSON nested 30,000 deep: the points before kept")
+            << deeplyNested(30000) << QStringList{"1|2", "3|4"} << deep << false;
+        QTest::newRow("GeoJSON nested too deeply where no points are")
+            << R"({"type":"Point","coordinates":[2,1],"properties":)" +
+                   QByteArray("[").repeated(300) + QByteArray("]").repeated(300) + "}"
+            << QStringList{"1|2"} << deep << false;
+        QTest::newRow("GeoJSON, a second type")
+            << QByteArray(R"({"type":"Point","coordinates":[2,1],"type":"MultiPoint"})")
+            << QStringList{"1|2"} << "Invalid file format: GeoJSON: an object with a second \"type\""
+            << false;
+        QTest::newRow("GeoJSON, a second coordinates, escaped")
+            << QByteArray(R"({"type":"Point","coordinates":[2,1],"co\u006frdinates":[4,3]})")
+            << QStringList{"1|2"}
+            << "Invalid file format: GeoJSON: an object with a second \"coordinates\"" << false;
+        QTest::newRow("GeoJSON, no JSON where no points are")
+            << QByteArray(R"({"type":"Point","coordinates":[2,1],"bbox":[01,NaN]})")
+            << QStringList{"1|2"} << "Invalid file format: GeoJSON: \"01\" is no number" << false;
+        QTest::newRow("GeoJSON, a list closed by a brace after the type")
+            << QByteArray(R"({"type": "FeatureCollection":[-l}]})") << QStringList()
+            << "Invalid file format: GeoJSON: The JSON document has an improper structure: "
+               "missing or superfluous commas, braces, missing keys, etc."
+            << false;
+        QTest::newRow("GeoJSON, a misspelled null")
+            << QByteArray(R"({"type":"Feature","geometry":nul})") << QStringList()
+            << "Invalid file format: GeoJSON: \"nul\" is no value" << false;
+        QTest::newRow("JSON without a type is no plain list")
+            << QByteArray("{\"name\": \"x\"}\n1,2\n") << QStringList()
+            << "Invalid file format: GeoJSON: an object without a type" << false;
+        QTest::newRow("a misspelled GeoJSON type is no plain list")
+            << QByteArray("{\"type\":\"Featur\"}\n1,2\n") << QStringList()
+            << "Invalid file format: GeoJSON: unknown type \"Featur\"" << false;
         QTest::newRow("GeoJSON of an unknown type")
             << QByteArray("{\"type\":\"Feature\",\"geometry\":{\"type\":\"Circle\",\"radius\":1}}")
             << QStringList() << "Invalid file format: GeoJSON: unknown type \"Circle\"" << false;
@@ -456,7 +499,8 @@ private slots:
             w.loadFiles({writeFile(dir, "a.txt", "1,1\n"), bad, writeFile(dir, "c.txt", "3,3\n")});
             QCOMPARE(w.rows(), QStringList{"1|1"} + rows + QStringList{"3|3"});
         }
-        QCOMPARE(w.dialogs.texts(), QStringList{report(alone ? 120 : 134, description)});
+        // A file that breaks its format is named in the report.
+        QCOMPARE(w.dialogs.texts(), QStringList{report(alone ? 120 : 134, "b.txt: " + description)});
         QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
     }
 
@@ -483,8 +527,8 @@ private slots:
         QTest::newRow("a longer name") << QByteArray("<gpxdata>") << false << F::Xml;
         QTest::newRow("another element") << QByteArray("<points>\n1,2") << false << F::Xml;
         QTest::newRow("an object") << QByteArray(" \r\n{\n \"type\"") << false << F::Json;
-        QTest::newRow("a brace before a point") << QByteArray("{1,2}") << false << F::Plain;
-        QTest::newRow("a brace alone") << QByteArray("{") << true << F::Plain;
+        QTest::newRow("a brace before a point") << QByteArray("{1,2}") << false << F::Json;
+        QTest::newRow("a brace alone") << QByteArray("{") << true << F::Json;
         QTest::newRow("UTF-16 kml") << utf16("<kml>", true) << false << F::Xml;
     }
 
@@ -660,7 +704,27 @@ private slots:
         Window w;
         w.loadFiles({writeFile(dir, "points.txt", helpFile("\r\n"))});
         w.typeIn("33.0169,-116.846");
-        QCOMPARE(w.rows(), kHelpFileRows + QStringList{"33.0169|-116.846"});
+        w.loadFiles({writeFile(dir, "points.json", R"({"type":"Point","coordinates":[2.5,1e-1]})")});
+        QCOMPARE(w.rows(), kHelpFileRows + QStringList({"33.0169|-116.846", "1e-1|2.5"}));
+    }
+
+    // Files given with --open or dropped are many and picked by no one: each
+    // report names its file. A nesting that would overflow the stack is one.
+    void filesFromOutsideNameTheirReports()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("folder"));
+        Window w;
+        w.form.LoadListFiles({writeFile(dir, "deep.json", deeplyNested(30000)),
+                              dir.filePath("gone.txt"), dir.filePath("folder")});
+        const QString at = QStringLiteral("Orvanta2021/08/31.Form1.LoadListFiles");
+        QCOMPARE(w.dialogs.texts(),
+                 (QStringList{core::errorReportText(at, 102,
+                                                    "deep.json: Invalid file format: GeoJSON: "
+                                                    "nested too deeply (more than 256 levels)"),
+                              "gone.txt: File not found",
+                              core::errorReportText(at, 102, "folder: Path/File access error")}));
+        QCOMPARE(w.rows(), QStringList({"1|2", "3|4"}));
     }
 
     void severalFilesInDialogOrder()
@@ -732,7 +796,7 @@ private slots:
         const bool taken = !rows.isEmpty();
         QCoreApplication::sendPostedEvents(); // the load follows the drop
         QCOMPARE(w.rows(), rows);
-        QCOMPARE(w.dialogs.texts(), taken ? QStringList{"File not found"} : QStringList());
+        QCOMPARE(w.dialogs.texts(), taken ? QStringList{"gone.txt: File not found"} : QStringList());
         QCOMPARE(pointers, taken ? QList<int>{Form1::kHourglass} : QList<int>());
         QCOMPARE(w.form.MousePointer(), pointer);
     }

@@ -1,0 +1,24 @@
+#include "cli/standardinput.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace app {
+namespace {
+
+bool closed = false;
+
+} // namespace
+
+void NoteStandardInput()
+{
+    closed = ::fcntl(STDIN_FILENO, F_GETFD) < 0 && errno == EBADF;
+    // The lowest free descriptor, which is 0 now.
+    if (closed)
+        ::open("/dev/null", O_RDONLY);
+}
+
+bool StandardInputClosed() { return closed; }
+
+} // namespace app

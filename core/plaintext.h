@@ -1,0 +1,22 @@
+#pragma once
+// The few rules of plain text that every reader of text shares: the UTF-8
+// byte-order mark, and what counts as white space.
+
+#include <QByteArrayView>
+#include <QChar>
+
+namespace core {
+
+// The UTF-8 byte-order mark, which may lead UTF-8 text.
+inline constexpr QByteArrayView kUtf8ByteOrderMark("\xEF\xBB\xBF", 3);
+
+inline bool startsWithUtf8Mark(QByteArrayView bytes) { return bytes.startsWith(kUtf8ByteOrderMark); }
+
+// Space and tab: what parts the fields of a line and may surround a number.
+constexpr bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+constexpr bool isBlank(QChar c) { return isBlank(c.unicode()); }
+
+// Space, tab, CR and LF: the white space between the tokens of XML and JSON.
+constexpr bool isWhiteSpace(char16_t c) { return isBlank(c) || c == u'\r' || c == u'\n'; }
+
+} // namespace core
