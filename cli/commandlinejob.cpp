@@ -7,7 +7,7 @@
 #include "files/argumentbytes.h"
 #include "platform/desktop/yield.h"
 #include "window/chrome/msgbox.h"
-#include "window/loadcoordinatefile.h"
+#include "lists/listfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -187,7 +187,7 @@ void CommandLineJob::readInput(Input& input)
     input.file->open();
     fileBytes_ = input.file->size();
     readBytes_ = 0;
-    ReadCoordinates(
+    readList(
         input.file->descriptor(),
         [this](QStringView latitude, QStringView longitude) { point(latitude, longitude); },
         reading_);

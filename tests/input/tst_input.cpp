@@ -6,6 +6,7 @@
 #include "lists/listformat.h"
 #include "lists/listreader.h"
 #include "lists/listrecords.h"
+#include "lists/listfile.h"
 #include "window/loadcoordinatefile.h"
 #include "lists/pointrecord.h"
 #include "core/reporterror.h"
@@ -579,7 +580,7 @@ private slots:
             if (kind == "unreadable")
                 ::setfsuid(65534);
             try {
-                app::LoadCoordinateFile(path, [](QStringView, QStringView) {});
+                app::readListFile(path, [](QStringView, QStringView) {});
             } catch (const Failure& failure) {
                 return failure;
             }
@@ -618,7 +619,7 @@ private slots:
             int points = 0, refused = 0;
             for (int i = 0; i < 20000; ++i) {
                 try {
-                    app::LoadCoordinateFile(QFile::decodeName(link),
+                    app::readListFile(QFile::decodeName(link),
                                             [&](QStringView, QStringView) { ++points; });
                 } catch (const Failure& failure) {
                     refused += failure.number == 75;
