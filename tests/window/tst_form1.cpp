@@ -787,6 +787,9 @@ private slots:
     }
 };
 
+// The window's input handlers: typed points, list files, drops (tst_input.cpp).
+int runInputTest(int argc, char* argv[]);
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -795,7 +798,9 @@ int main(int argc, char* argv[])
     if (argc > 2 && QByteArray(argv[1]) == "--window-gone-during-run")
         return runWindowGoneScenario(QByteArray(argv[2]).toULongLong());
     Form1Test test;
-    return QTest::qExec(&test, argc, argv);
+    int failed = QTest::qExec(&test, argc, argv);
+    failed |= runInputTest(argc, argv);
+    return failed;
 }
 
 #include "tst_form1.moc"

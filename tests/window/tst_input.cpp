@@ -934,5 +934,9 @@ private slots:
     }
 };
 
-QTEST_MAIN(InputTest)
+int runInputTest(int argc, char* argv[])
+{
+    InputTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_input.moc"
