@@ -18,5 +18,6 @@ constexpr bool isBlank(QChar c) { return isBlank(c.unicode()); }
 
 // Space, tab, CR and LF: the white space between the tokens of XML and JSON.
 constexpr bool isWhiteSpace(char16_t c) { return isBlank(c) || c == u'\r' || c == u'\n'; }
+constexpr bool isWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 } // namespace core

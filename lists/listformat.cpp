@@ -16,7 +16,7 @@ const QByteArrayView kUtf16BeMark("\xFE\xFF");
 
 qsizetype skipSpace(QByteArrayView text, qsizetype at)
 {
-    while (at < text.size() && core::isWhiteSpace(char16_t(uchar(text[at]))))
+    while (at < text.size() && core::isWhiteSpace(text[at]))
         ++at;
     return at;
 }

@@ -1,5 +1,6 @@
 #include "lists/formats/nmeareader.h"
 
+#include "core/plaintext.h"
 #include "lists/formats/degreestext.h"
 
 #include <QVarLengthArray>
@@ -80,13 +81,13 @@ int sign(QStringView letter, char16_t positive, char16_t negative)
 
 ListFormat RecogniseNmea(QByteArrayView head, bool complete)
 {
-    const QByteArrayView mark("\xEF\xBB\xBF");
+    const QByteArrayView mark = core::kUtf8ByteOrderMark;
     if (!complete && head.size() < mark.size() && mark.startsWith(head))
         return ListFormat::Undecided;
     if (head.startsWith(mark))
         head = head.sliced(mark.size());
     qsizetype at = 0;
-    while (at < head.size() && QByteArrayView(" \t\r\n").contains(head[at]))
+    while (at < head.size() && core::isWhiteSpace(head[at]))
         ++at;
     const QByteArrayView start = head.sliced(at);
     if (start.isEmpty())

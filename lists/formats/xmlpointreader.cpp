@@ -1,5 +1,6 @@
 #include "lists/formats/xmlpointreader.h"
 
+#include "core/plaintext.h"
 #include "lists/listformat.h"
 #include "lists/pointrecord.h"
 
@@ -26,8 +27,6 @@ template <size_t n> bool isOneOf(QByteArrayView uri, const std::array<QByteArray
 {
     return std::find(list.begin(), list.end(), uri) != list.end();
 }
-
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 void appendBounded(QByteArray& to, QByteArrayView bytes)
 {
@@ -56,9 +55,9 @@ QStringView decoded(QString& buffer, QByteArrayView utf8)
 // The text without the white space around it.
 QByteArrayView trimmed(QByteArrayView text)
 {
-    while (!text.isEmpty() && isSpace(text.front()))
+    while (!text.isEmpty() && core::isWhiteSpace(text.front()))
         text = text.sliced(1);
-    while (!text.isEmpty() && isSpace(text.back()))
+    while (!text.isEmpty() && core::isWhiteSpace(text.back()))
         text.chop(1);
     return text;
 }
@@ -281,7 +280,7 @@ void XmlPointReader::coordinateText(QByteArrayView bytes, qint64 line)
     line -= std::count(bytes.begin(), bytes.end(), '\n');
     qsizetype start = 0;
     for (qsizetype i = 0; i <= bytes.size(); ++i) {
-        if (i < bytes.size() && !isSpace(bytes[i]))
+        if (i < bytes.size() && !core::isWhiteSpace(bytes[i]))
             continue;
         const QByteArrayView piece = bytes.sliced(start, i - start);
         if (tuple_.isEmpty() && !piece.isEmpty())
@@ -315,7 +314,7 @@ void XmlPointReader::gxCoord(qint64 line)
     qsizetype count = 0;
     QByteArrayView rest = trimmed(tuple_);
     while (!rest.isEmpty() && count < qsizetype(fields.size())) {
-        const auto end = std::find_if(rest.begin(), rest.end(), isSpace);
+        const auto end = std::find_if(rest.begin(), rest.end(), [](char c) { return core::isWhiteSpace(c); });
         fields[size_t(count++)] = rest.first(end - rest.begin());
         rest = trimmed(rest.sliced(end - rest.begin()));
     }
