@@ -193,16 +193,6 @@ double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2
     return finite(degrees * kNauticalMilesPerDegree * app::kMilesPerNauticalMile);
 }
 
-QString DecimalSeparator()
-{
-    // Kept between calls: GetDistance asks for it on every pair.
-    static QString text;
-    const QChar separator = engine::decimalSeparator();
-    if (text.size() != 1 || text.front() != separator)
-        text = QString(separator);
-    return text;
-}
-
 QString GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
                     QAnyStringView lon2, const UnitOptions& unitOptions)
 {

@@ -52,6 +52,5 @@ double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2
 double DegToRad(double degrees);
 double RadToDeg(double radians);
 double ArcCos(double x);
-QString DecimalSeparator();
 
 } // namespace modZipDistance

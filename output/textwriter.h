@@ -1,5 +1,5 @@
 #pragma once
-// SaveListviewProperlySpaced (module Main): writes a list view's column
+// SaveListviewProperlySpaced: writes a list view's column
 // headers and checked rows into a text file whose columns line up in a
 // fixed-pitch font, and drives a progress bar while it works.
 

@@ -208,7 +208,7 @@ private slots:
     {
         RecordedReports reports;
         QLocale::setDefault(kGerman);
-        QCOMPARE(modZipDistance::DecimalSeparator(), QString(","));
+        QCOMPARE(engine::decimalSeparator(), QChar(','));
         QCOMPARE(modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
                                              modZipDistance::selectedOption(1)),
                  QString("Distance between (42.8712,-71.3878) and (33.0169,-116.846) is "
