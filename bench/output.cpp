@@ -9,7 +9,7 @@
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
 #include "output/clipboardcopy.h"
-#include "platform/desktop/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 
 #include <QApplication>
 #include <QClipboard>

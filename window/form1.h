@@ -2,7 +2,7 @@
 // Form1: the program's one window. The coordinate list, the unit options, the
 // distance run, the results list, the output buttons and the progress bar.
 
-#include "platform/desktop/commondialog.h"
+#include "platform/dialogs/commondialog.h"
 #include "platform/widgets/list/listview.h"
 #include "platform/widgets/optionbutton.h"
 #include "platform/widgets/progressbar.h"

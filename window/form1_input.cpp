@@ -5,7 +5,7 @@
 #include "window/loadcoordinatefile.h"
 #include "lists/pointrecord.h"
 #include "core/trap.h"
-#include "platform/desktop/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 #include "window/chrome/msgbox.h"
 #include "files/paths.h"
 

@@ -5,7 +5,7 @@
 #include "window/icons.h"
 #include "core/trap.h"
 #include "output/laststep.h"
-#include "platform/desktop/endprocess.h"
+#include "platform/system/endprocess.h"
 #include "window/chrome/applicationtitle.h"
 #include "files/fileexists.h"
 #include "window/chrome/homepage.h"

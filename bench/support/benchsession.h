@@ -6,9 +6,9 @@
 #include "window/form1.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
-#include "platform/desktop/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/desktop/settingsstore.h"
-#include "platform/desktop/urlopener.h"
+#include "platform/system/urlopener.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -5,7 +5,7 @@
 // request for a screenshot. Questions get the answer of a cancelled dialog.
 
 #include "cli/console/terminalprogress.h"
-#include "platform/desktop/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 
 #include <QString>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "platform/spreadsheet/desktopspreadsheet.h"
 
 #include "core/failure.h"
-#include "platform/desktop/processstart.h"
+#include "platform/system/processstart.h"
 
 #include <QDateTime>
 #include <QDir>

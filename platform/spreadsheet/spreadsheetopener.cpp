@@ -1,6 +1,6 @@
 #include "platform/spreadsheet/spreadsheetopener.h"
 
-#include "platform/desktop/processstart.h"
+#include "platform/system/processstart.h"
 
 namespace platform {
 namespace {

@@ -3,7 +3,7 @@
 // of at least 4.5:1 (relative luminance) against the background behind them.
 
 #include "window/form1.h"
-#include "platform/desktop/programfolder.h"
+#include "platform/system/programfolder.h"
 #include "scripteddialogs.h"
 
 #include <QDialogButtonBox>

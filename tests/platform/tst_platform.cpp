@@ -2,8 +2,8 @@
 // the file dialog's selection text.
 
 #include "core/failure.h"
-#include "platform/desktop/commondialog.h"
-#include "platform/desktop/dialogs.h"
+#include "platform/dialogs/commondialog.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/desktop/yield.h"
 #include "platform/widgets/list/listview.h"
 #include "platform/widgets/progressbar.h"

@@ -2,7 +2,7 @@
 // Process start for tests: programs "exist" when listed, queries answer with
 // prepared texts, and started programs are only recorded.
 
-#include "platform/desktop/processstart.h"
+#include "platform/system/processstart.h"
 
 #include <QList>
 #include <QMap>

@@ -1,9 +1,9 @@
 #include "isolation.h"
 
 #include "core/reporterror.h"
-#include "platform/desktop/programfolder.h"
+#include "platform/system/programfolder.h"
 #include "platform/desktop/randomdraw.h"
-#include "platform/desktop/urlopener.h"
+#include "platform/system/urlopener.h"
 #include "window/chrome/msgbox.h"
 
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // Dialogs for tests: records every message and answers the input box and the
 // file dialogs with prepared replies (cancel when none is left).
 
-#include "platform/desktop/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,9 +1,9 @@
 #include "window/chrome/homepage.h"
 
 #include "core/failure.h"
-#include "platform/desktop/programfolder.h"
+#include "platform/system/programfolder.h"
 #include "platform/desktop/randomdraw.h"
-#include "platform/desktop/urlopener.h"
+#include "platform/system/urlopener.h"
 #include "files/paths.h"
 
 #include <QTime>

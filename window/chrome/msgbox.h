@@ -2,7 +2,7 @@
 // Message boxes of the program. A box that names no title of its own carries
 // the application title.
 
-#include "platform/desktop/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "window/chrome/skin.h"
 
 #include "core/failure.h"
-#include "platform/desktop/programfolder.h"
+#include "platform/system/programfolder.h"
 #include "platform/desktop/skinframework.h"
 #include "files/paths.h"
 

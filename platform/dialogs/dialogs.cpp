@@ -1,6 +1,6 @@
-#include "platform/desktop/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 
-#include "platform/desktop/fixedwindow.h"
+#include "platform/dialogs/fixedwindow.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

@@ -1,4 +1,4 @@
-#include "platform/desktop/fixedwindow.h"
+#include "platform/dialogs/fixedwindow.h"
 
 #include <QEvent>
 #include <QGuiApplication>

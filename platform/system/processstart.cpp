@@ -1,4 +1,4 @@
-#include "platform/desktop/processstart.h"
+#include "platform/system/processstart.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,4 +1,4 @@
-#include "platform/desktop/programfolder.h"
+#include "platform/system/programfolder.h"
 
 #include <QCoreApplication>
 

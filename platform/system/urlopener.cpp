@@ -1,4 +1,4 @@
-#include "platform/desktop/urlopener.h"
+#include "platform/system/urlopener.h"
 
 #include <QDesktopServices>
 

@@ -1,7 +1,7 @@
-#include "platform/desktop/commondialog.h"
+#include "platform/dialogs/commondialog.h"
 
 #include "core/failure.h"
-#include "platform/desktop/dialogs.h"
+#include "platform/dialogs/dialogs.h"
 
 #include <QDir>
 #include <QFileInfo>

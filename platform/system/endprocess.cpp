@@ -1,4 +1,4 @@
-#include "platform/desktop/endprocess.h"
+#include "platform/system/endprocess.h"
 
 #include <cstdio>
 #include <cstdlib>
