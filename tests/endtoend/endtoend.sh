@@ -10,13 +10,7 @@ meridane="$1"
 closewindow="$2"
 expected="$3"
 
-work="$(mktemp -d)"
-pids=()
-finish() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    [ -n "${KEEP:-}" ] && echo "kept $work" || rm -rf "$work"
-}
-trap finish EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 
 # The screen at a failure is kept beside the work folder, when ImageMagick is there.
 fail() {
@@ -27,16 +21,6 @@ fail() {
         echo "  the screen: $work.png" >&2
     fi
     exit 1
-}
-
-# Waits up to $1 seconds for the command that follows to succeed.
-within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
 }
 
 # A display of our own. Servers that choose their own number (-displayfd)

@@ -6,28 +6,12 @@
 set -euo pipefail
 keepsize="$1"
 
-work="$(mktemp -d)"
-pids=()
-finish() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    [ -n "${KEEP:-}" ] && echo "kept $work" || rm -rf "$work"
-}
-trap finish EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 
 fail() {
     echo "FAIL: $*" >&2
     [ -s "$work/weston.log" ] && tail -n 20 "$work/weston.log" | sed 's/^/  weston: /' >&2
     exit 1
-}
-
-# Waits up to $1 seconds for the command that follows to succeed.
-within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
 }
 
 # A compositor in a runtime folder of our own: its socket is ours alone.
