@@ -5,6 +5,24 @@
 #endif
 
 namespace core {
+namespace {
+
+// Calls eight(at) for each group of eight units, the last group overlapping
+// the one before where the size is no multiple of eight; returns the units
+// done (none below eight, left to a loop of one at a time).
+template <typename Eight> qsizetype inGroupsOfEight(qsizetype size, Eight eight)
+{
+    if (size < 8)
+        return 0;
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8)
+        eight(i);
+    if (i < size)
+        eight(size - 8);
+    return size;
+}
+
+} // namespace
 
 bool narrowToLatin1(QStringView text, char* out)
 {
@@ -25,13 +43,7 @@ bool narrowToLatin1(QStringView text, char* out)
             bits |= 0x100;
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + at), _mm_packus_epi16(units, units));
     };
-    if (size >= 8) {
-        for (; i + 8 <= size; i += 8)
-            eight(i);
-        if (i < size)
-            eight(size - 8);
-        i = size;
-    }
+    i = inGroupsOfEight(size, eight);
 #endif
     for (; i < size; ++i) {
         bits |= in[i];
@@ -76,14 +88,8 @@ bool narrowToAscii(QStringView text, char* out, bool plain)
                                                _mm_cmpeq_epi16(units, backslash))));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + at), _mm_packus_epi16(units, units));
     };
-    if (size >= 8) {
-        for (; i + 8 <= size; i += 8)
-            eight(i);
-        if (i < size)
-            eight(size - 8);
-        i = size;
-        refusing = _mm_movemask_epi8(bad) != 0;
-    }
+    i = inGroupsOfEight(size, eight);
+    refusing = _mm_movemask_epi8(bad) != 0;
 #endif
     for (; i < size; ++i) {
         refusing |= refused(in[i], plain);
