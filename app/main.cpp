@@ -11,7 +11,7 @@ int main(int argc, char* argv[])
 {
     // Before anything opens a descriptor that could take the place of a
     // closed standard input.
-    app::NoteStandardInput();
+    app::noteStandardInput();
     QCoreApplication::setApplicationName(QStringLiteral("meridane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MERIDANE_VERSION));
     // With arguments of its own the job runs without a window: no display is
@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (app::IsCommandLineJob(arguments)) {
+    if (app::isCommandLineJob(arguments)) {
         QCoreApplication application(argc, argv);
         return app::RunCommandLine(argc, argv);
     }
@@ -28,7 +28,7 @@ int main(int argc, char* argv[])
     const QString platforms =
         app::UsablePlatforms(arguments, QProcessEnvironment::systemEnvironment());
     if (platforms.isEmpty())
-        return app::ReportNoDisplay();
+        return app::reportNoDisplay();
     app::PlatformChoice choice(platforms);
     // The menu entry's name: Wayland's application id, and the window's
     // class on X11 ("meridane") is the entry's StartupWMClass.
@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
     form.Form_Load();
     form.show();
     // "--open FILE...": the files load once the window is up.
-    const QStringList files = app::FilesToOpen(arguments);
+    const QStringList files = app::filesToOpen(arguments);
     if (!files.isEmpty())
         QMetaObject::invokeMethod(
             &form, [&] { form.LoadListFiles(files); }, Qt::QueuedConnection);

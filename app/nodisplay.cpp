@@ -131,7 +131,7 @@ void PlatformChoice::restore()
         qunsetenv("QT_QPA_PLATFORM");
 }
 
-int ReportNoDisplay()
+int reportNoDisplay()
 {
     std::fputs("meridane: no display to open the window on (no DISPLAY, and no Wayland compositor "
                "that Qt can reach at WAYLAND_DISPLAY); 'meridane --help' tells how to run the job "

@@ -40,6 +40,6 @@ private:
 
 // Prints why no window opens, and where the job without a window is
 // described, on standard error; returns the exit status, 1.
-int ReportNoDisplay();
+int reportNoDisplay();
 
 } // namespace app

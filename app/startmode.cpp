@@ -38,13 +38,13 @@ qsizetype firstOwnArgument(const QStringList& arguments)
 
 } // namespace
 
-bool IsCommandLineJob(const QStringList& arguments)
+bool isCommandLineJob(const QStringList& arguments)
 {
     const qsizetype first = firstOwnArgument(arguments);
     return first < arguments.size() && arguments[first] != kOpen;
 }
 
-QStringList FilesToOpen(const QStringList& arguments)
+QStringList filesToOpen(const QStringList& arguments)
 {
     const qsizetype first = firstOwnArgument(arguments);
     return first < arguments.size() && arguments[first] == kOpen ? arguments.mid(first + 1)

@@ -9,11 +9,11 @@ namespace app {
 // without a window. Options that a desktop hands any Qt window program (a
 // restored session, a style, a display) open the window as usual, and so
 // does "--open" with the files that follow it.
-bool IsCommandLineJob(const QStringList& arguments);
+bool isCommandLineJob(const QStringList& arguments);
 
 // The list files that "--open FILE..." names (the desktop's way of opening
 // files with the program): the window opens with them loaded. Empty when the
 // arguments do not start the window that way.
-QStringList FilesToOpen(const QStringList& arguments);
+QStringList filesToOpen(const QStringList& arguments);
 
 } // namespace app

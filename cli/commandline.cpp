@@ -7,7 +7,7 @@ namespace app {
 
 int RunCommandLine(int argc, char* argv[])
 {
-    const auto options = ReadJobOptions(argc, argv);
+    const auto options = readJobOptions(argc, argv);
     if (const int* status = std::get_if<int>(&options))
         return *status;
     return CommandLineJob(std::get<JobOptions>(options)).run();

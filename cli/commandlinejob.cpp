@@ -88,7 +88,7 @@ template <typename F> bool CommandLineJob::attempt(F&& body)
 int CommandLineJob::run()
 {
     dialogs_.setSubject(shownName(options_.output));
-    if (!attempt([&] { RefuseOutputAmongInputs(options_.output, options_.files); }))
+    if (!attempt([&] { refuseOutputAmongInputs(options_.output, options_.files); }))
         return 1;
     if (openInputs())
         options_.format == ResultFormat::Text ? runText() : runTable();

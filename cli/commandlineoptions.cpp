@@ -133,7 +133,7 @@ QString readValues(const QCommandLineParser& parser, const Parser& p, JobOptions
 
 } // namespace
 
-std::variant<JobOptions, int> ReadJobOptions(int argc, char* argv[])
+std::variant<JobOptions, int> readJobOptions(int argc, char* argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

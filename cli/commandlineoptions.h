@@ -26,6 +26,6 @@ struct JobOptions {
 // The options, or the exit status when the process is done: --help and
 // --version print and end with 0, a wrong command line is reported on
 // standard error and ends with 2.
-std::variant<JobOptions, int> ReadJobOptions(int argc, char* argv[]);
+std::variant<JobOptions, int> readJobOptions(int argc, char* argv[]);
 
 } // namespace app

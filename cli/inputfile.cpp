@@ -59,7 +59,7 @@ void InputFile::open()
         return;
     struct stat status;
     if (name_ == "-") {
-        if (StandardInputClosed())
+        if (standardInputClosed())
             throw Failure{75, QStringLiteral("standard input is closed")};
         descriptor_ = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
     } else {

@@ -25,14 +25,14 @@ std::optional<FileId> fileOf(const QByteArray& name, int standard, bool regularO
 
 } // namespace
 
-void RefuseOutputAmongInputs(const QByteArray& output, const QList<QByteArray>& files)
+void refuseOutputAmongInputs(const QByteArray& output, const QList<QByteArray>& files)
 {
     // A terminal or a pipe may well be both.
     const auto written = fileOf(output, STDOUT_FILENO, true);
     if (!written)
         return;
     for (const QByteArray& name : files) {
-        if (name == "-" && StandardInputClosed())
+        if (name == "-" && standardInputClosed())
             continue;
         if (fileOf(name, STDIN_FILENO, false) == written)
             throw Failure{75, QStringLiteral("The output is one of the lists to read")};

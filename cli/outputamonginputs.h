@@ -9,6 +9,6 @@ namespace app {
 // Fails when the output ("-" the standard output) is a regular file that is
 // also one of the lists (the same file by device and inode, whatever its
 // name; "-" the standard input, which may be redirected from it).
-void RefuseOutputAmongInputs(const QByteArray& output, const QList<QByteArray>& files);
+void refuseOutputAmongInputs(const QByteArray& output, const QList<QByteArray>& files);
 
 } // namespace app

@@ -11,7 +11,7 @@ bool closed = false;
 
 } // namespace
 
-void NoteStandardInput()
+void noteStandardInput()
 {
     closed = ::fcntl(STDIN_FILENO, F_GETFD) < 0 && errno == EBADF;
     // The lowest free descriptor, which is 0 now.
@@ -19,6 +19,6 @@ void NoteStandardInput()
         ::open("/dev/null", O_RDONLY);
 }
 
-bool StandardInputClosed() { return closed; }
+bool standardInputClosed() { return closed; }
 
 } // namespace app

@@ -133,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const app::PlainListOptions options{[&](qint64) { ++found; }};
     bool failed = false;
     try {
-        app::ReadGeoJson(bytes, point, options);
+        app::readGeoJson(bytes, point, options);
     } catch (const Failure&) {
         failed = true;
     }

@@ -71,7 +71,7 @@ void readListFile(const QString& path, const PointSink& point, const PlainListOp
 
 void readList(int descriptor, const PointSink& point, const PlainListOptions& options)
 {
-    ReadPackedList(
+    readPackedList(
         [descriptor](char* into, qsizetype room) { return readBlock(descriptor, into, room); },
         point, options);
 }

@@ -9,7 +9,7 @@
 namespace app {
 
 // Reads the list file at `path` to its end and hands on its points (see
-// ReadPackedList for the formats). Only a regular file is read: a missing path
+// readPackedList for the formats). Only a regular file is read: a missing path
 // fails with "File not found", a pipe, a device or a folder with "Path/File
 // access error", a file that cannot be opened with "Permission denied" or
 // "Path/File access error"; the points handed on before a failure stay handed on.

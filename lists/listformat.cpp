@@ -23,21 +23,21 @@ qsizetype skipSpace(QByteArrayView text, qsizetype at)
 
 } // namespace
 
-bool StartsWithUtf16Mark(QByteArrayView bytes)
+bool startsWithUtf16Mark(QByteArrayView bytes)
 {
     return bytes.startsWith(kUtf16LeMark) || bytes.startsWith(kUtf16BeMark);
 }
 
-ListFormat RecogniseListFormat(QByteArrayView head, bool complete)
+ListFormat recogniseListFormat(QByteArrayView head, bool complete)
 {
-    for (const auto recognise : {RecogniseFit, RecogniseNmea})
+    for (const auto recognise : {recogniseFit, recogniseNmea})
         if (const ListFormat format = recognise(head, complete); format != ListFormat::Plain)
             return format;
-    if (StartsWithUtf16Mark(head)) {
+    if (startsWithUtf16Mark(head)) {
         QStringDecoder decoder(head.startsWith(kUtf16LeMark) ? QStringDecoder::Utf16LE
                                                              : QStringDecoder::Utf16BE);
         const QByteArray text = QString(decoder.decode(head)).toUtf8();
-        return RecogniseListFormat(text, complete);
+        return recogniseListFormat(text, complete);
     }
     // The first byte or two of a mark.
     if (!complete && !head.isEmpty() && head.size() < core::kUtf8ByteOrderMark.size() &&

@@ -23,10 +23,10 @@ enum class ListFormat {
 // mark (UTF-8, UTF-16 LE or BE) and white space may come first; "<" opens
 // markup and "{" an object. Bytes that hold no more than these leave the
 // format Undecided.
-ListFormat RecogniseListFormat(QByteArrayView head, bool complete);
+ListFormat recogniseListFormat(QByteArrayView head, bool complete);
 
 // The UTF-16 byte-order marks: such a file is decoded before it is read.
-bool StartsWithUtf16Mark(QByteArrayView bytes);
+bool startsWithUtf16Mark(QByteArrayView bytes);
 
 // A recognised file that breaks its format's rules: what went wrong, and where.
 constexpr int kInvalidFileFormat = 321;

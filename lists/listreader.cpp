@@ -20,7 +20,7 @@ class Utf16Text {
 public:
     explicit Utf16Text(QByteArrayView head)
     {
-        if (StartsWithUtf16Mark(head))
+        if (startsWithUtf16Mark(head))
             decoder_.emplace(head.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
                                                          : QStringDecoder::Utf16BE);
     }
@@ -111,7 +111,7 @@ public:
     {
         text_.pass(bytes, [this](QByteArrayView utf8) { json_.append(utf8); });
     }
-    void finish() override { ReadGeoJson(std::move(json_), point_, options_); }
+    void finish() override { readGeoJson(std::move(json_), point_, options_); }
 
 private:
     Utf16Text text_;
@@ -165,7 +165,7 @@ void ListReader::finish()
 void ListReader::start(bool complete)
 {
     tried_ = head_.size();
-    const ListFormat format = RecogniseListFormat(head_, complete);
+    const ListFormat format = recogniseListFormat(head_, complete);
     switch (format) {
     case ListFormat::Undecided:
         return;

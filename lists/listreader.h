@@ -1,6 +1,6 @@
 #pragma once
 // One reader for every list format: the first bytes tell the format (see
-// RecogniseListFormat), then the bytes go to that format's reader.
+// recogniseListFormat), then the bytes go to that format's reader.
 
 #include "lists/formats/plainlist.h"
 #include "engine/numbers.h"

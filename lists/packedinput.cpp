@@ -123,7 +123,7 @@ void readCompressed(QByteArray head, const ByteSource& source, const PointSink& 
 
 } // namespace
 
-void ReadPackedList(const ByteSource& source, const PointSink& point,
+void readPackedList(const ByteSource& source, const PointSink& point,
                     const PlainListOptions& options)
 {
     QByteArray head = readHead(source);

@@ -13,7 +13,7 @@ namespace app {
 // list, a GPX, a FIT file, a zip...). In a zip, the entry "doc.kml" is read,
 // or else the first entry at its root whose name ends in ".kml"; a zip
 // without one fails with "a zip without a KML document".
-void ReadPackedList(const ByteSource& source, const PointSink& point,
+void readPackedList(const ByteSource& source, const PointSink& point,
                     const PlainListOptions& options);
 
 } // namespace app

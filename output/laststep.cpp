@@ -34,7 +34,7 @@ struct Count {
 
 } // namespace
 
-void RunLastStep(const std::function<void()>& step)
+void runLastStep(const std::function<void()>& step)
 {
     Count count;
     platform::YieldUntilDone([&] {
@@ -50,7 +50,7 @@ void RunLastStep(const std::function<void()>& step)
     });
 }
 
-void FinishLastSteps()
+void finishLastSteps()
 {
     std::unique_lock held(lock);
     awaited = true;
@@ -60,6 +60,6 @@ void FinishLastSteps()
 
 void setLastStepGate(std::function<void()> value) { gate = std::move(value); }
 
-bool LastStepsAwaited() { return awaited; }
+bool lastStepsAwaited() { return awaited; }
 
 } // namespace output

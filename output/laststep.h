@@ -11,15 +11,15 @@ namespace output {
 
 // Runs step on its own thread and yields until it has finished. What step
 // throws leaves from here.
-void RunLastStep(const std::function<void()>& step);
+void runLastStep(const std::function<void()>& step);
 
 // Blocks until no last step runs. Called just before the process ends.
-void FinishLastSteps();
+void finishLastSteps();
 
 // Tests: called on the step's thread before the step itself, to hold it
 // there; empty for none.
 void setLastStepGate(std::function<void()> gate);
-// Tests: true while someone waits in FinishLastSteps().
-bool LastStepsAwaited();
+// Tests: true while someone waits in finishLastSteps().
+bool lastStepsAwaited();
 
 } // namespace output

@@ -85,7 +85,7 @@ template <typename Step> void lastStep(const TextFile& file, Step step)
     if (file.writesInPlace())
         platform::YieldUntilDone(step);
     else
-        RunLastStep(step);
+        runLastStep(step);
 }
 
 // The header line, the checked rows, the file put in place and "Done."; a

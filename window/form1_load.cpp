@@ -42,6 +42,6 @@ void Form1::Form_Unload()
 {
     // Ends the process at once, also from the middle of a run that is
     // yielding; a save's last step that is running finishes first.
-    output::FinishLastSteps();
+    output::finishLastSteps();
     platform::endProcess();
 }

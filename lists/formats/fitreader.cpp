@@ -50,7 +50,7 @@ quint16 little16(const uchar* p) { return quint16(p[0] | p[1] << 8); }
 
 } // namespace
 
-ListFormat RecogniseFit(QByteArrayView head, bool complete)
+ListFormat recogniseFit(QByteArrayView head, bool complete)
 {
     if (head.isEmpty() || (head[0] != kShortHeader && head[0] != kLongHeader))
         return ListFormat::Plain;
@@ -220,7 +220,7 @@ void FitReader::position(const uchar* fields, const Definition& layout)
     setDegreesText(longitude_, longitude * kDegreesPerSemicircle);
     // The values of the texts as written, which the command line computes with.
     if (const auto values = pointValues({latitude_, longitude_}))
-        NotePoint(options_, *values, message_);
+        notePoint(options_, *values, message_);
     point_(latitude_, longitude_);
 }
 

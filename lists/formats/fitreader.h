@@ -19,7 +19,7 @@ namespace app {
 // Whether a file that begins with head is a FIT file: a header of 12 or 14
 // bytes that holds ".FIT" at bytes 8 to 11. Fit, Plain (not one), or
 // Undecided while the head is shorter than that.
-ListFormat RecogniseFit(QByteArrayView head, bool complete);
+ListFormat recogniseFit(QByteArrayView head, bool complete);
 
 // Decodes the messages as the bytes arrive, in blocks of any size; only a
 // message cut by a block's end is kept back. A record whose position is

@@ -295,7 +295,7 @@ private:
         const QString lon = QString::fromLatin1(longitude.data(), qsizetype(longitude.size()));
         if (const auto values = pointValues({lat, lon})) {
             // Lines are counted only for the notes.
-            NotePoint(options_, *values, options_.outOfRange ? lineOf(longitude.data()) : 0);
+            notePoint(options_, *values, options_.outOfRange ? lineOf(longitude.data()) : 0);
             point_(lat, lon);
         } else if (options_.skipped)
             options_.skipped(lineOf(longitude.data()));
@@ -317,7 +317,7 @@ private:
 
 } // namespace
 
-void ReadGeoJson(QByteArray json, const PointSink& point, const PlainListOptions& options)
+void readGeoJson(QByteArray json, const PointSink& point, const PlainListOptions& options)
 {
     // A byte-order mark may lead UTF-8 text; JSON itself has none.
     if (core::startsWithUtf8Mark(json))

@@ -18,6 +18,6 @@ namespace app {
 // fault have been handed on. Member names count with their escapes read. A
 // position that is no pair of numbers in the numeric test is skipped, with
 // its line. JSON numbers use "." whatever the locale.
-void ReadGeoJson(QByteArray json, const PointSink& point, const PlainListOptions& options);
+void readGeoJson(QByteArray json, const PointSink& point, const PlainListOptions& options);
 
 } // namespace app

@@ -79,7 +79,7 @@ int sign(QStringView letter, char16_t positive, char16_t negative)
 
 } // namespace
 
-ListFormat RecogniseNmea(QByteArrayView head, bool complete)
+ListFormat recogniseNmea(QByteArrayView head, bool complete)
 {
     const QByteArrayView mark = core::kUtf8ByteOrderMark;
     if (!complete && head.size() < mark.size() && mark.startsWith(head))
@@ -167,7 +167,7 @@ bool NmeaReader::fix(QStringView time, QStringView latitude, QStringView north,
     setDegreesText(longitude_, lonSign * *lon);
     // The values of the texts as written, which the command line computes with.
     if (const auto values = pointValues({latitude_, longitude_}))
-        NotePoint(options_, *values, number_);
+        notePoint(options_, *values, number_);
     point_(latitude_, longitude_);
     return true;
 }

@@ -15,7 +15,7 @@ namespace app {
 // is not blank starts with "$", a talker and a sentence type (five capital
 // letters) and a comma. Nmea, Plain (not one), or Undecided while the head
 // could still be one.
-ListFormat RecogniseNmea(QByteArrayView head, bool complete);
+ListFormat recogniseNmea(QByteArrayView head, bool complete);
 
 // A sentence whose checksum (*hh) fails, a line that is no sentence, and a
 // GGA or RMC with a fix whose position cannot be read are skipped lines.

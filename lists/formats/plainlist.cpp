@@ -61,7 +61,7 @@ PlainList::PlainList(const PointSink& point, const PlainListOptions& options)
     longitudeIndex_ = longitudeNumber.value_or(-1);
 }
 
-void NotePoint(const PlainListOptions& options, const PointValues& values, qint64 line)
+void notePoint(const PlainListOptions& options, const PointValues& values, qint64 line)
 {
     if (options.values)
         options.values(values);
@@ -76,7 +76,7 @@ void PlainList::line(QStringView text)
     if (number_ == 1 && options_.spreadsheet() && readFirstLine())
         return;
     if (const auto values = fields ? pointValues(*fields) : std::nullopt) {
-        NotePoint(options_, *values, number_);
+        notePoint(options_, *values, number_);
         point_(fields->latitude, fields->longitude);
     } else if (options_.skipped && !isBlankLine(text)) {
         options_.skipped(number_);

@@ -49,7 +49,7 @@ struct PlainListOptions {
 // Notes a point of any list format before it is handed on: its values to
 // options.values, and one beyond 90 degrees of latitude or 180 of longitude
 // to options.outOfRange with its line.
-void NotePoint(const PlainListOptions& options, const PointValues& values, qint64 line);
+void notePoint(const PlainListOptions& options, const PointValues& values, qint64 line);
 
 // Turns the lines of a plain list into points.
 class PlainList {

@@ -338,7 +338,7 @@ void XmlPointReader::candidate(QStringView latitude, QStringView longitude, qint
 {
     // A point that is no pair of numbers is skipped, as a plain list's line is.
     if (const auto values = documentPointValues({latitude, longitude})) {
-        NotePoint(options_, *values, line);
+        notePoint(options_, *values, line);
         point_(latitude, longitude);
     } else {
         skip(line);

@@ -692,7 +692,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(bool, job);
-        QCOMPARE(app::IsCommandLineJob(arguments), job);
+        QCOMPARE(app::isCommandLineJob(arguments), job);
     }
 
     void openWithFiles_data()
@@ -713,8 +713,8 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QStringList, opened);
         QFETCH(bool, job);
-        QCOMPARE(app::FilesToOpen(arguments), opened);
-        QCOMPARE(app::IsCommandLineJob(arguments), job);
+        QCOMPARE(app::filesToOpen(arguments), opened);
+        QCOMPARE(app::isCommandLineJob(arguments), job);
     }
 
     void terminalLine_data()

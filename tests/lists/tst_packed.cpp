@@ -45,7 +45,7 @@ Result read(const QByteArray& bytes, qsizetype block, bool packed)
     };
     try {
         if (packed) {
-            app::ReadPackedList(source, point, options);
+            app::readPackedList(source, point, options);
         } else {
             app::ListReader reader(point, options);
             for (; at < bytes.size(); at += block)
@@ -139,7 +139,7 @@ private slots:
         QFETCH(QByteArray, head);
         QFETCH(bool, complete);
         QFETCH(app::ListFormat, format);
-        QCOMPARE(app::RecogniseListFormat(head, complete), format);
+        QCOMPARE(app::recogniseListFormat(head, complete), format);
     }
 
     void fitFile_data()

@@ -739,7 +739,7 @@ private slots:
         platform::setEndProcess([&] { seenAtEnd = readAll(path), ended = true; });
         output::setLastStepGate([&] {
             QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
-            while (!output::LastStepsAwaited() && !ended)
+            while (!output::lastStepsAwaited() && !ended)
                 std::this_thread::yield();
         });
         connect(form.ProgressBar1, &platform::ProgressBar::textSet, &form, [&](const QString& t) {

@@ -538,7 +538,7 @@ private slots:
         QFETCH(QByteArray, head);
         QFETCH(bool, complete);
         QFETCH(app::ListFormat, format);
-        QCOMPARE(app::RecogniseListFormat(head, complete), format);
+        QCOMPARE(app::recogniseListFormat(head, complete), format);
     }
 
     // What the path names is checked on the opened file: a pipe put in place of
