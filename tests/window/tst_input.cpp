@@ -5,7 +5,6 @@
 #include "archivewriter.h"
 #include "lists/listformat.h"
 #include "lists/listreader.h"
-#include "lists/listrecords.h"
 #include "lists/listfile.h"
 #include "window/loadcoordinatefile.h"
 #include "lists/pointrecord.h"
@@ -154,7 +153,6 @@ ReadResult readInBlocks(const QByteArray& bytes, qsizetype block)
 
 } // namespace
 
-Q_DECLARE_METATYPE(app::ListFormat)
 
 class InputTest : public QObject {
     Q_OBJECT
@@ -505,42 +503,6 @@ private slots:
         QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
     }
 
-    // The format is told as soon as the first bytes can tell it, and only then.
-    void recognition_data()
-    {
-        QTest::addColumn<QByteArray>("head");
-        QTest::addColumn<bool>("complete");
-        QTest::addColumn<app::ListFormat>("format");
-        using F = app::ListFormat;
-        QTest::newRow("nothing yet") << QByteArray() << false << F::Undecided;
-        QTest::newRow("empty file") << QByteArray() << true << F::Plain;
-        QTest::newRow("a point") << QByteArray("42.1,3") << false << F::Plain;
-        QTest::newRow("part of a byte-order mark")
-            << QByteArray("\xEF\xBB") << false << F::Undecided;
-        QTest::newRow("half a UTF-16 mark") << QByteArray("\xFF") << false << F::Undecided;
-        QTest::newRow("declaration cut") << QByteArray("<?xml version") << false << F::Xml;
-        QTest::newRow("comment cut") << QByteArray("<?xml?><!-- <gpx>") << false << F::Xml;
-        QTest::newRow("comment cut, file ends") << QByteArray("<!-- <gpx>") << true << F::Xml;
-        QTest::newRow("name cut") << QByteArray("\n<gpx") << false << F::Xml;
-        QTest::newRow("gpx after a commented kml")
-            << QByteArray("<?xml version=\"1.0\"?>\n<!-- <kml> -->\n<gpx ") << false << F::Xml;
-        QTest::newRow("prefixed kml") << QByteArray("<k:kml>") << false << F::Xml;
-        QTest::newRow("a longer name") << QByteArray("<gpxdata>") << false << F::Xml;
-        QTest::newRow("another element") << QByteArray("<points>\n1,2") << false << F::Xml;
-        QTest::newRow("an object") << QByteArray(" \r\n{\n \"type\"") << false << F::Json;
-        QTest::newRow("a brace before a point") << QByteArray("{1,2}") << false << F::Json;
-        QTest::newRow("a brace alone") << QByteArray("{") << true << F::Json;
-        QTest::newRow("UTF-16 kml") << utf16("<kml>", true) << false << F::Xml;
-    }
-
-    void recognition()
-    {
-        QFETCH(QByteArray, head);
-        QFETCH(bool, complete);
-        QFETCH(app::ListFormat, format);
-        QCOMPARE(app::recogniseListFormat(head, complete), format);
-    }
-
     // What the path names is checked on the opened file: a pipe put in place of
     // a file after any earlier look is refused at once, never waited on.
     void refusedFile_data()
@@ -634,47 +596,6 @@ private slots:
             ::close(::open(pipe.constData(), O_WRONLY | O_NONBLOCK));
         QVERIFY2(ended, "a load waited on the pipe");
         QCOMPARE(loading.get(), 20000);
-    }
-
-    // The same lines for any split of the bytes into blocks.
-    void listRecords_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("three line ends")
-            << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
-        QTest::newRow("empty lines kept")
-            << QByteArray("\r\r\n\n\n\r") << QStringList{"", "", "", "", ""};
-        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
-        QTest::newRow("UTF-8") << QByteArray("Z\xC3\xBCrich\n") << QStringList{"Zürich"};
-        QTest::newRow("Latin-1") << QByteArray("Z\xFCrich\n") << QStringList{"Zürich"};
-        QTest::newRow("each line decoded alone")
-            << QByteArray("Bogot\xE1\r\nBogot\xC3\xA1") << QStringList{"Bogotá", "Bogotá"};
-        QTest::newRow("lead byte before a line end")
-            << QByteArray("\xC3\n\xE2\x82\rx") << QStringList{"Ã", "â\u0082", "x"};
-        // Only the file's own mark; a later one is a character of its line.
-        QTest::newRow("byte-order mark skipped") << QByteArray("\xEF\xBB\xBF"
-                                                               "1\n\xEF\xBB\xBF"
-                                                               "2")
-                                                 << QStringList{"1", QChar(0xFEFF) + QString("2")};
-        QTest::newRow("nothing") << QByteArray() << QStringList();
-        QTest::newRow("a long unterminated line")
-            << QByteArray(1 << 20, 'x') << QStringList{QString(1 << 20, 'x')};
-    }
-
-    void listRecords()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, lines);
-        for (const qsizetype block : {1, 2, 3, 7, 1 << 20}) {
-            QStringList out;
-            app::ListRecords records([&](QStringView line) { out << line.toString(); });
-            for (qsizetype at = 0; at < bytes.size(); at += block)
-                records.feed(QByteArrayView(bytes).sliced(at, std::min(block, bytes.size() - at)));
-            records.finish();
-            QVERIFY2(out == lines,
-                     qPrintable(QString("blocks of %1: %2").arg(block).arg(out.join('|'))));
-        }
     }
 
     // Lines and characters that straddle the reader's blocks arrive whole.

@@ -1,0 +1,114 @@
+// The list reader's first steps, without a window: which format the first
+// bytes tell, and the lines that any split of the bytes into blocks gives.
+
+#include "lists/listformat.h"
+#include "lists/listrecords.h"
+
+#include <QtTest>
+
+namespace {
+
+QByteArray utf16(const QString& text, bool littleEndian)
+{
+    QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    for (const QChar c : text) {
+        const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
+        bytes.append(littleEndian ? low : high).append(littleEndian ? high : low);
+    }
+    return bytes;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(app::ListFormat)
+
+class RecordsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The format is told as soon as the first bytes can tell it, and only then.
+    void recognition_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<app::ListFormat>("format");
+        using F = app::ListFormat;
+        QTest::newRow("nothing yet") << QByteArray() << false << F::Undecided;
+        QTest::newRow("empty file") << QByteArray() << true << F::Plain;
+        QTest::newRow("a point") << QByteArray("42.1,3") << false << F::Plain;
+        QTest::newRow("part of a byte-order mark")
+            << QByteArray("\xEF\xBB") << false << F::Undecided;
+        QTest::newRow("half a UTF-16 mark") << QByteArray("\xFF") << false << F::Undecided;
+        QTest::newRow("declaration cut") << QByteArray("<?xml version") << false << F::Xml;
+        QTest::newRow("comment cut") << QByteArray("<?xml?><!-- <gpx>") << false << F::Xml;
+        QTest::newRow("comment cut, file ends") << QByteArray("<!-- <gpx>") << true << F::Xml;
+        QTest::newRow("name cut") << QByteArray("\n<gpx") << false << F::Xml;
+        QTest::newRow("gpx after a commented kml")
+            << QByteArray("<?xml version=\"1.0\"?>\n<!-- <kml> -->\n<gpx ") << false << F::Xml;
+        QTest::newRow("prefixed kml") << QByteArray("<k:kml>") << false << F::Xml;
+        QTest::newRow("a longer name") << QByteArray("<gpxdata>") << false << F::Xml;
+        QTest::newRow("another element") << QByteArray("<points>\n1,2") << false << F::Xml;
+        QTest::newRow("an object") << QByteArray(" \r\n{\n \"type\"") << false << F::Json;
+        QTest::newRow("a brace before a point") << QByteArray("{1,2}") << false << F::Json;
+        QTest::newRow("a brace alone") << QByteArray("{") << true << F::Json;
+        QTest::newRow("UTF-16 kml") << utf16("<kml>", true) << false << F::Xml;
+    }
+
+    void recognition()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, complete);
+        QFETCH(app::ListFormat, format);
+        QCOMPARE(app::recogniseListFormat(head, complete), format);
+    }
+
+    // The same lines for any split of the bytes into blocks.
+    void listRecords_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("three line ends")
+            << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("empty lines kept")
+            << QByteArray("\r\r\n\n\n\r") << QStringList{"", "", "", "", ""};
+        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+        QTest::newRow("UTF-8") << QByteArray("Z\xC3\xBCrich\n") << QStringList{"Zürich"};
+        QTest::newRow("Latin-1") << QByteArray("Z\xFCrich\n") << QStringList{"Zürich"};
+        QTest::newRow("each line decoded alone")
+            << QByteArray("Bogot\xE1\r\nBogot\xC3\xA1") << QStringList{"Bogotá", "Bogotá"};
+        QTest::newRow("lead byte before a line end")
+            << QByteArray("\xC3\n\xE2\x82\rx") << QStringList{"Ã", "â\u0082", "x"};
+        // Only the file's own mark; a later one is a character of its line.
+        QTest::newRow("byte-order mark skipped") << QByteArray("\xEF\xBB\xBF"
+                                                               "1\n\xEF\xBB\xBF"
+                                                               "2")
+                                                 << QStringList{"1", QChar(0xFEFF) + QString("2")};
+        QTest::newRow("nothing") << QByteArray() << QStringList();
+        QTest::newRow("a long unterminated line")
+            << QByteArray(1 << 20, 'x') << QStringList{QString(1 << 20, 'x')};
+    }
+
+    void listRecords()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        for (const qsizetype block : {1, 2, 3, 7, 1 << 20}) {
+            QStringList out;
+            app::ListRecords records([&](QStringView line) { out << line.toString(); });
+            for (qsizetype at = 0; at < bytes.size(); at += block)
+                records.feed(QByteArrayView(bytes).sliced(at, std::min(block, bytes.size() - at)));
+            records.finish();
+            QVERIFY2(out == lines,
+                     qPrintable(QString("blocks of %1: %2").arg(block).arg(out.join('|'))));
+        }
+    }
+
+};
+
+int runRecordsTest(int argc, char* argv[])
+{
+    RecordsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_records.moc"
