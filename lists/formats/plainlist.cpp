@@ -13,9 +13,6 @@ namespace {
 
 constexpr QChar kQuote = QLatin1Char('"');
 
-// The text without a copy, for the conversions that take a QString.
-QString viewed(QStringView text) { return QString::fromRawData(text.data(), text.size()); }
-
 bool isBlankLine(QStringView text) { return text.trimmed().isEmpty(); }
 
 QChar separatorChar(FieldSeparator separator)
