@@ -2,40 +2,15 @@
 // parser, as the bytes arrive in blocks of any size.
 
 #include "core/failure.h"
-#include "lists/listreader.h"
+#include "listbytes.h"
 
 #include <QLocale>
 #include <QtTest>
 
 namespace {
 
-struct Read {
-    QStringList rows;
-    QList<qint64> skipped;
-    QString failure;
-};
-
-// Feeds the bytes in blocks of a size, then as many blocks of more as the
-// reader takes before it fails.
-Read read(const QByteArray& bytes, qsizetype block, const QByteArray& more = {}, int times = 0)
-{
-    Read result;
-    const app::PointSink point = [&](QStringView lat, QStringView lon) {
-        result.rows << lat.toString() + '|' + lon.toString();
-    };
-    const app::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
-    try {
-        app::ListReader reader(point, options);
-        for (qsizetype at = 0; at < bytes.size(); at += block)
-            reader.feed(QByteArrayView(bytes).sliced(at, std::min(block, bytes.size() - at)));
-        for (int i = 0; i < times; ++i)
-            reader.feed(more);
-        reader.finish();
-    } catch (const Failure& failure) {
-        result.failure = failure.description;
-    }
-    return result;
-}
+using listbytes::Read;
+using listbytes::read;
 
 const QByteArray kGpx11("<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">");
 

@@ -5,6 +5,7 @@
 #include "archivewriter.h"
 #include "core/failure.h"
 #include "fitwriter.h"
+#include "listbytes.h"
 #include "lists/listformat.h"
 #include "lists/listreader.h"
 #include "lists/packedinput.h"
@@ -22,15 +23,13 @@ using fitwriter::semicircles;
 
 namespace {
 
-struct Result {
-    QStringList rows; // "latitude|longitude"
-    QList<qint64> skipped;
-    QString failure;
-};
+using Result = listbytes::Read;
 
 // Reads through the list reader, or through the packed input, in blocks of block bytes.
 Result read(const QByteArray& bytes, qsizetype block, bool packed)
 {
+    if (!packed)
+        return listbytes::read(bytes, block);
     Result result;
     const app::PointSink point = [&](QStringView lat, QStringView lon) {
         result.rows << lat.toString() + '|' + lon.toString();
@@ -44,14 +43,7 @@ Result read(const QByteArray& bytes, qsizetype block, bool packed)
         return size;
     };
     try {
-        if (packed) {
-            app::readPackedList(source, point, options);
-        } else {
-            app::ListReader reader(point, options);
-            for (; at < bytes.size(); at += block)
-                reader.feed(QByteArrayView(bytes).sliced(at, std::min(block, bytes.size() - at)));
-            reader.finish();
-        }
+        app::readPackedList(source, point, options);
     } catch (const Failure& failure) {
         result.failure = failure.description;
     }

@@ -1,24 +1,11 @@
 // The list reader's first steps, without a window: which format the first
 // bytes tell, and the lines that any split of the bytes into blocks gives.
 
+#include "listbytes.h"
 #include "lists/listformat.h"
 #include "lists/listrecords.h"
 
 #include <QtTest>
-
-namespace {
-
-QByteArray utf16(const QString& text, bool littleEndian)
-{
-    QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
-    for (const QChar c : text) {
-        const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
-        bytes.append(littleEndian ? low : high).append(littleEndian ? high : low);
-    }
-    return bytes;
-}
-
-} // namespace
 
 Q_DECLARE_METATYPE(app::ListFormat)
 
@@ -51,7 +38,7 @@ private slots:
         QTest::newRow("an object") << QByteArray(" \r\n{\n \"type\"") << false << F::Json;
         QTest::newRow("a brace before a point") << QByteArray("{1,2}") << false << F::Json;
         QTest::newRow("a brace alone") << QByteArray("{") << true << F::Json;
-        QTest::newRow("UTF-16 kml") << utf16("<kml>", true) << false << F::Xml;
+        QTest::newRow("UTF-16 kml") << listbytes::utf16("<kml>", true) << false << F::Xml;
     }
 
     void recognition()

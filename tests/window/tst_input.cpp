@@ -4,6 +4,7 @@
 #include "window/form1.h"
 #include "archivewriter.h"
 #include "lists/listformat.h"
+#include "listbytes.h"
 #include "lists/listreader.h"
 #include "lists/listfile.h"
 #include "window/loadcoordinatefile.h"
@@ -107,15 +108,6 @@ QByteArray kml(const QByteArray& coordinates)
            coordinates + "</coordinates></LineString></Placemark></kml>";
 }
 
-QByteArray utf16(const QString& text, bool littleEndian)
-{
-    QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
-    for (const QChar c : text) {
-        const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
-        bytes.append(littleEndian ? low : high).append(littleEndian ? high : low);
-    }
-    return bytes;
-}
 
 // GeoJSON with two points, then GeometryCollections nested `depth` deep.
 QByteArray deeplyNested(int depth)
@@ -126,30 +118,6 @@ QByteArray deeplyNested(int depth)
            QByteArray("]}").repeated(depth) + "]}";
 }
 
-// Points and skipped lines of bytes fed to the one reader in blocks of a size.
-struct ReadResult {
-    QStringList rows;
-    QList<qint64> skipped;
-    QString failure;
-};
-
-ReadResult readInBlocks(const QByteArray& bytes, qsizetype block)
-{
-    ReadResult result;
-    const app::PointSink point = [&](QStringView lat, QStringView lon) {
-        result.rows << lat.toString() + '|' + lon.toString();
-    };
-    const app::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
-    try {
-        app::ListReader reader(point, options);
-        for (qsizetype at = 0; at < bytes.size(); at += block)
-            reader.feed(QByteArrayView(bytes).sliced(at, std::min(block, bytes.size() - at)));
-        reader.finish();
-    } catch (const Failure& failure) {
-        result.failure = failure.description;
-    }
-    return result;
-}
 
 } // namespace
 
@@ -359,18 +327,18 @@ private slots:
             << QByteArray("<points>\n1,2\n</points>\n") << QStringList{"1|2"}
             << QList<qint64>{1, 3};
         QTest::newRow("UTF-16 LE plain list")
-            << utf16("42.8712,-71.3878\r\n6.49570,41.26694\r\n", true)
+            << listbytes::utf16("42.8712,-71.3878\r\n6.49570,41.26694\r\n", true)
             << QStringList{"42.8712|-71.3878", "6.49570|41.26694"} << none;
         QTest::newRow("UTF-16 BE plain list, not ASCII")
-            << utf16("Zürich\n6.49570,41.26694", false) << QStringList{"6.49570|41.26694"}
+            << listbytes::utf16("Zürich\n6.49570,41.26694", false) << QStringList{"6.49570|41.26694"}
             << QList<qint64>{1};
         QTest::newRow("UTF-16 LE GPX")
-            << utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><gpx><wpt lat=\"1\" lon=\"2\"/>"
+            << listbytes::utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><gpx><wpt lat=\"1\" lon=\"2\"/>"
                      "</gpx>",
                      true)
             << QStringList{"1|2"} << none;
         QTest::newRow("UTF-16 BE GeoJSON")
-            << utf16("{\"type\":\"Point\",\"coordinates\":[2,1]}", false) << QStringList{"1|2"}
+            << listbytes::utf16("{\"type\":\"Point\",\"coordinates\":[2,1]}", false) << QStringList{"1|2"}
             << none;
     }
 
@@ -380,7 +348,7 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(QList<qint64>, skipped);
         for (const qsizetype block : {1, 3, 4096}) {
-            const ReadResult read = readInBlocks(bytes, block);
+            const listbytes::Read read = listbytes::read(bytes, block);
             const QString where = QString("blocks of %1: ").arg(block);
             QVERIFY2(read.failure.isEmpty(), qPrintable(where + read.failure));
             QVERIFY2(read.rows == rows, qPrintable(where + read.rows.join(' ')));
