@@ -23,7 +23,7 @@ Read read(QByteArrayView bytes, qsizetype block)
 {
     Read result;
     const app::PointSink point = [&](QStringView latitude, QStringView longitude) {
-        if (!app::isDocumentPoint({latitude, longitude}))
+        if (!app::documentPointValues({latitude, longitude}))
             fuzz::fail("a point fails the numeric test",
                        latitude.toString() + u'|' + longitude.toString());
         result.points << latitude.toString() + u'|' + longitude.toString();

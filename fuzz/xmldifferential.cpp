@@ -146,7 +146,7 @@ private:
 
     void candidate(const QString& latitude, const QString& longitude)
     {
-        if (app::isDocumentPoint({latitude, longitude}))
+        if (app::documentPointValues({latitude, longitude}))
             points_ << latitude + u'|' + longitude;
     }
 

@@ -34,11 +34,6 @@ bool isDecimal(QStringView text)
 
 } // namespace
 
-bool isDocumentPoint(const PointFields& fields)
-{
-    return isDecimal(fields.latitude) && isDecimal(fields.longitude) && isPoint(fields);
-}
-
 std::optional<PointValues> documentPointValues(const PointFields& fields)
 {
     if (!isDecimal(fields.latitude) || !isDecimal(fields.longitude))

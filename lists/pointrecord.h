@@ -41,11 +41,10 @@ struct PointValues {
 // values as well converts each text once.
 std::optional<PointValues> pointValues(const PointFields& fields);
 
-// A point of a document format (GPX, KML, TCX): isPoint, with "." the only
-// decimal separator whatever the locale, and no other character than ASCII
-// digits, signs, "." and an exponent (white space around them allowed).
-bool isDocumentPoint(const PointFields& fields);
-// The values of a document point (see isDocumentPoint) when it is one.
+// The values of a point of a document format (GPX, KML, TCX) when it is one:
+// pointValues, with "." the only decimal separator whatever the locale, and no
+// other character than ASCII digits, signs, "." and an exponent (white space
+// around them allowed).
 std::optional<PointValues> documentPointValues(const PointFields& fields);
 
 } // namespace app
