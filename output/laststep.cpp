@@ -2,6 +2,8 @@
 
 #include "platform/desktop/yield.h"
 
+#include <QScopeGuard>
+
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -38,15 +40,10 @@ void runLastStep(const std::function<void()>& step)
 {
     Count count;
     platform::YieldUntilDone([&] {
-        try {
-            if (gate)
-                gate();
-            step();
-        } catch (...) {
-            count.done();
-            throw;
-        }
-        count.done();
+        const auto uncount = qScopeGuard([&] { count.done(); });
+        if (gate)
+            gate();
+        step();
     });
 }
 
