@@ -1,5 +1,6 @@
 #include "cli/commandlinejob.h"
 
+#include "cli/geojsonrows.h"
 #include "cli/outputamonginputs.h"
 #include "cli/sentencespool.h"
 #include "core/reporterror.h"
@@ -62,6 +63,10 @@ CommandLineJob::CommandLineJob(const JobOptions& options)
     reading_.skipped = [this](qint64 line) { skipped_.add(line); };
     reading_.outOfRange = [this](qint64 line) { outOfRange_.add(line); };
     reading_.values = [this](const PointValues& values) { values_ = values; };
+    reading_.segment = [this] { segmentStarts_ = true; };
+    // Only then do the readers look for times.
+    if (options.times || options.summary)
+        reading_.time = [this](const PointTime& time) { time_ = time; };
     for (const QByteArray& name : options.files)
         inputs_.push_back({shownName(name), std::make_unique<InputFile>(name)});
 }
@@ -90,8 +95,19 @@ int CommandLineJob::run()
     dialogs_.setSubject(shownName(options_.output));
     if (!attempt([&] { refuseOutputAmongInputs(options_.output, options_.files); }))
         return 1;
-    if (openInputs())
-        options_.format == ResultFormat::Text ? runText() : runTable();
+    if (openInputs()) {
+        const bool times = options_.times;
+        if (options_.summary)
+            runSummary();
+        else if (options_.format == ResultFormat::Text)
+            runText();
+        else if (options_.format == ResultFormat::GeoJson)
+            runRows([&](ResultsFile& file) { return GeoJsonRows(*options_.unit, file, times); });
+        else
+            runRows([&](ResultsFile& file) {
+                return TableRows(options_.format, *options_.unit, file, times);
+            });
+    }
     progress_.reset();
     const bool failed = dialogs_.messages() > 0 || (options_.strict && noted_ > 0);
     return failed ? 1 : 0;
@@ -111,18 +127,39 @@ bool CommandLineJob::openInputs()
     return any;
 }
 
-void CommandLineJob::runTable()
+// csv, tsv or geojson rows, made by make(file).
+template <typename Make> void CommandLineJob::runRows(Make make)
 {
     ResultsFile file(options_.output);
     dialogs_.setSubject(shownName(options_.output));
     if (!attempt([&] { file.create(); }))
         return;
-    TableRows rows(options_.format, *options_.unit, file);
+    auto rows = make(file);
     rows.header();
-    readInputs([&](const PointPair& pair) { rows.row(pair, distance(pair)); });
+    readInputs([&](const PointPair& pair, const PairTimes& times) {
+        rows.row(pair, distance(pair), times);
+    });
     rows.finish();
     dialogs_.setSubject(shownName(options_.output));
     attempt([&] { file.close(); });
+}
+
+void CommandLineJob::runSummary()
+{
+    ResultsFile file(options_.output);
+    dialogs_.setSubject(shownName(options_.output));
+    if (!attempt([&] { file.create(); }))
+        return;
+    summary_ = std::make_unique<TrackSummary>(*options_.unit);
+    readInputs([&](const PointPair& pair, const PairTimes& times) {
+        summary_->pair(distance(pair), times);
+    });
+    const std::string record = summary_->record(options_.format);
+    dialogs_.setSubject(shownName(options_.output));
+    attempt([&] {
+        file.write(QByteArrayView(record.data(), qsizetype(record.size())));
+        file.close();
+    });
 }
 
 void CommandLineJob::runText()
@@ -135,7 +172,7 @@ void CommandLineJob::runText()
         return;
     WindowSentence sentence(*options_.unit);
     std::optional<Failure> spoolFailure;
-    readInputs([&](const PointPair& pair) {
+    readInputs([&](const PointPair& pair, const PairTimes&) {
         const double measured = distance(pair);
         if (spoolFailure)
             return;
@@ -187,6 +224,7 @@ void CommandLineJob::readInput(Input& input)
     input.file->open();
     fileBytes_ = input.file->size();
     readBytes_ = 0;
+    segmentStarts_ = true; // a file begins a segment
     readList(
         input.file->descriptor(),
         [this](QStringView latitude, QStringView longitude) { point(latitude, longitude); },
@@ -197,10 +235,16 @@ void CommandLineJob::point(QStringView latitude, QStringView longitude)
 {
     // Each point is converted once, by the reader, for both of its pairs.
     const auto values = std::exchange(values_, std::nullopt);
+    const auto time = std::exchange(time_, std::nullopt);
+    const bool starts = std::exchange(segmentStarts_, false);
     const double lat = values ? values->latitude : coordinate(latitude);
     const double lon = values ? values->longitude : coordinate(longitude);
-    if (havePoint_)
-        pair_({latitude_, longitude_, latitude, longitude, lat1_, lon1_, lat, lon});
+    if (summary_)
+        summary_->point(time, starts);
+    if (havePoint_ && !(starts && options_.segments))
+        pair_({latitude_, longitude_, latitude, longitude, lat1_, lon1_, lat, lon},
+              {time1_ ? &*time1_ : nullptr, time ? &*time : nullptr});
+    time1_ = time;
     lat1_ = lat;
     lon1_ = lon;
     latitude_.assign(latitude.utf16(), size_t(latitude.size()));

@@ -1,7 +1,8 @@
 #pragma once
 // One run of the command line: every list file in turn, every point paired
-// with the one before it (across files too), each pair computed once and
-// written as it comes. csv and tsv stream. The text format pads every line
+// with the one before it (across files too; with --segments only within a
+// segment of a file), each pair computed once and written as it comes. csv,
+// tsv and geojson stream; --summary adds the pairs up into one record. The text format pads every line
 // to the widest sentence: its sentences wait in a temporary file until the
 // width is known (see SentenceSpool), so every list is read once, the
 // standard input too. Memory does not grow with the lists.
@@ -13,6 +14,7 @@
 #include "cli/commandlineoptions.h"
 #include "cli/inputfile.h"
 #include "cli/resultrows.h"
+#include "cli/tracksummary.h"
 #include "cli/console/consoledialogs.h"
 #include "cli/console/terminalprogress.h"
 
@@ -33,7 +35,7 @@ public:
     int run();
 
 private:
-    using PairSink = std::function<void(const PointPair& pair)>;
+    using PairSink = std::function<void(const PointPair& pair, const PairTimes& times)>;
     struct Input {
         QString shown;
         std::unique_ptr<InputFile> file;
@@ -46,7 +48,8 @@ private:
     };
 
     bool openInputs();
-    void runTable();
+    template <typename Make> void runRows(Make make);
+    void runSummary();
     void runText();
     void readInputs(const PairSink& pair);
     void readInput(Input& input);
@@ -67,6 +70,9 @@ private:
     std::u16string latitude_, longitude_; // the point before
     double lat1_ = 0, lon1_ = 0;     // and its values
     std::optional<PointValues> values_; // the next point's, from the reader
+    std::optional<PointTime> time_, time1_; // the next point's, and the point before's
+    bool segmentStarts_ = false;            // the next point is a segment's first
+    std::unique_ptr<TrackSummary> summary_;
     bool havePoint_ = false;
     qint64 points_ = 0;
     Noted skipped_, outOfRange_;

@@ -34,7 +34,8 @@ std::variant<T, QString> choice(const QString& option, const QString& value,
 
 const QMap<QString, ResultFormat> kFormats{{"text", ResultFormat::Text},
                                            {"csv", ResultFormat::Csv},
-                                           {"tsv", ResultFormat::Tsv}};
+                                           {"tsv", ResultFormat::Tsv},
+                                           {"geojson", ResultFormat::GeoJson}};
 const QMap<QString, DistanceModel> kModels{{"sphere", DistanceModel::Sphere},
                                            {"wgs84", DistanceModel::Wgs84}};
 const QMap<QString, FieldSeparator> kSeparators{{",", FieldSeparator::Comma},
@@ -54,7 +55,8 @@ struct Parser {
                               "file", "-"};
     QCommandLineOption format{{"f", "format"},
                               "text (default): the window's column-aligned results file; csv or "
-                              "tsv: lat1,lon1,lat2,lon2,distance,cumulative rows for scripts.",
+                              "tsv: lat1,lon1,lat2,lon2,distance,cumulative rows for scripts; "
+                              "geojson: each pair a LineString feature, for maps.",
                               "format", "text"};
     QCommandLineOption model{"model",
                              "sphere (default): the window's great-circle formula; wgs84: the "
@@ -70,6 +72,20 @@ struct Parser {
                                "lat,lon"};
     QCommandLineOption strict{"strict",
                               "Skipped lines and points out of range, always noted on standard error, are failures (exit 1)."};
+    QCommandLineOption segments{"segments",
+                                "Pairs points only within one segment of a track (a GPX trkseg or "
+                                "rte, a KML LineString or gx:Track, a TCX Track, a FIT session, a "
+                                "GeoJSON line or ring; a plain list or NMEA log is one); files "
+                                "never pair with each other."};
+    QCommandLineOption time{"time",
+                            "csv, tsv and geojson: each pair also gets its points' times (ISO "
+                            "8601 UTC), the seconds between and the speed per hour; empty where "
+                            "a point has none."};
+    QCommandLineOption summary{"summary",
+                               "Instead of the rows, one record: points, pairs, segments, "
+                               "distance, first and last time, elapsed time, time in motion "
+                               "(pairs faster than 1 km/h) and the average moving speed; as "
+                               "text, csv or tsv."};
 
     Parser()
     {
@@ -80,7 +96,8 @@ struct Parser {
             "window; with --open FILE... it opens the window with those list files loaded."));
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOptions({unit, output, format, model, separator, columns, strict});
+        parser.addOptions(
+            {unit, output, format, model, separator, columns, strict, segments, time, summary});
         parser.addPositionalArgument(
             QStringLiteral("files"),
             QStringLiteral("List files: one point a line, latitude,longitude; - is the standard "
@@ -88,6 +105,22 @@ struct Parser {
             QStringLiteral("files..."));
     }
 };
+
+// --segments, --time and --summary; the message when they cannot go with the format.
+QString trackOptions(const QCommandLineParser& parser, const Parser& p, JobOptions& job)
+{
+    job.segments = parser.isSet(p.segments);
+    job.times = parser.isSet(p.time);
+    job.summary = parser.isSet(p.summary);
+    if (job.summary && job.times)
+        return QStringLiteral("--summary holds the times already: leave out --time");
+    if (job.summary && job.format == ResultFormat::GeoJson)
+        return QStringLiteral("--summary is written as text, csv or tsv, not geojson");
+    if (job.times && job.format == ResultFormat::Text)
+        return QStringLiteral("--time needs --format csv, tsv or geojson: the text format has no "
+                              "room for times");
+    return {};
+}
 
 // Fills what the values name; the message of the first wrong one, if any.
 QString readValues(const QCommandLineParser& parser, const Parser& p, JobOptions& job)
@@ -99,7 +132,7 @@ QString readValues(const QCommandLineParser& parser, const Parser& p, JobOptions
         return {};
     };
     QString wrong = take(choice(QStringLiteral("format"), parser.value(p.format), kFormats,
-                                "text, csv or tsv"),
+                                "text, csv, tsv or geojson"),
                          job.format);
     if (wrong.isEmpty())
         wrong = take(choice(QStringLiteral("model"), parser.value(p.model), kModels,
@@ -121,6 +154,8 @@ QString readValues(const QCommandLineParser& parser, const Parser& p, JobOptions
     if (job.format == ResultFormat::Text && job.unit->option == 0)
         return QStringLiteral("the text format has no unit \"%1\": use --format csv or tsv")
             .arg(shown(parser.value(p.unit)));
+    if (const QString wrong = trackOptions(parser, p, job); !wrong.isEmpty())
+        return wrong;
     if (parser.isSet(p.columns)) {
         const QStringList columns = parser.value(p.columns).split(QLatin1Char(','));
         if (columns.size() != 2 || columns[0].isEmpty() || columns[1].isEmpty())

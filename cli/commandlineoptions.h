@@ -11,7 +11,7 @@
 
 namespace app {
 
-enum class ResultFormat { Text, Csv, Tsv };
+enum class ResultFormat { Text, Csv, Tsv, GeoJson };
 
 struct JobOptions {
     ResultFormat format = ResultFormat::Text;
@@ -19,6 +19,9 @@ struct JobOptions {
     DistanceModel model = DistanceModel::Sphere;
     PlainListOptions reading; // separator and columns
     bool strict = false;
+    bool segments = false; // pair points only within a segment of a list, never across files
+    bool times = false;    // the rows gain the points' times, the seconds between and the speed
+    bool summary = false;  // one record for all the lists instead of the rows
     QByteArray output;
     QList<QByteArray> files;
 };

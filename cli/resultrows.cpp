@@ -97,8 +97,9 @@ bool appendNarrow(std::string& out, QStringView text, bool plain)
 
 } // namespace
 
-TableRows::TableRows(ResultFormat format, const DistanceUnit& unit, ResultsFile& file)
+TableRows::TableRows(ResultFormat format, const DistanceUnit& unit, ResultsFile& file, bool times)
     : tabs_(format == ResultFormat::Tsv)
+    , times_(times)
     , unit_(unit)
     , file_(file)
 {
@@ -143,10 +144,15 @@ void TableRows::header()
         field(name);
     field(std::string("distance_").append(symbol));
     field(std::string("cumulative_").append(symbol));
+    if (times_) {
+        for (const std::string_view name : {"time1", "time2", "seconds"})
+            field(name);
+        field(speedName(unit_));
+    }
     endLine();
 }
 
-void TableRows::row(const PointPair& pair, double distance)
+void TableRows::row(const PointPair& pair, double distance, const PairTimes& times)
 {
     const qint64 rounded = engine::roundedUnits(distance, unit_.places);
     total_ += rounded;
@@ -158,7 +164,24 @@ void TableRows::row(const PointPair& pair, double distance)
         field(distanceText);
     }
     field(engine::unitsText(total_, unit_.places, buffer));
+    if (times_)
+        timeFields(distance, times);
     endLine();
+}
+
+void TableRows::timeFields(double distance, const PairTimes& times)
+{
+    char first[48], second[48], seconds[400], speed[400];
+    field(times.first ? isoText(*times.first, first) : std::string_view());
+    field(times.second ? isoText(*times.second, second) : std::string_view());
+    if (!times.both()) {
+        field(std::string_view());
+        field(std::string_view());
+        return;
+    }
+    const qint64 between = times.nanoseconds();
+    field(secondsText(between, times.places(), seconds));
+    field(speedText(distance, between, unit_, speed).value_or(std::string_view()));
 }
 
 // The common row, four plain ASCII texts, written in one go into room made

@@ -4,6 +4,7 @@
 // as read, the numbers written digit by digit, no allocation per line.
 
 #include "cli/commandlineoptions.h"
+#include "cli/trackfigures.h"
 #include "files/resultsfile.h"
 
 #include <QStringView>
@@ -20,11 +21,13 @@ namespace app {
 // tsv writes a tab, CR, LF and the backslash in a field as \t, \r, \n and \\.
 // The running total is the exact sum of the rounded distances above it, so
 // it equals what a spreadsheet sums from the column.
+// With times: time1,time2,seconds,speed after them, each empty where a point
+// has no time (speed also where the seconds are not above zero).
 class TableRows {
 public:
-    TableRows(ResultFormat format, const DistanceUnit& unit, ResultsFile& file);
+    TableRows(ResultFormat format, const DistanceUnit& unit, ResultsFile& file, bool times = false);
     void header();
-    void row(const PointPair& pair, double distance);
+    void row(const PointPair& pair, double distance, const PairTimes& times = {});
     // Hands the lines not yet written to the file.
     void finish();
 
@@ -32,9 +35,11 @@ private:
     void field(QStringView text);
     void field(std::string_view ascii);
     bool plainRow(const PointPair& pair, std::string_view distance);
+    void timeFields(double distance, const PairTimes& times);
     void endLine();
 
     bool tabs_;
+    bool times_;
     const DistanceUnit& unit_;
     ResultsFile& file_;
     std::string line_;      // lines not yet handed to the file

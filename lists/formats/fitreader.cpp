@@ -9,13 +9,19 @@ constexpr qsizetype kShortHeader = 12, kLongHeader = 14;
 constexpr qint32 kInvalidPosition = 0x7FFFFFFF;
 constexpr double kDegreesPerSemicircle = 180.0 / 2147483648.0;
 
-// The messages that hold points and the numbers of their position fields.
+// The messages that hold points and the numbers of their position and time fields.
 struct PositionMessage {
     quint16 global;
-    quint8 latitude, longitude;
+    quint8 latitude, longitude, time;
 };
-constexpr PositionMessage kPositionMessages[] = {{20, 0, 1} /* record */,
-                                                 {32, 2, 3} /* course point */};
+constexpr PositionMessage kPositionMessages[] = {{20, 0, 1, 253} /* record */,
+                                                 {32, 2, 3, 1} /* course point */};
+// Any other message's time, which a compressed time counts on from.
+constexpr quint8 kTimestampField = 253;
+constexpr quint16 kSessionMessage = 18;
+// Times count seconds from 1989-12-31T00:00:00Z.
+constexpr qint64 kFitEpoch = 631065600;
+constexpr quint32 kInvalidTime = 0xFFFFFFFF;
 
 // The record header's bits.
 constexpr uchar kCompressedTime = 0x80, kDefinitionBit = 0x40, kDeveloperBit = 0x20;
@@ -124,6 +130,7 @@ qsizetype FitReader::header(QByteArrayView bytes)
         little16(at(bytes, 12)) != crcOf(0, bytes.first(12)))
         fail("the file header's CRC does not match");
     crc_ = crcOf(0, bytes.first(size));
+    noteSegment(options_); // a file chained to another is a segment of its own
     dataLeft_ = little32(at(bytes, 4));
     layouts_ = {};
     stage_ = dataLeft_ > 0 ? Stage::Records : Stage::Crc;
@@ -176,8 +183,12 @@ qsizetype FitReader::definition(QByteArrayView bytes)
     for (const PositionMessage& message : kPositionMessages)
         if (message.global == global)
             positions = &message;
+    layout.session = global == kSessionMessage;
+    const quint8 timeField = positions ? positions->time : kTimestampField;
     for (qsizetype i = 0; i < fields; ++i) {
         const uchar number = uchar(bytes[6 + 3 * i]), fieldSize = uchar(bytes[7 + 3 * i]);
+        if (fieldSize == 4 && number == timeField)
+            layout.timestamp = layout.size;
         if (positions && fieldSize == 4 && number == positions->latitude)
             layout.latitude = layout.size;
         if (positions && fieldSize == 4 && number == positions->longitude)
@@ -200,9 +211,38 @@ qsizetype FitReader::data(QByteArrayView bytes, const Definition& layout)
     if (bytes.size() < size)
         return 0;
     checked(bytes.first(size));
+    if (options_.time)
+        messageTime(uchar(bytes[0]), at(bytes, 1), layout);
+    if (layout.session)
+        noteSegment(options_); // a session's message follows its records
     if (layout.latitude >= 0 && layout.longitude >= 0)
         position(at(bytes, 1), layout);
     return size;
+}
+
+// A message's time: its timestamp field, or the five bits of a compressed
+// header counted on from the last timestamp.
+void FitReader::messageTime(uchar header, const uchar* fields, const Definition& layout)
+{
+    time_.reset();
+    if (header & kCompressedTime) {
+        if (!lastTime_)
+            return;
+        const quint32 offset = header & 0x1F;
+        quint32 time = (*lastTime_ & ~0x1Fu) + offset;
+        if (offset < (*lastTime_ & 0x1F))
+            time += 0x20;
+        lastTime_ = time;
+    } else if (layout.timestamp >= 0) {
+        const quint32 time = layout.bigEndian ? big32(fields + layout.timestamp)
+                                              : little32(fields + layout.timestamp);
+        if (time == kInvalidTime)
+            return;
+        lastTime_ = time;
+    } else {
+        return;
+    }
+    time_ = PointTime{kFitEpoch + *lastTime_, 0, 0};
 }
 
 void FitReader::position(const uchar* fields, const Definition& layout)
@@ -221,6 +261,7 @@ void FitReader::position(const uchar* fields, const Definition& layout)
     // The values of the texts as written, which the command line computes with.
     if (const auto values = pointValues({latitude_, longitude_}))
         notePoint(options_, *values, message_);
+    noteTime(options_, time_);
     point_(latitude_, longitude_);
 }
 

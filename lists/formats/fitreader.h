@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace app {
 
@@ -26,7 +27,9 @@ ListFormat recogniseFit(QByteArrayView head, bool complete);
 // marked invalid is skipped, with its message's number in the file (from 1)
 // as its line. A file that breaks the format, ends early or fails its CRC
 // fails with invalidFileFormat; the points before have been handed on.
-// Files chained one after the other are read in turn.
+// Files chained one after the other are read in turn. Each file and each
+// session is a segment; a point's time is its record's timestamp (a
+// compressed time counted on from the last one), when asked for.
 class FitReader {
 public:
     FitReader(const PointSink& point, const PlainListOptions& options);
@@ -41,6 +44,8 @@ private:
         qsizetype size = 0;      // the data message's bytes after its header
         qsizetype latitude = -1; // the position fields' offsets, or -1
         qsizetype longitude = -1;
+        qsizetype timestamp = -1; // the time field's offset, or -1
+        bool session = false;     // a session message: the records before it are a segment
     };
     enum class Stage { Header, Records, Crc };
 
@@ -51,6 +56,7 @@ private:
     qsizetype data(QByteArrayView bytes, const Definition& layout);
     qsizetype crc(QByteArrayView bytes);
     void position(const uchar* fields, const Definition& layout);
+    void messageTime(uchar header, const uchar* fields, const Definition& layout);
     void checked(QByteArrayView bytes);
     [[noreturn]] static void fail(const char* what);
 
@@ -64,6 +70,8 @@ private:
     bool read_ = false; // one file read whole
     std::array<Definition, 16> layouts_;
     QString latitude_, longitude_;
+    std::optional<quint32> lastTime_;  // the last time read, for compressed times
+    std::optional<PointTime> time_;    // the message's, when times are asked for
 };
 
 } // namespace app

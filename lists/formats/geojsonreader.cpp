@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace app {
 namespace {
@@ -23,18 +24,19 @@ struct TypeInfo {
     std::string_view name;
     Kind kind;
     int depth; // for geometries with coordinates
+    bool line; // its lists of positions are lines or rings: segments
 };
 
 constexpr TypeInfo kTypes[] = {
-    {"FeatureCollection", Kind::Collection, 0},
-    {"Feature", Kind::Feature, 0},
-    {"GeometryCollection", Kind::Geometries, 0},
-    {"Point", Kind::Unknown, 0},
-    {"MultiPoint", Kind::Unknown, 1},
-    {"LineString", Kind::Unknown, 1},
-    {"MultiLineString", Kind::Unknown, 2},
-    {"Polygon", Kind::Unknown, 2},
-    {"MultiPolygon", Kind::Unknown, 3},
+    {"FeatureCollection", Kind::Collection, 0, false},
+    {"Feature", Kind::Feature, 0, false},
+    {"GeometryCollection", Kind::Geometries, 0, false},
+    {"Point", Kind::Unknown, 0, false},
+    {"MultiPoint", Kind::Unknown, 1, false},
+    {"LineString", Kind::Unknown, 1, true},
+    {"MultiLineString", Kind::Unknown, 2, true},
+    {"Polygon", Kind::Unknown, 2, true},
+    {"MultiPolygon", Kind::Unknown, 3, true},
 };
 
 [[noreturn]] void fail(const QString& what) { throw invalidFileFormat("GeoJSON: " + what); }
@@ -44,33 +46,6 @@ QString text(std::string_view view)
     return QString::fromUtf8(view.data(), qsizetype(view.size()));
 }
 
-// A number as JSON writes it: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
-bool isJsonNumber(std::string_view token)
-{
-    size_t i = 0;
-    const auto digits = [&] {
-        const size_t start = i;
-        while (i < token.size() && token[i] >= '0' && token[i] <= '9')
-            ++i;
-        return i > start;
-    };
-    if (i < token.size() && token[i] == '-')
-        ++i;
-    if (i < token.size() && token[i] == '0')
-        ++i;
-    else if (!digits())
-        return false;
-    if (i < token.size() && token[i] == '.' && (++i, !digits()))
-        return false;
-    if (i < token.size() && (token[i] == 'e' || token[i] == 'E')) {
-        ++i;
-        if (i < token.size() && (token[i] == '+' || token[i] == '-'))
-            ++i;
-        if (!digits())
-            return false;
-    }
-    return i == token.size();
-}
 
 // Whether a member's name, as written between its quotes, is `name` once its
 // escapes are read ("typ\u0065" is "type"), without a copy: the parser
@@ -147,6 +122,8 @@ private:
         enter(depth);
         ondemand::object members = value.get_object();
         const TypeInfo& type = typeOf(members);
+        if (type.kind == Kind::Feature && options_.time)
+            readTimes(members, depth);
         bool typeRead = false, coordinatesRead = false;
         for (auto field : members) {
             const std::string_view key = field.unescaped_key();
@@ -167,7 +144,7 @@ private:
             else if (type.kind == Kind::Geometries && key == "geometries")
                 each(member, "geometries", depth + 1);
             else if (type.kind == Kind::Unknown && key == "coordinates")
-                coordinates(member, type.depth, depth + 1);
+                shape(member, type, depth + 1);
             else
                 validate(member, depth + 1);
         }
@@ -214,15 +191,76 @@ private:
         object(value, depth);
     }
 
-    void coordinates(ondemand::value value, int nesting, int depth)
+    // Each line or ring is a segment; the points of Point and MultiPoint
+    // geometries that follow each other are one.
+    void shape(ondemand::value value, const TypeInfo& type, int depth)
+    {
+        if (!type.line && !std::exchange(waypoints_, true))
+            noteSegment(options_);
+        coordinates(value, type.depth, type.line, depth);
+    }
+
+    void coordinates(ondemand::value value, int nesting, bool line, int depth)
     {
         enter(depth);
         if (value.type() != ondemand::json_type::array)
             fail(QStringLiteral("coordinates that are not a list"));
         if (nesting == 0)
             return position(value.get_array());
+        if (line && nesting == 1) {
+            waypoints_ = false;
+            noteSegment(options_);
+        }
         for (auto element : value.get_array())
-            coordinates(element.value(), nesting - 1, depth + 1);
+            coordinates(element.value(), nesting - 1, line, depth + 1);
+    }
+
+    // A Feature's times, its property "times" or "coordTimes": a list of
+    // texts (lists of them for a geometry of several lines), the n-th for its
+    // geometry's n-th position. Read ahead of the geometry as written, without
+    // unescaping (the walk unescapes each text once); a time with an escape
+    // in it is none.
+    void readTimes(ondemand::object& members, int depth)
+    {
+        times_.clear();
+        timeAt_ = 0;
+        for (auto field : members) {
+            if (!nameIs(field.key().raw(), "properties"))
+                continue;
+            ondemand::value properties = field.value();
+            if (properties.type() != ondemand::json_type::object)
+                break;
+            for (auto property : properties.get_object()) {
+                const char* name = property.key().raw();
+                if (nameIs(name, "times") || nameIs(name, "coordTimes")) {
+                    collectTimes(property.value(), depth + 2);
+                    break;
+                }
+            }
+            break;
+        }
+        if (members.reset().error() != simdjson::SUCCESS)
+            fail(QStringLiteral("an object that cannot be read again"));
+    }
+
+    void collectTimes(ondemand::value value, int depth)
+    {
+        enter(depth);
+        if (value.type() == ondemand::json_type::array) {
+            for (auto element : value.get_array())
+                collectTimes(element.value(), depth + 1);
+            return;
+        }
+        std::optional<PointTime> time;
+        if (value.type() == ondemand::json_type::string) {
+            const char* raw = ondemand::raw_json_string(value.get_raw_json_string()).raw();
+            const char* end = raw;
+            while (*end != '"' && *end != '\\')
+                ++end;
+            if (*end == '"')
+                time = isoTime(QByteArrayView(raw, end - raw));
+        }
+        times_.push_back(time);
     }
 
     // A value that holds no points is read through all the same: the whole
@@ -285,6 +323,9 @@ private:
         }
         if (count < 2)
             fail(QStringLiteral("a position with fewer than two numbers"));
+        if (timeAt_ < times_.size())
+            time_ = times_[timeAt_];
+        ++timeAt_;
         candidate(texts[1], texts[0]);
     }
 
@@ -296,9 +337,11 @@ private:
         if (const auto values = pointValues({lat, lon})) {
             // Lines are counted only for the notes.
             notePoint(options_, *values, options_.outOfRange ? lineOf(longitude.data()) : 0);
+            noteTime(options_, time_);
             point_(lat, lon);
         } else if (options_.skipped)
             options_.skipped(lineOf(longitude.data()));
+        time_.reset();
     }
 
     // Lines are counted forward only, so counting stays linear.
@@ -313,9 +356,40 @@ private:
     qint64 line_ = 1;
     const PointSink& point_;
     const PlainListOptions& options_;
+    bool waypoints_ = false; // the segment is a group of points
+    std::vector<std::optional<PointTime>> times_; // the Feature's
+    size_t timeAt_ = 0;
+    std::optional<PointTime> time_; // the next point's
 };
 
 } // namespace
+
+bool isJsonNumber(std::string_view token)
+{
+    size_t i = 0;
+    const auto digits = [&] {
+        const size_t start = i;
+        while (i < token.size() && token[i] >= '0' && token[i] <= '9')
+            ++i;
+        return i > start;
+    };
+    if (i < token.size() && token[i] == '-')
+        ++i;
+    if (i < token.size() && token[i] == '0')
+        ++i;
+    else if (!digits())
+        return false;
+    if (i < token.size() && token[i] == '.' && (++i, !digits()))
+        return false;
+    if (i < token.size() && (token[i] == 'e' || token[i] == 'E')) {
+        ++i;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-'))
+            ++i;
+        if (!digits())
+            return false;
+    }
+    return i == token.size();
+}
 
 void readGeoJson(QByteArray json, const PointSink& point, const PlainListOptions& options)
 {

@@ -4,10 +4,16 @@
 // MultiPolygon, GeometryCollection), alone, in a Feature or in a
 // FeatureCollection, in document order, their number texts as written.
 // Numbers anywhere else (bbox, properties, other members) are no points.
+// Segments: each LineString or ring of a Polygon (of the Multi- kinds too);
+// Point and MultiPoint positions that follow each other are one. Times, when
+// asked for: a Feature's "times" or "coordTimes" property, ISO texts for its
+// positions in order.
 
 #include "lists/formats/plainlist.h"
 
 #include <QByteArray>
+
+#include <string_view>
 
 namespace app {
 
@@ -18,6 +24,9 @@ namespace app {
 // fault have been handed on. Member names count with their escapes read. A
 // position that is no pair of numbers in the numeric test is skipped, with
 // its line. JSON numbers use "." whatever the locale.
+// A number as JSON writes it: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
+bool isJsonNumber(std::string_view token);
+
 void readGeoJson(QByteArray json, const PointSink& point, const PlainListOptions& options);
 
 } // namespace app

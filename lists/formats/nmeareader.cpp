@@ -69,6 +69,13 @@ std::optional<double> degreesMinutes(QStringView text, qsizetype maxDegreeDigits
     return degrees + minutes / 60;
 }
 
+// Keeps the buffer's room.
+void setText(QString& into, QStringView text)
+{
+    into.truncate(0);
+    into += text;
+}
+
 // A hemisphere letter: +1 for the positive one, -1 for the other, 0 for none.
 int sign(QStringView letter, char16_t positive, char16_t negative)
 {
@@ -146,30 +153,56 @@ bool NmeaReader::sentence(QStringView body)
             return false;
         if (fields[2] != u"A")
             return true;
-        return fix(fields[1], fields[3], fields[4], fields[5], fields[6]);
+        // ..., speed, course, date
+        const QStringView date = fields.size() > 9 ? fields[9] : QStringView();
+        return fix(fields[1], fields[3], fields[4], fields[5], fields[6], date);
     }
     return true;
 }
 
 bool NmeaReader::fix(QStringView time, QStringView latitude, QStringView north,
-                     QStringView longitude, QStringView east)
+                     QStringView longitude, QStringView east, QStringView date)
 {
     const auto lat = degreesMinutes(latitude, 2), lon = degreesMinutes(longitude, 3);
     const int latSign = sign(north, u'N', u'S'), lonSign = sign(east, u'E', u'W');
     if (!lat || !lon || latSign == 0 || lonSign == 0)
         return false;
-    // The other sentence of a fix already given.
-    if (!time.isEmpty() && time == lastTime_)
+    // The other sentence of a fix already given (or held: its date counts).
+    if (!time.isEmpty() && time == lastTime_) {
+        if (held_ && !date.isEmpty())
+            setText(heldDate_, date);
         return true;
-    lastTime_.truncate(0);
-    lastTime_ += time;
+    }
+    handOn();
+    setText(lastTime_, time);
     setDegreesText(latitude_, latSign * *lat);
     setDegreesText(longitude_, lonSign * *lon);
+    heldLine_ = number_;
+    held_ = true;
+    // With times the point waits for the other sentences of its fix, which may give the date.
+    if (options_.time)
+        setText(heldDate_, date);
+    else
+        handOn();
+    return true;
+}
+
+void NmeaReader::finish()
+{
+    records_.finish();
+    handOn();
+}
+
+void NmeaReader::handOn()
+{
+    if (!std::exchange(held_, false))
+        return;
     // The values of the texts as written, which the command line computes with.
     if (const auto values = pointValues({latitude_, longitude_}))
-        notePoint(options_, *values, number_);
+        notePoint(options_, *values, heldLine_);
+    if (options_.time)
+        noteTime(options_, clock_.time(lastTime_, heldDate_));
     point_(latitude_, longitude_);
-    return true;
 }
 
 } // namespace app

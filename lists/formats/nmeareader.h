@@ -6,6 +6,7 @@
 #include "lists/formats/plainlist.h"
 #include "lists/listformat.h"
 #include "lists/listrecords.h"
+#include "lists/formats/nmeaclock.h"
 
 #include <QString>
 
@@ -21,18 +22,20 @@ ListFormat recogniseNmea(QByteArrayView head, bool complete);
 // GGA or RMC with a fix whose position cannot be read are skipped lines.
 // Sentences of other types, and those without a fix (GGA quality 0, RMC
 // status V), hold no point and are passed over. A GGA and an RMC of the same
-// fix time, one after the other, give their point once.
+// fix time, one after the other, give their point once; its time, when asked
+// for, is the fix's (see NmeaClock). A log is one segment.
 class NmeaReader {
 public:
     NmeaReader(const PointSink& point, const PlainListOptions& options);
     void feed(QByteArrayView bytes) { records_.feed(bytes); }
-    void finish() { records_.finish(); }
+    void finish();
 
 private:
     void line(QStringView text);
     bool sentence(QStringView body);
     bool fix(QStringView time, QStringView latitude, QStringView north, QStringView longitude,
-             QStringView east);
+             QStringView east, QStringView date = {});
+    void handOn();
 
     const PointSink& point_;
     const PlainListOptions& options_;
@@ -40,6 +43,11 @@ private:
     qint64 number_ = 0;
     QString lastTime_; // the fix time of the last point
     QString latitude_, longitude_;
+    // The last fix's point, until its epoch is over when times are asked for.
+    bool held_ = false;
+    qint64 heldLine_ = 0;
+    QString heldDate_;
+    NmeaClock clock_;
 };
 
 } // namespace app

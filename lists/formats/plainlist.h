@@ -4,6 +4,7 @@
 // the command line may name another separator and other columns.
 
 #include "lists/pointrecord.h"
+#include "lists/pointtime.h"
 #include "engine/numbers.h"
 
 #include <QString>
@@ -31,6 +32,13 @@ struct PlainListOptions {
     // before the point itself: a caller that computes with them need not
     // convert the texts again.
     std::function<void(const PointValues& values)> values;
+    // Tracks, for the command line: a reader calls segment where a segment
+    // of its list begins (a GPX trkseg, a KML LineString, a FIT session...),
+    // before that segment's first point; and, only when `time` is set, hands
+    // each point's time over right before the point (after its values).
+    // Without `time` no reader looks for times.
+    std::function<void()> segment;
+    std::function<void(const PointTime& time)> time;
 
     // Spreadsheet exports: with a separator or columns, a line is split into
     // fields on the separator (a field in double quotes may hold it, "" is a
@@ -50,6 +58,20 @@ struct PlainListOptions {
 // options.values, and one beyond 90 degrees of latitude or 180 of longitude
 // to options.outOfRange with its line.
 void notePoint(const PlainListOptions& options, const PointValues& values, qint64 line);
+
+// A segment begins: options.segment, when set.
+inline void noteSegment(const PlainListOptions& options)
+{
+    if (options.segment)
+        options.segment();
+}
+
+// The time of the point about to be handed on, when there is one and it is asked for.
+inline void noteTime(const PlainListOptions& options, const std::optional<PointTime>& time)
+{
+    if (time && options.time)
+        options.time(*time);
+}
 
 // Turns the lines of a plain list into points.
 class PlainList {

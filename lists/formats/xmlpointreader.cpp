@@ -67,6 +67,7 @@ QByteArrayView trimmed(QByteArrayView text)
 XmlPointReader::XmlPointReader(const PointSink& point, const PlainListOptions& options)
     : point_(point)
     , options_(options)
+    , times_(bool(options.time))
 {
     parser_.emplace(static_cast<XmlEvents&>(*this));
 }
@@ -143,8 +144,8 @@ void XmlPointReader::start(QByteArrayView local, QByteArrayView uri,
     const bool own = isOwn(uri);
     switch (format_) {
     case Format::Gpx:
-        if (own && (local == "trkpt" || local == "wpt" || local == "rtept"))
-            gpxPoint(attributes, line);
+        if (own)
+            gpxElement(local, attributes, line);
         break;
     case Format::Kml:
         // Inside a coordinates or a gx:coord, an element adds its text and no more.
@@ -152,10 +153,17 @@ void XmlPointReader::start(QByteArrayView local, QByteArrayView uri,
             break;
         if (own && local == "coordinates") {
             coordinates_ = depth_;
+            line_ >= 0 ? newSegment() : waypoint();
+            pointTime_ = line_ >= 0 ? std::nullopt : placemarkTime_;
         } else if (uri == kGxNamespace && local == "coord") {
             coord_ = depth_;
             field_ = &tuple_;
             tupleLine_ = line;
+        } else if (uri == kGxNamespace && local == "Track" && track_ < 0) {
+            track_ = depth_;
+            newSegment();
+        } else if (own) {
+            kmlElement(local);
         }
         break;
     case Format::Tcx:
@@ -194,8 +202,8 @@ void XmlPointReader::root(QByteArrayView local, QByteArrayView uri)
         return;
     }
     document_ = Document::Points;
-    // A GPX point is all in its start tag.
-    if (format_ == Format::Gpx)
+    // A GPX point is all in its start tag, unless its time is asked for.
+    if (format_ == Format::Gpx && !times_)
         parser_->startTagsOnly();
     namespace_ = uri.toByteArray();
     depth_ = 1;
@@ -203,7 +211,9 @@ void XmlPointReader::root(QByteArrayView local, QByteArrayView uri)
 
 void XmlPointReader::end()
 {
-    if (depth_ == coordinates_) {
+    if (depth_ == time_) {
+        timeRead();
+    } else if (depth_ == coordinates_) {
         if (!tuple_.isEmpty())
             tuple(tupleLine_);
         coordinates_ = -1;
@@ -215,9 +225,11 @@ void XmlPointReader::end()
         degrees_ = -1;
         field_ = nullptr;
     } else if (depth_ == position_) {
-        tcxPosition(tupleLine_);
         position_ = -1;
+        // A GPX point held for its time keeps its texts as written.
+        heldPosition(tupleLine_, format_ == Format::Tcx);
     }
+    closeTracks();
     --depth_;
 }
 
@@ -227,6 +239,81 @@ void XmlPointReader::text(QByteArrayView utf8)
         coordinateText(utf8, parser_->line());
     else if (field_)
         appendBounded(*field_, utf8);
+}
+
+void XmlPointReader::gpxElement(QByteArrayView local, std::span<const Attribute> attributes,
+                                qint64 line)
+{
+    if (local == "trkpt" || local == "wpt" || local == "rtept") {
+        if (local == "wpt")
+            waypoint();
+        gpxPoint(attributes, line);
+    } else if (local == "trkseg" || local == "rte") {
+        newSegment();
+    } else if (local == "time" && position_ >= 0 && depth_ == position_ + 1) {
+        timeElement();
+    }
+}
+
+void XmlPointReader::kmlElement(QByteArrayView local)
+{
+    if ((local == "LineString" || local == "LinearRing") && line_ < 0)
+        line_ = depth_;
+    else if (local == "Placemark")
+        placemarkTime_.reset();
+    else if (local == "TimeStamp" && timeStamp_ < 0)
+        timeStamp_ = depth_;
+    else if (local == "when" && (track_ >= 0 || timeStamp_ >= 0))
+        timeElement();
+}
+
+// A time element's text is read when times are asked for.
+void XmlPointReader::timeElement()
+{
+    if (!times_ || time_ >= 0 || field_)
+        return;
+    time_ = depth_;
+    timeText_.clear();
+    field_ = &timeText_;
+}
+
+void XmlPointReader::timeRead()
+{
+    const auto read = isoTime(timeText_);
+    time_ = -1;
+    field_ = nullptr;
+    if (track_ >= 0)
+        whens_.push_back(read);
+    else if (timeStamp_ >= 0)
+        placemarkTime_ = read;
+    else
+        pointTime_ = read;
+}
+
+// The end of an element that a segment or a time depends on.
+void XmlPointReader::closeTracks()
+{
+    if (depth_ == line_)
+        line_ = -1;
+    if (depth_ == timeStamp_)
+        timeStamp_ = -1;
+    if (depth_ == track_) {
+        track_ = -1;
+        whens_.clear();
+    }
+}
+
+// A waypoint: it opens a segment after a line, joins the group after another waypoint.
+void XmlPointReader::waypoint()
+{
+    if (!std::exchange(waypoints_, true))
+        noteSegment(options_);
+}
+
+void XmlPointReader::newSegment()
+{
+    waypoints_ = false;
+    noteSegment(options_);
 }
 
 void XmlPointReader::gpxPoint(std::span<const Attribute> attributes, qint64 line)
@@ -241,6 +328,21 @@ void XmlPointReader::gpxPoint(std::span<const Attribute> attributes, qint64 line
         else if (attribute.local == "lon")
             longitude = &attribute;
     }
+    // With times, the point waits for its end tag and the <time> before it.
+    if (times_ && position_ < 0) {
+        position_ = depth_;
+        tupleLine_ = line;
+        pointTime_.reset();
+        hasLatitude_ = latitude != nullptr;
+        hasLongitude_ = longitude != nullptr;
+        latitudeText_.clear();
+        longitudeText_.clear();
+        if (latitude)
+            appendBounded(latitudeText_, latitude->value);
+        if (longitude)
+            appendBounded(longitudeText_, longitude->value);
+        return;
+    }
     if (!latitude || !longitude || latitude->value.size() > kFieldLimit ||
         longitude->value.size() > kFieldLimit)
         return skip(line);
@@ -250,6 +352,12 @@ void XmlPointReader::gpxPoint(std::span<const Attribute> attributes, qint64 line
 // A Position and its two degrees; a Position of a Trackpoint or a CoursePoint alike.
 void XmlPointReader::tcxElement(QByteArrayView local, qint64 line)
 {
+    if (local == "Track")
+        newSegment();
+    else if (local == "Trackpoint")
+        pointTime_.reset();
+    else if (local == "Time")
+        timeElement();
     if (local == "Position" && position_ < 0) {
         position_ = depth_;
         tupleLine_ = line;
@@ -318,6 +426,10 @@ void XmlPointReader::gxCoord(qint64 line)
         fields[size_t(count++)] = rest.first(end - rest.begin());
         rest = trimmed(rest.sliced(end - rest.begin()));
     }
+    if (times_ && !whens_.empty()) {
+        pointTime_ = whens_.front();
+        whens_.pop_front();
+    }
     if (count < 2 || count > 3 || !rest.isEmpty() || tuple_.size() > kFieldLimit)
         skip(line);
     else
@@ -325,13 +437,14 @@ void XmlPointReader::gxCoord(qint64 line)
     tuple_.resize(0); // the buffer is kept for the next one
 }
 
-void XmlPointReader::tcxPosition(qint64 line)
+void XmlPointReader::heldPosition(qint64 line, bool trim)
 {
     if (!hasLatitude_ || !hasLongitude_ || latitudeText_.size() > kFieldLimit ||
         longitudeText_.size() > kFieldLimit)
         return skip(line);
-    candidate(decoded(latitude_, trimmed(latitudeText_)),
-              decoded(longitude_, trimmed(longitudeText_)), line);
+    const auto text = [trim](QByteArrayView bytes) { return trim ? trimmed(bytes) : bytes; };
+    candidate(decoded(latitude_, text(latitudeText_)), decoded(longitude_, text(longitudeText_)),
+              line);
 }
 
 void XmlPointReader::candidate(QStringView latitude, QStringView longitude, qint64 line)
@@ -339,6 +452,7 @@ void XmlPointReader::candidate(QStringView latitude, QStringView longitude, qint
     // A point that is no pair of numbers is skipped, as a plain list's line is.
     if (const auto values = documentPointValues({latitude, longitude})) {
         notePoint(options_, *values, line);
+        noteTime(options_, std::exchange(pointTime_, std::nullopt));
         point_(latitude, longitude);
     } else {
         skip(line);
@@ -347,6 +461,7 @@ void XmlPointReader::candidate(QStringView latitude, QStringView longitude, qint
 
 void XmlPointReader::skip(qint64 line)
 {
+    pointTime_.reset();
     if (options_.skipped)
         options_.skipped(line);
 }

@@ -9,6 +9,12 @@
 //   LatitudeDegrees and LongitudeDegrees.
 // Which of them a document is, its first element tells, by name and
 // namespace; points are elements of the document's own namespaces only.
+// Segments: a GPX trkseg or rte, a KML LineString, LinearRing or gx:Track, a
+// TCX Track; the waypoints of a file (GPX wpt, KML Point, each group of them
+// between lines) as one. Times, when asked for: a GPX point's <time>, a KML
+// gx:Track's <when> (the n-th for its n-th gx:coord, written before it as
+// KML has them), a Placemark's TimeStamp for its Point, a TCX Trackpoint's
+// <Time>; a GPX point is then handed on at its end tag.
 // Numbers are written with "." whatever the locale. An element that stands
 // for a point but holds none is a skipped line, as a plain list's bad line is.
 
@@ -18,6 +24,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <deque>
 #include <optional>
 
 namespace app {
@@ -59,7 +66,14 @@ private:
     void coordinateText(QByteArrayView utf8, qint64 line);
     void tuple(qint64 line);
     void gxCoord(qint64 line);
-    void tcxPosition(qint64 line);
+    void gpxElement(QByteArrayView local, std::span<const Attribute> attributes, qint64 line);
+    void kmlElement(QByteArrayView local);
+    void timeElement();
+    void timeRead();
+    void closeTracks();
+    void heldPosition(qint64 line, bool trim);
+    void waypoint();
+    void newSegment();
     void candidate(QStringView latitude, QStringView longitude, qint64 line);
     void skip(qint64 line);
     [[noreturn]] void fail(const XmlError& error) const;
@@ -85,6 +99,17 @@ private:
     bool hasLatitude_ = false, hasLongitude_ = false;
     qint64 tupleLine_ = 0;
     QString latitude_, longitude_; // texts handed on, reused
+    // Tracks.
+    bool times_ = false;         // times are asked for
+    bool waypoints_ = false;     // the last point was a waypoint, of the group the segment holds
+    qsizetype line_ = -1;        // the open KML LineString or LinearRing's depth, or -1
+    qsizetype track_ = -1;       // the open gx:Track's depth, or -1
+    qsizetype timeStamp_ = -1;   // the open KML TimeStamp's depth, or -1
+    qsizetype time_ = -1;        // the open time element's depth, or -1
+    QByteArray timeText_;
+    std::optional<PointTime> pointTime_;     // the next point's
+    std::optional<PointTime> placemarkTime_; // a KML Placemark's TimeStamp
+    std::deque<std::optional<PointTime>> whens_; // a gx:Track's, not yet given to a gx:coord
 };
 
 } // namespace app

@@ -1,0 +1,41 @@
+#pragma once
+// The figures of a track that the command line writes beside the distances:
+// the times of a pair's points, the seconds between them, the speed.
+
+#include "engine/distanceunits.h"
+#include "lists/pointtime.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// The times of a pair's two points; null where a point has none.
+struct PairTimes {
+    const PointTime* first = nullptr;
+    const PointTime* second = nullptr;
+    bool both() const { return first && second; }
+    // From the first to the second, exact; with both only.
+    qint64 nanoseconds() const { return nanosecondsBetween(*first, *second); }
+    // The fraction digits the difference has: the more of the two.
+    int places() const { return std::max(first->places, second->places); }
+};
+
+// Seconds as text: the fraction to `places` digits, trailing zeros dropped.
+std::string_view secondsText(qint64 nanoseconds, int places, char (&buffer)[400]);
+
+// The unit's distance per hour, rounded half to even at the unit's places;
+// nothing unless the time is above zero.
+std::optional<std::string_view> speedText(double distance, qint64 nanoseconds,
+                                          const DistanceUnit& unit, char (&buffer)[400]);
+
+// "speed_km_per_h", "speed_mi_per_h"...; "speed_kn" for nautical miles.
+std::string speedName(const DistanceUnit& unit);
+
+// Whether a pair counts as motion: faster than kMovingKilometersPerHour.
+constexpr double kMovingKilometersPerHour = 1;
+bool isMoving(double distance, qint64 nanoseconds, const DistanceUnit& unit);
+
+} // namespace app
