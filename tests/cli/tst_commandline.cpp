@@ -17,9 +17,13 @@
 #include "fitwriter.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,6 +57,58 @@ QStringList expanded(const QStringList& arguments, const QTemporaryDir& dir)
         out << argument.replace(QLatin1String("{dir}"), dir.path())
                    .replace(QLatin1String("{golden}"), QStringLiteral(GOLDEN_DIR));
     return out;
+}
+
+// A track file of golden/tracks; "sessions.fit" is written into dir.
+QString trackPath(const QString& name, const QTemporaryDir& dir)
+{
+    if (name != QLatin1String("sessions.fit"))
+        return QDir(QStringLiteral(GOLDEN_DIR "/tracks")).filePath(name);
+    // Two sessions: 2024-09-01T00:00:00Z on, and an hour later, the last
+    // record with a compressed time (7 past the last time's 32-second step).
+    const int64_t start = 1094083200;
+    const auto at = fitwriter::semicircles;
+    fitwriter::Writer fit;
+    fit.define(0, fitwriter::kRecord, {{253, 4}, {0, 4}, {1, 4}})
+        .data(0, {start, at(46.5), at(7.25)})
+        .data(0, {start + 10, at(46.501), at(7.251)})
+        .define(1, 18 /* session */, {{253, 4}})
+        .data(1, {start + 11})
+        .data(0, {start + 3600, at(46.6), at(7.35)})
+        .define(2, fitwriter::kRecord, {{0, 4}, {1, 4}})
+        .data(2, {at(46.601), at(7.351)}, true);
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(fit.file()) < 0)
+        return {};
+    return path;
+}
+
+// The program on one track file.
+Finished runTrack(const QString& input, const QStringList& arguments)
+{
+    QTemporaryDir dir;
+    return runProgram(kProgram, arguments + QStringList{trackPath(input, dir)});
+}
+
+// A decimal text as a whole number of units of its `places`-th decimal.
+qint64 units(QStringView text, int places)
+{
+    const qsizetype point = text.indexOf(u'.');
+    const QStringView whole = point < 0 ? text : text.first(point);
+    const QString fraction = (point < 0 ? QString() : text.sliced(point + 1).toString())
+                                 .leftJustified(places, QLatin1Char('0'));
+    return whole.toLongLong() * qint64(std::pow(10, places)) + fraction.toLongLong();
+}
+
+// The rows of a csv without its header, split into fields.
+QList<QStringList> csvRows(const QByteArray& csv)
+{
+    QList<QStringList> rows;
+    for (const QString& line : QString::fromUtf8(csv).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        rows << line.split(QLatin1Char(','));
+    rows.removeFirst();
+    return rows;
 }
 
 } // namespace
@@ -156,6 +212,21 @@ private slots:
         QTest::newRow("unknown separator, shown on one line")
             << QStringList{"--separator", "|\n", "{dir}/two.txt"} << 2
             << "meridane: unknown separator \"|\\n\": use , ; tab or space\n"
+               "Try 'meridane --help' for more information.\n"
+            << none;
+        QTest::newRow("--time in the text format: nothing written")
+            << QStringList{"--time", "-o", "{dir}/r.txt", "{dir}/two.txt"} << 2
+            << "meridane: --time needs --format csv, tsv or geojson: the text format has no "
+               "room for times\nTry 'meridane --help' for more information.\n"
+            << none;
+        QTest::newRow("--summary as geojson")
+            << QStringList{"--summary", "-f", "geojson", "-o", "{dir}/r.txt", "{dir}/two.txt"} << 2
+            << "meridane: --summary is written as text, csv or tsv, not geojson\n"
+               "Try 'meridane --help' for more information.\n"
+            << none;
+        QTest::newRow("--summary with --time")
+            << QStringList{"--summary", "--time", "-f", "csv", "{dir}/two.txt"} << 2
+            << "meridane: --summary holds the times already: leave out --time\n"
                "Try 'meridane --help' for more information.\n"
             << none;
         QTest::newRow("unknown option")
@@ -377,6 +448,150 @@ private slots:
         QCOMPARE(QString::fromUtf8(run.err), expanded({err}, dir).constFirst());
         QTEST(run.status, "status");
         QTEST(run.out, "out");
+    }
+
+    // Each row: track files of golden/tracks, the arguments before them, and
+    // the golden file of that folder that the run writes on standard output.
+    void tracks_data()
+    {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("golden");
+        const QStringList gpx{"two-segments.gpx"};
+        const QStringList times{"-f", "csv", "--time", "-u", "km"};
+        QTest::newRow("GPX, two segments an hour apart: paired across the gap, as before")
+            << gpx << times << "two-segments.csv";
+        QTest::newRow("GPX with --segments: no pair over the gap, the total runs on")
+            << gpx << times + QStringList{"--segments"} << "two-segments-apart.csv";
+        QTest::newRow("GPX without --time: today's rows")
+            << gpx << QStringList{"-f", "csv", "-u", "km"} << "two-segments-plain.csv";
+        QTest::newRow("FIT: sessions are segments, timestamps and a compressed time")
+            << QStringList{"sessions.fit"}
+            << QStringList{"-f", "tsv", "--time", "--segments", "-u", "m"} << "sessions.tsv";
+        QTest::newRow("NMEA: RMC dates, GGA after midnight takes the next day")
+            << QStringList{"midnight.nmea"} << times << "midnight.csv";
+        QTest::newRow("KML: a TimeStamp'd Point, a gx:Track with when, a LineString")
+            << QStringList{"gx-track.kml"} << times + QStringList{"--segments"} << "gx-track.csv";
+        QTest::newRow("TCX: Tracks are segments, a Trackpoint's Time")
+            << QStringList{"laps.tcx"} << times + QStringList{"--segments"} << "laps.csv";
+        QTest::newRow("GeoJSON: coordTimes and times, each line a segment")
+            << QStringList{"lines.geojson"} << times + QStringList{"--segments"}
+            << "lines.csv";
+        QTest::newRow("a list without times: empty cells")
+            << QStringList{"no-times.txt"} << times << "no-times.csv";
+        QTest::newRow("with --segments files never pair")
+            << QStringList{"no-times.txt", "no-times.txt"}
+            << QStringList{"-f", "csv", "--segments", "-u", "km"} << "two-files-apart.csv";
+        QTest::newRow("geojson: a feature a pair, with times")
+            << gpx << QStringList{"-f", "geojson", "--time", "--segments", "-u", "km"}
+            << "two-segments.geojson";
+        QTest::newRow("summary as text, segments apart")
+            << gpx << QStringList{"--summary", "--segments", "-u", "km"} << "summary.txt";
+        QTest::newRow("summary as tsv, across the gap")
+            << gpx << QStringList{"--summary", "-f", "tsv", "-u", "nmi"} << "summary.tsv";
+        QTest::newRow("summary of a list without times: empty cells")
+            << QStringList{"no-times.txt"} << QStringList{"--summary", "-f", "csv"}
+            << "summary-no-times.csv";
+    }
+    void tracks()
+    {
+        QFETCH(QStringList, inputs);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, golden);
+        QTemporaryDir dir;
+        for (const QString& input : inputs)
+            arguments << trackPath(input, dir);
+        const Finished run = runProgram(kProgram, arguments);
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, readAll(trackPath(golden, dir)));
+    }
+
+    // The summary's distance is the sum of the rows' distances, and the rows'
+    // last running total; its pairs are the rows.
+    void summaryAddsTheRows_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QStringList>("arguments");
+        for (const char* input : {"two-segments.gpx", "gx-track.kml", "midnight.nmea",
+                                  "sessions.fit", "lines.geojson", "no-times.txt"}) {
+            QTest::addRow("%s", input) << input << QStringList{"-u", "km"};
+            QTest::addRow("%s, segments, feet", input) << input << QStringList{"--segments", "-u", "ft"};
+        }
+    }
+    void summaryAddsTheRows()
+    {
+        QFETCH(QString, input);
+        QFETCH(QStringList, arguments);
+        const Finished rows = runTrack(input, arguments + QStringList{"-f", "csv"});
+        const Finished summary = runTrack(input, arguments + QStringList{"--summary", "-f", "csv"});
+        QCOMPARE(rows.status, 0);
+        QCOMPARE(summary.status, 0);
+        const QList<QStringList> table = csvRows(rows.out);
+        const QStringList record = csvRows(summary.out).constFirst();
+        const int places = 4; // the most any unit has
+        qint64 sum = 0;
+        for (const QStringList& row : table)
+            sum += units(row[4], places);
+        QCOMPARE(record[1].toLongLong(), qint64(table.size()));
+        QCOMPARE(units(record[3], places), sum);
+        QVERIFY(!table.isEmpty());
+        QCOMPARE(record[3], table.constLast()[5]);
+    }
+
+    // The GeoJSON is JSON a reader takes: a FeatureCollection of LineStrings
+    // from each pair's first point to its second, [longitude, latitude] with
+    // the numbers as the csv has the texts (written as read where they are
+    // JSON numbers), and the csv's figures as properties.
+    void geojsonReadBack_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("GPX with times")
+            << "two-segments.gpx" << QStringList{"--time", "-u", "km"};
+        QTest::newRow("a list whose texts are no JSON numbers (\"+47.3850\", \" 8.5500\")")
+            << "no-times.txt" << QStringList{"--time"};
+        QTest::newRow("NMEA, nautical miles") << "midnight.nmea" << QStringList{"-u", "nmi"};
+        QTest::newRow("FIT, segments") << "sessions.fit" << QStringList{"--segments", "--time"};
+    }
+    void geojsonReadBack()
+    {
+        QFETCH(QString, input);
+        QFETCH(QStringList, arguments);
+        const Finished csv = runTrack(input, arguments + QStringList{"-f", "csv"});
+        const Finished json = runTrack(input, arguments + QStringList{"-f", "geojson"});
+        QCOMPARE(json.status, 0);
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(json.out, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(document["type"].toString(), QStringLiteral("FeatureCollection"));
+        const QJsonArray features = document["features"].toArray();
+        const QList<QStringList> rows = csvRows(csv.out);
+        QCOMPARE(features.size(), rows.size());
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const QStringList& row = rows[i];
+            const QJsonObject feature = features[i].toObject();
+            const QJsonObject geometry = feature["geometry"].toObject();
+            QCOMPARE(geometry["type"].toString(), QStringLiteral("LineString"));
+            const QJsonArray line = geometry["coordinates"].toArray();
+            QCOMPARE(line.size(), 2);
+            for (int end = 0; end < 2; ++end) {
+                const QString lat = row[2 * end].trimmed(), lon = row[2 * end + 1].trimmed();
+                QCOMPARE(line[end][0].toDouble(), lon.toDouble());
+                QCOMPARE(line[end][1].toDouble(), lat.toDouble());
+                if (!lat.startsWith(u'+') && !lon.startsWith(u'+'))
+                    QVERIFY(json.out.contains(('[' + lon + ',' + lat + ']').toUtf8()));
+            }
+            const QJsonObject properties = feature["properties"].toObject();
+            QCOMPARE(properties["distance"].toDouble(), row[4].toDouble());
+            QCOMPARE(properties["cumulative"].toDouble(), row[5].toDouble());
+            if (arguments.contains(QStringLiteral("--time"))) {
+                QCOMPARE(properties["time1"].toString(), row[6]);
+                QCOMPARE(properties["time2"].toString(), row[7]);
+                QCOMPARE(properties["seconds"].isNull(), row[8].isEmpty());
+                QCOMPARE(properties["speed"].toDouble(), row[9].toDouble());
+            }
+        }
     }
 
     // What a shell hands over: names as bytes (made with printf), pipes, devices.
