@@ -4,14 +4,18 @@
 // against GeodSolve -i (Debian package geographiclib-tools) on the same pairs.
 //
 // First table: the window's results file (text format, sphere) at each size.
-// Second: each job at the largest size, medians of three runs. Third: time
-// and peak memory of each format at ten times the largest size. All of it
+// Second: each job at the largest size, medians of three runs. Third: a GPX
+// track with a time for each point at the largest size, each track job
+// against csv on the same file (medians of three). Fourth: time and peak
+// memory of each format at ten times the largest size, the list's and the
+// track's. All of it
 // twice: as the machine runs, and with glibc's AVX-512 string functions
 // turned off (GLIBC_TUNABLES), each run with the vector state it started in.
 //
 //   bench_commandline [sizes...]     (default 10000 100000 1000000)
 
 #include "benchutil.h"
+#include "lists/pointtime.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -50,6 +54,30 @@ void writeInputs(qsizetype count, const QString& list, const QString& pairs)
     listFile.write(listText);
     if (pairFile.isOpen())
         pairFile.write(pairText);
+}
+
+// The same points as a GPX track, one second apart from 2024-05-01T00:00:00Z.
+void writeTrack(qsizetype count, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write the track");
+    QByteArray text("<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
+                    "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>\n");
+    app::PointTime time{1714521600, 0, 0};
+    bench::forEachGeneratedPoint(count, [&](const QString& lat, const QString& lon) {
+        char buffer[48];
+        const std::string_view iso = app::isoText(time, buffer);
+        ++time.seconds;
+        text += "<trkpt lat=\"" + lat.toLatin1() + "\" lon=\"" + lon.toLatin1() + "\"><time>";
+        text.append(iso.data(), qsizetype(iso.size()));
+        text += "</time></trkpt>\n";
+        if (text.size() > (1 << 20)) {
+            file.write(text);
+            text.clear();
+        }
+    });
+    file.write(text + "</trkseg></trk></gpx>\n");
 }
 
 struct Measured {
@@ -97,6 +125,7 @@ struct Bench {
     QString pairs = dir.filePath(QStringLiteral("pairs.txt"));
     QString floorOut = dir.filePath(QStringLiteral("floor.csv"));
     QString commandOut = dir.filePath(QStringLiteral("results.txt"));
+    QString track = dir.filePath(QStringLiteral("track.gpx"));
 
     Measured geod()
     {
@@ -105,9 +134,11 @@ struct Bench {
                                                     dir.filePath(QStringLiteral("geod.txt")), dir);
     }
     Measured floorJob() { return measureProcess(floor, {"km", list}, {}, floorOut, dir); }
-    Measured command(const QStringList& arguments)
+    Measured command(const QStringList& arguments, const QString& input = {})
     {
-        return measureProcess(meridane, arguments + QStringList{"-u", "km", "-o", commandOut, list},
+        return measureProcess(meridane,
+                              arguments + QStringList{"-u", "km", "-o", commandOut,
+                                                      input.isEmpty() ? list : input},
                               {}, {}, dir);
     }
     // The median time of three runs, and the largest peak.
@@ -155,6 +186,8 @@ struct Bench {
             {"text, sphere", {}},
             {"csv, wgs84", {"-f", "csv", "--model", "wgs84"}},
             {"text, wgs84", {"--model", "wgs84"}},
+            {"geojson, sphere", {"-f", "geojson"}},
+            {"csv, sphere, --segments", {"-f", "csv", "--segments"}},
         };
         for (const auto& [name, arguments] : jobs) {
             const Measured job = median3([&] { return command(arguments); });
@@ -167,6 +200,31 @@ struct Bench {
         }
     }
 
+    // The track jobs on a GPX with times, each against csv without them on the same file.
+    void trackTable(qsizetype count)
+    {
+        writeTrack(count, track);
+        const Measured csv = median3([&] { return command({"-f", "csv"}, track); });
+        std::printf("\n%lld points of a GPX track with times (%.0f MB), kilometers, medians of "
+                    "3; csv %.3f s\n\n| job | s | ratio to csv | peak MB |\n|---|---|---|---|\n",
+                    static_cast<long long>(count), QFileInfo(track).size() / 1e6, csv.seconds);
+        for (const auto& [name, arguments] : trackJobs()) {
+            const Measured job = median3([&] { return command(arguments, track); });
+            std::printf("| %s | %.3f | %.2f | %.0f |\n", name, job.seconds,
+                        job.seconds / csv.seconds, job.peakMegabytes);
+            std::fflush(stdout);
+        }
+    }
+
+    static std::vector<std::pair<const char*, QStringList>> trackJobs()
+    {
+        return {{"csv --time", {"-f", "csv", "--time"}},
+                {"csv --segments", {"-f", "csv", "--segments"}},
+                {"geojson", {"-f", "geojson"}},
+                {"geojson --time", {"-f", "geojson", "--time"}},
+                {"--summary", {"--summary", "-f", "csv"}}};
+    }
+
     // Each format on a long list: the time and the peak memory of the process.
     void memoryTable(qsizetype count)
     {
@@ -174,7 +232,7 @@ struct Bench {
         std::printf("\n%lld points (list %.0f MB)\n\n| format | job s | pairs/s | peak MB | "
                     "output MB |\n|---|---|---|---|---|\n",
                     static_cast<long long>(count), QFileInfo(list).size() / 1e6);
-        for (const char* format : {"text", "csv", "tsv"}) {
+        for (const char* format : {"text", "csv", "tsv", "geojson"}) {
             const Measured job = command({"--format", format});
             std::printf("| %s | %.3f | %.0f | %.0f | %.0f |\n", format, job.seconds,
                         (count - 1) / job.seconds, job.peakMegabytes,
@@ -190,6 +248,16 @@ struct Bench {
         std::printf("| text from a pipe | %.3f | %.0f | %.0f | %.0f |\n", piped.seconds,
                     (count - 1) / piped.seconds, piped.peakMegabytes,
                     QFileInfo(commandOut).size() / 1e6);
+        // The track's jobs, times read for every point.
+        writeTrack(count, track);
+        for (const auto& [name, arguments] : trackJobs()) {
+            const Measured job = command(arguments, track);
+            std::printf("| GPX %s | %.3f | %.0f | %.0f | %.0f |\n", name, job.seconds,
+                        (count - 1) / job.seconds, job.peakMegabytes,
+                        QFileInfo(commandOut).size() / 1e6);
+            std::fflush(stdout);
+        }
+        QFile::remove(track);
     }
 };
 
@@ -203,6 +271,7 @@ int main(int argc, char* argv[])
     Bench bench;
     bench.textTable(sizes);
     bench.jobTable(sizes.back());
+    bench.trackTable(sizes.back());
     bench.memoryTable(sizes.back() * 10);
     return bench::runAgainUnderTunable();
 }
