@@ -60,14 +60,13 @@ void GeoJsonRows::row(const PointPair& pair, double distance, const PairTimes& t
 void GeoJsonRows::timeProperties(double distance, const PairTimes& times)
 {
     const auto time = [this](const char* name, const PointTime* value) {
-        char text[48];
         lines_ += name;
         if (!value) {
             lines_ += "null";
             return;
         }
         lines_ += '"';
-        lines_ += isoText(*value, text);
+        lines_ += timeTexts_.text(*value);
         lines_ += '"';
     };
     time(R"(,"time1":)", times.first);

@@ -38,6 +38,7 @@ private:
     std::string scratch_;
     qint64 total_ = 0; // in units of the last place
     bool first_ = true;
+    TimeTexts timeTexts_;
 };
 
 } // namespace app

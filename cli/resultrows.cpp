@@ -171,9 +171,9 @@ void TableRows::row(const PointPair& pair, double distance, const PairTimes& tim
 
 void TableRows::timeFields(double distance, const PairTimes& times)
 {
-    char first[48], second[48], seconds[400], speed[400];
-    field(times.first ? isoText(*times.first, first) : std::string_view());
-    field(times.second ? isoText(*times.second, second) : std::string_view());
+    char seconds[400], speed[400];
+    field(times.first ? timeTexts_.text(*times.first) : std::string_view());
+    field(times.second ? timeTexts_.text(*times.second) : std::string_view());
     if (!times.both()) {
         field(std::string_view());
         field(std::string_view());

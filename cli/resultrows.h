@@ -45,6 +45,7 @@ private:
     std::string line_;      // lines not yet handed to the file
     size_t lineStart_ = 0;  // where the line being built starts in it
     qint64 total_ = 0; // in units of the last place
+    TimeTexts timeTexts_;
 };
 
 // The window's sentence for a pair, with the distance in the window's unit

@@ -19,6 +19,19 @@ qint64 scaleDown(qint64 value, int places)
 
 } // namespace
 
+std::string_view TimeTexts::text(const PointTime& time)
+{
+    for (const Slot& slot : slots_)
+        if (slot.time.seconds == time.seconds && slot.time.nanoseconds == time.nanoseconds &&
+            slot.time.places == time.places)
+            return slot.written;
+    Slot& slot = slots_[next_];
+    next_ ^= 1;
+    slot.time = time;
+    slot.written = isoText(time, slot.text);
+    return slot.written;
+}
+
 std::string_view secondsText(qint64 nanoseconds, int places, char (&buffer)[400])
 {
     return engine::unitsText(scaleDown(nanoseconds, places), places, buffer);

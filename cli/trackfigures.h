@@ -23,6 +23,22 @@ struct PairTimes {
     int places() const { return std::max(first->places, second->places); }
 };
 
+// isoText of the times a pair after another writes: the second point's time
+// of one pair is the first's of the next, and is written out once.
+class TimeTexts {
+public:
+    std::string_view text(const PointTime& time);
+
+private:
+    struct Slot {
+        PointTime time{-1, -1, -1};
+        char text[48];
+        std::string_view written;
+    };
+    Slot slots_[2];
+    int next_ = 0;
+};
+
 // Seconds as text: the fraction to `places` digits, trailing zeros dropped.
 std::string_view secondsText(qint64 nanoseconds, int places, char (&buffer)[400]);
 

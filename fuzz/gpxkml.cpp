@@ -1,7 +1,9 @@
 // The GPX, KML and TCX reader on arbitrary bytes: fed in blocks of 1 to 16
 // bytes it hands on the same points, and fails or not, as fed at once (a
 // broken document may stop a few points sooner or later); every point it
-// hands on passes the numeric test of documents.
+// hands on passes the numeric test of documents. One input in two asks for
+// the times as well: segment starts and times count as points of their own
+// then, so that they too must come alike.
 
 #include "core/failure.h"
 #include "lists/pointrecord.h"
@@ -19,7 +21,7 @@ struct Read {
     bool failed = false;
 };
 
-Read read(QByteArrayView bytes, qsizetype block)
+Read read(QByteArrayView bytes, qsizetype block, bool times)
 {
     Read result;
     const app::PointSink point = [&](QStringView latitude, QStringView longitude) {
@@ -28,7 +30,15 @@ Read read(QByteArrayView bytes, qsizetype block)
                        latitude.toString() + u'|' + longitude.toString());
         result.points << latitude.toString() + u'|' + longitude.toString();
     };
-    const app::PlainListOptions options;
+    app::PlainListOptions options;
+    if (times) {
+        options.segment = [&] { result.points << QStringLiteral("segment"); };
+        options.time = [&](const app::PointTime& time) {
+            char text[48];
+            const std::string_view iso = app::isoText(time, text);
+            result.points << QString::fromLatin1(iso.data(), qsizetype(iso.size()));
+        };
+    }
     try {
         app::XmlPointReader reader(point, options);
         using Document = app::XmlPointReader::Document;
@@ -48,10 +58,12 @@ Read read(QByteArrayView bytes, qsizetype block)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Input input(data, size);
-    const qsizetype block = 1 + input.byte() % 16;
+    const uint8_t choice = input.byte();
+    const qsizetype block = 1 + choice % 16;
+    const bool times = choice & 0x10;
     const QByteArrayView bytes = input.rest();
-    const Read atOnce = read(bytes, std::max<qsizetype>(bytes.size(), 1));
-    const Read inBlocks = read(bytes, block);
+    const Read atOnce = read(bytes, std::max<qsizetype>(bytes.size(), 1), times);
+    const Read inBlocks = read(bytes, block, times);
     const QString detail = QString::fromLatin1(bytes.toByteArray().toHex());
     if (inBlocks.failed && atOnce.failed) {
         // Where a broken document stops depends on how its text was cut: the

@@ -273,7 +273,7 @@ void XmlPointReader::timeElement()
     if (!times_ || time_ >= 0 || field_)
         return;
     time_ = depth_;
-    timeText_.clear();
+    timeText_.resize(0); // keeps its room
     field_ = &timeText_;
 }
 
@@ -335,8 +335,8 @@ void XmlPointReader::gpxPoint(std::span<const Attribute> attributes, qint64 line
         pointTime_.reset();
         hasLatitude_ = latitude != nullptr;
         hasLongitude_ = longitude != nullptr;
-        latitudeText_.clear();
-        longitudeText_.clear();
+        latitudeText_.resize(0);
+        longitudeText_.resize(0);
         if (latitude)
             appendBounded(latitudeText_, latitude->value);
         if (longitude)
