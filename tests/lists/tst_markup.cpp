@@ -178,6 +178,70 @@ private slots:
         }
     }
 
+    // Segments and times as each format has them, fed in blocks of any size:
+    // rows "segment" where one begins, "@time" right before its point.
+    void tracks_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("rows");
+        const QByteArray t1("2024-05-01T10:00:00Z"), t2("2024-05-01T12:00:05.50+02:00");
+        const QString at1("@2024-05-01T10:00:00Z"), at2("@2024-05-01T10:00:05.50Z");
+        QTest::newRow("GPX: the waypoints one group, a rte and each trkseg a segment")
+            << kGpx11 + "<wpt lat=\"1\" lon=\"2\"/><wpt lat=\"3\" lon=\"4\"/><rte><rtept "
+                        "lat=\"5\" lon=\"6\"/></rte><trk><trkseg><trkpt lat=\"7\" lon=\"8\"/>"
+                        "</trkseg><trkseg><trkpt lat=\"9\" lon=\"10\"/></trkseg></trk></gpx>"
+            << QStringList{"segment", "1|2", "3|4", "segment", "5|6", "segment", "7|8", "segment", "9|10"};
+        QTest::newRow("GPX: each point its own time, none from the one before or the metadata")
+            << kGpx11 + "<metadata><time>" + t1 + "</time></metadata><trk><trkseg>"
+                        "<trkpt lat=\"1\" lon=\"2\"><ele>5</ele><time>" + t2 + "</time></trkpt>"
+                        "<trkpt lat=\"3\" lon=\"4\"/><trkpt lat=\"5\" lon=\"6\"><time>noon"
+                        "</time></trkpt><trkpt lon=\"8\"><time>" + t1 + "</time></trkpt>"
+                        "<trkpt lat=\"9\" lon=\"10\"/></trkseg></trk></gpx>"
+            << QStringList{"segment", at2, "1|2", "3|4", "5|6", "9|10"};
+        QTest::newRow("KML: Points one group, a LineString, a ring, a gx:Track's whens in turn")
+            << kml("<Placemark><TimeStamp><when>" + t1 + "</when></TimeStamp><Point><coordinates>"
+                   "2,1</coordinates></Point></Placemark><Placemark><Point><coordinates>4,3"
+                   "</coordinates></Point></Placemark>" + lineString("6,5 8,7") +
+                   "<Placemark><Polygon><outerBoundaryIs><LinearRing><coordinates>10,9 12,11"
+                   "</coordinates></LinearRing></outerBoundaryIs></Polygon></Placemark>"
+                   "<Placemark><gx:Track><when>" + t1 + "</when><when>" + t2 + "</when>"
+                   "<gx:coord>14 13 0</gx:coord><gx:coord>16 15 0</gx:coord></gx:Track></Placemark>")
+            << QStringList{"segment", at1, "1|2", "3|4", "segment", "5|6", "7|8", "segment",
+                           "9|10", "11|12", "segment", at1, "13|14", at2, "15|16"};
+        QTest::newRow("TCX: each Track a segment, a Trackpoint's Time its own")
+            << tcx("<Activities><Activity><Lap><Track><Trackpoint><Time>" + t1 + "</Time>" +
+                   position("1", "2") + "</Trackpoint><Trackpoint>" + position("3", "4") +
+                   "</Trackpoint></Track><Track><Trackpoint><Time>" + t2 + "</Time>" +
+                   position("5", "6") + "</Trackpoint></Track></Lap></Activity></Activities>")
+            << QStringList{"segment", at1, "1|2", "3|4", "segment", at2, "5|6"};
+        QTest::newRow("GeoJSON: points one group, each line and ring a segment, times in order")
+            << QByteArray(R"({"type":"FeatureCollection","features":[)"
+                          R"({"type":"Feature","geometry":{"type":"MultiPoint","coordinates":[[2,1],[4,3]]}},)"
+                          R"({"type":"Feature","properties":{"coordTimes":[[")" + t1 + R"("],["x",")" + t2 + R"("]]},)"
+                          R"("geometry":{"type":"MultiLineString","coordinates":[[[6,5]],[[8,7],[10,9]]]}},)"
+                          R"({"type":"Feature","geometry":{"type":"Polygon","coordinates":[[[12,11]],[[14,13]]]}}]})")
+            << QStringList{"segment", "1|2", "3|4", "segment", at1, "5|6", "segment", "7|8",
+                           at2, "9|10", "segment", "11|12", "segment", "13|14"};
+        QTest::newRow("NMEA: the RMC's date for the GGA of its fix, none before any date")
+            << QByteArray("$GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,\n"
+                          "$GPGGA,120001.5,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,\n"
+                          "$GPRMC,120001.5,A,4807.038,N,01131.000,E,0,0,290224,,\n"
+                          "$GPGGA,120002,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,\n")
+            << QStringList{"48.1173|11.5166667", "@2024-02-29T12:00:01.5Z", "48.1173|11.5166667",
+                           "@2024-02-29T12:00:02Z", "48.1173|11.5166667"};
+    }
+    void tracks()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, rows);
+        for (const qsizetype block : {1, 7, 4096}) {
+            const Read result = read(bytes, block, {}, 0, true);
+            QVERIFY2(result.failure.isEmpty(), qPrintable(result.failure));
+            QVERIFY2(result.rows == rows, qPrintable(QString("blocks of %1: ").arg(block) +
+                                                     result.rows.join(' ')));
+        }
+    }
+
     // GPX, KML and TCX write numbers with "." whatever the locale.
     void documentNumbersUseDots()
     {

@@ -35,14 +35,24 @@ struct Read {
 };
 
 // Feeds the bytes in blocks of a size, then `times` blocks of `more`, as many
-// as the reader takes before it fails.
-inline Read read(const QByteArray& bytes, qsizetype block, const QByteArray& more = {}, int times = 0)
+// as the reader takes before it fails. With `track`, segment starts are rows
+// "segment" and a point's time a row "@" and its ISO text, before the point.
+inline Read read(const QByteArray& bytes, qsizetype block, const QByteArray& more = {},
+                 int times = 0, bool track = false)
 {
     Read result;
     const app::PointSink point = [&](QStringView lat, QStringView lon) {
         result.rows << lat.toString() + '|' + lon.toString();
     };
-    const app::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
+    app::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
+    if (track) {
+        options.segment = [&] { result.rows << QStringLiteral("segment"); };
+        options.time = [&](const app::PointTime& time) {
+            char text[48];
+            const std::string_view iso = app::isoText(time, text);
+            result.rows << '@' + QString::fromLatin1(iso.data(), qsizetype(iso.size()));
+        };
+    }
     try {
         app::ListReader reader(point, options);
         for (qsizetype at = 0; at < bytes.size(); at += block)
