@@ -1,6 +1,6 @@
 #include "engine/formulaentry.h"
 
-#include "core/vectorstate.h"
+#include "engine/vectorstate.h"
 
 namespace engine {
 namespace {

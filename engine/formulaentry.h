@@ -3,7 +3,7 @@
 
 namespace engine {
 
-// Clears the vector state that libraries leave behind (core/vectorstate.h),
+// Clears the vector state that libraries leave behind (engine/vectorstate.h),
 // so that the formula's calls into libm cost what they should.
 void enterFormula();
 

@@ -1,4 +1,4 @@
-#include "core/vectorstate.h"
+#include "engine/vectorstate.h"
 
 namespace core {
 namespace {
