@@ -3,7 +3,7 @@
 // or xz file is read as its content, a zip (KMZ) as its KML document, any
 // other file as it is. Told by the first bytes, never by the file's name.
 
-#include "lists/formats/archivereader.h"
+#include "lists/archivereader.h"
 #include "lists/formats/plainlist.h"
 
 namespace app {

@@ -1,4 +1,4 @@
-#include "lists/formats/archivereader.h"
+#include "lists/archivereader.h"
 
 #include "lists/listformat.h"
 
