@@ -5,7 +5,7 @@
 #include "cli/sentencespool.h"
 #include "core/reporterror.h"
 #include "core/trap.h"
-#include "files/argumentbytes.h"
+#include "core/argumentbytes.h"
 #include "platform/desktop/yield.h"
 #include "window/chrome/msgbox.h"
 #include "lists/listfile.h"

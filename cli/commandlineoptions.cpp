@@ -1,6 +1,6 @@
 #include "cli/commandlineoptions.h"
 
-#include "files/argumentbytes.h"
+#include "core/argumentbytes.h"
 
 #include <QCommandLineParser>
 #include <QMap>

@@ -9,7 +9,7 @@
 // shortest JSON number of its value.
 
 #include "cli/trackfigures.h"
-#include "files/resultsfile.h"
+#include "cli/resultsfile.h"
 
 #include <string>
 #include <string_view>

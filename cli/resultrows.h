@@ -5,7 +5,7 @@
 
 #include "cli/commandlineoptions.h"
 #include "cli/trackfigures.h"
-#include "files/resultsfile.h"
+#include "cli/resultsfile.h"
 
 #include <QStringView>
 

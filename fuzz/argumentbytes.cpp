@@ -1,7 +1,7 @@
 // Command-line names as bytes: any bytes come back exactly from their text
 // form, and their shown form is one line without control characters.
 
-#include "files/argumentbytes.h"
+#include "core/argumentbytes.h"
 #include "fuzzinput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,12 +1,12 @@
 // The job without a window: the same file as the window's save, one line on
 // standard error per error, and the exit status.
 
-#include "files/argumentbytes.h"
+#include "core/argumentbytes.h"
 #include "cli/console/terminalprogress.h"
 #include "window/form1.h"
 #include "lists/formats/plainlist.h"
 #include "cli/resultrows.h"
-#include "files/resultsfile.h"
+#include "cli/resultsfile.h"
 #include "core/failure.h"
 #include "engine/numbers.h"
 #include "app/startmode.h"

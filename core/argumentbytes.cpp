@@ -1,4 +1,4 @@
-#include "files/argumentbytes.h"
+#include "core/argumentbytes.h"
 
 namespace app {
 namespace {
