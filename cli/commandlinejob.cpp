@@ -7,7 +7,7 @@
 #include "core/trap.h"
 #include "core/argumentbytes.h"
 #include "platform/desktop/yield.h"
-#include "window/chrome/msgbox.h"
+#include "platform/dialogs/reportbox.h"
 #include "lists/listfile.h"
 
 #include <QDir>
@@ -58,7 +58,7 @@ CommandLineJob::CommandLineJob(const JobOptions& options)
     }
     platform::replace<platform::Dialogs>(&dialogs_);
     // Reports go through the console dialogs, which write them on standard error and count them.
-    core::setReportSink(shell::ReportInMessageBox);
+    core::setReportSink(platform::ReportInMessageBox);
     platform::setYieldInterval(platform::kNeverYield);
     reading_.skipped = [this](qint64 line) { skipped_.add(line); };
     reading_.outOfRange = [this](qint64 line) { outOfRange_.add(line); };

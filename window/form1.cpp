@@ -9,6 +9,7 @@
 #include "platform/widgets/twips.h"
 #include "platform/widgets/windowgone.h"
 #include "window/chrome/msgbox.h"
+#include "platform/dialogs/reportbox.h"
 
 #include <QCloseEvent>
 
@@ -38,7 +39,7 @@ void place(QWidget* widget, int left, int top, int width, int height)
 Form1::Form1(QWidget* parent)
     : QWidget(parent)
 {
-    core::setReportSink(shell::ReportInMessageBox);
+    core::setReportSink(platform::ReportInMessageBox);
     platform::installAccessibility();
     setFont(arialBold(9));
     setFixedSize(twips(8040), twips(9555));

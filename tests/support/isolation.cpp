@@ -4,7 +4,7 @@
 #include "platform/system/programfolder.h"
 #include "platform/desktop/randomdraw.h"
 #include "platform/system/urlopener.h"
-#include "window/chrome/msgbox.h"
+#include "platform/dialogs/reportbox.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -33,7 +33,7 @@ struct Isolation {
         platform::setProgramFolder(folder->filePath(QStringLiteral("program")));
         platform::replace<platform::RandomDraw>(&desktop);
         platform::replace<platform::UrlOpener>(&desktop);
-        core::setReportSink(shell::ReportInMessageBox);
+        core::setReportSink(platform::ReportInMessageBox);
     }
 };
 

@@ -12,10 +12,4 @@ void MsgBox(const QString& text, const QString& boxTitle, platform::MessageIcon 
     platform::get<platform::Dialogs>().message(text, boxTitle.isEmpty() ? title : boxTitle, icon);
 }
 
-void ReportInMessageBox(const QString& text)
-{
-    platform::get<platform::Dialogs>().message(text, QStringLiteral("Application Error"),
-                                               platform::MessageIcon::Exclamation);
-}
-
 } // namespace shell

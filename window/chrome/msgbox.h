@@ -13,7 +13,4 @@ void setApplicationTitleText(const QString& title);
 void MsgBox(const QString& text, const QString& title = {},
             platform::MessageIcon icon = platform::MessageIcon::None);
 
-// The window's sink for error reports: a message box titled "Application Error".
-void ReportInMessageBox(const QString& text);
-
 } // namespace shell
