@@ -2,44 +2,22 @@
 # Checks that every include of the program's code runs down the link order:
 # a file may include the headers of its own library and of the libraries that
 # its library links, directly or through another, and nothing else. The links
-# below are the ones the top CMakeLists.txt gives; a new include that needs a
-# new link is a change to both. Prints each include that crosses the order and
-# fails when there is one.
-#   tools/checklayers.sh          checks the tree this script lies in
-#   tools/checklayers.sh ROOT     checks another tree
+# are the ones the libraries' CMakeLists.txt give, as CMake writes them to
+# layers.txt in the build folder (one line per library: "name|folders|links").
+# Prints each include that crosses the order and fails when there is one.
+#   tools/checklayers.sh BUILD/layers.txt          checks the tree this script lies in
+#   tools/checklayers.sh BUILD/layers.txt ROOT     checks another tree
 set -euo pipefail
-ROOT="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+GRAPH="${1:?usage: checklayers.sh BUILD/layers.txt [ROOT]}"
+ROOT="${2:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 
-# library: its folders
-declare -A folders=(
-    [core]="core"
-    [files]="files"
-    [engine]="engine"
-    [desktop]="platform platform/desktop platform/dialogs platform/system"
-    [widgets]="platform/widgets platform/widgets/list"
-    [spreadsheet]="platform/spreadsheet"
-    [lists]="lists lists/formats"
-    [chrome]="window/chrome"
-    [output]="output"
-    [cli]="cli cli/console"
-    [window]="window"
-    [app]="app"
-)
-# library: the libraries it links
-declare -A links=(
-    [core]=""
-    [files]="core"
-    [engine]="core"
-    [desktop]="files core"
-    [widgets]="files desktop core"
-    [spreadsheet]="desktop core"
-    [lists]="engine files core"
-    [chrome]="files desktop core"
-    [output]="desktop files core"
-    [cli]="lists engine output chrome files core"
-    [window]="lists output chrome widgets spreadsheet engine"
-    [app]="window cli"
-)
+declare -A folders links
+while IFS='|' read -r library library_folders library_links; do
+    [ -n "$library" ] || continue
+    folders[$library]=$library_folders
+    links[$library]=$library_links
+done <"$GRAPH"
+[ ${#folders[@]} -gt 0 ] || { echo "$GRAPH names no library"; exit 1; }
 
 declare -A library_of
 for library in "${!folders[@]}"; do
@@ -83,7 +61,7 @@ done
 # A folder of code that no library names is a drawer the check cannot see.
 while IFS= read -r folder; do
     [ -n "${library_of[$folder]:-}" ] || { echo "$folder: no library holds this folder"; crossings=$((crossings + 1)); }
-done < <(cd "$ROOT" && find core files engine platform lists window output cli app \
+done < <(cd "$ROOT" && find $(for folder in "${!library_of[@]}"; do echo "${folder%%/*}"; done | sort -u) \
              -name '*.cpp' -printf '%h\n' -o -name '*.h' -printf '%h\n' | sort -u)
 
 if [ "$crossings" -gt 0 ]; then
