@@ -11,7 +11,7 @@ int main(int argc, char* argv[])
 {
     // Before anything opens a descriptor that could take the place of a
     // closed standard input.
-    app::noteStandardInput();
+    cli::noteStandardInput();
     QCoreApplication::setApplicationName(QStringLiteral("meridane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MERIDANE_VERSION));
     // With arguments of its own the job runs without a window: no display is
@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     if (app::isCommandLineJob(arguments)) {
         QCoreApplication application(argc, argv);
-        return app::RunCommandLine(argc, argv);
+        return cli::RunCommandLine(argc, argv);
     }
     // Only platforms that can open the window are tried: Wayland without its
     // plugin or compositor gives way to X11, or to the one-line report.
@@ -35,7 +35,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.meridane.Meridane"));
     QApplication app(argc, argv);
     choice.restore();
-    Form1 form;
+    window::Form1 form;
     form.Form_Load();
     form.show();
     // "--open FILE...": the files load once the window is up.

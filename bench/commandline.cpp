@@ -64,10 +64,10 @@ void writeTrack(qsizetype count, const QString& path)
         qFatal("cannot write the track");
     QByteArray text("<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" "
                     "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>\n");
-    app::PointTime time{1714521600, 0, 0};
+    lists::PointTime time{1714521600, 0, 0};
     bench::forEachGeneratedPoint(count, [&](const QString& lat, const QString& lon) {
         char buffer[48];
-        const std::string_view iso = app::isoText(time, buffer);
+        const std::string_view iso = lists::isoText(time, buffer);
         ++time.seconds;
         text += "<trkpt lat=\"" + lat.toLatin1() + "\" lon=\"" + lon.toLatin1() + "\"><time>";
         text.append(iso.data(), qsizetype(iso.size()));

@@ -39,7 +39,7 @@ public:
     }
 };
 
-double bareLoop(const platform::ListView& list)
+double bareLoop(const widgets::ListView& list)
 {
     QByteArray lines;
     const double seconds = bench::timeOnce([&] {
@@ -54,14 +54,14 @@ double bareLoop(const platform::ListView& list)
 }
 
 // Writing the same sheet on its own: the part of the export spent in the file.
-double xlsxOnly(const platform::ListView& list, const QString& path)
+double xlsxOnly(const widgets::ListView& list, const QString& path)
 {
-    platform::MemoryWorkbook workbook;
+    spreadsheet::MemoryWorkbook workbook;
     workbook.ActiveSheet().Cells(1, 1) = QStringLiteral("Results");
     for (qsizetype r = 1; r <= list.count(); ++r)
         workbook.ActiveSheet().Cells(static_cast<int>(r) + 1, 1).value = list.text(r);
     workbook.ActiveSheet().Columns().Autofit();
-    const double seconds = bench::timeOnce([&] { platform::writeXlsx(path, workbook.sheet()); });
+    const double seconds = bench::timeOnce([&] { spreadsheet::writeXlsx(path, workbook.sheet()); });
     QFile::remove(path);
     return seconds;
 }
@@ -76,7 +76,7 @@ int main(int argc, char* argv[])
 
     const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
-    Form1& form = session.form;
+    window::Form1& form = session.form;
 
     std::printf("%-9s %9s %10s %11s %9s %11s %9s %9s %9s\n", "rows", "bare s", "export s", "rows/s",
                 "ratio", "of it xlsx", "xlsx MB", "list MB", "peak MB");

@@ -142,12 +142,12 @@ qsizetype readAndSplit(const QString& path)
     return fieldChars >= 0 ? points : 0;
 }
 
-double loadIntoList(Form1& form, const QString& path, qsizetype expected)
+double loadIntoList(window::Form1& form, const QString& path, qsizetype expected)
 {
     form.ListView1->clearItems();
     QCoreApplication::processEvents();
     const double seconds = bench::timeOnce([&] {
-        app::LoadCoordinateFile(*form.ListView1, path);
+        window::LoadCoordinateFile(*form.ListView1, path);
         // The view shows the new rows too.
         form.ListView1->flushView();
         QCoreApplication::processEvents();
@@ -160,7 +160,7 @@ double loadIntoList(Form1& form, const QString& path, qsizetype expected)
 
 // FIT and .gpx.gz against the plain list, and the .gpx.gz against its GPX
 // track, loaded in turns.
-void packedAndBinary(Form1& form, const QTemporaryDir& dir, const QList<qsizetype>& sizes)
+void packedAndBinary(window::Form1& form, const QTemporaryDir& dir, const QList<qsizetype>& sizes)
 {
     std::printf("\n%-9s %10s %9s %9s %9s %9s %9s %9s   (medians of %d runs)\n", "lines", "load s",
                 "FIT s", "FIT/load", "gpx.gz s", "gz/load", "gz/GPX", "peak MB", kRuns);
@@ -196,7 +196,7 @@ int main(int argc, char* argv[])
     bench::Session session(argc, argv);
     const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
-    Form1& form = session.form;
+    window::Form1& form = session.form;
     QTemporaryDir dir;
 
     std::printf("%-9s %10s %10s %12s %7s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s   (medians of %d "

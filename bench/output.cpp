@@ -72,7 +72,7 @@ QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QStringList sentencesOf(const Form1& form)
+QStringList sentencesOf(const window::Form1& form)
 {
     QStringList out;
     out.reserve(form.ListView2->count());
@@ -91,7 +91,7 @@ int main(int argc, char* argv[])
     QTemporaryDir dir;
     dialogs.savePath = dir.filePath(QStringLiteral("results.txt"));
 
-    Form1& form = session.form;
+    window::Form1& form = session.form;
     bench::fillResults(*form.ListView2, points);
     const qsizetype rows = form.ListView2->count();
     const QStringList sentences = sentencesOf(form);

@@ -30,7 +30,7 @@ double bareLoop(const bench::PointTexts& points)
     return bench::timeOnce([&] {
         const engine::LocaleScope locale;
         for (qsizetype i = 0; i + 1 < points.size(); ++i) {
-            const double miles = modZipDistance::SphericalDistanceMiles(
+            const double miles = engine::modZipDistance::SphericalDistanceMiles(
                 engine::numberOf(points.latitude(i)), engine::numberOf(points.latitude(i + 1)),
                 engine::numberOf(points.longitude(i)), engine::numberOf(points.longitude(i + 1)));
             sink = sink + miles * 1;
@@ -43,11 +43,11 @@ double getDistanceLoop(const bench::PointTexts& points)
     qsizetype total = 0;
     const double seconds = bench::timeOnce([&] {
         const engine::LocaleScope locale;
-        modZipDistance::Sentence sentence; // as the run makes them
+        engine::modZipDistance::Sentence sentence; // as the run makes them
         for (qsizetype i = 0; i + 1 < points.size(); ++i) {
-            modZipDistance::GetDistance(points.latitude(i), points.longitude(i),
-                                        points.latitude(i + 1), points.longitude(i + 1),
-                                        modZipDistance::selectedOption(1), sentence);
+            engine::modZipDistance::GetDistance(
+                points.latitude(i), points.longitude(i), points.latitude(i + 1),
+                points.longitude(i + 1), engine::modZipDistance::selectedOption(1), sentence);
             total += sentence.view().size();
         }
     });
@@ -75,7 +75,7 @@ public:
             for (qsizetype i = 0; i + 1 < points_.size(); ++i) {
                 const std::string_view lat1 = field(2 * i), lon1 = field(2 * i + 1);
                 const std::string_view lat2 = field(2 * i + 2), lon2 = field(2 * i + 3);
-                const double miles = modZipDistance::SphericalDistanceMiles(
+                const double miles = engine::modZipDistance::SphericalDistanceMiles(
                     number(lat1), number(lat2), number(lon1), number(lon2));
                 sentence.clear();
                 for (const std::string_view piece :
@@ -127,7 +127,7 @@ int main(int argc, char* argv[])
     bench::Session session(argc, argv);
     const QList<qsizetype> sizes = bench::sizesFromArguments(argc, argv);
 
-    Form1& form = session.form;
+    window::Form1& form = session.form;
     bench::printRunHeading();
 
     std::printf("%-9s %10s %10s %7s %10s %10s %7s %9s %9s %7s\n", "points", "bare s", "GetDist s",

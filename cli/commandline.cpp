@@ -3,7 +3,7 @@
 #include "cli/commandlinejob.h"
 #include "cli/commandlineoptions.h"
 
-namespace app {
+namespace cli {
 
 int RunCommandLine(int argc, char* argv[])
 {
@@ -13,4 +13,4 @@ int RunCommandLine(int argc, char* argv[])
     return CommandLineJob(std::get<JobOptions>(options)).run();
 }
 
-} // namespace app
+} // namespace cli

@@ -6,7 +6,7 @@
 // point with the next as the distance run does, and writes the file that
 // "Save Results As Text File" writes, or csv or tsv rows.
 
-namespace app {
+namespace cli {
 
 // Runs the job named by the program's arguments (as the process got them:
 // file names are bytes) and returns the exit status: 0 when no failure was
@@ -14,4 +14,4 @@ namespace app {
 // and --version print and end the process. A QCoreApplication must exist.
 int RunCommandLine(int argc, char* argv[]);
 
-} // namespace app
+} // namespace cli

@@ -18,7 +18,7 @@
 #include <utility>
 #include <unistd.h>
 
-namespace app {
+namespace cli {
 namespace {
 
 constexpr qint64 kPointsPerProgressText = 1 << 14;
@@ -53,7 +53,7 @@ CommandLineJob::CommandLineJob(const JobOptions& options)
     , reading_(options.reading)
 {
     if (isatty(fileno(stderr))) {
-        progress_ = std::make_unique<console::TerminalProgress>();
+        progress_ = std::make_unique<TerminalProgress>();
         dialogs_.setProgress(progress_.get());
     }
     platform::replace<platform::Dialogs>(&dialogs_);
@@ -62,13 +62,13 @@ CommandLineJob::CommandLineJob(const JobOptions& options)
     platform::setYieldInterval(platform::kNeverYield);
     reading_.skipped = [this](qint64 line) { skipped_.add(line); };
     reading_.outOfRange = [this](qint64 line) { outOfRange_.add(line); };
-    reading_.values = [this](const PointValues& values) { values_ = values; };
+    reading_.values = [this](const lists::PointValues& values) { values_ = values; };
     reading_.segment = [this] { segmentStarts_ = true; };
     // Only then do the readers look for times.
     if (options.times || options.summary)
-        reading_.time = [this](const PointTime& time) { time_ = time; };
+        reading_.time = [this](const lists::PointTime& time) { time_ = time; };
     for (const QByteArray& name : options.files)
-        inputs_.push_back({shownName(name), std::make_unique<InputFile>(name)});
+        inputs_.push_back({core::shownName(name), std::make_unique<InputFile>(name)});
 }
 
 CommandLineJob::~CommandLineJob()
@@ -92,7 +92,7 @@ template <typename F> bool CommandLineJob::attempt(F&& body)
 
 int CommandLineJob::run()
 {
-    dialogs_.setSubject(shownName(options_.output));
+    dialogs_.setSubject(core::shownName(options_.output));
     if (!attempt([&] { refuseOutputAmongInputs(options_.output, options_.files); }))
         return 1;
     if (openInputs()) {
@@ -131,31 +131,31 @@ bool CommandLineJob::openInputs()
 template <typename Make> void CommandLineJob::runRows(Make make)
 {
     ResultsFile file(options_.output);
-    dialogs_.setSubject(shownName(options_.output));
+    dialogs_.setSubject(core::shownName(options_.output));
     if (!attempt([&] { file.create(); }))
         return;
     auto rows = make(file);
     rows.header();
-    readInputs([&](const PointPair& pair, const PairTimes& times) {
+    readInputs([&](const engine::PointPair& pair, const PairTimes& times) {
         rows.row(pair, distance(pair), times);
     });
     rows.finish();
-    dialogs_.setSubject(shownName(options_.output));
+    dialogs_.setSubject(core::shownName(options_.output));
     attempt([&] { file.close(); });
 }
 
 void CommandLineJob::runSummary()
 {
     ResultsFile file(options_.output);
-    dialogs_.setSubject(shownName(options_.output));
+    dialogs_.setSubject(core::shownName(options_.output));
     if (!attempt([&] { file.create(); }))
         return;
     summary_ = std::make_unique<TrackSummary>(*options_.unit);
-    readInputs([&](const PointPair& pair, const PairTimes& times) {
+    readInputs([&](const engine::PointPair& pair, const PairTimes& times) {
         summary_->pair(distance(pair), times);
     });
     const std::string record = summary_->record(options_.format);
-    dialogs_.setSubject(shownName(options_.output));
+    dialogs_.setSubject(core::shownName(options_.output));
     attempt([&] {
         file.write(QByteArrayView(record.data(), qsizetype(record.size())));
         file.close();
@@ -165,14 +165,14 @@ void CommandLineJob::runSummary()
 void CommandLineJob::runText()
 {
     // The sentences' temporary file is named by its folder when it fails.
-    const QString spoolFolder = shownName(QFile::encodeName(QDir::tempPath()));
+    const QString spoolFolder = core::shownName(QFile::encodeName(QDir::tempPath()));
     dialogs_.setSubject(spoolFolder);
     std::unique_ptr<SentenceSpool> spool;
     if (!attempt([&] { spool = std::make_unique<SentenceSpool>(); }))
         return;
     WindowSentence sentence(*options_.unit);
-    std::optional<Failure> spoolFailure;
-    readInputs([&](const PointPair& pair, const PairTimes&) {
+    std::optional<core::Failure> spoolFailure;
+    readInputs([&](const engine::PointPair& pair, const PairTimes&) {
         const double measured = distance(pair);
         if (spoolFailure)
             return;
@@ -190,7 +190,7 @@ void CommandLineJob::runText()
     }
 
     ResultsFile file(options_.output);
-    dialogs_.setSubject(shownName(options_.output));
+    dialogs_.setSubject(core::shownName(options_.output));
     if (!attempt([&] { file.create(); }))
         return;
     const qsizetype widest = std::max(spool->widest(), qsizetype(kResultsHeader.size()));
@@ -225,7 +225,7 @@ void CommandLineJob::readInput(Input& input)
     fileBytes_ = input.file->size();
     readBytes_ = 0;
     segmentStarts_ = true; // a file begins a segment
-    readList(
+    lists::readList(
         input.file->descriptor(),
         [this](QStringView latitude, QStringView longitude) { point(latitude, longitude); },
         reading_);
@@ -237,8 +237,8 @@ void CommandLineJob::point(QStringView latitude, QStringView longitude)
     const auto values = std::exchange(values_, std::nullopt);
     const auto time = std::exchange(time_, std::nullopt);
     const bool starts = std::exchange(segmentStarts_, false);
-    const double lat = values ? values->latitude : coordinate(latitude);
-    const double lon = values ? values->longitude : coordinate(longitude);
+    const double lat = values ? values->latitude : engine::coordinate(latitude);
+    const double lon = values ? values->longitude : engine::coordinate(longitude);
     if (summary_)
         summary_->point(time, starts);
     if (havePoint_ && !(starts && options_.segments))
@@ -266,10 +266,10 @@ void CommandLineJob::showPoints()
 }
 
 // A pair that cannot be measured is reported and counts 0, as in the window.
-double CommandLineJob::distance(const PointPair& pair)
+double CommandLineJob::distance(const engine::PointPair& pair)
 {
     double measured = 0;
-    attempt([&] { measured = pairDistance(options_.model, *options_.unit, pair); });
+    attempt([&] { measured = engine::pairDistance(options_.model, *options_.unit, pair); });
     return measured;
 }
 
@@ -310,4 +310,4 @@ void CommandLineJob::showReading(double file, const QString& text)
     progress_->setText(text);
 }
 
-} // namespace app
+} // namespace cli

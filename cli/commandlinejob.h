@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace cli {
 
 class CommandLineJob {
 public:
@@ -35,7 +35,7 @@ public:
     int run();
 
 private:
-    using PairSink = std::function<void(const PointPair& pair, const PairTimes& times)>;
+    using PairSink = std::function<void(const engine::PointPair& pair, const PairTimes& times)>;
     struct Input {
         QString shown;
         std::unique_ptr<InputFile> file;
@@ -55,22 +55,22 @@ private:
     void readInput(Input& input);
     void point(QStringView latitude, QStringView longitude);
     void reportNoted(const Input& input);
-    double distance(const PointPair& pair);
+    double distance(const engine::PointPair& pair);
     void showReading(double file, const QString& text);
     void showPoints();
     double progressAt(double files) const;
     template <typename F> bool attempt(F&& body);
 
     const JobOptions& options_;
-    console::ConsoleDialogs dialogs_;
-    std::unique_ptr<console::TerminalProgress> progress_;
+    ConsoleDialogs dialogs_;
+    std::unique_ptr<TerminalProgress> progress_;
     std::vector<Input> inputs_;
-    PlainListOptions reading_;
+    lists::PlainListOptions reading_;
     PairSink pair_;
     std::u16string latitude_, longitude_; // the point before
     double lat1_ = 0, lon1_ = 0;     // and its values
-    std::optional<PointValues> values_; // the next point's, from the reader
-    std::optional<PointTime> time_, time1_; // the next point's, and the point before's
+    std::optional<lists::PointValues> values_;     // the next point's, from the reader
+    std::optional<lists::PointTime> time_, time1_; // the next point's, and the point before's
     bool segmentStarts_ = false;            // the next point is a segment's first
     std::unique_ptr<TrackSummary> summary_;
     bool havePoint_ = false;
@@ -82,4 +82,4 @@ private:
     qint64 fileBytes_ = 0, readBytes_ = 0;
 };
 
-} // namespace app
+} // namespace cli

@@ -6,7 +6,7 @@
 #include <QMap>
 #include <cstdio>
 
-namespace app {
+namespace cli {
 namespace {
 
 constexpr int kWrongCommandLine = 2;
@@ -19,7 +19,7 @@ int wrongCommandLine(const QString& text)
 }
 
 // A value as a message shows it: on one line, whatever its bytes.
-QString shown(const QString& value) { return shownName(argumentBytes(value)); }
+QString shown(const QString& value) { return core::shownName(core::argumentBytes(value)); }
 
 // A value that is not one of the choices: the message, for the caller to return.
 template <typename T>
@@ -36,12 +36,12 @@ const QMap<QString, ResultFormat> kFormats{{"text", ResultFormat::Text},
                                            {"csv", ResultFormat::Csv},
                                            {"tsv", ResultFormat::Tsv},
                                            {"geojson", ResultFormat::GeoJson}};
-const QMap<QString, DistanceModel> kModels{{"sphere", DistanceModel::Sphere},
-                                           {"wgs84", DistanceModel::Wgs84}};
-const QMap<QString, FieldSeparator> kSeparators{{",", FieldSeparator::Comma},
-                                                {";", FieldSeparator::Semicolon},
-                                                {"tab", FieldSeparator::Tab},
-                                                {"space", FieldSeparator::Space}};
+const QMap<QString, engine::DistanceModel> kModels{{"sphere", engine::DistanceModel::Sphere},
+                                                   {"wgs84", engine::DistanceModel::Wgs84}};
+const QMap<QString, lists::FieldSeparator> kSeparators{{",", lists::FieldSeparator::Comma},
+                                                       {";", lists::FieldSeparator::Semicolon},
+                                                       {"tab", lists::FieldSeparator::Tab},
+                                                       {"space", lists::FieldSeparator::Space}};
 
 struct Parser {
     QCommandLineParser parser;
@@ -139,7 +139,7 @@ QString readValues(const QCommandLineParser& parser, const Parser& p, JobOptions
                             "sphere or wgs84"),
                      job.model);
     if (wrong.isEmpty() && parser.isSet(p.separator)) {
-        FieldSeparator separator{};
+        lists::FieldSeparator separator{};
         wrong = take(choice(QStringLiteral("separator"), parser.value(p.separator), kSeparators,
                             ", ; tab or space"),
                      separator);
@@ -147,10 +147,10 @@ QString readValues(const QCommandLineParser& parser, const Parser& p, JobOptions
     }
     if (!wrong.isEmpty())
         return wrong;
-    job.unit = unitNamed(parser.value(p.unit));
+    job.unit = engine::unitNamed(parser.value(p.unit));
     if (!job.unit)
         return QStringLiteral("unknown unit \"%1\": use %2")
-            .arg(shown(parser.value(p.unit)), unitWords());
+            .arg(shown(parser.value(p.unit)), engine::unitWords());
     if (job.format == ResultFormat::Text && job.unit->option == 0)
         return QStringLiteral("the text format has no unit \"%1\": use --format csv or tsv")
             .arg(shown(parser.value(p.unit)));
@@ -172,7 +172,7 @@ std::variant<JobOptions, int> readJobOptions(int argc, char* argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << argumentText(argv[i]);
+        arguments << core::argumentText(argv[i]);
     Parser p;
     QCommandLineParser& parser = p.parser;
     if (!parser.parse(arguments))
@@ -186,12 +186,12 @@ std::variant<JobOptions, int> readJobOptions(int argc, char* argv[])
     if (const QString wrong = readValues(parser, p, job); !wrong.isEmpty())
         return wrongCommandLine(wrong);
     for (const QString& file : parser.positionalArguments())
-        job.files << argumentBytes(file);
+        job.files << core::argumentBytes(file);
     if (job.files.isEmpty())
         return wrongCommandLine(QStringLiteral("no list files given"));
     job.strict = parser.isSet(p.strict);
-    job.output = argumentBytes(parser.value(p.output));
+    job.output = core::argumentBytes(parser.value(p.output));
     return job;
 }
 
-} // namespace app
+} // namespace cli

@@ -9,15 +9,15 @@
 
 #include <variant>
 
-namespace app {
+namespace cli {
 
 enum class ResultFormat { Text, Csv, Tsv, GeoJson };
 
 struct JobOptions {
     ResultFormat format = ResultFormat::Text;
-    const DistanceUnit* unit = nullptr;
-    DistanceModel model = DistanceModel::Sphere;
-    PlainListOptions reading; // separator and columns
+    const engine::DistanceUnit* unit = nullptr;
+    engine::DistanceModel model = engine::DistanceModel::Sphere;
+    lists::PlainListOptions reading; // separator and columns
     bool strict = false;
     bool segments = false; // pair points only within a segment of a list, never across files
     bool times = false;    // the rows gain the points' times, the seconds between and the speed
@@ -31,4 +31,4 @@ struct JobOptions {
 // standard error and ends with 2.
 std::variant<JobOptions, int> readJobOptions(int argc, char* argv[]);
 
-} // namespace app
+} // namespace cli

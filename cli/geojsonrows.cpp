@@ -6,7 +6,7 @@
 
 #include <charconv>
 
-namespace app {
+namespace cli {
 namespace {
 
 constexpr size_t kBlockBytes = 1 << 16;
@@ -22,7 +22,7 @@ std::string_view trimmed(std::string_view text)
 
 } // namespace
 
-GeoJsonRows::GeoJsonRows(const DistanceUnit& unit, ResultsFile& file, bool times)
+GeoJsonRows::GeoJsonRows(const engine::DistanceUnit& unit, ResultsFile& file, bool times)
     : unit_(unit)
     , file_(file)
     , times_(times)
@@ -32,7 +32,7 @@ GeoJsonRows::GeoJsonRows(const DistanceUnit& unit, ResultsFile& file, bool times
 
 void GeoJsonRows::header() { lines_ += "{\"type\":\"FeatureCollection\",\"features\":["; }
 
-void GeoJsonRows::row(const PointPair& pair, double distance, const PairTimes& times)
+void GeoJsonRows::row(const engine::PointPair& pair, double distance, const PairTimes& times)
 {
     const qint64 rounded = engine::roundedUnits(distance, unit_.places);
     total_ += rounded;
@@ -59,7 +59,7 @@ void GeoJsonRows::row(const PointPair& pair, double distance, const PairTimes& t
 
 void GeoJsonRows::timeProperties(double distance, const PairTimes& times)
 {
-    const auto time = [this](const char* name, const PointTime* value) {
+    const auto time = [this](const char* name, const lists::PointTime* value) {
         lines_ += name;
         if (!value) {
             lines_ += "null";
@@ -96,7 +96,7 @@ void GeoJsonRows::number(QStringView text, double value)
     scratch_.resize(size_t(text.size()));
     if (core::narrowToAscii(text, scratch_.data(), false)) {
         const std::string_view written = trimmed(scratch_);
-        if (isJsonNumber(written)) {
+        if (lists::isJsonNumber(written)) {
             lines_ += written;
             return;
         }
@@ -118,4 +118,4 @@ void GeoJsonRows::flush()
     lines_.clear();
 }
 
-} // namespace app
+} // namespace cli

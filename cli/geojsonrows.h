@@ -14,13 +14,13 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace cli {
 
 class GeoJsonRows {
 public:
-    GeoJsonRows(const DistanceUnit& unit, ResultsFile& file, bool times);
+    GeoJsonRows(const engine::DistanceUnit& unit, ResultsFile& file, bool times);
     void header();
-    void row(const PointPair& pair, double distance, const PairTimes& times = {});
+    void row(const engine::PointPair& pair, double distance, const PairTimes& times = {});
     // Closes the collection and hands the lines not yet written to the file.
     void finish();
 
@@ -31,7 +31,7 @@ private:
     void timeProperties(double distance, const PairTimes& times);
     void flush();
 
-    const DistanceUnit& unit_;
+    const engine::DistanceUnit& unit_;
     ResultsFile& file_;
     bool times_;
     std::string lines_;
@@ -41,4 +41,4 @@ private:
     TimeTexts timeTexts_;
 };
 
-} // namespace app
+} // namespace cli

@@ -10,19 +10,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace app {
+namespace cli {
 namespace {
 
 // The system's words for why a list cannot be opened, as Unix tools give them,
 // under the number that the one mapping of errno gives.
-Failure openFailure(int error)
+core::Failure openFailure(int error)
 {
-    return {platform::openFailure(error).number, qt_error_string(error)};
+    return {files::openFailure(error).number, qt_error_string(error)};
 }
 
-Failure notReadable(const struct stat& status)
+core::Failure notReadable(const struct stat& status)
 {
-    return S_ISDIR(status.st_mode) ? openFailure(EISDIR) : Failure::pathAccess();
+    return S_ISDIR(status.st_mode) ? openFailure(EISDIR) : core::Failure::pathAccess();
 }
 
 bool readable(const struct stat& status)
@@ -60,7 +60,7 @@ void InputFile::open()
     struct stat status;
     if (name_ == "-") {
         if (standardInputClosed())
-            throw Failure{75, QStringLiteral("standard input is closed")};
+            throw core::Failure{75, QStringLiteral("standard input is closed")};
         descriptor_ = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
     } else {
         // A folder or a device is refused before it is opened: opening some
@@ -82,4 +82,4 @@ void InputFile::open()
     opened_ = true;
 }
 
-} // namespace app
+} // namespace cli

@@ -7,7 +7,7 @@
 
 #include <QByteArray>
 
-namespace app {
+namespace cli {
 
 class InputFile {
 public:
@@ -40,4 +40,4 @@ private:
     qint64 size_ = 0;
 };
 
-} // namespace app
+} // namespace cli

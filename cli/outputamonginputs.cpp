@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace app {
+namespace cli {
 namespace {
 
 using FileId = std::pair<dev_t, ino_t>;
@@ -35,8 +35,8 @@ void refuseOutputAmongInputs(const QByteArray& output, const QList<QByteArray>& 
         if (name == "-" && standardInputClosed())
             continue;
         if (fileOf(name, STDIN_FILENO, false) == written)
-            throw Failure{75, QStringLiteral("The output is one of the lists to read")};
+            throw core::Failure{75, QStringLiteral("The output is one of the lists to read")};
     }
 }
 
-} // namespace app
+} // namespace cli

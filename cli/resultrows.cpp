@@ -6,7 +6,7 @@
 #include <cstring>
 #include <iterator>
 
-namespace app {
+namespace cli {
 namespace {
 
 // Lines go to the file in blocks of about this size.
@@ -97,7 +97,8 @@ bool appendNarrow(std::string& out, QStringView text, bool plain)
 
 } // namespace
 
-TableRows::TableRows(ResultFormat format, const DistanceUnit& unit, ResultsFile& file, bool times)
+TableRows::TableRows(ResultFormat format, const engine::DistanceUnit& unit, ResultsFile& file,
+                     bool times)
     : tabs_(format == ResultFormat::Tsv)
     , times_(times)
     , unit_(unit)
@@ -152,7 +153,7 @@ void TableRows::header()
     endLine();
 }
 
-void TableRows::row(const PointPair& pair, double distance, const PairTimes& times)
+void TableRows::row(const engine::PointPair& pair, double distance, const PairTimes& times)
 {
     const qint64 rounded = engine::roundedUnits(distance, unit_.places);
     total_ += rounded;
@@ -186,7 +187,7 @@ void TableRows::timeFields(double distance, const PairTimes& times)
 
 // The common row, four plain ASCII texts, written in one go into room made
 // once; false, and nothing written, for any other.
-bool TableRows::plainRow(const PointPair& pair, std::string_view distance)
+bool TableRows::plainRow(const engine::PointPair& pair, std::string_view distance)
 {
     const QStringView texts[] = {pair.lat1, pair.lon1, pair.lat2, pair.lon2};
     size_t size = distance.size() + std::size(texts);
@@ -220,7 +221,7 @@ void WindowSentence::piece(std::string_view ascii)
     bytes_ += ascii;
 }
 
-std::string_view WindowSentence::compose(const PointPair& pair, double distance)
+std::string_view WindowSentence::compose(const engine::PointPair& pair, double distance)
 {
     bytes_.clear();
     width_ = 0;
@@ -234,7 +235,7 @@ std::string_view WindowSentence::compose(const PointPair& pair, double distance)
     piece(pair.lon2);
     piece(") is ");
     char buffer[400];
-    if (sameTexts(pair.lat1, pair.lon1, pair.lat2, pair.lon2))
+    if (engine::sameTexts(pair.lat1, pair.lon1, pair.lat2, pair.lon2))
         piece("0 ");
     else if (const auto plain = engine::plainNumberText(distance, unit_.places, buffer))
         piece(*plain);
@@ -267,4 +268,4 @@ void PaddedLines::finish()
     lines_.clear();
 }
 
-} // namespace app
+} // namespace cli

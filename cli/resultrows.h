@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace cli {
 
 // csv and tsv: a header, then one row per pair with the four coordinate texts
 // as read, the distance rounded half to even at the unit's places and the
@@ -25,22 +25,23 @@ namespace app {
 // has no time (speed also where the seconds are not above zero).
 class TableRows {
 public:
-    TableRows(ResultFormat format, const DistanceUnit& unit, ResultsFile& file, bool times = false);
+    TableRows(ResultFormat format, const engine::DistanceUnit& unit, ResultsFile& file,
+              bool times = false);
     void header();
-    void row(const PointPair& pair, double distance, const PairTimes& times = {});
+    void row(const engine::PointPair& pair, double distance, const PairTimes& times = {});
     // Hands the lines not yet written to the file.
     void finish();
 
 private:
     void field(QStringView text);
     void field(std::string_view ascii);
-    bool plainRow(const PointPair& pair, std::string_view distance);
+    bool plainRow(const engine::PointPair& pair, std::string_view distance);
     void timeFields(double distance, const PairTimes& times);
     void endLine();
 
     bool tabs_;
     bool times_;
-    const DistanceUnit& unit_;
+    const engine::DistanceUnit& unit_;
     ResultsFile& file_;
     std::string line_;      // lines not yet handed to the file
     size_t lineStart_ = 0;  // where the line being built starts in it
@@ -53,12 +54,12 @@ private:
 // window), as UTF-8 bytes and the width the window gives it.
 class WindowSentence {
 public:
-    explicit WindowSentence(const DistanceUnit& unit)
+    explicit WindowSentence(const engine::DistanceUnit& unit)
         : unit_(unit)
     {
     }
     // Valid until the next call.
-    std::string_view compose(const PointPair& pair, double distance);
+    std::string_view compose(const engine::PointPair& pair, double distance);
     // In UTF-16 code units, the unit of the text format's padding.
     qsizetype width() const { return width_; }
 
@@ -66,7 +67,7 @@ private:
     void piece(QStringView text);
     void piece(std::string_view ascii);
 
-    const DistanceUnit& unit_;
+    const engine::DistanceUnit& unit_;
     std::string bytes_;
     qsizetype width_ = 0;
 };
@@ -87,4 +88,4 @@ private:
     std::string lines_;
 };
 
-} // namespace app
+} // namespace cli

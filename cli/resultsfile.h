@@ -4,9 +4,9 @@
 
 #include "files/textfile.h"
 
-namespace app {
+namespace cli {
 
-class ResultsFile : public output::TextFile {
+class ResultsFile : public files::TextFile {
 public:
     explicit ResultsFile(QByteArray name)
         : TextFile(std::move(name), QStringEncoder::Utf8)
@@ -14,4 +14,4 @@ public:
     }
 };
 
-} // namespace app
+} // namespace cli

@@ -12,7 +12,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace app {
+namespace cli {
 namespace {
 
 constexpr size_t kBlockBytes = 1 << 20;
@@ -22,7 +22,7 @@ struct RecordHead {
     std::uint32_t width;
 };
 
-Failure systemFailure(int number, int error) { return {number, qt_error_string(error)}; }
+core::Failure systemFailure(int number, int error) { return {number, qt_error_string(error)}; }
 
 // A file in the temporary folder without a name: O_TMPFILE where the file
 // system has it, otherwise a named one removed at once.
@@ -119,4 +119,4 @@ bool SentenceSpool::next(std::string_view& sentence, qsizetype& width)
     return true;
 }
 
-} // namespace app
+} // namespace cli

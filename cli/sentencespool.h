@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace cli {
 
 class SentenceSpool {
 public:
@@ -47,4 +47,4 @@ private:
     qsizetype widest_ = 0;
 };
 
-} // namespace app
+} // namespace cli

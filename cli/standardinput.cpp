@@ -4,7 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace app {
+namespace cli {
 namespace {
 
 bool closed = false;
@@ -21,4 +21,4 @@ void noteStandardInput()
 
 bool standardInputClosed() { return closed; }
 
-} // namespace app
+} // namespace cli

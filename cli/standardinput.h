@@ -5,11 +5,11 @@
 // whether descriptor 0 is open and, when it is not, holds it with an empty
 // input, so that no other file can take it.
 
-namespace app {
+namespace cli {
 
 void noteStandardInput();
 
 // Whether the standard input was closed when the process started.
 bool standardInputClosed();
 
-} // namespace app
+} // namespace cli

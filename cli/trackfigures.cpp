@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace app {
+namespace cli {
 namespace {
 
 constexpr int kNanosecondPlaces = 9;
@@ -19,7 +19,7 @@ qint64 scaleDown(qint64 value, int places)
 
 } // namespace
 
-std::string_view TimeTexts::text(const PointTime& time)
+std::string_view TimeTexts::text(const lists::PointTime& time)
 {
     for (const Slot& slot : slots_)
         if (slot.time.seconds == time.seconds && slot.time.nanoseconds == time.nanoseconds &&
@@ -28,7 +28,7 @@ std::string_view TimeTexts::text(const PointTime& time)
     Slot& slot = slots_[next_];
     next_ ^= 1;
     slot.time = time;
-    slot.written = isoText(time, slot.text);
+    slot.written = lists::isoText(time, slot.text);
     return slot.written;
 }
 
@@ -38,7 +38,7 @@ std::string_view secondsText(qint64 nanoseconds, int places, char (&buffer)[400]
 }
 
 std::optional<std::string_view> speedText(double distance, qint64 nanoseconds,
-                                          const DistanceUnit& unit, char (&buffer)[400])
+                                          const engine::DistanceUnit& unit, char (&buffer)[400])
 {
     if (nanoseconds <= 0)
         return std::nullopt;
@@ -46,14 +46,14 @@ std::optional<std::string_view> speedText(double distance, qint64 nanoseconds,
     return engine::unitsText(engine::roundedUnits(perHour, unit.places), unit.places, buffer);
 }
 
-std::string speedName(const DistanceUnit& unit)
+std::string speedName(const engine::DistanceUnit& unit)
 {
     if (std::strcmp(unit.symbol, "nmi") == 0)
         return "speed_kn";
     return std::string("speed_").append(unit.symbol).append("_per_h");
 }
 
-bool isMoving(double distance, qint64 nanoseconds, const DistanceUnit& unit)
+bool isMoving(double distance, qint64 nanoseconds, const engine::DistanceUnit& unit)
 {
     if (nanoseconds <= 0)
         return false;
@@ -61,4 +61,4 @@ bool isMoving(double distance, qint64 nanoseconds, const DistanceUnit& unit)
     return kilometers / (double(nanoseconds) * 1e-9) * kSecondsPerHour > kMovingKilometersPerHour;
 }
 
-} // namespace app
+} // namespace cli

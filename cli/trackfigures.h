@@ -10,15 +10,15 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace cli {
 
 // The times of a pair's two points; null where a point has none.
 struct PairTimes {
-    const PointTime* first = nullptr;
-    const PointTime* second = nullptr;
+    const lists::PointTime* first = nullptr;
+    const lists::PointTime* second = nullptr;
     bool both() const { return first && second; }
     // From the first to the second, exact; with both only.
-    qint64 nanoseconds() const { return nanosecondsBetween(*first, *second); }
+    qint64 nanoseconds() const { return lists::nanosecondsBetween(*first, *second); }
     // The fraction digits the difference has: the more of the two.
     int places() const { return std::max(first->places, second->places); }
 };
@@ -27,11 +27,11 @@ struct PairTimes {
 // of one pair is the first's of the next, and is written out once.
 class TimeTexts {
 public:
-    std::string_view text(const PointTime& time);
+    std::string_view text(const lists::PointTime& time);
 
 private:
     struct Slot {
-        PointTime time{-1, -1, -1};
+        lists::PointTime time{-1, -1, -1};
         char text[48];
         std::string_view written;
     };
@@ -45,13 +45,13 @@ std::string_view secondsText(qint64 nanoseconds, int places, char (&buffer)[400]
 // The unit's distance per hour, rounded half to even at the unit's places;
 // nothing unless the time is above zero.
 std::optional<std::string_view> speedText(double distance, qint64 nanoseconds,
-                                          const DistanceUnit& unit, char (&buffer)[400]);
+                                          const engine::DistanceUnit& unit, char (&buffer)[400]);
 
 // "speed_km_per_h", "speed_mi_per_h"...; "speed_kn" for nautical miles.
-std::string speedName(const DistanceUnit& unit);
+std::string speedName(const engine::DistanceUnit& unit);
 
 // Whether a pair counts as motion: faster than kMovingKilometersPerHour.
 constexpr double kMovingKilometersPerHour = 1;
-bool isMoving(double distance, qint64 nanoseconds, const DistanceUnit& unit);
+bool isMoving(double distance, qint64 nanoseconds, const engine::DistanceUnit& unit);
 
-} // namespace app
+} // namespace cli

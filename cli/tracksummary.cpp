@@ -4,13 +4,13 @@
 
 #include <array>
 
-namespace app {
+namespace cli {
 
 struct TrackSummary::Texts {
     std::string distance, first, last, elapsed, moving, speed;
 };
 
-void TrackSummary::point(const std::optional<PointTime>& time, bool startsSegment)
+void TrackSummary::point(const std::optional<lists::PointTime>& time, bool startsSegment)
 {
     ++points_;
     segments_ += startsSegment;
@@ -40,8 +40,8 @@ TrackSummary::Texts TrackSummary::texts() const
     texts.distance = engine::unitsText(total_, unit_.places, buffer);
     if (first_) {
         char time[48];
-        texts.first = isoText(*first_, time);
-        texts.last = isoText(*last_, time);
+        texts.first = lists::isoText(*first_, time);
+        texts.last = lists::isoText(*last_, time);
         const PairTimes ends{&*first_, &*last_};
         texts.elapsed = secondsText(ends.nanoseconds(), ends.places(), buffer);
         texts.moving = secondsText(movingNanoseconds_, movingPlaces_, buffer);
@@ -82,4 +82,4 @@ std::string TrackSummary::record(ResultFormat format) const
     return out;
 }
 
-} // namespace app
+} // namespace cli

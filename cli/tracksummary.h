@@ -12,15 +12,15 @@
 #include <optional>
 #include <string>
 
-namespace app {
+namespace cli {
 
 class TrackSummary {
 public:
-    explicit TrackSummary(const DistanceUnit& unit)
+    explicit TrackSummary(const engine::DistanceUnit& unit)
         : unit_(unit)
     {
     }
-    void point(const std::optional<PointTime>& time, bool startsSegment);
+    void point(const std::optional<lists::PointTime>& time, bool startsSegment);
     void pair(double distance, const PairTimes& times);
     // csv or tsv: a header and one row; text: a line for each figure.
     std::string record(ResultFormat format) const;
@@ -29,14 +29,14 @@ private:
     struct Texts; // the figures as text, empty where there are no times
     Texts texts() const;
 
-    const DistanceUnit& unit_;
+    const engine::DistanceUnit& unit_;
     qint64 points_ = 0, pairs_ = 0, segments_ = 0;
     qint64 total_ = 0; // in units of the last place
-    std::optional<PointTime> first_, last_;
+    std::optional<lists::PointTime> first_, last_;
     qint64 movingNanoseconds_ = 0;
     double movingDistance_ = 0;
     int movingPlaces_ = 0;
     bool moved_ = false;
 };
 
-} // namespace app
+} // namespace cli

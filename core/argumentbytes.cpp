@@ -1,6 +1,6 @@
 #include "core/argumentbytes.h"
 
-namespace app {
+namespace core {
 namespace {
 
 constexpr char16_t kEscapedByte = 0xDC00;
@@ -112,4 +112,4 @@ QString shownName(QByteArrayView bytes)
     return shown;
 }
 
-} // namespace app
+} // namespace core

@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace app {
+namespace core {
 
 QString argumentText(QByteArrayView bytes);
 QByteArray argumentBytes(QStringView text);
@@ -18,4 +18,4 @@ QByteArray argumentBytes(QStringView text);
 // valid UTF-8 and the backslash itself as escapes (\n, \t, \e, \x7f, \xff, \\).
 QString shownName(QByteArrayView bytes);
 
-} // namespace app
+} // namespace core

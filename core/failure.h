@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace core {
+
 struct Failure {
     int number = 0;
     QString description;
@@ -21,3 +23,5 @@ struct Failure {
     static Failure pathAccess() { return {75, QStringLiteral("Path/File access error")}; }
     static Failure indexOutOfBounds() { return {35600, QStringLiteral("Index out of bounds")}; }
 };
+
+} // namespace core

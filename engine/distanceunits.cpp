@@ -13,7 +13,7 @@
 #include <cmath>
 #include <limits>
 
-namespace app {
+namespace engine {
 namespace {
 
 constexpr std::array<DistanceUnit, 5> kUnits{{
@@ -27,14 +27,14 @@ constexpr std::array<DistanceUnit, 5> kUnits{{
 double valueOf(double coordinate)
 {
     if (std::isnan(coordinate))
-        throw Failure::typeMismatch();
+        throw core::Failure::typeMismatch();
     return coordinate;
 }
 
 double finite(double value)
 {
     if (!std::isfinite(value))
-        throw Failure::invalidCall();
+        throw core::Failure::invalidCall();
     return value;
 }
 
@@ -92,4 +92,4 @@ double pairDistance(DistanceModel model, const DistanceUnit& unit, const PointPa
     return finite(meters / unit.meters);
 }
 
-} // namespace app
+} // namespace engine

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace app {
+namespace engine {
 
 // On the window's sphere a degree of arc is 60 nautical miles of 1.15078 statute miles.
 constexpr double kMilesPerNauticalMile = 1.15078;
@@ -54,4 +54,4 @@ double coordinate(QStringView text);
 // the ellipsoid. Throws Failure when the pair cannot be measured.
 double pairDistance(DistanceModel model, const DistanceUnit& unit, const PointPair& pair);
 
-} // namespace app
+} // namespace engine

@@ -11,7 +11,7 @@ FormulaEntryProbe entryProbe = nullptr;
 
 void enterFormula()
 {
-    core::clearUpperVectorState();
+    clearUpperVectorState();
     if (entryProbe) [[unlikely]]
         entryProbe();
 }

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <type_traits>
 
-namespace modZipDistance {
+namespace engine::modZipDistance {
 namespace {
 
 constexpr double kPiDegrees = 3.14159265;      // the degree/radian conversions' pi
@@ -24,9 +24,9 @@ constexpr double kNauticalMilesPerDegree = 60;
 double finite(double value)
 {
     if (std::isnan(value))
-        throw Failure::invalidCall();
+        throw core::Failure::invalidCall();
     if (std::isinf(value))
-        throw Failure::overflow();
+        throw core::Failure::overflow();
     return value;
 }
 
@@ -172,7 +172,7 @@ double ArcCos(double x)
         return x == -1 ? kPiArcCos : 0;
     const double rest = 1 - x * x;
     if (rest < 0)
-        throw Failure::invalidCall(); // square root of a negative number
+        throw core::Failure::invalidCall(); // square root of a negative number
     return finite(kHalfPi - std::atan(x / std::sqrt(rest)));
 }
 
@@ -190,7 +190,7 @@ double SphericalDistanceMiles(double lat1, double lat2, double lon1, double lon2
     // or nearly antipodal points; those are distance 0 and half a turn.
     const double x = std::clamp(finite(c2 * c1 * cd + p), -1.0, 1.0);
     const double degrees = RadToDeg(ArcCos(x));
-    return finite(degrees * kNauticalMilesPerDegree * app::kMilesPerNauticalMile);
+    return finite(degrees * kNauticalMilesPerDegree * kMilesPerNauticalMile);
 }
 
 QString GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
@@ -215,7 +215,7 @@ void GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
     for (int option = 1; option <= 4; ++option) {
         const int label = 102 + (option - 1) * 8;
         if (trap.test(label, [&] { return unitOptions(option); })) {
-            const app::DistanceUnit& unit = *app::unitOfOption(option);
+            const DistanceUnit& unit = *unitOfOption(option);
             trap.step(label + 2, [&] { unitWord = QLatin1String(unit.windowWord); });
             trap.step(label + 4, [&] { places = quint8(unit.places); });
             trap.step(label + 6, [&] { factor = unit.perMile; });
@@ -225,7 +225,7 @@ void GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
     const auto compose = [&](QAnyStringView number) {
         sentence.compose(lat1, lon1, lat2, lon2, number, unitWord);
     };
-    if (trap.test(134, [&] { return app::sameTexts(lat1, lon1, lat2, lon2); })) {
+    if (trap.test(134, [&] { return sameTexts(lat1, lon1, lat2, lon2); })) {
         trap.step(136, [&] { compose(QLatin1String("0 ")); });
         return;
     }
@@ -243,4 +243,4 @@ void GetDistance(QAnyStringView lat1, QAnyStringView lon1, QAnyStringView lat2,
     });
 }
 
-} // namespace modZipDistance
+} // namespace engine::modZipDistance

@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-namespace modZipDistance {
+namespace engine::modZipDistance {
 
 // Tells whether option button k (1 Miles, 2 Feet, 3 Kilometers, 4 Meters) is
 // selected. GetDistance asks it on every call: the window passes its buttons.
@@ -53,4 +53,4 @@ double DegToRad(double degrees);
 double RadToDeg(double radians);
 double ArcCos(double x);
 
-} // namespace modZipDistance
+} // namespace engine::modZipDistance

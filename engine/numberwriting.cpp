@@ -140,7 +140,7 @@ std::string_view placedDigits(quint64 whole, int places, bool negative, char (&b
 std::optional<quint64> scaled(double value, int places)
 {
     if (!std::isfinite(value) || places < 0 || places > 60)
-        throw Failure::overflow();
+        throw core::Failure::overflow();
     std::optional<quint64> whole = scaledQuick(std::fabs(value), places);
     return whole ? whole : scaledWhole(std::fabs(value), places);
 }
@@ -155,7 +155,7 @@ std::string_view roundedDigits(double value, int places, char (&buffer)[400])
         const auto [end, error] =
             std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, places);
         if (error != std::errc())
-            throw Failure::overflow();
+            throw core::Failure::overflow();
         digits = std::string_view(buffer, static_cast<size_t>(end - buffer));
         if (places > 0) {
             digits.remove_suffix(digits.size() - 1 - digits.find_last_not_of('0'));
@@ -191,7 +191,7 @@ qint64 roundedUnits(double value, int places)
 {
     const std::optional<quint64> whole = scaled(value, places);
     if (!whole || *whole > quint64(std::numeric_limits<qint64>::max()))
-        throw Failure::overflow();
+        throw core::Failure::overflow();
     return std::signbit(value) ? -qint64(*whole) : qint64(*whole);
 }
 

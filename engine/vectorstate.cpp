@@ -1,6 +1,6 @@
 #include "engine/vectorstate.h"
 
-namespace core {
+namespace engine {
 namespace {
 
 // Asked once: the answer does not change while the program runs.
@@ -19,4 +19,4 @@ void clearUpperVectorState()
 #endif
 }
 
-} // namespace core
+} // namespace engine

@@ -2,7 +2,7 @@
 // The upper halves of the vector registers, left in use by code we do not
 // own, made clean again before our hot loops.
 
-namespace core {
+namespace engine {
 
 // Clears the upper halves of the vector registers (VZEROUPPER) where the
 // processor has them; does nothing elsewhere, so the program still runs on a
@@ -16,4 +16,4 @@ namespace core {
 // once per row, before the formula.
 void clearUpperVectorState();
 
-} // namespace core
+} // namespace engine

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <sys/stat.h>
 
-namespace shell {
+namespace files {
 namespace {
 
 // The file system's record of the path; false when there is none.
@@ -26,4 +26,4 @@ bool FileExists(const QString& path) noexcept
     return statPath(path, info);
 }
 
-} // namespace shell
+} // namespace files

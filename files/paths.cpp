@@ -1,6 +1,6 @@
 #include "files/paths.h"
 
-namespace shell {
+namespace files {
 namespace {
 const QLatin1Char separator('/');
 const QLatin1String doubledSeparator("//");
@@ -33,4 +33,4 @@ QString CleanJoinedPath(const QString& path)
     return doubledSeparator + path.mid(rest).replace(doubledSeparator, QString(separator));
 }
 
-} // namespace shell
+} // namespace files

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-namespace shell {
+namespace files {
 
 // The text after the last "\" or "/", or the whole text when it holds none.
 QString FileNameFromPath(const QString& path);
@@ -16,4 +16,4 @@ QString JoinedPath(const QString& folder, const QString& name);
 // network path ("//server/share/...") keeps exactly two leading separators.
 QString CleanJoinedPath(const QString& path);
 
-} // namespace shell
+} // namespace files

@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform {
+namespace files {
 namespace {
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
@@ -30,17 +30,17 @@ bool takeRegularFile(int descriptor)
     return flags >= 0 && ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) == 0;
 }
 
-Failure openFailure(int error)
+core::Failure openFailure(int error)
 {
     switch (error) {
     case ENOENT:
     case ENOTDIR: // a file where a folder of the path should be
-        return Failure::fileNotFound();
+        return core::Failure::fileNotFound();
     case EACCES:
     case EPERM:
-        return Failure::permissionDenied();
+        return core::Failure::permissionDenied();
     default:
-        return Failure::pathAccess();
+        return core::Failure::pathAccess();
     }
 }
 
@@ -73,4 +73,4 @@ bool regularOrMissing(const QString& path)
     return S_ISREG(status.st_mode);
 }
 
-} // namespace platform
+} // namespace files

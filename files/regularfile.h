@@ -10,7 +10,7 @@
 #include <QString>
 #include <optional>
 
-namespace platform {
+namespace files {
 
 // Opens `name` to read; the open never waits (a pipe without a writer opens
 // at once, to be turned away by the check on what was opened). The
@@ -23,7 +23,7 @@ bool takeRegularFile(int descriptor);
 
 // The failure of opening a file to read, by errno: "File not found" for a
 // path that leads nowhere, "Permission denied", or "Path/File access error".
-Failure openFailure(int error);
+core::Failure openFailure(int error);
 
 // The whole of the regular file at `path` (symbolic links followed). The open
 // never waits: a pipe, a device or a folder gives nothing, and `reason` says
@@ -34,4 +34,4 @@ std::optional<QByteArray> readRegularFile(const QString& path, QString& reason);
 // followed): what may be written there.
 bool regularOrMissing(const QString& path);
 
-} // namespace platform
+} // namespace files

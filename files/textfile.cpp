@@ -12,13 +12,13 @@
 #include <unistd.h>
 #include <utility>
 
-namespace output {
+namespace files {
 namespace {
 
 constexpr qsizetype kBlockBytes = 1 << 20;
 
-Failure accessError(int error) { return {75, qt_error_string(error)}; }
-Failure deviceError(int error) { return {57, qt_error_string(error)}; }
+core::Failure accessError(int error) { return {75, qt_error_string(error)}; }
+core::Failure deviceError(int error) { return {57, qt_error_string(error)}; }
 
 // The mode a new file gets, or that of the file it replaces.
 mode_t modeFor(const QByteArray& name)
@@ -185,4 +185,4 @@ void TextFile::discard()
         releaseUnfinishedFile();
 }
 
-} // namespace output
+} // namespace files

@@ -15,7 +15,7 @@
 #include <QStringEncoder>
 #include <QStringView>
 
-namespace output {
+namespace files {
 
 class TextFile {
 public:
@@ -66,4 +66,4 @@ private:
     int writeErrno_ = 0;
 };
 
-} // namespace output
+} // namespace files

@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace output {
+namespace files {
 namespace {
 
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
@@ -60,4 +60,4 @@ void releaseUnfinishedFile()
     guarded = false;
 }
 
-} // namespace output
+} // namespace files

@@ -6,11 +6,11 @@
 
 #include <QByteArray>
 
-namespace output {
+namespace files {
 
 // False when another file is guarded already or the name is too long.
 bool guardUnfinishedFile(const QByteArray& name);
 // The file is complete or removed: the signals act as before.
 void releaseUnfinishedFile();
 
-} // namespace output
+} // namespace files

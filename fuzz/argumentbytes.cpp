@@ -9,9 +9,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::Input input(data, size);
     const QByteArrayView bytes = input.rest();
     const QString detail = QString::fromLatin1(bytes.toByteArray().toHex());
-    fuzz::check(app::argumentBytes(app::argumentText(bytes)) == bytes,
+    fuzz::check(core::argumentBytes(core::argumentText(bytes)) == bytes,
                 "the bytes do not come back", detail);
-    const QString shown = app::shownName(bytes);
+    const QString shown = core::shownName(bytes);
     for (const QChar c : shown)
         fuzz::check(c.unicode() >= 0x20 && (c.unicode() < 0x7F || c.unicode() > 0x9F),
                     "a control character is shown raw", detail);

@@ -26,17 +26,17 @@ template <typename Reader>
 Read readInBlocks(QByteArrayView bytes, qsizetype block, const PointCheck& check)
 {
     Read result;
-    const app::PointSink point = [&](QStringView latitude, QStringView longitude) {
+    const lists::PointSink point = [&](QStringView latitude, QStringView longitude) {
         check(latitude, longitude);
         result.points << latitude.toString() + u'|' + longitude.toString();
     };
-    const app::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
+    const lists::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
     try {
         Reader reader(point, options);
         for (qsizetype at = 0; at < bytes.size(); at += block)
             reader.feed(bytes.sliced(at, std::min(block, bytes.size() - at)));
         reader.finish();
-    } catch (const Failure&) {
+    } catch (const core::Failure&) {
         result.failed = true;
     }
     return result;

@@ -10,8 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Input input(data, size);
-    const fuzz::Read read =
-        fuzz::compareBlocks<app::FitReader>(input, [](QStringView latitude, QStringView longitude) {
+    const fuzz::Read read = fuzz::compareBlocks<lists::FitReader>(
+        input, [](QStringView latitude, QStringView longitude) {
             fuzz::checkDegrees(latitude, 180);
             fuzz::checkDegrees(longitude, 180);
         });

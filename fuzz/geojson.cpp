@@ -124,17 +124,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString text = QString::fromUtf8(bytes);
     const QString detail = QString::fromLatin1(bytes.toHex());
     qsizetype found = 0;
-    const app::PointSink point = [&](QStringView latitude, QStringView longitude) {
+    const lists::PointSink point = [&](QStringView latitude, QStringView longitude) {
         for (const QStringView number : {latitude, longitude})
             fuzz::check(isNumberText(number) && text.contains(number),
                         "a point's text is no number of the input", number.toString());
         ++found;
     };
-    const app::PlainListOptions options{[&](qint64) { ++found; }};
+    const lists::PlainListOptions options{[&](qint64) { ++found; }};
     bool failed = false;
     try {
-        app::readGeoJson(bytes, point, options);
-    } catch (const Failure&) {
+        lists::readGeoJson(bytes, point, options);
+    } catch (const core::Failure&) {
         failed = true;
     }
     QJsonParseError error;

@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QStringList texts = QString::fromUtf8(input.rest()).split(QLatin1Char('\n'));
     texts.resize(4);
 
-    const QString sentence = modZipDistance::GetDistance(texts[0], texts[1], texts[2], texts[3],
-                                                         modZipDistance::selectedOption(unit));
+    const QString sentence = engine::modZipDistance::GetDistance(
+        texts[0], texts[1], texts[2], texts[3], engine::modZipDistance::selectedOption(unit));
 
     const QString head = QLatin1String("Distance between (") + texts[0] + QLatin1Char(',') +
                          texts[1] + QLatin1String(") and (") + texts[2] + QLatin1Char(',') +

@@ -24,30 +24,30 @@ struct Read {
 Read read(QByteArrayView bytes, qsizetype block, bool times)
 {
     Read result;
-    const app::PointSink point = [&](QStringView latitude, QStringView longitude) {
-        if (!app::documentPointValues({latitude, longitude}))
+    const lists::PointSink point = [&](QStringView latitude, QStringView longitude) {
+        if (!lists::documentPointValues({latitude, longitude}))
             fuzz::fail("a point fails the numeric test",
                        latitude.toString() + u'|' + longitude.toString());
         result.points << latitude.toString() + u'|' + longitude.toString();
     };
-    app::PlainListOptions options;
+    lists::PlainListOptions options;
     if (times) {
         options.segment = [&] { result.points << QStringLiteral("segment"); };
-        options.time = [&](const app::PointTime& time) {
+        options.time = [&](const lists::PointTime& time) {
             char text[48];
-            const std::string_view iso = app::isoText(time, text);
+            const std::string_view iso = lists::isoText(time, text);
             result.points << QString::fromLatin1(iso.data(), qsizetype(iso.size()));
         };
     }
     try {
-        app::XmlPointReader reader(point, options);
-        using Document = app::XmlPointReader::Document;
+        lists::XmlPointReader reader(point, options);
+        using Document = lists::XmlPointReader::Document;
         Document document = Document::Undecided;
         for (qsizetype at = 0; at < bytes.size() && document != Document::Foreign; at += block)
             document = reader.feed(bytes.sliced(at, std::min(block, bytes.size() - at)));
         if (document != Document::Foreign)
             reader.finish();
-    } catch (const Failure&) {
+    } catch (const core::Failure&) {
         result.failed = true;
     }
     return result;

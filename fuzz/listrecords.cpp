@@ -13,7 +13,7 @@ namespace {
 QStringList read(QByteArrayView bytes, qsizetype block)
 {
     QStringList lines;
-    app::ListRecords records([&](QStringView line) { lines << line.toString(); });
+    lists::ListRecords records([&](QStringView line) { lines << line.toString(); });
     for (qsizetype at = 0; at < bytes.size(); at += block)
         records.feed(bytes.sliced(at, std::min(block, bytes.size() - at)));
     records.finish();

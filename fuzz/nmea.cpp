@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Input input(data, size);
-    const fuzz::Read read = fuzz::compareBlocks<app::NmeaReader>(
+    const fuzz::Read read = fuzz::compareBlocks<lists::NmeaReader>(
         input, [](QStringView latitude, QStringView longitude) {
             fuzz::checkDegrees(latitude, 100);
             fuzz::checkDegrees(longitude, 1000);

@@ -15,7 +15,7 @@ QString withoutSlashes(QString text) { return text.remove(QLatin1Char('/')); }
 
 void checkFileName(const QString& path)
 {
-    const QString name = shell::FileNameFromPath(path);
+    const QString name = files::FileNameFromPath(path);
     fuzz::check(path.endsWith(name), "file name is not the path's end", path);
     fuzz::check(std::none_of(name.begin(), name.end(), isSeparator), "file name holds a separator",
                 path);
@@ -26,7 +26,7 @@ void checkFileName(const QString& path)
 
 void checkJoin(const QString& folder, const QString& name)
 {
-    const QString joined = shell::JoinedPath(folder, name);
+    const QString joined = files::JoinedPath(folder, name);
     const QString between = joined.mid(folder.size(), joined.size() - folder.size() - name.size());
     fuzz::check(joined.startsWith(folder) && joined.endsWith(name) &&
                     between == QLatin1String(folder.endsWith(QLatin1Char('/')) ? "" : "/"),
@@ -35,7 +35,7 @@ void checkJoin(const QString& folder, const QString& name)
 
 void checkClean(const QString& path)
 {
-    const QString clean = shell::CleanJoinedPath(path);
+    const QString clean = files::CleanJoinedPath(path);
     fuzz::check(withoutSlashes(clean) == withoutSlashes(path),
                 "cleaning removed more than "
                 "separators",

@@ -19,9 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Input input(data, size);
     QLocale::setDefault(fuzz::locale(input.byte()));
-    app::PlainListOptions options;
+    lists::PlainListOptions options;
     if (const uint8_t separator = input.byte() % 5; separator > 0)
-        options.separator = app::FieldSeparator(separator - 1);
+        options.separator = lists::FieldSeparator(separator - 1);
     options.latitudeColumn = kColumns[input.byte() % kColumns.size()];
     options.longitudeColumn = kColumns[input.byte() % kColumns.size()];
     const QStringList lines = QString::fromUtf8(input.rest()).split(QLatin1Char('\n'));
@@ -34,16 +34,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     };
     options.skipped = next;
     options.outOfRange = [&](qint64 line) { fuzz::check(line > 0, "no line", detail); };
-    const app::PointSink point = [&](QStringView latitude, QStringView longitude) {
+    const lists::PointSink point = [&](QStringView latitude, QStringView longitude) {
         fuzz::check(engine::isNumeric(latitude.toString()) && engine::isNumeric(longitude.toString()),
                     "a point that is no pair of numbers", detail);
         ++handed;
     };
-    app::PlainList list(point, options);
+    lists::PlainList list(point, options);
     try {
         for (const QString& line : lines)
             list.line(line);
-    } catch (const Failure&) {
+    } catch (const core::Failure&) {
         // a column name missing from the first line
     }
     fuzz::check(handed <= lines.size(), "more points than lines", detail);

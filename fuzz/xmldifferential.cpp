@@ -28,20 +28,20 @@ struct Read {
 Read stream(QByteArrayView bytes, qsizetype block)
 {
     Read result;
-    const app::PointSink point = [&](QStringView latitude, QStringView longitude) {
+    const lists::PointSink point = [&](QStringView latitude, QStringView longitude) {
         result.points << latitude.toString() + u'|' + longitude.toString();
     };
-    const app::PlainListOptions options;
-    using Document = app::XmlPointReader::Document;
+    const lists::PlainListOptions options;
+    using Document = lists::XmlPointReader::Document;
     try {
-        app::XmlPointReader reader(point, options);
+        lists::XmlPointReader reader(point, options);
         Document document = Document::Undecided;
         for (qsizetype at = 0; at < bytes.size() && document != Document::Foreign; at += block)
             document = reader.feed(bytes.sliced(at, std::min(block, bytes.size() - at)));
         if (document != Document::Foreign)
             document = reader.finish();
         result.foreign = document == Document::Foreign;
-    } catch (const Failure&) {
+    } catch (const core::Failure&) {
         result.refused = true;
     }
     return result;
@@ -110,7 +110,7 @@ private:
         } else if (kind_ == 'k' && own && name == "coordinates") {
             for (const QByteArray& tuple : content(node).simplified().split(' ')) {
                 const QString t = QString::fromUtf8(tuple);
-                const auto fields = app::pointFields(t);
+                const auto fields = lists::pointFields(t);
                 if (fields && !tuple.isEmpty() && tuple.size() <= kFieldLimit)
                     candidate(fields->longitude.toString(), fields->latitude.toString());
             }
@@ -146,7 +146,7 @@ private:
 
     void candidate(const QString& latitude, const QString& longitude)
     {
-        if (app::documentPointValues({latitude, longitude}))
+        if (lists::documentPointValues({latitude, longitude}))
             points_ << latitude + u'|' + longitude;
     }
 

@@ -5,7 +5,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
-namespace app {
+namespace lists {
 namespace {
 
 constexpr qsizetype kBlockBytes = 1 << 20;
@@ -18,7 +18,7 @@ ArchiveReader::ArchiveReader(Kind kind, QByteArray head, const ByteSource& sourc
     , source_(source)
 {
     if (!archive_)
-        throw Failure{7, QStringLiteral("Out of memory")};
+        throw core::Failure{7, QStringLiteral("Out of memory")};
     if (kind == Kind::Zip) {
         // Entry by entry as they come, so that a pipe can be read too.
         archive_read_support_format_zip_streamable(archive_.get());
@@ -84,4 +84,4 @@ qsizetype ArchiveReader::read(char* into, qsizetype room)
     return read;
 }
 
-} // namespace app
+} // namespace lists

@@ -14,7 +14,7 @@
 
 struct archive;
 
-namespace app {
+namespace lists {
 
 // Puts up to room bytes at into and says how many; 0 at the end. Throws
 // Failure when the bytes cannot be read.
@@ -47,4 +47,4 @@ private:
     std::exception_ptr thrown_; // a source's failure, carried past libarchive
 };
 
-} // namespace app
+} // namespace lists

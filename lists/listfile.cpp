@@ -10,7 +10,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-namespace app {
+namespace lists {
 namespace {
 
 class Descriptor {
@@ -34,12 +34,12 @@ private:
 // as a pipe or a device may never end.
 int openRegularFile(const QString& path)
 {
-    const int descriptor = platform::openWithoutWaiting(QFile::encodeName(path));
+    const int descriptor = files::openWithoutWaiting(QFile::encodeName(path));
     if (descriptor < 0)
-        throw platform::openFailure(errno);
-    if (!platform::takeRegularFile(descriptor)) {
+        throw files::openFailure(errno);
+    if (!files::takeRegularFile(descriptor)) {
         ::close(descriptor);
-        throw Failure::pathAccess();
+        throw core::Failure::pathAccess();
     }
     return descriptor;
 }
@@ -55,7 +55,7 @@ qsizetype readBlock(int descriptor, char* into, qsizetype room)
         if (errno == EINTR)
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
-            throw Failure::pathAccess();
+            throw core::Failure::pathAccess();
         pollfd wait{descriptor, POLLIN, 0};
         ::poll(&wait, 1, -1);
     }
@@ -76,4 +76,4 @@ void readList(int descriptor, const PointSink& point, const PlainListOptions& op
         point, options);
 }
 
-} // namespace app
+} // namespace lists

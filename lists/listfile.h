@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace app {
+namespace lists {
 
 // Reads the list file at `path` to its end and hands on its points (see
 // readPackedList for the formats). Only a regular file is read: a missing path
@@ -19,4 +19,4 @@ void readListFile(const QString& path, const PointSink& point, const PlainListOp
 // kind of file it is, to its end. The descriptor stays open.
 void readList(int descriptor, const PointSink& point, const PlainListOptions& options = {});
 
-} // namespace app
+} // namespace lists

@@ -8,7 +8,7 @@
 #include <QByteArray>
 #include <QStringDecoder>
 
-namespace app {
+namespace lists {
 namespace {
 
 const QByteArrayView kUtf16LeMark("\xFF\xFE");
@@ -56,4 +56,4 @@ ListFormat recogniseListFormat(QByteArrayView head, bool complete)
     return ListFormat::Plain;
 }
 
-} // namespace app
+} // namespace lists

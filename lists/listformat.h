@@ -6,7 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace app {
+namespace lists {
 
 enum class ListFormat {
     Undecided, // the bytes so far could still open any of the formats
@@ -30,7 +30,7 @@ bool startsWithUtf16Mark(QByteArrayView bytes);
 
 // A recognised file that breaks its format's rules: what went wrong, and where.
 constexpr int kInvalidFileFormat = 321;
-inline Failure invalidFileFormat(const QString& what)
+inline core::Failure invalidFileFormat(const QString& what)
 {
     return {kInvalidFileFormat, QStringLiteral("Invalid file format: ") + what};
 }
@@ -39,4 +39,4 @@ inline Failure invalidFileFormat(const QString& what)
 // any real document, and well within the stack of the thread that reads it.
 constexpr int kMaxNesting = 256;
 
-} // namespace app
+} // namespace lists

@@ -11,7 +11,7 @@
 
 #include <optional>
 
-namespace app {
+namespace lists {
 namespace {
 
 // Text with a UTF-16 byte-order mark is turned into UTF-8 as it arrives, the
@@ -190,4 +190,4 @@ void ListReader::start(bool complete)
     format_->feed(head);
 }
 
-} // namespace app
+} // namespace lists

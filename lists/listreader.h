@@ -10,7 +10,7 @@
 
 #include <memory>
 
-namespace app {
+namespace lists {
 
 class ListReader {
 public:
@@ -39,4 +39,4 @@ private:
     engine::LocaleScope locale_; // every format's numeric test reads it once
 };
 
-} // namespace app
+} // namespace lists

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace app {
+namespace lists {
 namespace {
 
 bool isAscii(QByteArrayView bytes) { return QtPrivate::isAscii(QLatin1StringView(bytes)); }
@@ -137,4 +137,4 @@ void ListRecords::emitLine(QByteArrayView bytes)
     line_(QStringView(text_).first(length));
 }
 
-} // namespace app
+} // namespace lists

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-namespace app {
+namespace lists {
 
 // Splits list-file bytes into lines on CR, LF and CR LF, then decodes each line
 // (UTF-8 where valid, otherwise Latin-1); a leading UTF-8 byte-order mark is skipped.
@@ -35,4 +35,4 @@ private:
     bool afterCarriageReturn_ = false; // an LF right now ends no further line
 };
 
-} // namespace app
+} // namespace lists

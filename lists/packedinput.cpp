@@ -9,7 +9,7 @@
 #include <array>
 #include <optional>
 
-namespace app {
+namespace lists {
 namespace {
 
 constexpr qsizetype kBlockBytes = 1 << 20;
@@ -68,13 +68,13 @@ std::unique_ptr<QTemporaryFile> putAside(ArchiveReader& zip)
     auto file =
         std::make_unique<QTemporaryFile>(QDir::tempPath() + QLatin1String("/meridane-XXXXXX"));
     if (!file->open())
-        throw Failure{75, file->errorString()};
+        throw core::Failure{75, file->errorString()};
     QByteArray block(kBlockBytes, Qt::Uninitialized);
     for (qsizetype read; (read = zip.read(block.data(), block.size())) > 0;)
         if (file->write(block.constData(), read) != read)
-            throw Failure{57, file->errorString()};
+            throw core::Failure{57, file->errorString()};
     if (!file->flush() || !file->seek(0))
-        throw Failure{57, file->errorString()};
+        throw core::Failure{57, file->errorString()};
     return file;
 }
 
@@ -95,7 +95,7 @@ void readZip(QByteArray head, const ByteSource& source, const PointSink& point,
     const ByteSource aside = [&](char* into, qsizetype room) {
         const qint64 read = first->read(into, room);
         if (read < 0)
-            throw Failure{75, first->errorString()};
+            throw core::Failure{75, first->errorString()};
         return qsizetype(read);
     };
     readList({}, aside, point, options);
@@ -137,4 +137,4 @@ void readPackedList(const ByteSource& source, const PointSink& point,
     }
 }
 
-} // namespace app
+} // namespace lists

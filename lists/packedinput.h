@@ -6,7 +6,7 @@
 #include "lists/archivereader.h"
 #include "lists/formats/plainlist.h"
 
-namespace app {
+namespace lists {
 
 // Reads the source to its end and hands on the list's points (see
 // ListReader). The content of a compressed file is recognised in turn (a
@@ -16,4 +16,4 @@ namespace app {
 void readPackedList(const ByteSource& source, const PointSink& point,
                     const PlainListOptions& options);
 
-} // namespace app
+} // namespace lists

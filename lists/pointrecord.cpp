@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace app {
+namespace lists {
 
 bool isPoint(const PointFields& fields)
 {
@@ -41,4 +41,4 @@ std::optional<PointValues> documentPointValues(const PointFields& fields)
     return pointValues(fields);
 }
 
-} // namespace app
+} // namespace lists

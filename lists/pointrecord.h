@@ -6,7 +6,7 @@
 #include <QStringView>
 #include <optional>
 
-namespace app {
+namespace lists {
 
 struct PointFields {
     QStringView latitude;
@@ -47,4 +47,4 @@ std::optional<PointValues> pointValues(const PointFields& fields);
 // around them allowed).
 std::optional<PointValues> documentPointValues(const PointFields& fields);
 
-} // namespace app
+} // namespace lists

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-namespace app {
+namespace lists {
 namespace {
 
 constexpr qint64 kSecondsPerDay = 86400;
@@ -213,4 +213,4 @@ std::string_view isoText(const PointTime& time, char (&buffer)[48])
     return {buffer, size_t(out - buffer)};
 }
 
-} // namespace app
+} // namespace lists

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-namespace app {
+namespace lists {
 
 struct PointTime {
     qint64 seconds = 0;     // since 1970-01-01T00:00:00Z
@@ -44,4 +44,4 @@ inline qint64 nanosecondsBetween(const PointTime& earlier, const PointTime& late
            (later.nanoseconds - earlier.nanoseconds);
 }
 
-} // namespace app
+} // namespace lists

@@ -54,7 +54,7 @@ void rowProgress(Save& save, qsizetype r, qsizetype n)
 
 // The checked rows, one line each. False when a row went away while the
 // write yielded (its read is reported once): the file is then not finished.
-bool writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
+bool writeRows(Save& save, const Widths& widths, files::TextFile& file, QString& line)
 {
     core::Trap& trap = save.trap;
     qsizetype rows = 0;
@@ -80,7 +80,7 @@ bool writeRows(Save& save, const Widths& widths, TextFile& file, QString& line)
 // A file put in place at its end holds the end of the process until it is
 // whole or dropped; a pipe or device that may wait for its reader for ever
 // does not.
-template <typename Step> void lastStep(const TextFile& file, Step step)
+template <typename Step> void lastStep(const files::TextFile& file, Step step)
 {
     if (file.writesInPlace())
         platform::YieldUntilDone(step);
@@ -90,7 +90,7 @@ template <typename Step> void lastStep(const TextFile& file, Step step)
 
 // The header line, the checked rows, the file put in place and "Done."; a
 // file whose rows went away halfway is dropped and the old one stays.
-void writeFile(Save& save, const Widths& widths, TextFile& file)
+void writeFile(Save& save, const Widths& widths, files::TextFile& file)
 {
     core::Trap& trap = save.trap;
     QString line;
@@ -117,13 +117,13 @@ void writeFile(Save& save, const Widths& widths, TextFile& file)
 void SaveListviewProperlySpaced(const core::RowSource& list, const QString& fileName,
                                 core::Progress* progress)
 {
-    Save save{list, progress, shell::FileNameFromPath(fileName)};
+    Save save{list, progress, files::FileNameFromPath(fileName)};
     core::Trap& trap = save.trap;
     announce(save, 100, 1);
     // Rows that went away while the widths were taken: nothing is written.
     if (const auto widths = measureColumns(trap, list, true)) {
         announce(save, 142, 10);
-        TextFile file(fileName);
+        files::TextFile file(fileName);
         trap.step(156, [&] { file.create(); });
         // A file that cannot be created gets one report; nothing more is tried.
         if (file.isOpen())

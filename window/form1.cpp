@@ -13,9 +13,11 @@
 
 #include <QCloseEvent>
 
+namespace window {
+
 namespace {
 
-using platform::twips;
+using widgets::twips;
 
 const QString kListTip = QStringLiteral(
     "Double-click item to remove it. Move | line to right and out of window to reveal full names.");
@@ -40,7 +42,7 @@ Form1::Form1(QWidget* parent)
     : QWidget(parent)
 {
     core::setReportSink(platform::ReportInMessageBox);
-    platform::installAccessibility();
+    widgets::installAccessibility();
     setFont(arialBold(9));
     setFixedSize(twips(8040), twips(9555));
     platform::keepFixedSize(this);
@@ -49,7 +51,7 @@ Form1::Form1(QWidget* parent)
     setTabOrder();
     connectHandlers();
     // Destroyed by another program, the window ends the process as closing it does.
-    platform::onWindowGone(this, [this] {
+    widgets::onWindowGone(this, [this] {
         Form_QueryUnload();
         Form_Unload();
     });
@@ -58,9 +60,9 @@ Form1::Form1(QWidget* parent)
     platform::setDialogParent(this);
 }
 
-platform::PushButton* Form1::button(const QString& caption)
+widgets::PushButton* Form1::button(const QString& caption)
 {
-    auto* b = new platform::PushButton(this);
+    auto* b = new widgets::PushButton(this);
     b->setText(caption);
     b->setFont(arialBold(11.25));
     return b;
@@ -68,7 +70,7 @@ platform::PushButton* Form1::button(const QString& caption)
 
 void Form1::createControls()
 {
-    ListView1 = new platform::ListView(this);
+    ListView1 = new widgets::ListView(this);
     PushButton6 = button(QStringLiteral("Add Coordinates"));
     PushButton3 = button(QStringLiteral("Load Coordinates From File"));
     PushButton8 = button(QString());
@@ -78,19 +80,19 @@ void Form1::createControls()
     PushButton1 = button(QStringLiteral("Clear List"));
     PushButton7 = button(QStringLiteral("Load Sample/Example Points"));
     Frame1 = new QGroupBox(QStringLiteral("Unit Options"), this);
-    Option1 = new platform::OptionButton(QStringLiteral("Miles"), Frame1);
-    Option2 = new platform::OptionButton(QStringLiteral("Feet"), Frame1);
-    Option3 = new platform::OptionButton(QStringLiteral("Kilometers"), Frame1);
-    Option4 = new platform::OptionButton(QStringLiteral("Meters"), Frame1);
+    Option1 = new widgets::OptionButton(QStringLiteral("Miles"), Frame1);
+    Option2 = new widgets::OptionButton(QStringLiteral("Feet"), Frame1);
+    Option3 = new widgets::OptionButton(QStringLiteral("Kilometers"), Frame1);
+    Option4 = new widgets::OptionButton(QStringLiteral("Meters"), Frame1);
     Option1->setChecked(true);
     PushButton17 = button(QStringLiteral("Start Finding Distance Between"));
-    ListView2 = new platform::ListView(this);
+    ListView2 = new widgets::ListView(this);
     ListView2->setCheckboxes(true);
     PushButton4 = button(QStringLiteral("Save Results As Text File"));
     PushButton13 = button(QStringLiteral("Save Results As Excel File"));
     PushButton5 = button(QStringLiteral("Copy Results To Clipboard"));
     PushButton2 = button(QStringLiteral("Clear Results"));
-    ProgressBar1 = new platform::ProgressBar(this);
+    ProgressBar1 = new widgets::ProgressBar(this);
     ProgressBar1->setText(QStringLiteral("Progress Bar"));
     ListView1->setToolTip(kListTip);
     ListView2->setToolTip(kListTip);
@@ -144,7 +146,7 @@ void Form1::setTabOrder()
 
 void Form1::connectHandlers()
 {
-    const std::pair<platform::PushButton*, void (Form1::*)()> clicks[] = {
+    const std::pair<widgets::PushButton*, void (Form1::*)()> clicks[] = {
         {PushButton1, &Form1::PushButton1_Click},   {PushButton2, &Form1::PushButton2_Click},
         {PushButton3, &Form1::PushButton3_Click},   {PushButton4, &Form1::PushButton4_Click},
         {PushButton5, &Form1::PushButton5_Click},   {PushButton6, &Form1::PushButton6_Click},
@@ -153,9 +155,9 @@ void Form1::connectHandlers()
     };
     for (const auto& [b, handler] : clicks)
         connect(b, &QPushButton::clicked, this, handler);
-    connect(ListView1, &platform::ListView::DblClick, this, &Form1::ListView1_DblClick);
-    connect(ListView1, &platform::ListView::KeyDown, this, &Form1::ListView1_KeyDown);
-    connect(ListView2, &platform::ListView::DblClick, this, &Form1::ListView2_DblClick);
+    connect(ListView1, &widgets::ListView::DblClick, this, &Form1::ListView1_DblClick);
+    connect(ListView1, &widgets::ListView::KeyDown, this, &Form1::ListView1_KeyDown);
+    connect(ListView2, &widgets::ListView::DblClick, this, &Form1::ListView2_DblClick);
     connectOptionHandlers();
     connectHoverHandlers();
 }
@@ -172,3 +174,5 @@ void Form1::closeEvent(QCloseEvent* event)
     event->accept();
     Form_Unload();
 }
+
+} // namespace window

@@ -16,6 +16,8 @@ namespace core {
 class Trap;
 }
 
+namespace window {
+
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -26,24 +28,24 @@ public:
 
     explicit Form1(QWidget* parent = nullptr);
 
-    platform::ListView* ListView1;        // coordinate list
-    platform::PushButton* PushButton6;    // "Add Coordinates"
-    platform::PushButton* PushButton3;    // "Load Coordinates From File"
-    platform::PushButton* PushButton8;    // help on the list file format
-    platform::PushButton* PushButton1;    // "Clear List"
-    platform::PushButton* PushButton7;    // "Load Sample/Example Points"
+    widgets::ListView* ListView1;         // coordinate list
+    widgets::PushButton* PushButton6;     // "Add Coordinates"
+    widgets::PushButton* PushButton3;     // "Load Coordinates From File"
+    widgets::PushButton* PushButton8;     // help on the list file format
+    widgets::PushButton* PushButton1;     // "Clear List"
+    widgets::PushButton* PushButton7;     // "Load Sample/Example Points"
     QGroupBox* Frame1;                    // "Unit Options"
-    platform::OptionButton* Option1;      // "Miles"
-    platform::OptionButton* Option2;      // "Feet"
-    platform::OptionButton* Option3;      // "Kilometers"
-    platform::OptionButton* Option4;      // "Meters"
-    platform::PushButton* PushButton17;   // "Start Finding Distance Between"
-    platform::ListView* ListView2;        // results list
-    platform::PushButton* PushButton4;    // "Save Results As Text File"
-    platform::PushButton* PushButton13;   // "Save Results As Excel File"
-    platform::PushButton* PushButton5;    // "Copy Results To Clipboard"
-    platform::PushButton* PushButton2;    // "Clear Results"
-    platform::ProgressBar* ProgressBar1;  // progress of the long operations
+    widgets::OptionButton* Option1;       // "Miles"
+    widgets::OptionButton* Option2;       // "Feet"
+    widgets::OptionButton* Option3;       // "Kilometers"
+    widgets::OptionButton* Option4;       // "Meters"
+    widgets::PushButton* PushButton17;    // "Start Finding Distance Between"
+    widgets::ListView* ListView2;         // results list
+    widgets::PushButton* PushButton4;     // "Save Results As Text File"
+    widgets::PushButton* PushButton13;    // "Save Results As Excel File"
+    widgets::PushButton* PushButton5;     // "Copy Results To Clipboard"
+    widgets::PushButton* PushButton2;     // "Clear Results"
+    widgets::ProgressBar* ProgressBar1;   // progress of the long operations
     platform::CommonDialog CommonDialog1; // open and save dialogs
 
     int MousePointer() const { return mousePointer_; }
@@ -113,10 +115,10 @@ private:
     void placeControls();
     void connectHandlers();
     void setTabOrder();
-    platform::PushButton* button(const QString& caption);
+    widgets::PushButton* button(const QString& caption);
     void connectOptionHandlers();
     void connectHoverHandlers();
-    QList<platform::PushButton*> pushButtons() const;
+    QList<widgets::PushButton*> pushButtons() const;
     void showPointer();
     void hover(int value);
     void writeUnitKeys(const char* handler);
@@ -131,3 +133,5 @@ private:
     bool runInProgress_ = false;
     bool storeFailureReported_ = false; // a store that cannot be written is told once
 };
+
+} // namespace window

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace window {
+
 namespace {
 
 const QString kNotInstalledProbe = QStringLiteral(
@@ -21,17 +23,18 @@ const QString kNotInstalledExport = QStringLiteral(
 template <typename T> T& object(T* pointer)
 {
     if (!pointer)
-        throw Failure{91, QStringLiteral("Object variable not set")};
+        throw core::Failure{91, QStringLiteral("Object variable not set")};
     return *pointer;
 }
 
 // A checked list row that would land below the sheet's last row: one
 // report for all of them, and the rows above stay exported.
-bool sheetIsFull(const platform::SpreadsheetWorkbook* workbook, int sheetRow, qsizetype listRow)
+bool sheetIsFull(const spreadsheet::SpreadsheetWorkbook* workbook, int sheetRow, qsizetype listRow)
 {
     if (!workbook || sheetRow <= workbook->sheetRows())
         return false;
-    throw Failure{1004, QStringLiteral("The sheet is full: it holds %1 rows, so the results from "
+    throw core::Failure{1004,
+                        QStringLiteral("The sheet is full: it holds %1 rows, so the results from "
                                        "row %2 of the list on are not in the workbook")
                             .arg(workbook->sheetRows())
                             .arg(listRow)};
@@ -39,8 +42,8 @@ bool sheetIsFull(const platform::SpreadsheetWorkbook* workbook, int sheetRow, qs
 
 // Row 1: the headers of the columns whose cell in the first list row holds
 // text, packed to the left.
-void writeHeaderRow(core::Trap& trap, const platform::ListView& list,
-                    platform::SpreadsheetWorkbook* workbook)
+void writeHeaderRow(core::Trap& trap, const widgets::ListView& list,
+                    spreadsheet::SpreadsheetWorkbook* workbook)
 {
     int sheetColumn = 1;
     trap.step(116, [&] { sheetColumn = 1; });
@@ -59,8 +62,8 @@ void writeHeaderRow(core::Trap& trap, const platform::ListView& list,
 
 // One checked list row: its non-empty cells packed to the left; "=" is taken
 // out of every column after the first.
-void writeListRow(core::Trap& trap, const platform::ListView& list, qsizetype r, int sheetRow,
-                  platform::SpreadsheetWorkbook* workbook)
+void writeListRow(core::Trap& trap, const widgets::ListView& list, qsizetype r, int sheetRow,
+                  spreadsheet::SpreadsheetWorkbook* workbook)
 {
     int sheetColumn = 1;
     trap.step(146, [&] { sheetColumn = 1; });
@@ -87,15 +90,15 @@ void Form1::PushButton13_Click()
 {
     core::Trap trap(core::location("Form1", "PushButton13_Click"));
     if (trap.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(); })) {
-        trap.step(178, [&] { shell::MsgBox(kNotInstalledExport); });
+        trap.step(178, [&] { chrome::MsgBox(kNotInstalledExport); });
         return;
     }
     if (trap.test(108, [&] { return ListView2->count() == 0; }))
         return;
     trap.step(110, [&] { setMousePointer(kHourglass); });
-    std::unique_ptr<platform::SpreadsheetApplication> application;
-    trap.step(112, [&] { application = platform::createSpreadsheetApplication(); });
-    platform::SpreadsheetWorkbook* workbook = nullptr;
+    std::unique_ptr<spreadsheet::SpreadsheetApplication> application;
+    trap.step(112, [&] { application = spreadsheet::createSpreadsheetApplication(); });
+    spreadsheet::SpreadsheetWorkbook* workbook = nullptr;
     trap.step(114, [&] { workbook = &object(application.get()).Workbooks().Add(); });
 
     writeHeaderRow(trap, *ListView2, workbook);
@@ -122,13 +125,15 @@ bool Form1::SaveResultsAsExcelFileIsExcelInstalled()
     // Creating an instance and releasing it at once is the whole probe; it
     // never fails towards its caller.
     try {
-        platform::createSpreadsheetApplication().reset();
+        spreadsheet::createSpreadsheetApplication().reset();
         return true;
     } catch (...) {
     }
     try {
-        shell::MsgBox(kNotInstalledProbe);
+        chrome::MsgBox(kNotInstalledProbe);
     } catch (...) {
     }
     return false;
 }
+
+} // namespace window

@@ -15,6 +15,8 @@
 #include <QUrl>
 #include <array>
 
+namespace window {
+
 namespace {
 
 // Text files first; then the files of GPS devices and map services, also packed.
@@ -63,7 +65,7 @@ QString listFileHelp()
 
 // Appends one point in two labelled steps: the row with its latitude, then
 // its longitude.
-void appendPoint(core::Trap& trap, int label, platform::ListView& list, const QString& latitude,
+void appendPoint(core::Trap& trap, int label, widgets::ListView& list, const QString& latitude,
                  const QString& longitude)
 {
     qsizetype row = 0;
@@ -104,15 +106,15 @@ void Form1::PushButton6_Click()
         return;
     if (trap.test(104, [&] { return !entry.contains(QLatin1Char(',')); })) {
         trap.step(118, [&] {
-            shell::MsgBox(QStringLiteral("Invalid Points. Please put colon between points."),
-                          QStringLiteral("Invalid Points"));
+            chrome::MsgBox(QStringLiteral("Invalid Points. Please put colon between points."),
+                           QStringLiteral("Invalid Points"));
         });
         return;
     }
-    app::PointFields fields;
-    trap.step(106, [&] { fields = app::pointFields(entry).value_or(app::PointFields{}); });
+    lists::PointFields fields;
+    trap.step(106, [&] { fields = lists::pointFields(entry).value_or(lists::PointFields{}); });
     // An entry that is no point is ignored without a message.
-    if (trap.test(108, [&] { return !app::isPoint(fields); }))
+    if (trap.test(108, [&] { return !lists::isPoint(fields); }))
         return;
     appendPoint(trap, 110, *ListView1, fields.latitude.toString(), fields.longitude.toString());
 }
@@ -135,8 +137,8 @@ void Form1::PushButton3_Click()
     core::Trap trap(core::location("Form1", "PushButton3_Click"));
     // A selection too long for the dialog's buffer: a message, nothing read.
     trap.endOn(platform::CommonDialog::kBufferTooSmall, [] {
-        shell::MsgBox(QStringLiteral("You've selected too many files to add.\r\r"
-                                     "Please try adding via the \"Add All\" button."));
+        chrome::MsgBox(QStringLiteral("You've selected too many files to add.\r\r"
+                                      "Please try adding via the \"Add All\" button."));
     });
     trap.step(100, [&] { CommonDialog1.FileName.clear(); });
     trap.step(102, [&] { CommonDialog1.Flags = kOpenListFlags; });
@@ -163,8 +165,8 @@ void Form1::PushButton3_Click()
         trap.step(126, [&] { last = parts.size() - 1; });
         for (qsizetype i = first; i <= last; ++i) {
             QString path;
-            trap.step(130, [&] { path = shell::JoinedPath(parts[0], parts[i]); });
-            trap.step(132, [&] { path = shell::CleanJoinedPath(path); });
+            trap.step(130, [&] { path = files::JoinedPath(parts[0], parts[i]); });
+            trap.step(132, [&] { path = files::CleanJoinedPath(path); });
             // A list at its limit is reported once; the files after are not read.
             if (!loadListFile(trap, 134, path))
                 break;
@@ -179,7 +181,7 @@ void Form1::PushButton3_Click()
 // the list is at its limit: nothing more can be added.
 bool Form1::loadListFile(core::Trap& trap, int label, const QString& path, bool named)
 {
-    return trap.step(label, [&] { app::LoadCoordinateFile(*ListView1, path, named); }) ||
+    return trap.step(label, [&] { LoadCoordinateFile(*ListView1, path, named); }) ||
            !ListView1->full();
 }
 
@@ -221,5 +223,7 @@ void Form1::dropEvent(QDropEvent* event)
 void Form1::PushButton8_Click()
 {
     core::Trap trap(core::location("Form1", "PushButton8_Click"));
-    trap.step(100, [&] { shell::MsgBox(listFileHelp()); });
+    trap.step(100, [&] { chrome::MsgBox(listFileHelp()); });
 }
+
+} // namespace window

@@ -4,10 +4,12 @@
 
 #include "core/trap.h"
 
+namespace window {
+
 namespace {
 
 // Removes the selected row, unless a long operation is running.
-void removeSelected(const Form1& form, platform::ListView& list)
+void removeSelected(const Form1& form, widgets::ListView& list)
 {
     if (form.MousePointer() == Form1::kHourglass || list.count() == 0)
         return;
@@ -40,3 +42,5 @@ void Form1::PushButton2_Click()
     core::Trap trap(core::location("Form1", "PushButton2_Click"));
     trap.step(100, [&] { ListView2->clearItems(); });
 }
+
+} // namespace window

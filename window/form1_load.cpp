@@ -12,18 +12,20 @@
 #include "files/paths.h"
 #include "window/chrome/skin.h"
 
+namespace window {
+
 void Form1::Form_Load()
 {
     core::Trap trap(core::location("Form1", "Form_Load"));
-    trap.step(102, [&] { shell::ApplySkin(*this); });
+    trap.step(102, [&] { chrome::ApplySkin(*this); });
     trap.step(104, [&] {
-        setWindowTitle(shell::kProductTitle);
+        setWindowTitle(chrome::kProductTitle);
         setWindowIcon(icons::application());
-        shell::SetApplicationTitle();
+        chrome::SetApplicationTitle();
     });
-    if (trap.test(106, [&] { return shell::FileExists(shell::HandCursorPath()); }))
-        trap.step(108, [&] { loadCustomPointer(shell::HandCursorPath()); });
-    trap.step(110, [&] { shell::OpenHomePageAtRandom(); });
+    if (trap.test(106, [&] { return files::FileExists(chrome::HandCursorPath()); }))
+        trap.step(108, [&] { loadCustomPointer(chrome::HandCursorPath()); });
+    trap.step(110, [&] { chrome::OpenHomePageAtRandom(); });
     trap.step(126, [&] { ListView1->addColumn(QStringLiteral("Latitude")); });
     trap.step(128, [&] { ListView1->addColumn(QStringLiteral("Longitude")); });
     trap.step(130, [&] { ListView1->setColumnWidthTwips(1, 3500); });
@@ -45,3 +47,5 @@ void Form1::Form_Unload()
     output::finishLastSteps();
     platform::endProcess();
 }
+
+} // namespace window

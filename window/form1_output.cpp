@@ -7,6 +7,8 @@
 #include "output/textwriter.h"
 #include "window/chrome/msgbox.h"
 
+namespace window {
+
 namespace {
 
 // The save dialog's flags, handed on with the request; no dialog reads them. The
@@ -41,5 +43,7 @@ void Form1::PushButton5_Click()
 {
     core::Trap trap(core::location("Form1", "PushButton5_Click"));
     trap.step(106, [&] { output::CopyListviewToClipboard(*ListView2); });
-    trap.step(108, [&] { shell::MsgBox(kCopiedMessage); });
+    trap.step(108, [&] { chrome::MsgBox(kCopiedMessage); });
 }
+
+} // namespace window

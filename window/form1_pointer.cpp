@@ -10,6 +10,8 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
+namespace window {
+
 namespace {
 
 // Hands the mouse moves that reach a widget to a handler, and lets none of
@@ -61,7 +63,7 @@ private:
 
 } // namespace
 
-QList<platform::PushButton*> Form1::pushButtons() const
+QList<widgets::PushButton*> Form1::pushButtons() const
 {
     return {PushButton1, PushButton2, PushButton3, PushButton4,  PushButton5,
             PushButton6, PushButton7, PushButton8, PushButton13, PushButton17};
@@ -69,7 +71,7 @@ QList<platform::PushButton*> Form1::pushButtons() const
 
 void Form1::connectHoverHandlers()
 {
-    const std::pair<platform::PushButton*, void (Form1::*)()> buttons[] = {
+    const std::pair<widgets::PushButton*, void (Form1::*)()> buttons[] = {
         {PushButton1, &Form1::PushButton1_MouseMove},
         {PushButton2, &Form1::PushButton2_MouseMove},
         {PushButton3, &Form1::PushButton3_MouseMove},
@@ -82,12 +84,12 @@ void Form1::connectHoverHandlers()
         {PushButton17, &Form1::PushButton17_MouseMove},
     };
     for (const auto& [b, handler] : buttons)
-        connect(b, &platform::PushButton::MouseMove, this, handler);
-    connect(ListView1, &platform::ListView::MouseMove, this, &Form1::ListView1_MouseMove);
-    connect(ListView2, &platform::ListView::MouseMove, this, &Form1::ListView2_MouseMove);
+        connect(b, &widgets::PushButton::MouseMove, this, handler);
+    connect(ListView1, &widgets::ListView::MouseMove, this, &Form1::ListView1_MouseMove);
+    connect(ListView2, &widgets::ListView::MouseMove, this, &Form1::ListView2_MouseMove);
     new MouseMoves(ListView1->horizontalHeader()->viewport(), [this] { ListView1_MouseMove(); });
     new MouseMoves(ListView2->horizontalHeader()->viewport(), [this] { ListView2_MouseMove(); });
-    for (platform::ListView* list : {ListView1, ListView2})
+    for (widgets::ListView* list : {ListView1, ListView2})
         new HourglassOverDividers(list->horizontalHeader(), *this);
     new MouseMoves(Frame1, [this] { Frame1_MouseMove(); });
     new MouseMoves(this, [this] { Form_MouseMove(); });
@@ -118,7 +120,7 @@ void Form1::showPointer()
     } else {
         unsetCursor();
     }
-    for (platform::PushButton* b : pushButtons()) {
+    for (widgets::PushButton* b : pushButtons()) {
         if (mousePointer_ == kCustomPointer)
             b->setCursor(customPointer_);
         else
@@ -131,7 +133,7 @@ void Form1::loadCustomPointer(const QString& path)
     // At the size of the desktop's cursors: the larger hand on a screen of
     // high density, or where the desktop's cursors are large.
     customPointer_ =
-        platform::loadCursorFile(path, platform::desktopCursorPixels(devicePixelRatioF()));
+        widgets::loadCursorFile(path, widgets::desktopCursorPixels(devicePixelRatioF()));
     showPointer();
 }
 
@@ -156,3 +158,5 @@ void Form1::Form_MouseMove() { hover(kDefaultPointer); }
 void Form1::Frame1_MouseMove() { hover(kDefaultPointer); }
 void Form1::ListView1_MouseMove() { hover(kDefaultPointer); }
 void Form1::ListView2_MouseMove() { hover(kDefaultPointer); }
+
+} // namespace window

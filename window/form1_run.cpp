@@ -10,6 +10,8 @@
 #include "window/chrome/msgbox.h"
 #include "files/paths.h"
 
+namespace window {
+
 void Form1::PushButton17_Click()
 {
     core::Trap trap(core::location("Form1", "PushButton17_Click"));
@@ -23,7 +25,7 @@ void Form1::PushButton17_Click()
     if (trap.test(104, [&] { return ListView1->count() >= 1; })) {
         trap.step(106, [&] { ListView2->clearItems(); });
         qsizetype last = 0;
-        modZipDistance::Sentence sentence; // one buffer for every pair
+        engine::modZipDistance::Sentence sentence; // one buffer for every pair
         QString latitude, progressText;    // and for every row's texts
         trap.step(108, [&] { last = ListView1->count(); });
         for (qsizetype i = 1; i <= last; ++i) {
@@ -35,13 +37,13 @@ void Form1::PushButton17_Click()
             trap.step(112, [&] {
                 const qsizetype n = ListView1->count();
                 if (n == 0) // the list was cleared while the run yielded
-                    throw Failure::divisionByZero();
+                    throw core::Failure::divisionByZero();
                 ProgressBar1->setValue(double(i) / double(n) * 100);
             });
             trap.step(114, [&] {
                 progressText.truncate(0);
                 progressText += QLatin1String("Processing: ");
-                progressText += shell::FileNameFromPath(latitude);
+                progressText += files::FileNameFromPath(latitude);
                 ProgressBar1->setText(progressText);
             });
             trap.step(116, [&] { platform::Yield(); });
@@ -54,7 +56,8 @@ void Form1::PushButton17_Click()
                 trap.step(126, [&] { lat2 = ListView1->textView(i + 1); });
                 trap.step(128, [&] { lon2 = ListView1->subItemView(i + 1, 1); });
                 const auto addSentence = [&] {
-                    modZipDistance::GetDistance(lat1, lon1, lat2, lon2, unitOptions, sentence);
+                    engine::modZipDistance::GetDistance(lat1, lon1, lat2, lon2, unitOptions,
+                                                        sentence);
                     ListView2->addItemView(sentence.view());
                 };
                 // A results list at its limit is reported once: the run
@@ -68,9 +71,11 @@ void Form1::PushButton17_Click()
         trap.step(138, [&] { setMousePointer(kDefaultPointer); });
         trap.step(140, [&] { ProgressBar1->setValue(0); });
         trap.step(142, [&] { ProgressBar1->setText(QStringLiteral("Progress Bar")); });
-        trap.step(144, [&] { shell::MsgBox(QStringLiteral("Done.")); });
+        trap.step(144, [&] { chrome::MsgBox(QStringLiteral("Done.")); });
     } else {
-        trap.step(146, [&] { shell::MsgBox(QStringLiteral("No coordinates added.")); });
+        trap.step(146, [&] { chrome::MsgBox(QStringLiteral("No coordinates added.")); });
     }
     trap.step(148, [&] { runInProgress_ = false; });
 }
+
+} // namespace window

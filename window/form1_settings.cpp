@@ -10,6 +10,8 @@
 #include <exception>
 #include <utility>
 
+namespace window {
+
 namespace {
 
 const QString kApplication = QStringLiteral("Haldrun");
@@ -88,3 +90,5 @@ void Form1::restoreUnitOption(int k, const QString& defaultText)
     button->setChecked(false);
     button->setAutoExclusive(true);
 }
+
+} // namespace window

@@ -4,7 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-namespace icons {
+namespace window::icons {
 namespace {
 
 QPixmap canvas(int size)
@@ -74,4 +74,4 @@ QIcon help()
     return icon;
 }
 
-} // namespace icons
+} // namespace window::icons

@@ -3,9 +3,9 @@
 
 #include <QIcon>
 
-namespace icons {
+namespace window::icons {
 
 QIcon application(); // a globe with a great-circle arc between two points
 QIcon help();        // a question mark in a circle
 
-} // namespace icons
+} // namespace window::icons

@@ -8,27 +8,27 @@
 #include "platform/widgets/list/listview.h"
 #include "window/chrome/msgbox.h"
 
-namespace app {
+namespace window {
 
-void LoadCoordinateFile(platform::ListView& list, const QString& path, bool named)
+void LoadCoordinateFile(widgets::ListView& list, const QString& path, bool named)
 {
     const auto withName = [&](const QString& text) {
-        return shell::FileNameFromPath(path) + QLatin1String(": ") + text;
+        return files::FileNameFromPath(path) + QLatin1String(": ") + text;
     };
     const QString notFound = QStringLiteral("File not found");
-    if (!shell::FileExists(path)) {
-        shell::MsgBox(named ? withName(notFound) : notFound);
+    if (!files::FileExists(path)) {
+        chrome::MsgBox(named ? withName(notFound) : notFound);
         return;
     }
     try {
-        readListFile(path, [&](QStringView latitude, QStringView longitude) {
+        lists::readListFile(path, [&](QStringView latitude, QStringView longitude) {
             list.addItem(latitude, longitude); // the list copies the characters
         });
-    } catch (Failure& failure) {
-        if (named || failure.number == kInvalidFileFormat)
+    } catch (core::Failure& failure) {
+        if (named || failure.number == lists::kInvalidFileFormat)
             failure.description = withName(failure.description);
         throw;
     }
 }
 
-} // namespace app
+} // namespace window

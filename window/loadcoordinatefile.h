@@ -3,17 +3,17 @@
 
 #include <QString>
 
-namespace platform {
+namespace widgets {
 class ListView;
 }
 
-namespace app {
+namespace window {
 
 // The window's: appends the points to the coordinate list. A missing file
 // shows "File not found" and reads nothing; any other failure reaches the
 // caller's trap, and the rows read before stay. Reports begin with the file's
 // name ("b.json: ...") when `named` (files dropped or given with --open,
 // which are many and picked by no one) and for a file that breaks its format.
-void LoadCoordinateFile(platform::ListView& list, const QString& path, bool named = false);
+void LoadCoordinateFile(widgets::ListView& list, const QString& path, bool named = false);
 
-} // namespace app
+} // namespace window

@@ -48,13 +48,14 @@ public:
 
 // The checked results of a run over that many generated points, as a run
 // leaves them in a list.
-inline void fillResults(platform::ListView& list, qsizetype points)
+inline void fillResults(widgets::ListView& list, qsizetype points)
 {
     const PointTexts p(points);
-    modZipDistance::Sentence sentence;
+    engine::modZipDistance::Sentence sentence;
     for (qsizetype i = 0; i + 1 < p.size(); ++i) {
-        modZipDistance::GetDistance(p.latitude(i), p.longitude(i), p.latitude(i + 1),
-                                    p.longitude(i + 1), modZipDistance::selectedOption(1), sentence);
+        engine::modZipDistance::GetDistance(p.latitude(i), p.longitude(i), p.latitude(i + 1),
+                                            p.longitude(i + 1),
+                                            engine::modZipDistance::selectedOption(1), sentence);
         list.setChecked(list.addItemView(sentence.view()), true);
     }
 }
@@ -85,7 +86,7 @@ public:
     platform::Replacement<platform::Dialogs> dialogsSeam{&dialogs};
     platform::Replacement<platform::SettingsStore> settingsSeam{&settings};
     platform::Replacement<platform::UrlOpener> pagesSeam{&pages};
-    Form1 form;
+    window::Form1 form;
 };
 
 } // namespace bench

@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-namespace console {
+namespace cli {
 
 ConsoleDialogs::ConsoleDialogs(std::FILE* out)
     : out_(out)
@@ -30,4 +30,4 @@ void ConsoleDialogs::message(const QString& text, const QString&, platform::Mess
     ++messages_;
 }
 
-} // namespace console
+} // namespace cli

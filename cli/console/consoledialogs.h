@@ -10,7 +10,7 @@
 #include <QString>
 #include <cstdio>
 
-namespace console {
+namespace cli {
 
 class ConsoleDialogs : public platform::Dialogs {
 public:
@@ -39,4 +39,4 @@ private:
     int messages_ = 0;
 };
 
-} // namespace console
+} // namespace cli

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace console {
+namespace cli {
 namespace {
 
 constexpr int kBarWidth = 20;
@@ -59,4 +59,4 @@ void TerminalProgress::clear()
     drawn_ = false;
 }
 
-} // namespace console
+} // namespace cli

@@ -9,7 +9,7 @@
 #include <QString>
 #include <cstdio>
 
-namespace console {
+namespace cli {
 
 class TerminalProgress : public core::Progress {
 public:
@@ -33,4 +33,4 @@ private:
     bool drawn_ = false;
 };
 
-} // namespace console
+} // namespace cli

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace app {
+namespace lists {
 
 void setDegreesText(QString& text, double degrees)
 {
@@ -34,4 +34,4 @@ void setDegreesText(QString& text, double degrees)
         text[i] = QLatin1Char(digits[at + i]);
 }
 
-} // namespace app
+} // namespace lists

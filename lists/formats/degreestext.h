@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace app {
+namespace lists {
 
 // Degrees with 7 decimals, trailing zeros and a trailing "." dropped
 // ("47.6443", "-122.3436", "0"): a tenth of a millionth of a degree, finer
@@ -12,4 +12,4 @@ namespace app {
 // Replaces the content of text, whose capacity is reused.
 void setDegreesText(QString& text, double degrees);
 
-} // namespace app
+} // namespace lists

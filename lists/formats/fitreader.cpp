@@ -2,7 +2,7 @@
 
 #include "lists/formats/degreestext.h"
 
-namespace app {
+namespace lists {
 namespace {
 
 constexpr qsizetype kShortHeader = 12, kLongHeader = 14;
@@ -286,4 +286,4 @@ qsizetype FitReader::crc(QByteArrayView bytes)
     return 2;
 }
 
-} // namespace app
+} // namespace lists

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace app {
+namespace lists {
 
 // Whether a file that begins with head is a FIT file: a header of 12 or 14
 // bytes that holds ".FIT" at bytes 8 to 11. Fit, Plain (not one), or
@@ -74,4 +74,4 @@ private:
     std::optional<PointTime> time_;    // the message's, when times are asked for
 };
 
-} // namespace app
+} // namespace lists

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace app {
+namespace lists {
 namespace {
 
 namespace ondemand = simdjson::ondemand;
@@ -413,4 +413,4 @@ void readGeoJson(QByteArray json, const PointSink& point, const PlainListOptions
     }
 }
 
-} // namespace app
+} // namespace lists

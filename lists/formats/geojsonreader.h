@@ -15,7 +15,7 @@
 
 #include <string_view>
 
-namespace app {
+namespace lists {
 
 // Reads the whole document (JSON is read in one piece). A document that is
 // not JSON throughout, or not GeoJSON (no type or an unknown one, a second
@@ -29,4 +29,4 @@ bool isJsonNumber(std::string_view token);
 
 void readGeoJson(QByteArray json, const PointSink& point, const PlainListOptions& options);
 
-} // namespace app
+} // namespace lists

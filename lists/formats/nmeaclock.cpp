@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace app {
+namespace lists {
 namespace {
 
 constexpr qint64 kSecondsPerDay = 86400;
@@ -30,7 +30,7 @@ std::optional<qint64> dayOf(QStringView date)
 std::optional<PointTime> NmeaClock::time(QStringView timeOfDay, QStringView date)
 {
     const std::string ascii = timeOfDay.toLatin1().toStdString();
-    std::optional<PointTime> time = app::timeOfDay(ascii);
+    std::optional<PointTime> time = lists::timeOfDay(ascii);
     const auto dated = dayOf(date);
     if (!time)
         return std::nullopt;
@@ -45,4 +45,4 @@ std::optional<PointTime> NmeaClock::time(QStringView timeOfDay, QStringView date
     return time;
 }
 
-} // namespace app
+} // namespace lists

@@ -10,7 +10,7 @@
 
 #include <optional>
 
-namespace app {
+namespace lists {
 
 class NmeaClock {
 public:
@@ -22,4 +22,4 @@ private:
     qint64 lastSecond_ = 0;       // of the day, of the last fix
 };
 
-} // namespace app
+} // namespace lists

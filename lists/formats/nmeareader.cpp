@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace app {
+namespace lists {
 namespace {
 
 constexpr qsizetype kAddress = 5; // talker (2) and sentence type (3)
@@ -205,4 +205,4 @@ void NmeaReader::handOn()
     point_(latitude_, longitude_);
 }
 
-} // namespace app
+} // namespace lists

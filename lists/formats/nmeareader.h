@@ -10,7 +10,7 @@
 
 #include <QString>
 
-namespace app {
+namespace lists {
 
 // Whether a file that begins with head is an NMEA log: its first line that
 // is not blank starts with "$", a talker and a sentence type (five capital
@@ -50,4 +50,4 @@ private:
     NmeaClock clock_;
 };
 
-} // namespace app
+} // namespace lists

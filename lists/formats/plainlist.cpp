@@ -8,7 +8,7 @@
 #include <cmath>
 #include <utility>
 
-namespace app {
+namespace lists {
 namespace {
 
 constexpr QChar kQuote = QLatin1Char('"');
@@ -36,10 +36,10 @@ std::optional<qsizetype> columnNumber(const QString& column)
 }
 
 // The name comes from the command line: shown on one line, whatever it holds.
-Failure noSuchColumn(const QString& name)
+core::Failure noSuchColumn(const QString& name)
 {
     return {5, QStringLiteral("No column \"%1\" in the first line")
-                   .arg(shownName(argumentBytes(name)))};
+                   .arg(core::shownName(core::argumentBytes(name)))};
 }
 
 } // namespace
@@ -168,4 +168,4 @@ bool PlainList::readFirstLine()
     return std::exchange(headerPending_, false);
 }
 
-} // namespace app
+} // namespace lists

@@ -14,7 +14,7 @@
 #include <optional>
 #include <vector>
 
-namespace app {
+namespace lists {
 
 // Called once per point, in file order.
 using PointSink = std::function<void(QStringView latitude, QStringView longitude)>;
@@ -95,4 +95,4 @@ private:
     engine::LocaleScope locale_; // read once for the whole list
 };
 
-} // namespace app
+} // namespace lists

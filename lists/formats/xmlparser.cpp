@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-namespace app {
+namespace lists {
 
 struct XmlParser::Context {
     XmlParser& owner;
@@ -242,4 +242,4 @@ void XmlParser::check(int code)
     }
 }
 
-} // namespace app
+} // namespace lists

@@ -17,7 +17,7 @@
 #include <memory>
 #include <span>
 
-namespace app {
+namespace lists {
 
 // What a document holds, as the parser reads it, in document order. Names and
 // namespace URIs are UTF-8; an element without a namespace has an empty URI.
@@ -78,4 +78,4 @@ private:
     friend struct XmlCallbacks;
 };
 
-} // namespace app
+} // namespace lists

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 
-namespace app {
+namespace lists {
 namespace {
 
 const std::array<QByteArrayView, 3> kGpxNamespaces{
@@ -474,4 +474,4 @@ void XmlPointReader::fail(const XmlError& error) const
                             QStringLiteral(": ") + error.what);
 }
 
-} // namespace app
+} // namespace lists

@@ -27,7 +27,7 @@
 #include <deque>
 #include <optional>
 
-namespace app {
+namespace lists {
 
 class XmlPointReader : private XmlEvents {
 public:
@@ -112,4 +112,4 @@ private:
     std::deque<std::optional<PointTime>> whens_; // a gx:Track's, not yet given to a gx:coord
 };
 
-} // namespace app
+} // namespace lists

@@ -8,7 +8,7 @@
 namespace platform {
 namespace {
 
-Failure cannotOpenClipboard() { return {521, QStringLiteral("Can't open Clipboard")}; }
+core::Failure cannotOpenClipboard() { return {521, QStringLiteral("Can't open Clipboard")}; }
 
 // Numbered formats that hold text; the desktop keeps all of them as plain text.
 bool isTextFormat(int format)
@@ -25,7 +25,7 @@ public:
     void setText(const QString& text, int format) override
     {
         if (!isTextFormat(format))
-            throw Failure::invalidCall();
+            throw core::Failure::invalidCall();
         system()->setText(text, QClipboard::Clipboard);
     }
 

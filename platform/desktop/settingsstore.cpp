@@ -31,7 +31,7 @@ QString IniSettingsStore::read(const QString& application, const QString& sectio
 {
     // A pipe or a device there reads as an empty store: QSettings would wait
     // for the pipe's writer, or read a device without end.
-    if (!regularOrMissing(fileOf(application)))
+    if (!files::regularOrMissing(fileOf(application)))
         return defaultValue;
     QSettings settings(fileOf(application), QSettings::IniFormat);
     settings.beginGroup(section);
@@ -50,9 +50,9 @@ void IniSettingsStore::write(const QString& application, const QString& section,
     // QSettings would replace whatever lies there (a link to a device: the
     // device) with a new file.
     const QString file = fileOf(application);
-    if (!regularOrMissing(file))
-        throw Failure{75, QStringLiteral("Settings cannot be written: ") + file +
-                              QStringLiteral(" is not a regular file")};
+    if (!files::regularOrMissing(file))
+        throw core::Failure{75, QStringLiteral("Settings cannot be written: ") + file +
+                                    QStringLiteral(" is not a regular file")};
     QSettings settings(file, QSettings::IniFormat);
     settings.beginGroup(section);
     settings.setValue(key, value);
@@ -60,7 +60,7 @@ void IniSettingsStore::write(const QString& application, const QString& section,
     // later flush.
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        throw Failure{75, QStringLiteral("Settings cannot be written to ") + file};
+        throw core::Failure{75, QStringLiteral("Settings cannot be written to ") + file};
 }
 
 template <> SettingsStore& real<SettingsStore>()

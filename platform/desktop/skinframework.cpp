@@ -39,12 +39,12 @@ bool parses(const QString& sheet)
 QString readSkin(const QString& path)
 {
     QString reason;
-    const std::optional<QByteArray> bytes = readRegularFile(path, reason);
+    const std::optional<QByteArray> bytes = files::readRegularFile(path, reason);
     if (!bytes)
-        throw Failure{75, QStringLiteral("Skin file cannot be read: ") + reason};
+        throw core::Failure{75, QStringLiteral("Skin file cannot be read: ") + reason};
     const QString sheet = QString::fromUtf8(*bytes);
     if (!parses(sheet))
-        throw Failure{5, QStringLiteral("Skin file is not a valid style sheet: ") + path};
+        throw core::Failure{5, QStringLiteral("Skin file is not a valid style sheet: ") + path};
     return sheet;
 }
 
@@ -53,7 +53,7 @@ QWidget* windowOf(qint32 handle)
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->testAttribute(Qt::WA_WState_Created) && windowHandle(*window) == handle)
             return window;
-    throw Failure::invalidCall();
+    throw core::Failure::invalidCall();
 }
 
 class StyleSheetSkin final : public SkinFramework {
@@ -65,7 +65,7 @@ public:
         else if (member == kApplyWindow && !arguments.isEmpty())
             apply(windowOf(arguments.at(0).toInt()));
         else
-            throw Failure::invalidCall();
+            throw core::Failure::invalidCall();
         return {};
     }
 

@@ -49,8 +49,8 @@ void CommonDialog::ShowOpen()
     const QString text = selectionText(paths);
     // The selection, every item followed by a NUL, and a closing NUL.
     if (text.size() + 2 > MaxFileSize)
-        throw Failure{kBufferTooSmall,
-                      QStringLiteral("The file name buffer is too small for the selection")};
+        throw core::Failure{kBufferTooSmall,
+                            QStringLiteral("The file name buffer is too small for the selection")};
     FileName = text;
     opened_ = text;
 }

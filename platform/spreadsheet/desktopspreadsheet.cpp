@@ -8,7 +8,7 @@
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
-namespace platform {
+namespace spreadsheet {
 namespace {
 
 // The names of the workbook files: "Results-" and six letters or digits.
@@ -55,20 +55,21 @@ void DesktopSpreadsheet::show(StreamedWorkbook& workbook)
 {
     removeOldWorkbooks(folder_);
     const QString path = workbook.close();
-    if (!get<ProcessStart>().startDetached(opener_.program, opener_.arguments + QStringList{path}))
-        throw Failure::fileNotFound();
+    if (!platform::get<platform::ProcessStart>().startDetached(
+            opener_.program, opener_.arguments + QStringList{path}))
+        throw core::Failure::fileNotFound();
 }
 
 // A name that no earlier workbook has used, so nothing is ever overwritten.
 QString DesktopSpreadsheet::newFilePath() const
 {
     if (!QDir().mkpath(folder_))
-        throw Failure::pathAccess();
+        throw core::Failure::pathAccess();
     QTemporaryFile file(QDir(folder_).filePath(kFileTemplate));
     file.setAutoRemove(false);
     if (!file.open())
-        throw Failure::pathAccess();
+        throw core::Failure::pathAccess();
     return file.fileName();
 }
 
-} // namespace platform
+} // namespace spreadsheet

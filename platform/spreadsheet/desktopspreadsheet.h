@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-namespace platform {
+namespace spreadsheet {
 
 class DesktopSpreadsheet final : public SpreadsheetApplication {
 public:
@@ -34,4 +34,4 @@ private:
     bool visible_ = false;
 };
 
-} // namespace platform
+} // namespace spreadsheet

@@ -6,7 +6,7 @@
 
 #include <QStandardPaths>
 
-namespace platform {
+namespace spreadsheet {
 namespace {
 SpreadsheetFactory replacementFactory;
 } // namespace
@@ -43,9 +43,9 @@ void setSpreadsheetFactory(SpreadsheetFactory replacement)
     replacementFactory = std::move(replacement);
 }
 
-Failure noSpreadsheetApplication()
+core::Failure noSpreadsheetApplication()
 {
     return {429, QStringLiteral("No spreadsheet application is installed")};
 }
 
-} // namespace platform
+} // namespace spreadsheet

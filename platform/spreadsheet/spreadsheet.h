@@ -2,7 +2,7 @@
 // The spreadsheet application that the export hands the results to. Only the
 // members that the export uses exist:
 //
-//   auto app = platform::createSpreadsheetApplication();
+//   auto app = spreadsheet::createSpreadsheetApplication();
 //   SpreadsheetWorkbook& book = app->Workbooks().Add();
 //   book.ActiveSheet().Cells(1, 1) = header;          // the cell's default value
 //   book.ActiveSheet().Cells(2, 1).value = sentence;  // the named member
@@ -16,9 +16,11 @@
 #include <functional>
 #include <memory>
 
+namespace core {
 struct Failure;
+}
 
-namespace platform {
+namespace spreadsheet {
 
 class SpreadsheetSheet;
 
@@ -135,6 +137,6 @@ using SpreadsheetFactory = std::function<std::unique_ptr<SpreadsheetApplication>
 void setSpreadsheetFactory(SpreadsheetFactory replacement);
 
 // The failure of creating an application where none exists.
-Failure noSpreadsheetApplication();
+core::Failure noSpreadsheetApplication();
 
-} // namespace platform
+} // namespace spreadsheet

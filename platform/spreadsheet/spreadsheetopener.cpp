@@ -2,7 +2,7 @@
 
 #include "platform/system/processstart.h"
 
-namespace platform {
+namespace spreadsheet {
 namespace {
 
 const QString kXlsxMimeType =
@@ -11,7 +11,7 @@ const QString kXlsxMimeType =
 std::optional<SpreadsheetOpener> calc()
 {
     for (const QString& name : {QStringLiteral("soffice"), QStringLiteral("libreoffice")}) {
-        const QString program = get<ProcessStart>().findProgram(name);
+        const QString program = platform::get<platform::ProcessStart>().findProgram(name);
         // -n opens the file as a template: a new, unsaved, untitled document.
         if (!program.isEmpty())
             return SpreadsheetOpener{
@@ -23,11 +23,13 @@ std::optional<SpreadsheetOpener> calc()
 
 std::optional<SpreadsheetOpener> defaultApplication()
 {
-    const QString opener = get<ProcessStart>().findProgram(QStringLiteral("xdg-open"));
-    const QString mime = get<ProcessStart>().findProgram(QStringLiteral("xdg-mime"));
+    const QString opener =
+        platform::get<platform::ProcessStart>().findProgram(QStringLiteral("xdg-open"));
+    const QString mime =
+        platform::get<platform::ProcessStart>().findProgram(QStringLiteral("xdg-mime"));
     if (opener.isEmpty() || mime.isEmpty())
         return std::nullopt;
-    const QString handler = get<ProcessStart>().queryOutput(
+    const QString handler = platform::get<platform::ProcessStart>().queryOutput(
         mime, {QStringLiteral("query"), QStringLiteral("default"), kXlsxMimeType});
     if (handler.isEmpty())
         return std::nullopt;
@@ -43,4 +45,4 @@ std::optional<SpreadsheetOpener> findSpreadsheetOpener()
     return defaultApplication();
 }
 
-} // namespace platform
+} // namespace spreadsheet

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace platform {
+namespace spreadsheet {
 
 struct SpreadsheetOpener {
     QString program;
@@ -17,4 +17,4 @@ struct SpreadsheetOpener {
 // Nothing when the desktop has no program for spreadsheets.
 std::optional<SpreadsheetOpener> findSpreadsheetOpener();
 
-} // namespace platform
+} // namespace spreadsheet

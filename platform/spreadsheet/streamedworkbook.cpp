@@ -4,10 +4,10 @@
 
 #include <QFile>
 
-namespace platform {
+namespace spreadsheet {
 namespace {
 
-Failure rowAlreadyWritten(int row)
+core::Failure rowAlreadyWritten(int row)
 {
     return {1004, QStringLiteral("Row %1 is already in the workbook file: a sheet is filled "
                                  "from the top row down")
@@ -21,7 +21,7 @@ StreamedSheet::StreamedSheet(std::function<QString()> newPath)
 {
     try {
         file_ = std::make_unique<XlsxFile>();
-    } catch (const Failure& failure) {
+    } catch (const core::Failure& failure) {
         failure_ = failure;
     }
 }
@@ -85,7 +85,7 @@ void StreamedSheet::writeFile(const QString& path)
     try {
         file_->setWidths(widths_);
         file_->close(path_);
-    } catch (const Failure& failure) {
+    } catch (const core::Failure& failure) {
         failure_ = failure;
     }
     file_.reset();
@@ -96,10 +96,10 @@ void StreamedSheet::write(int column, const QString& text)
 {
     try {
         file_->write(row_, column, text);
-    } catch (const Failure& failure) {
+    } catch (const core::Failure& failure) {
         failure_ = failure;
         file_.reset();
     }
 }
 
-} // namespace platform
+} // namespace spreadsheet

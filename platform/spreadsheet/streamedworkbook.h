@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-namespace platform {
+namespace spreadsheet {
 
 class StreamedSheet final : public SpreadsheetSheet {
 public:
@@ -45,7 +45,7 @@ private:
     std::function<QString()> newPath_;
     QString path_;
     std::unique_ptr<XlsxFile> file_;
-    std::optional<Failure> failure_;
+    std::optional<core::Failure> failure_;
     bool closed_ = false;
     int row_ = 0; // the row being filled
     std::vector<QString> cells_; // its cells, column c at index c - 1
@@ -67,4 +67,4 @@ private:
     StreamedSheet sheet_;
 };
 
-} // namespace platform
+} // namespace spreadsheet

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <type_traits>
 
-namespace platform::textcells {
+namespace spreadsheet::textcells {
 namespace {
 
 // Characters in a text: every code unit that does not end a surrogate pair.
@@ -28,7 +28,7 @@ qsizetype characters(QAnyStringView text)
 void checkPlace(int row, int column)
 {
     if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
-        throw Failure::invalidCall();
+        throw core::Failure::invalidCall();
 }
 
 QString fitToCell(const QString& text)
@@ -54,4 +54,4 @@ void widen(std::vector<double>& widths, int column, QAnyStringView text)
     width = std::max(width, std::min<double>(kMaxColumnWidth, characters(text) + 1));
 }
 
-} // namespace platform::textcells
+} // namespace spreadsheet::textcells

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace platform::textcells {
+namespace spreadsheet::textcells {
 
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
@@ -23,4 +23,4 @@ QString fitToCell(const QString& text);
 // character of room beside it. Columns without text keep 0, the default.
 void widen(std::vector<double>& widths, int column, QAnyStringView text);
 
-} // namespace platform::textcells
+} // namespace spreadsheet::textcells

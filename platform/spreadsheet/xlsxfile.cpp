@@ -10,13 +10,13 @@
 #include <utility>
 #include <xlsxwriter.h>
 
-namespace platform {
+namespace spreadsheet {
 namespace {
 
-Failure writeFailure(lxw_error error)
+core::Failure writeFailure(lxw_error error)
 {
     if (error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE)
-        return Failure::pathAccess();
+        return core::Failure::pathAccess();
     return {5, QString::fromUtf8(lxw_strerror(error))};
 }
 
@@ -45,7 +45,7 @@ XlsxFile::XlsxFile()
     // The file is opened only when the workbook is closed; its name is set then.
     workbook_ = workbook_new_opt("unnamed.xlsx", &options);
     if (!workbook_)
-        throw Failure::pathAccess();
+        throw core::Failure::pathAccess();
     worksheet_ = workbook_add_worksheet(workbook_, nullptr);
     if (!worksheet_) {
         lxw_workbook_free(workbook_);
@@ -86,7 +86,7 @@ void XlsxFile::close(const QString& path)
 {
     char* name = ::strdup(QFile::encodeName(path).constData());
     if (!name)
-        throw Failure::outOfMemory();
+        throw core::Failure::outOfMemory();
     std::free(workbook_->filename); // the workbook frees its name with free()
     workbook_->filename = name;
     // Closing writes the file and frees the workbook in every case.
@@ -94,4 +94,4 @@ void XlsxFile::close(const QString& path)
     check(workbook_close(workbook));
 }
 
-} // namespace platform
+} // namespace spreadsheet

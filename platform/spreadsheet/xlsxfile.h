@@ -11,7 +11,7 @@
 struct lxw_workbook;
 struct lxw_worksheet;
 
-namespace platform {
+namespace spreadsheet {
 
 // A workbook being written. Rows go to a temporary file as they are written
 // (inline strings, no shared string table), so a million results need no copy
@@ -42,4 +42,4 @@ private:
     QByteArray utf8_;
 };
 
-} // namespace platform
+} // namespace spreadsheet

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace widgets {
 namespace {
 
 class AccessibleProgressBar final : public QAccessibleWidget, public QAccessibleValueInterface {
@@ -45,7 +45,7 @@ private:
 
 QAccessibleInterface* factory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("platform::ProgressBar"))
+    if (className == QLatin1String("widgets::ProgressBar"))
         return new AccessibleProgressBar(static_cast<ProgressBar*>(object));
     // Qt's own makes a plain widget a "client" area, also when it is the window.
     auto* widget = qobject_cast<QWidget*>(object);
@@ -62,4 +62,4 @@ void installAccessibility()
     (void)installed;
 }
 
-} // namespace platform
+} // namespace widgets

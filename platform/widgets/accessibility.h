@@ -4,8 +4,8 @@
 // a progress bar with its position (0 to 100) and its text. Installed once,
 // before the first window is shown.
 
-namespace platform {
+namespace widgets {
 
 void installAccessibility();
 
-} // namespace platform
+} // namespace widgets

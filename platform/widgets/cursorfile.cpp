@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace widgets {
 namespace {
 
 // The file starts with a six-byte header (reserved 0, type 2 for cursors,
@@ -25,7 +25,7 @@ quint16 word(const QByteArray& bytes, qsizetype at)
     return qFromLittleEndian<quint16>(bytes.constData() + at);
 }
 
-Failure invalidPicture() { return {481, QStringLiteral("Invalid picture")}; }
+core::Failure invalidPicture() { return {481, QStringLiteral("Invalid picture")}; }
 
 int widthOf(QImageReader& reader, int picture)
 {
@@ -52,9 +52,9 @@ int pictureFor(QImageReader& reader, int count, int pixels)
 QCursor loadCursorFile(const QString& path, int pixels)
 {
     QString reason;
-    const std::optional<QByteArray> content = readRegularFile(path, reason);
+    const std::optional<QByteArray> content = files::readRegularFile(path, reason);
     if (!content)
-        throw Failure{75, QStringLiteral("Cursor file cannot be read: ") + reason};
+        throw core::Failure{75, QStringLiteral("Cursor file cannot be read: ") + reason};
     const QByteArray& bytes = *content;
     const int count = bytes.size() < kHeader ? 0 : word(bytes, 4);
     if (bytes.size() < kHeader + kEntry * count || word(bytes, 0) != 0 || word(bytes, 2) != 2 ||
@@ -84,4 +84,4 @@ int desktopCursorPixels(double devicePixelRatio)
     return std::max(basic, qEnvironmentVariableIntValue("XCURSOR_SIZE"));
 }
 
-} // namespace platform
+} // namespace widgets

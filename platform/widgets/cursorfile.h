@@ -4,7 +4,7 @@
 #include <QCursor>
 #include <QString>
 
-namespace platform {
+namespace widgets {
 
 // A cursor of the file, with the hot spot that the file gives it. The file's
 // first picture gives the cursor's size; of its pictures the smallest that
@@ -19,4 +19,4 @@ QCursor loadCursorFile(const QString& path, int pixels = 0);
 // larger, 32 times the ratio otherwise.
 int desktopCursorPixels(double devicePixelRatio);
 
-} // namespace platform
+} // namespace widgets

@@ -1,6 +1,6 @@
 #include "platform/widgets/optionbutton.h"
 
-namespace platform {
+namespace widgets {
 
 OptionButton::OptionButton(const QString& caption, QWidget* parent)
     : QRadioButton(caption, parent)
@@ -9,4 +9,4 @@ OptionButton::OptionButton(const QString& caption, QWidget* parent)
 
 bool OptionButton::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
-} // namespace platform
+} // namespace widgets

@@ -4,7 +4,7 @@
 
 #include <QRadioButton>
 
-namespace platform {
+namespace widgets {
 
 class OptionButton : public QRadioButton {
     Q_OBJECT
@@ -15,4 +15,4 @@ protected:
     bool hitButton(const QPoint& pos) const override;
 };
 
-} // namespace platform
+} // namespace widgets

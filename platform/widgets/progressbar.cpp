@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace widgets {
 namespace {
 constexpr int kSteps = 10000; // hundredths of a percent
 
@@ -111,4 +111,4 @@ void ProgressBar::paintEvent(QPaintEvent*)
     style()->drawControl(QStyle::CE_ProgressBar, &option, &painter, this);
 }
 
-} // namespace platform
+} // namespace widgets

@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <string>
 
-namespace platform {
+namespace widgets {
 
 class ProgressBar : public QWidget, public core::Progress {
     Q_OBJECT
@@ -47,4 +47,4 @@ private:
     std::u16string toldStep_;
 };
 
-} // namespace platform
+} // namespace widgets

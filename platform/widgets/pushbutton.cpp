@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-namespace platform {
+namespace widgets {
 
 PushButton::PushButton(QWidget* parent)
     : QPushButton(parent)
@@ -30,4 +30,4 @@ void PushButton::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
-} // namespace platform
+} // namespace widgets

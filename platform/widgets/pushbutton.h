@@ -4,7 +4,7 @@
 
 #include <QPushButton>
 
-namespace platform {
+namespace widgets {
 
 class PushButton : public QPushButton {
     Q_OBJECT
@@ -19,4 +19,4 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-} // namespace platform
+} // namespace widgets

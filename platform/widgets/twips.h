@@ -1,8 +1,8 @@
 #pragma once
 // The window's measures are in twips: 15 twips to a pixel.
 
-namespace platform {
+namespace widgets {
 
 constexpr int twips(int value) { return value / 15; }
 
-} // namespace platform
+} // namespace widgets

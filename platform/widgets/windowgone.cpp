@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <xcb/xcb.h>
 
-namespace platform {
+namespace widgets {
 namespace {
 
 // Looks at every event the window system delivers, in any event loop (a
@@ -55,4 +55,4 @@ void onWindowGone(QWidget* window, std::function<void()> gone)
     new GoneWatch(window, std::move(gone));
 }
 
-} // namespace platform
+} // namespace widgets

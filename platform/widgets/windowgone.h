@@ -9,8 +9,8 @@
 #include <QWidget>
 #include <functional>
 
-namespace platform {
+namespace widgets {
 
 void onWindowGone(QWidget* window, std::function<void()> gone);
 
-} // namespace platform
+} // namespace widgets

@@ -6,7 +6,7 @@
    of message boxes and dialogs) get theirs: the desktop's palette may be a
    dark one, whose pale text would vanish on these light surfaces. */
 
-Form1 {
+window--Form1 {
     color: #13314d;
     background-color: #dde6ef;
 }
@@ -148,14 +148,14 @@ QScrollBar::add-line, QScrollBar::sub-line {
 }
 
 /* The progress bar */
-platform--ProgressBar {
+widgets--ProgressBar {
     color: #13314d;
     background-color: #f7f9fc;
     border: 1px solid #7d98b5;
     border-radius: 4px;
     text-align: center;
 }
-platform--ProgressBar::chunk {
+widgets--ProgressBar::chunk {
     background-color: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1,
                                       stop: 0 #b9d6f3, stop: 1 #86b4e2);
     border-radius: 3px;

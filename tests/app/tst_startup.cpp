@@ -90,7 +90,7 @@ QByteArray shipped(const char* name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString checkedUnits(const Form1& form)
+QString checkedUnits(const window::Form1& form)
 {
     QString out;
     for (int k = 1; k <= 4; ++k)
@@ -152,7 +152,7 @@ private slots:
         QFETCH(int, click);
         RecordingStore store(stored.split(' '));
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         QCOMPARE(checkedUnits(form), units);
         QCOMPARE(reportedLines(dialogs), reports);
@@ -179,7 +179,7 @@ private slots:
         QFile file(isolation::settings().fileOf("Haldrun"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().startsWith("[Meridane]\nOption1="));
-        Form1 next;
+        window::Form1 next;
         next.Form_Load();
         QCOMPARE(checkedUnits(next), QString(once).replace('F', '0').replace('T', '1'));
     }
@@ -204,7 +204,7 @@ private slots:
     {
         QFETCH(QString, product);
         QFETCH(QString, title);
-        QCOMPARE(shell::ShortenedTitle(product), title);
+        QCOMPARE(chrome::ShortenedTitle(product), title);
     }
 
     void homePageDraw_data()
@@ -234,12 +234,12 @@ private slots:
         desktop.value = uniform;
         platform::replace<platform::RandomDraw>(&desktop);
         platform::replace<platform::UrlOpener>(&desktop);
-        const QUrl page = QUrl::fromLocalFile(shell::HomePagePath());
+        const QUrl page = QUrl::fromLocalFile(chrome::HomePagePath());
         const int before = QTime::currentTime().msecsSinceStartOfDay() / 1000;
-        shell::OpenHomePageAtRandom();
+        chrome::OpenHomePageAtRandom();
         const int after = QTime::currentTime().msecsSinceStartOfDay() / 1000;
         isolation::reset();
-        QCOMPARE(shell::DrawnNumber(uniform), number);
+        QCOMPARE(chrome::DrawnNumber(uniform), number);
         QVERIFY(desktop.seeded >= before && desktop.seeded <= after);
         QCOMPARE(desktop.opened, number == 7 ? QList<QUrl>{page} : QList<QUrl>());
     }
@@ -345,7 +345,7 @@ private slots:
         QFETCH(QString, skinFile);
         ProgramFolder folder;
         if (skinFile == "file")
-            folder.put("x/o.cjs", "Form1 { background: white; }");
+            folder.put("x/o.cjs", "window--Form1 { background: white; }");
         else if (skinFile == "folder")
             QDir(folder.dir.path()).mkpath("x/o.cjs");
         QPalette palette = QApplication::palette();
@@ -353,7 +353,7 @@ private slots:
         QApplication::setPalette(palette);
         RecordingSkin skin;
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         QApplication::setPalette(QPalette());
         QVERIFY(dialogs.messages.isEmpty());
@@ -388,7 +388,7 @@ private slots:
         ProgramFolder folder;
         folder.put("x/o.cjs", sheet);
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         QCOMPARE(reportedLines(dialogs), reports);
         QCOMPARE(form.styleSheet(), reports.isEmpty() ? QString::fromUtf8(sheet) : QString());
@@ -430,7 +430,7 @@ private slots:
         if (!cursorFile.isEmpty())
             folder.put("HAND-M.CUR", cursorFile);
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         qputenv("XCURSOR_SIZE", desktopSize);
         form.Form_Load();
         qunsetenv("XCURSOR_SIZE");
@@ -486,7 +486,7 @@ private slots:
         };
         const auto before = std::pair(kind(path), kind(device));
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load(); // the restored Miles: the user did nothing, nothing is told
         QCOMPARE(dialogs.messages.size(), 0);
         click(form.Option3);
@@ -524,7 +524,7 @@ private slots:
         QFETCH(int, before);
         QFETCH(QString, over);
         QFETCH(int, after);
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -565,7 +565,7 @@ private slots:
         QFETCH(int, pointer);
         QFETCH(bool, onDividerFirst);
         QFETCH(int, shape);
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -582,14 +582,14 @@ private slots:
     void hourglassStaysDuringARun()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         for (int i = 0; i < 8; ++i)
             form.ListView1->addItem(QString::number(i), "1");
         QList<int> during;
-        connect(form.ProgressBar1, &platform::ProgressBar::valueSet, &form, [&](double value) {
+        connect(form.ProgressBar1, &widgets::ProgressBar::valueSet, &form, [&](double value) {
             if (value == 50) // from the event loop, as a user's move would come
                 QTimer::singleShot(0, [&] {
                     for (QWidget* w : QList<QWidget*>{form.PushButton1, form.ListView1->viewport(),

@@ -19,7 +19,7 @@
 namespace {
 
 // The widget whose text is looked at, on the loaded window or a dialog above it.
-using Pick = std::function<QWidget*(Form1&)>;
+using Pick = std::function<QWidget*(window::Form1&)>;
 } // namespace
 Q_DECLARE_METATYPE(Pick)
 namespace {
@@ -119,34 +119,34 @@ private slots:
                 QTest::newRow(qPrintable(QString("%1, %2").arg(text, named.first)))
                     << named.second << pick << margins << QString(text).startsWith("focus");
             };
-            row("push button", button, [](Form1& f) { return f.PushButton17; });
-            row("disabled push button", button, [](Form1& f) {
+            row("push button", button, [](window::Form1& f) { return f.PushButton17; });
+            row("disabled push button", button, [](window::Form1& f) {
                 f.PushButton17->setEnabled(false);
                 return f.PushButton17;
             });
-            row("unit option", option, [](Form1& f) { return f.Option3; });
-            row("unit option without the style sheet", option, [](Form1& f) {
+            row("unit option", option, [](window::Form1& f) { return f.Option3; });
+            row("unit option without the style sheet", option, [](window::Form1& f) {
                 qApp->setStyleSheet({});
                 f.setStyleSheet({});
                 return f.Option3;
             });
             row("list header", {4, 3, 4, 3},
-                [](Form1& f) { return f.ListView1->horizontalHeader(); });
+                [](window::Form1& f) { return f.ListView1->horizontalHeader(); });
             row("results header", {4, 3, 4, 3},
-                [](Form1& f) { return f.ListView2->horizontalHeader(); });
-            row("focus mark on a unit option", {}, [](Form1& f) { return f.Option3; });
-            row("focus mark on the selected unit", {}, [](Form1& f) { return f.Option1; });
-            row("message box", {}, [](Form1& f) {
+                [](window::Form1& f) { return f.ListView2->horizontalHeader(); });
+            row("focus mark on a unit option", {}, [](window::Form1& f) { return f.Option3; });
+            row("focus mark on the selected unit", {}, [](window::Form1& f) { return f.Option1; });
+            row("message box", {}, [](window::Form1& f) {
                 auto* box =
                     new QMessageBox(QMessageBox::NoIcon, "Meridane", "Done.", QMessageBox::Ok, &f);
                 return shown(box, box->findChild<QLabel*>("qt_msgbox_label"));
             });
-            row("input box entry, selected", button, [](Form1& f) {
+            row("input box entry, selected", button, [](window::Form1& f) {
                 auto* box = new QInputDialog(&f);
                 box->setTextValue("42.8712,-71.3878");
                 return shown(box, box->findChild<QLineEdit*>());
             });
-            row("file dialog label", {}, [](Form1& f) {
+            row("file dialog label", {}, [](window::Form1& f) {
                 auto* box = new QFileDialog(&f);
                 box->setOption(QFileDialog::DontUseNativeDialog);
                 return shown(box, box->findChild<QLabel*>("fileNameLabel"));
@@ -169,7 +169,7 @@ private slots:
         }
         QApplication::setPalette(palette);
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         QCOMPARE(dialogs.texts(), QStringList()); // the skin was taken
         form.show();

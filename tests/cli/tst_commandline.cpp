@@ -37,7 +37,7 @@ const QString kProgram = QStringLiteral(MERIDANE_EXECUTABLE);
 QByteArray savedByTheWindow(const QString& path)
 {
     ScriptedDialogs dialogs;
-    Form1 form;
+    window::Form1 form;
     form.Form_Load();
     form.Option3->setChecked(true);
     dialogs.openReplies.enqueue(goldenLists());
@@ -688,8 +688,8 @@ private slots:
     void argumentNames()
     {
         QFETCH(QByteArray, bytes);
-        QCOMPARE(app::argumentBytes(app::argumentText(bytes)), bytes);
-        QTEST(app::shownName(bytes), "shown");
+        QCOMPARE(core::argumentBytes(core::argumentText(bytes)), bytes);
+        QTEST(core::shownName(bytes), "shown");
     }
 
     // A list read with spreadsheet options: the points as "lat|lon", the
@@ -702,8 +702,9 @@ private slots:
         QTest::addColumn<QStringList>("points");
         QTest::addColumn<QList<qint64>>("skipped");
         QTest::addColumn<QList<qint64>>("outOfRange");
-        const int comma = int(app::FieldSeparator::Comma), space = int(app::FieldSeparator::Space);
-        const int semicolon = int(app::FieldSeparator::Semicolon);
+        const int comma = int(lists::FieldSeparator::Comma),
+                  space = int(lists::FieldSeparator::Space);
+        const int semicolon = int(lists::FieldSeparator::Semicolon);
         QTest::newRow("the window's reading: blank lines are not noted")
             << -1 << "" << QStringList{"1,2,London", "", "  ", "x,1", "3 , 4"}
             << QStringList{"1|2", "3 | 4"} << QList<qint64>{4} << QList<qint64>{};
@@ -735,19 +736,19 @@ private slots:
         QFETCH(QStringList, lines);
         QStringList points;
         QList<qint64> skipped, outOfRange;
-        app::PlainListOptions options;
+        lists::PlainListOptions options;
         if (separator >= 0)
-            options.separator = app::FieldSeparator(separator);
+            options.separator = lists::FieldSeparator(separator);
         if (!columns.isEmpty()) {
             options.latitudeColumn = columns.section(',', 0, 0);
             options.longitudeColumn = columns.section(',', 1, 1);
         }
         options.skipped = [&](qint64 line) { skipped << line; };
         options.outOfRange = [&](qint64 line) { outOfRange << line; };
-        const app::PointSink point = [&](QStringView latitude, QStringView longitude) {
+        const lists::PointSink point = [&](QStringView latitude, QStringView longitude) {
             points << latitude.toString() + '|' + longitude.toString();
         };
-        app::PlainList list(point, options);
+        lists::PlainList list(point, options);
         for (const QString& line : lines)
             list.line(line);
         QTEST(points, "points");
@@ -814,13 +815,13 @@ private slots:
         }
         QString failure;
         {
-            app::ResultsFile file(QFile::encodeName(name));
+            cli::ResultsFile file(QFile::encodeName(name));
             try {
                 file.create();
                 file.write(QStringLiteral("new"));
                 if (closed)
                     file.close();
-            } catch (const Failure& f) {
+            } catch (const core::Failure& f) {
                 failure = f.description;
             }
         }
@@ -951,7 +952,7 @@ private slots:
         QFETCH(double, percent);
         QFETCH(QString, text);
         QFETCH(QString, line);
-        QCOMPARE(console::TerminalProgress::line(percent, text, 40), line);
+        QCOMPARE(cli::TerminalProgress::line(percent, text, 40), line);
     }
 };
 

@@ -83,7 +83,7 @@ void keepsItsSize(QWidget* window, const char* name)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    Form1 form;
+    window::Form1 form;
     form.Form_Load();
     form.show();
     form.PushButton7_Click(); // the example points

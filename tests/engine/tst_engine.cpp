@@ -108,8 +108,9 @@ private slots:
         QFETCH(QStringList, points);
         QFETCH(QString, tail);
         RecordedReports reports;
-        const QString sentence = modZipDistance::GetDistance(
-            points[0], points[1], points[2], points[3], modZipDistance::selectedOption(unit));
+        const QString sentence =
+            engine::modZipDistance::GetDistance(points[0], points[1], points[2], points[3],
+                                                engine::modZipDistance::selectedOption(unit));
 
         const QString head = "Distance between (" + points[0] + "," + points[1] + ") and (" +
                              points[2] + "," + points[3] + ") ";
@@ -122,19 +123,17 @@ private slots:
     void formulaStartsWithCleanVectorState_data()
     {
         QTest::addColumn<std::function<void()>>("formula");
-        const app::DistanceUnit& miles = *app::unitOfOption(1);
-        const app::PointPair pair{u"42.8712", u"-71.3878", u"33.0169", u"-116.846",
-                                  42.8712,    -71.3878,    33.0169,    -116.846};
+        const engine::DistanceUnit& miles = *engine::unitOfOption(1);
+        const engine::PointPair pair{u"42.8712", u"-71.3878", u"33.0169", u"-116.846",
+                                     42.8712,    -71.3878,    33.0169,    -116.846};
         QTest::newRow("the window's sentence") << std::function<void()>([] {
-            modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
-                                        modZipDistance::selectedOption(1));
+            engine::modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
+                                                engine::modZipDistance::selectedOption(1));
         });
-        QTest::newRow("the sphere") << std::function<void()>([=, &miles] {
-            app::pairDistance(app::DistanceModel::Sphere, miles, pair);
-        });
-        QTest::newRow("the ellipsoid") << std::function<void()>([=, &miles] {
-            app::pairDistance(app::DistanceModel::Wgs84, miles, pair);
-        });
+        QTest::newRow("the sphere") << std::function<void()>(
+            [=, &miles] { engine::pairDistance(engine::DistanceModel::Sphere, miles, pair); });
+        QTest::newRow("the ellipsoid") << std::function<void()>(
+            [=, &miles] { engine::pairDistance(engine::DistanceModel::Wgs84, miles, pair); });
     }
     void formulaStartsWithCleanVectorState()
     {
@@ -156,15 +155,16 @@ private slots:
     void cosineOutsideRangeIsClamped()
     {
         RecordedReports reports;
-        QCOMPARE(modZipDistance::SphericalDistanceMiles(0.074, -0.074, 0.022, -179.978),
-                 modZipDistance::SphericalDistanceMiles(0, 0, 0, 180));
-        QVERIFY_THROWS_EXCEPTION(Failure, modZipDistance::ArcCos(1.0000000001));
-        QCOMPARE(modZipDistance::ArcCos(-1), 3.14159265358979);
-        QCOMPARE(modZipDistance::ArcCos(1), 0.0);
+        QCOMPARE(engine::modZipDistance::SphericalDistanceMiles(0.074, -0.074, 0.022, -179.978),
+                 engine::modZipDistance::SphericalDistanceMiles(0, 0, 0, 180));
+        QVERIFY_THROWS_EXCEPTION(core::Failure, engine::modZipDistance::ArcCos(1.0000000001));
+        QCOMPARE(engine::modZipDistance::ArcCos(-1), 3.14159265358979);
+        QCOMPARE(engine::modZipDistance::ArcCos(1), 0.0);
         // Over many near-identical pairs, none is reported and none is negative.
         for (int i = 1; i < 2000; ++i) {
             const double lat = i * 0.0451;
-            const double miles = modZipDistance::SphericalDistanceMiles(lat, lat, i, i + 1e-12);
+            const double miles =
+                engine::modZipDistance::SphericalDistanceMiles(lat, lat, i, i + 1e-12);
             QVERIFY(miles >= 0 && miles < 0.001);
         }
         QVERIFY(reports.texts.isEmpty());
@@ -186,8 +186,8 @@ private slots:
     {
         QFETCH(QStringList, points);
         RecordedReports reports;
-        const QString sentence = modZipDistance::GetDistance(
-            points[0], points[1], points[2], points[3], modZipDistance::selectedOption(1));
+        const QString sentence = engine::modZipDistance::GetDistance(
+            points[0], points[1], points[2], points[3], engine::modZipDistance::selectedOption(1));
         QVERIFY2(sentence.endsWith(") is 0 miles"), qPrintable(sentence));
         QVERIFY(sentence.contains("(" + points[0] + "," + points[1] + ")"));
         QCOMPARE(reports.texts.size(), 1);
@@ -200,7 +200,8 @@ private slots:
     void typeMismatchReportText()
     {
         RecordedReports reports;
-        modZipDistance::GetDistance("abc", "1", "2", "3", modZipDistance::selectedOption(1));
+        engine::modZipDistance::GetDistance("abc", "1", "2", "3",
+                                            engine::modZipDistance::selectedOption(1));
         QCOMPARE(reports.texts.value(0).section("\r\n", 0, 0), QString("Type mismatch"));
     }
 
@@ -209,8 +210,8 @@ private slots:
         RecordedReports reports;
         QLocale::setDefault(kGerman);
         QCOMPARE(engine::decimalSeparator(), QChar(','));
-        QCOMPARE(modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
-                                             modZipDistance::selectedOption(1)),
+        QCOMPARE(engine::modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
+                                                     engine::modZipDistance::selectedOption(1)),
                  QString("Distance between (42.8712,-71.3878) and (33.0169,-116.846) is "
                          "2534,0868 miles"));
         // A comma decimal typed by a German user converts as well.
@@ -223,13 +224,13 @@ private slots:
     {
         int calls = 0;
         int unit = 1;
-        const modZipDistance::UnitOptions options = [&](int option) {
+        const engine::modZipDistance::UnitOptions options = [&](int option) {
             ++calls;
             return option == unit;
         };
         const auto distance = [&] {
-            return modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
-                                               options);
+            return engine::modZipDistance::GetDistance("42.8712", "-71.3878", "33.0169", "-116.846",
+                                                       options);
         };
         QVERIFY(distance().endsWith(" miles"));
         unit = 3;

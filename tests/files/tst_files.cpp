@@ -15,7 +15,7 @@ namespace {
 
 [[noreturn]] void fail(const char* what = "Permission denied")
 {
-    throw Failure{70, QString::fromLatin1(what)};
+    throw core::Failure{70, QString::fromLatin1(what)};
 }
 
 // A procedure without a trap: its failure goes to the caller's step.
@@ -127,7 +127,7 @@ private slots:
         bool later = false;
         core::Trap trap(QStringLiteral("here"));
         trap.endOn(20476, [&] { ++handled; });
-        trap.step(108, [] { throw Failure{20476, "too small"}; });
+        trap.step(108, [] { throw core::Failure{20476, "too small"}; });
         trap.step(110, [&] { later = true; });
         QVERIFY(!trap.test(112, [] { return true; }));
         QCOMPARE(handled, 1);
@@ -152,11 +152,11 @@ private slots:
         QFile file(dir.filePath("points.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        QVERIFY(shell::FileExists(file.fileName()));
-        QVERIFY(!shell::FileExists(QString()));
-        QVERIFY(!shell::FileExists(dir.filePath("missing.txt")));
-        QVERIFY(!shell::FileExists(dir.filePath("no/such/folder/points.txt")));
-        QVERIFY(!shell::FileExists(QString("bad") + QChar(0) + "path"));
+        QVERIFY(files::FileExists(file.fileName()));
+        QVERIFY(!files::FileExists(QString()));
+        QVERIFY(!files::FileExists(dir.filePath("missing.txt")));
+        QVERIFY(!files::FileExists(dir.filePath("no/such/folder/points.txt")));
+        QVERIFY(!files::FileExists(QString("bad") + QChar(0) + "path"));
     }
 
     void fileNameFromPath_data()
@@ -181,7 +181,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QString, name);
-        QCOMPARE(shell::FileNameFromPath(path), name);
+        QCOMPARE(files::FileNameFromPath(path), name);
     }
 };
 

@@ -31,20 +31,20 @@ Result read(const QByteArray& bytes, qsizetype block, bool packed)
     if (!packed)
         return listbytes::read(bytes, block);
     Result result;
-    const app::PointSink point = [&](QStringView lat, QStringView lon) {
+    const lists::PointSink point = [&](QStringView lat, QStringView lon) {
         result.rows << lat.toString() + '|' + lon.toString();
     };
-    const app::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
+    const lists::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
     qsizetype at = 0;
-    const app::ByteSource source = [&](char* into, qsizetype room) {
+    const lists::ByteSource source = [&](char* into, qsizetype room) {
         const qsizetype size = std::min({room, block, bytes.size() - at});
         std::memcpy(into, bytes.constData() + at, size_t(size));
         at += size;
         return size;
     };
     try {
-        app::readPackedList(source, point, options);
-    } catch (const Failure& failure) {
+        lists::readPackedList(source, point, options);
+    } catch (const core::Failure& failure) {
         result.failure = failure.description;
     }
     return result;
@@ -94,7 +94,7 @@ const QByteArray kGpx = "<?xml version=\"1.0\"?><gpx version=\"1.1\" "
 
 } // namespace
 
-Q_DECLARE_METATYPE(app::ListFormat)
+Q_DECLARE_METATYPE(lists::ListFormat)
 
 class PackedFormatsTest : public QObject {
     Q_OBJECT
@@ -106,32 +106,33 @@ private slots:
     {
         QTest::addColumn<QByteArray>("head");
         QTest::addColumn<bool>("complete");
-        QTest::addColumn<app::ListFormat>("format");
+        QTest::addColumn<lists::ListFormat>("format");
         const QByteArray header = fit([](auto&) {}).first(12);
-        QTest::newRow("FIT header") << header << false << app::ListFormat::Fit;
-        QTest::newRow("FIT header, cut") << header.first(11) << false << app::ListFormat::Undecided;
+        QTest::newRow("FIT header") << header << false << lists::ListFormat::Fit;
+        QTest::newRow("FIT header, cut")
+            << header.first(11) << false << lists::ListFormat::Undecided;
         QTest::newRow("12 bytes without .FIT") << QByteArray("\x0C"
                                                              "2345678.FIX")
-                                               << true << app::ListFormat::Plain;
+                                               << true << lists::ListFormat::Plain;
         QTest::newRow("NMEA sentence")
-            << QByteArray("\xEF\xBB\xBF \r\n$GNRMC,1") << false << app::ListFormat::Nmea;
+            << QByteArray("\xEF\xBB\xBF \r\n$GNRMC,1") << false << lists::ListFormat::Nmea;
         QTest::newRow("NMEA prefix")
-            << QByteArray("\n$GPGG") << false << app::ListFormat::Undecided;
+            << QByteArray("\n$GPGG") << false << lists::ListFormat::Undecided;
         QTest::newRow("dollar and digits")
-            << QByteArray("$12345,1,2") << false << app::ListFormat::Plain;
+            << QByteArray("$12345,1,2") << false << lists::ListFormat::Plain;
         QTest::newRow("lower case talker")
-            << QByteArray("$gpgga,1") << false << app::ListFormat::Plain;
+            << QByteArray("$gpgga,1") << false << lists::ListFormat::Plain;
         QTest::newRow("no comma after the type")
-            << QByteArray("$GPGGA;1,2") << false << app::ListFormat::Plain;
+            << QByteArray("$GPGGA;1,2") << false << lists::ListFormat::Plain;
         QTest::newRow("plain list")
-            << QByteArray("1,2\n$GPGGA,") << false << app::ListFormat::Plain;
+            << QByteArray("1,2\n$GPGGA,") << false << lists::ListFormat::Plain;
     }
     void recognise()
     {
         QFETCH(QByteArray, head);
         QFETCH(bool, complete);
-        QFETCH(app::ListFormat, format);
-        QCOMPARE(app::recogniseListFormat(head, complete), format);
+        QFETCH(lists::ListFormat, format);
+        QCOMPARE(lists::recogniseListFormat(head, complete), format);
     }
 
     void fitFile_data()

@@ -7,7 +7,7 @@
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(app::ListFormat)
+Q_DECLARE_METATYPE(lists::ListFormat)
 
 class RecordsTest : public QObject {
     Q_OBJECT
@@ -18,8 +18,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("head");
         QTest::addColumn<bool>("complete");
-        QTest::addColumn<app::ListFormat>("format");
-        using F = app::ListFormat;
+        QTest::addColumn<lists::ListFormat>("format");
+        using F = lists::ListFormat;
         QTest::newRow("nothing yet") << QByteArray() << false << F::Undecided;
         QTest::newRow("empty file") << QByteArray() << true << F::Plain;
         QTest::newRow("a point") << QByteArray("42.1,3") << false << F::Plain;
@@ -45,8 +45,8 @@ private slots:
     {
         QFETCH(QByteArray, head);
         QFETCH(bool, complete);
-        QFETCH(app::ListFormat, format);
-        QCOMPARE(app::recogniseListFormat(head, complete), format);
+        QFETCH(lists::ListFormat, format);
+        QCOMPARE(lists::recogniseListFormat(head, complete), format);
     }
 
     // The same lines for any split of the bytes into blocks.
@@ -81,7 +81,7 @@ private slots:
         QFETCH(QStringList, lines);
         for (const qsizetype block : {1, 2, 3, 7, 1 << 20}) {
             QStringList out;
-            app::ListRecords records([&](QStringView line) { out << line.toString(); });
+            lists::ListRecords records([&](QStringView line) { out << line.toString(); });
             for (qsizetype at = 0; at < bytes.size(); at += block)
                 records.feed(QByteArrayView(bytes).sliced(at, std::min(block, bytes.size() - at)));
             records.finish();

@@ -52,17 +52,17 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, written);
-        const auto time = app::isoTime(text);
+        const auto time = lists::isoTime(text);
         QCOMPARE(time.has_value(), !written.isEmpty());
         if (!time)
             return;
         char buffer[48];
-        const std::string_view back = app::isoText(*time, buffer);
+        const std::string_view back = lists::isoText(*time, buffer);
         QCOMPARE(QByteArray(back.data(), qsizetype(back.size())), written);
         // Written back, it reads as the same moment.
-        const auto again = app::isoTime(written);
+        const auto again = lists::isoTime(written);
         QVERIFY(again);
-        QCOMPARE(app::nanosecondsBetween(*time, *again), qint64(0));
+        QCOMPARE(lists::nanosecondsBetween(*time, *again), qint64(0));
     }
 };
 

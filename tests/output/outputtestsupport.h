@@ -29,9 +29,9 @@ struct Row {
 using Rows = QList<Row>;
 Q_DECLARE_METATYPE(Row)
 
-inline std::unique_ptr<platform::ListView> makeList(const QStringList& headers, const Rows& rows)
+inline std::unique_ptr<widgets::ListView> makeList(const QStringList& headers, const Rows& rows)
 {
-    auto list = std::make_unique<platform::ListView>();
+    auto list = std::make_unique<widgets::ListView>();
     for (const QString& h : headers)
         list->addColumn(h);
     for (const Row& row : rows) {
@@ -44,7 +44,7 @@ inline std::unique_ptr<platform::ListView> makeList(const QStringList& headers, 
 }
 
 // count one-column rows "Distance number i", all checked except those listed.
-inline std::unique_ptr<platform::ListView> numberedList(int count, QList<int> unchecked = {})
+inline std::unique_ptr<widgets::ListView> numberedList(int count, QList<int> unchecked = {})
 {
     Rows rows;
     for (int i = 1; i <= count; ++i)
@@ -101,7 +101,7 @@ private:
     void refuseWhileBusy(int attempt) const
     {
         if (busyAttempts < 0 || attempt <= busyAttempts)
-            throw Failure{521, QStringLiteral("Can't open Clipboard")};
+            throw core::Failure{521, QStringLiteral("Can't open Clipboard")};
     }
 };
 

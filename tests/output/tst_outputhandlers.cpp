@@ -16,7 +16,7 @@ const QString kCopied = QStringLiteral(
     "Results have been copied to the clipboard.\r\rClick a text area where you normally type and "
     "press Ctrl+V to paste the clipboard.");
 
-void addResults(Form1& form, const QStringList& sentences)
+void addResults(window::Form1& form, const QStringList& sentences)
 {
     for (const QString& s : sentences)
         form.ListView2->setChecked(form.ListView2->addItem(s), true);
@@ -36,7 +36,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         QTemporaryDir dir;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addResults(form, {"Distance is 1 Miles", "Distance is 22 Miles", "Distance is 3 Miles"});
         form.ListView2->setChecked(2, false);
@@ -44,7 +44,7 @@ private slots:
         const QString path = dir.filePath("results"); // no extension is added
         dialogs.saveReplies.enqueue(path);
         QList<int> pointers;
-        connect(form.ProgressBar1, &platform::ProgressBar::valueSet, this,
+        connect(form.ProgressBar1, &widgets::ProgressBar::valueSet, this,
                 [&] { pointers << form.MousePointer(); });
 
         click(form.PushButton4);
@@ -60,8 +60,8 @@ private slots:
                                            "Distance is 3 Miles \t\r\n"));
         QCOMPARE(entriesOf(dir.path()), QStringList{"results"});
         QVERIFY(!pointers.isEmpty());
-        QCOMPARE(pointers.count(Form1::kHourglass), pointers.size());
-        QCOMPARE(form.MousePointer(), Form1::kDefaultPointer);
+        QCOMPARE(pointers.count(window::Form1::kHourglass), pointers.size());
+        QCOMPARE(form.MousePointer(), window::Form1::kDefaultPointer);
         QCOMPARE(form.CommonDialog1.FileName, path);
         QVERIFY(dialogs.messages.isEmpty());
     }
@@ -69,17 +69,17 @@ private slots:
     void cancelledSaveChangesNothing()
     {
         ScriptedDialogs dialogs; // no reply: the dialog is cancelled
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addResults(form, {"Distance is 1 Miles"});
-        form.setMousePointer(Form1::kCustomPointer);
+        form.setMousePointer(window::Form1::kCustomPointer);
         form.ProgressBar1->setValue(37);
         form.ProgressBar1->setText(QStringLiteral("Kept"));
 
         click(form.PushButton4);
 
         QCOMPARE(dialogs.fileRequests.size(), 1);
-        QCOMPARE(form.MousePointer(), Form1::kCustomPointer);
+        QCOMPARE(form.MousePointer(), window::Form1::kCustomPointer);
         QCOMPARE(form.ProgressBar1->value(), 37.0);
         QCOMPARE(form.ProgressBar1->text(), QStringLiteral("Kept"));
         QVERIFY(dialogs.messages.isEmpty());
@@ -115,7 +115,7 @@ private slots:
             QFile file(dir.filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         for (const QString& step : steps) {
             QStringList paths;
@@ -142,7 +142,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         RecordingClipboard clipboard;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addResults(form, {"Distance is 1 Miles", "Distance is 22 Miles"});
 
@@ -159,7 +159,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         RecordingClipboard clipboard(-1);
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addResults(form, {"Distance is 1 Miles"});
 
@@ -175,7 +175,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         RecordingClipboard clipboard;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addResults(form, {"Distance is 1 Miles", "Distance is 2 Miles"});
         QTimer::singleShot(0, &form, [&] { form.ListView2->clearItems(); });

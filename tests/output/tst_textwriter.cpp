@@ -109,9 +109,9 @@ private slots:
         QFETCH(QStringList, rowTexts);
         QTemporaryDir dir;
         const auto list = numberedList(rowCount, unchecked);
-        platform::ProgressBar bar;
-        QSignalSpy valueSpy(&bar, &platform::ProgressBar::valueSet);
-        QSignalSpy textSpy(&bar, &platform::ProgressBar::textSet);
+        widgets::ProgressBar bar;
+        QSignalSpy valueSpy(&bar, &widgets::ProgressBar::valueSet);
+        QSignalSpy textSpy(&bar, &widgets::ProgressBar::textSet);
 
         output::SaveListviewProperlySpaced(*list, dir.filePath("out.txt"), &bar);
 
@@ -133,9 +133,9 @@ private slots:
         const QString path = dir.filePath("out.txt");
         writeAll(path, "old content");
         const auto list = numberedList(50);
-        platform::ProgressBar bar;
+        widgets::ProgressBar bar;
         QByteArray seenWhileWriting;
-        connect(&bar, &platform::ProgressBar::valueSet, this, [&](double value) {
+        connect(&bar, &widgets::ProgressBar::valueSet, this, [&](double value) {
             if (value == 20)
                 QTimer::singleShot(0, this, [&] { seenWhileWriting = readAll(path); });
         });
@@ -184,9 +184,9 @@ private slots:
         Immutable locked(dir.filePath("folder"));
         if (kind == "immutable" && !locked.ok())
             QSKIP("This file system cannot make a folder refuse new files");
-        platform::ProgressBar bar;
-        QSignalSpy valueSpy(&bar, &platform::ProgressBar::valueSet);
-        QSignalSpy textSpy(&bar, &platform::ProgressBar::textSet);
+        widgets::ProgressBar bar;
+        QSignalSpy valueSpy(&bar, &widgets::ProgressBar::valueSet);
+        QSignalSpy textSpy(&bar, &widgets::ProgressBar::textSet);
 
         output::SaveListviewProperlySpaced(*numberedList(40), path, &bar);
 
@@ -245,7 +245,7 @@ private slots:
         // 60000 rows, about 1.5 MB: more than one of the writer's 1 MB blocks, so a
         // write meets both 64 KB limits.
         const auto list = numberedList(target == "pipe" ? 2 : 60000);
-        platform::ProgressBar bar;
+        widgets::ProgressBar bar;
         {
             FileSizeLimit limit(target == "limit" ? 64 * 1024 : RLIM_INFINITY);
             output::SaveListviewProperlySpaced(*list, path, &bar);
@@ -280,9 +280,9 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("out.txt");
         writeAll(path, "old content");
-        platform::ProgressBar bar;
+        widgets::ProgressBar bar;
         std::unique_ptr<Immutable> locked;
-        connect(&bar, &platform::ProgressBar::valueSet, this, [&](double value) {
+        connect(&bar, &widgets::ProgressBar::valueSet, this, [&](double value) {
             if (value == 20 && !locked)
                 locked = std::make_unique<Immutable>(path);
         });

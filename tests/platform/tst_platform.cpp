@@ -56,7 +56,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, sub);
-        platform::ListStore store;
+        widgets::ListStore store;
         store.add(QStringView(u"before"));
         store.add({text, sub});
         QCOMPARE(store.text(2), text);
@@ -77,7 +77,7 @@ private slots:
     // side of each seam.
     void storeFillsBlocksToTheirEnd()
     {
-        platform::ListStore store;
+        widgets::ListStore store;
         std::vector<QString> texts;
         for (int i = 0; i < 12000; ++i) {
             texts.push_back(QChar(0x6771) + QString(100 + i % 61, QChar(0x4EAC)) + QString::number(i));
@@ -89,7 +89,7 @@ private slots:
 
     void storeRowsAreNumberedFromOne()
     {
-        platform::ListStore store;
+        widgets::ListStore store;
         for (const char* t : {"a", "b", "c", "d"})
             store.add(QString::fromLatin1(t));
         store.setChecked(3, true);
@@ -102,7 +102,7 @@ private slots:
             try {
                 store.text(bad);
                 QFAIL("no failure for a row that does not exist");
-            } catch (const Failure& failure) {
+            } catch (const core::Failure& failure) {
                 QCOMPARE(failure.number, 35600);
             }
         }
@@ -112,7 +112,7 @@ private slots:
 
     void viewCatchesUpInBatchesAndNeverSeesRemovedRows()
     {
-        platform::ListView view;
+        widgets::ListView view;
         QAbstractItemModelTester tester(view.model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         view.addColumn("Results");
@@ -138,7 +138,7 @@ private slots:
 
     void progressBarTakesFractionsAndTheSmallExcess()
     {
-        platform::ProgressBar bar;
+        widgets::ProgressBar bar;
         bar.resize(300, 25);
         for (double v : {0.0, 33.333333, 100.0, 100.05, 1e300}) {
             bar.setValue(v);
@@ -236,7 +236,7 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(bool, autoRepeat);
         QFETCH(int, clicks);
-        platform::PushButton button;
+        widgets::PushButton button;
         button.show();
         button.setFocus();
         QVERIFY(QTest::qWaitForWindowActive(&button));
@@ -277,7 +277,7 @@ private slots:
         try {
             dialog.ShowOpen();
             QFAIL("a selection of 3000 files fits");
-        } catch (const Failure& failure) {
+        } catch (const core::Failure& failure) {
             QCOMPARE(failure.number, platform::CommonDialog::kBufferTooSmall);
         }
     }

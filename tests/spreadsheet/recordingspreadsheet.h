@@ -16,14 +16,14 @@ struct SpreadsheetLog {
     // Every call from this position of the log on fails; -1 never.
     qsizetype failFrom = -1;
     // The rows of a sheet, lowered to reach the end of a sheet quickly.
-    int sheetRows = platform::SpreadsheetWorkbook::kSheetRows;
+    int sheetRows = spreadsheet::SpreadsheetWorkbook::kSheetRows;
     // Runs after each recorded call.
     std::function<void(const QString&)> onCall;
 
     void record(const QString& call)
     {
         if (failFrom >= 0 && calls.size() >= failFrom)
-            throw Failure{462, QStringLiteral("The spreadsheet does not answer")};
+            throw core::Failure{462, QStringLiteral("The spreadsheet does not answer")};
         calls << call;
         if (onCall)
             onCall(call);
@@ -32,15 +32,15 @@ struct SpreadsheetLog {
     QStringList cells() const { return calls.filter(QStringLiteral("Cells(")); }
 };
 
-class RecordingSheet final : public platform::SpreadsheetSheet {
+class RecordingSheet final : public spreadsheet::SpreadsheetSheet {
 public:
     explicit RecordingSheet(SpreadsheetLog& log)
         : log_(log)
     {
     }
-    void setCell(int row, int column, const QString& text, platform::CellMember member) override
+    void setCell(int row, int column, const QString& text, spreadsheet::CellMember member) override
     {
-        const char* how = member == platform::CellMember::Value ? ".value" : "";
+        const char* how = member == spreadsheet::CellMember::Value ? ".value" : "";
         log_.record(QStringLiteral("Cells(%1,%2)%3=%4").arg(row).arg(column).arg(how, text));
     }
     void autofitColumns() override { log_.record(QStringLiteral("Columns.Autofit")); }
@@ -49,14 +49,14 @@ private:
     SpreadsheetLog& log_;
 };
 
-class RecordingWorkbook final : public platform::SpreadsheetWorkbook {
+class RecordingWorkbook final : public spreadsheet::SpreadsheetWorkbook {
 public:
     explicit RecordingWorkbook(SpreadsheetLog& log)
         : log_(log)
         , sheet_(log)
     {
     }
-    platform::SpreadsheetSheet& ActiveSheet() override
+    spreadsheet::SpreadsheetSheet& ActiveSheet() override
     {
         log_.record(QStringLiteral("ActiveSheet"));
         return sheet_;
@@ -68,7 +68,7 @@ private:
     RecordingSheet sheet_;
 };
 
-class RecordingApplication final : public platform::SpreadsheetApplication {
+class RecordingApplication final : public spreadsheet::SpreadsheetApplication {
 public:
     explicit RecordingApplication(SpreadsheetLog& log)
         : log_(log)
@@ -76,7 +76,7 @@ public:
     {
     }
     ~RecordingApplication() override { log_.calls << QStringLiteral("release"); }
-    platform::SpreadsheetWorkbook& addWorkbook() override
+    spreadsheet::SpreadsheetWorkbook& addWorkbook() override
     {
         log_.record(QStringLiteral("Workbooks.Add"));
         return workbook_;
@@ -99,15 +99,15 @@ class RecordingSpreadsheet {
 public:
     RecordingSpreadsheet()
     {
-        platform::setSpreadsheetFactory(
-            [this]() -> std::unique_ptr<platform::SpreadsheetApplication> {
+        spreadsheet::setSpreadsheetFactory(
+            [this]() -> std::unique_ptr<spreadsheet::SpreadsheetApplication> {
                 log.calls << QStringLiteral("create");
                 if (!log.installed)
-                    throw platform::noSpreadsheetApplication();
+                    throw spreadsheet::noSpreadsheetApplication();
                 return std::make_unique<RecordingApplication>(log);
             });
     }
-    ~RecordingSpreadsheet() { platform::setSpreadsheetFactory({}); }
+    ~RecordingSpreadsheet() { spreadsheet::setSpreadsheetFactory({}); }
 
     SpreadsheetLog log;
 };

@@ -30,7 +30,7 @@ const QString kLocation = QStringLiteral("Orvanta2021/08/31.Form1.PushButton13_C
 // A list row: "+" or "-" for the check mark, then its cells.
 using Rows = QList<QStringList>;
 
-void fillList(platform::ListView& list, const Rows& rows)
+void fillList(widgets::ListView& list, const Rows& rows)
 {
     for (const QStringList& row : rows) {
         const qsizetype r = list.addItem(row.value(1));
@@ -40,13 +40,13 @@ void fillList(platform::ListView& list, const Rows& rows)
     }
 }
 
-void addHeaders(platform::ListView& list, const QStringList& headers)
+void addHeaders(widgets::ListView& list, const QStringList& headers)
 {
     for (const QString& header : headers)
         list.addColumn(header);
 }
 
-void press(Form1& form) { QTest::mouseClick(form.PushButton13, Qt::LeftButton); }
+void press(window::Form1& form) { QTest::mouseClick(form.PushButton13, Qt::LeftButton); }
 
 QStringList labelsOf(const ScriptedDialogs& dialogs)
 {
@@ -63,9 +63,9 @@ QStringList labelsOf(const ScriptedDialogs& dialogs)
 // Installs the desktop spreadsheet writing into `folder`, opened by "calc".
 void useDesktopSpreadsheet(const QString& folder)
 {
-    platform::setSpreadsheetFactory([folder] {
-        return std::make_unique<platform::DesktopSpreadsheet>(
-            platform::SpreadsheetOpener{QStringLiteral("/opt/calc"), {QStringLiteral("-n")}},
+    spreadsheet::setSpreadsheetFactory([folder] {
+        return std::make_unique<spreadsheet::DesktopSpreadsheet>(
+            spreadsheet::SpreadsheetOpener{QStringLiteral("/opt/calc"), {QStringLiteral("-n")}},
             folder);
     });
 }
@@ -73,7 +73,7 @@ void useDesktopSpreadsheet(const QString& folder)
 // Exports the rows of the results list and reads the written workbook back.
 XlsxContent exportAndRead(const Rows& rows, RecordingProcessStart& processes)
 {
-    Form1 form;
+    window::Form1 form;
     form.Form_Load();
     fillList(*form.ListView2, rows);
     press(form);
@@ -92,7 +92,7 @@ private slots:
 
     void init() { testsupport::startTest(); }
 
-    void cleanup() { platform::setSpreadsheetFactory({}); }
+    void cleanup() { spreadsheet::setSpreadsheetFactory({}); }
 
     void sheetLayout_data()
     {
@@ -140,7 +140,7 @@ private slots:
         QFETCH(QStringList, cells);
         ScriptedDialogs dialogs;
         RecordingSpreadsheet spreadsheet;
-        Form1 form;
+        window::Form1 form;
         addHeaders(*form.ListView2, headers);
         fillList(*form.ListView2, rows);
         press(form);
@@ -152,7 +152,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         RecordingSpreadsheet spreadsheet;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         fillList(*form.ListView2, {{"+", "s1"}, {"-", "s2"}});
         QList<int> pointers;
@@ -169,8 +169,8 @@ private slots:
                               "ActiveSheet", "Columns.Autofit", "Visible=true", "release"}));
         QVERIFY(!pointers.isEmpty());
         QVERIFY(std::all_of(pointers.cbegin(), pointers.cend(),
-                            [](int p) { return p == Form1::kHourglass; }));
-        QCOMPARE(form.MousePointer(), Form1::kDefaultPointer);
+                            [](int p) { return p == window::Form1::kHourglass; }));
+        QCOMPARE(form.MousePointer(), window::Form1::kDefaultPointer);
         QVERIFY2(windowAnswered, "the export did not yield to the event loop");
         QCOMPARE(dialogs.texts(), QStringList());
     }
@@ -180,7 +180,7 @@ private slots:
         ScriptedDialogs dialogs;
         RecordingSpreadsheet spreadsheet;
         spreadsheet.log.installed = false;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         fillList(*form.ListView2, {{"+", "s1"}});
         QList<int> pointers;
@@ -202,7 +202,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         RecordingSpreadsheet spreadsheet;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         press(form);
         QCOMPARE(spreadsheet.log.calls, QStringList({"create", "release"}));
@@ -214,7 +214,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         RecordingSpreadsheet spreadsheet;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         fillList(*form.ListView2, {{"+", "s1"}, {"+", "s2"}, {"-", "s3"}, {"+", "s4"}});
         // Answers up to the first result; silent from the second one's sheet on.
@@ -236,13 +236,14 @@ private slots:
     {
         ScriptedDialogs dialogs;
         int creations = 0;
-        platform::setSpreadsheetFactory([&]() -> std::unique_ptr<platform::SpreadsheetApplication> {
-            if (++creations > 1)
-                throw platform::noSpreadsheetApplication();
-            return std::make_unique<platform::DesktopSpreadsheet>(platform::SpreadsheetOpener{},
-                                                                  QString());
-        });
-        Form1 form;
+        spreadsheet::setSpreadsheetFactory(
+            [&]() -> std::unique_ptr<spreadsheet::SpreadsheetApplication> {
+                if (++creations > 1)
+                    throw spreadsheet::noSpreadsheetApplication();
+                return std::make_unique<spreadsheet::DesktopSpreadsheet>(
+                    spreadsheet::SpreadsheetOpener{}, QString());
+            });
+        window::Form1 form;
         form.Form_Load();
         fillList(*form.ListView2, {{"+", "s1"}});
         press(form);
@@ -255,7 +256,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         RecordingSpreadsheet spreadsheet;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         fillList(*form.ListView2, {{"+", "s1"}, {"+", "s2"}, {"+", "s3"}});
         spreadsheet.log.onCall = [&](const QString& call) {
@@ -292,7 +293,7 @@ private slots:
         ScriptedDialogs dialogs;
         RecordingSpreadsheet spreadsheet;
         spreadsheet.log.sheetRows = 3; // the header and two results
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         fillList(*form.ListView2, rows);
         press(form);
@@ -338,7 +339,7 @@ private slots:
             processes.programs[name] = "/usr/bin/" + name;
         processes.queryAnswers["/usr/bin/xdg-mime"] = defaultHandler;
 
-        const auto found = platform::findSpreadsheetOpener();
+        const auto found = spreadsheet::findSpreadsheetOpener();
         QCOMPARE(found ? QStringList{found->program} + found->arguments : QStringList{}, opener);
     }
 
@@ -346,7 +347,7 @@ private slots:
     {
         ScriptedDialogs dialogs;
         RecordingProcessStart processes;
-        Form1 form;
+        window::Form1 form;
         QVERIFY(!form.SaveResultsAsExcelFileIsExcelInstalled());
         QCOMPARE(dialogs.texts(), QStringList{kProbeMessage});
         QVERIFY(processes.started.isEmpty());
@@ -433,7 +434,7 @@ private slots:
         ScriptedDialogs dialogs;
         RecordingProcessStart processes;
         processes.programs["soffice"] = "/usr/bin/soffice";
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         fillList(*form.ListView2, {{"+", "s1"}});
         press(form);
@@ -481,7 +482,7 @@ private slots:
                                 QFileDevice::FileModificationTime));
         old.close();
         useDesktopSpreadsheet(dir.path());
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         fillList(*form.ListView2, {{"+", "s1"}});
         press(form);
@@ -516,7 +517,7 @@ private slots:
             folder = blocker.fileName() + "/cache";
         }
         useDesktopSpreadsheet(folder);
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         fillList(*form.ListView2, {{"+", "s1"}});
         press(form);
@@ -557,14 +558,15 @@ private slots:
         QFETCH(int, width);
         RecordingProcessStart processes;
         QTemporaryDir folder;
-        platform::DesktopSpreadsheet application({QStringLiteral("/opt/calc"), {}}, folder.path());
-        platform::SpreadsheetSheet& sheet = application.Workbooks().Add().ActiveSheet();
+        spreadsheet::DesktopSpreadsheet application({QStringLiteral("/opt/calc"), {}},
+                                                    folder.path());
+        spreadsheet::SpreadsheetSheet& sheet = application.Workbooks().Add().ActiveSheet();
         int failed = 0;
         for (const QString& set : sets) {
             const QStringList parts = set.split(':');
             try {
                 sheet.Cells(parts[0].toInt(), parts[1].toInt()).value = parts[2];
-            } catch (const Failure&) {
+            } catch (const core::Failure&) {
                 ++failed;
             }
         }
@@ -600,15 +602,15 @@ private slots:
         processes.startSucceeds = startSucceeds;
         QTemporaryDir folder;
         {
-            platform::DesktopSpreadsheet application({QStringLiteral("/opt/calc"), {}},
-                                                     folder.path());
+            spreadsheet::DesktopSpreadsheet application({QStringLiteral("/opt/calc"), {}},
+                                                        folder.path());
             application.Workbooks().Add().ActiveSheet().Cells(1, 1) = QStringLiteral("Results");
             // Nothing to leave behind should the process end here.
             QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 0);
             try {
                 if (shown)
                     application.setVisible(true);
-            } catch (const Failure&) {
+            } catch (const core::Failure&) {
             }
         }
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), files);
@@ -632,13 +634,13 @@ private slots:
         QFile blocker(folder); // a file where the folder should be
         if (blockedAtFirst)
             QVERIFY(blocker.open(QIODevice::WriteOnly));
-        platform::DesktopSpreadsheet application({QStringLiteral("/opt/calc"), {}}, folder);
+        spreadsheet::DesktopSpreadsheet application({QStringLiteral("/opt/calc"), {}}, folder);
         application.Workbooks().Add().ActiveSheet().Cells(2, 1).value = QStringLiteral("s1");
         int failed = 0;
         for (int attempt = 0; attempt < 2 && processes.started.isEmpty(); ++attempt) {
             try {
                 application.setVisible(true);
-            } catch (const Failure&) {
+            } catch (const core::Failure&) {
                 ++failed;
                 QVERIFY(blocker.remove());
             }
@@ -665,12 +667,12 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, column);
         QFETCH(bool, fits);
-        platform::MemorySheet sheet;
+        spreadsheet::MemorySheet sheet;
         bool failed = false;
         try {
             sheet.Cells(row, column).value = "x";
-        } catch (const Failure& failure) {
-            failed = failure.number == Failure::invalidCall().number;
+        } catch (const core::Failure& failure) {
+            failed = failure.number == core::Failure::invalidCall().number;
         }
         QCOMPARE(failed, !fits);
     }

@@ -41,26 +41,26 @@ inline Read read(const QByteArray& bytes, qsizetype block, const QByteArray& mor
                  int times = 0, bool track = false)
 {
     Read result;
-    const app::PointSink point = [&](QStringView lat, QStringView lon) {
+    const lists::PointSink point = [&](QStringView lat, QStringView lon) {
         result.rows << lat.toString() + '|' + lon.toString();
     };
-    app::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
+    lists::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
     if (track) {
         options.segment = [&] { result.rows << QStringLiteral("segment"); };
-        options.time = [&](const app::PointTime& time) {
+        options.time = [&](const lists::PointTime& time) {
             char text[48];
-            const std::string_view iso = app::isoText(time, text);
+            const std::string_view iso = lists::isoText(time, text);
             result.rows << '@' + QString::fromLatin1(iso.data(), qsizetype(iso.size()));
         };
     }
     try {
-        app::ListReader reader(point, options);
+        lists::ListReader reader(point, options);
         for (qsizetype at = 0; at < bytes.size(); at += block)
             reader.feed(QByteArrayView(bytes).sliced(at, std::min(block, bytes.size() - at)));
         for (int i = 0; i < times; ++i)
             reader.feed(more);
         reader.finish();
-    } catch (const Failure& failure) {
+    } catch (const core::Failure& failure) {
         result.failure = failure.description;
     }
     return result;

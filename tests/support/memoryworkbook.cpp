@@ -2,7 +2,7 @@
 
 #include "platform/spreadsheet/textcells.h"
 
-namespace platform {
+namespace spreadsheet {
 
 void MemorySheet::setCell(int row, int column, const QString& text, CellMember)
 {
@@ -38,4 +38,4 @@ void writeXlsx(const QString& path, const MemorySheet& sheet)
     file.close(path);
 }
 
-} // namespace platform
+} // namespace spreadsheet

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace platform {
+namespace spreadsheet {
 
 class MemorySheet final : public SpreadsheetSheet {
 public:
@@ -27,7 +27,7 @@ public:
 
 private:
     // Kept as compactly as a list's rows: a million results fit twice.
-    ListStore rows_;
+    widgets::ListStore rows_;
     std::vector<double> widths_;
 };
 
@@ -43,4 +43,4 @@ private:
 // Throws Failure when the file cannot be written.
 void writeXlsx(const QString& path, const MemorySheet& sheet);
 
-} // namespace platform
+} // namespace spreadsheet

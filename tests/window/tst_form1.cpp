@@ -32,13 +32,13 @@ const QStringList kExample[] = {{"42.8712", "-71.3878"},
                                 {"6.49570", "41.26694"},
                                 {"58.92982", "47.90975"}};
 
-void addPoints(Form1& form, int count)
+void addPoints(window::Form1& form, int count)
 {
     for (int i = 0; i < count; ++i)
         form.ListView1->addItem(kExample[i % 4][0], kExample[i % 4][1]);
 }
 
-QStringList results(const Form1& form)
+QStringList results(const window::Form1& form)
 {
     QStringList out;
     for (qsizetype r = 1; r <= form.ListView2->count(); ++r)
@@ -48,17 +48,18 @@ QStringList results(const Form1& form)
 
 QString sentence(int a, int b)
 {
-    return modZipDistance::GetDistance(kExample[a][0], kExample[a][1], kExample[b][0],
-                                       kExample[b][1], modZipDistance::selectedOption(1));
+    return engine::modZipDistance::GetDistance(kExample[a][0], kExample[a][1], kExample[b][0],
+                                               kExample[b][1],
+                                               engine::modZipDistance::selectedOption(1));
 }
 
 // Runs `action` once, from the event loop, while the run is at pass `pass`.
-void duringPass(Form1& form, int pass, std::function<void()> action)
+void duringPass(window::Form1& form, int pass, std::function<void()> action)
 {
     auto* connection = new QMetaObject::Connection;
     auto calls = std::make_shared<int>(0);
     *connection =
-        QObject::connect(form.ProgressBar1, &platform::ProgressBar::valueSet, &form, [=](double) {
+        QObject::connect(form.ProgressBar1, &widgets::ProgressBar::valueSet, &form, [=](double) {
             if (++*calls != pass)
                 return;
             QObject::disconnect(*connection);
@@ -93,7 +94,7 @@ int runWindowGoneScenario(WId offset)
     // A second process: another program destroys a window in the middle of a run.
     platform::setYieldInterval(std::chrono::milliseconds(0));
     ScriptedDialogs dialogs;
-    Form1 form;
+    window::Form1 form;
     form.Form_Load();
     form.show();
     addPoints(form, 2000);
@@ -107,7 +108,7 @@ int runCloseScenario()
     // A second process: the window is closed in the middle of a long run.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ScriptedDialogs dialogs;
-    Form1 form;
+    window::Form1 form;
     form.Form_Load();
     form.show();
     addPoints(form, 200000);
@@ -130,7 +131,7 @@ private slots:
 
     void listsHaveNoColumnsBeforeTheLoad()
     {
-        Form1 form;
+        window::Form1 form;
         QCOMPARE(form.ListView1->columnCount(), 0);
         QCOMPARE(form.ListView2->columnCount(), 0);
     }
@@ -138,7 +139,7 @@ private slots:
     void load()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         QCOMPARE(form.windowTitle(), QString("Meridane"));
         QVERIFY(!form.windowIcon().isNull());
@@ -178,7 +179,7 @@ private slots:
         QFETCH(QString, control);
         QFETCH(QRect, twips);
         QFETCH(QString, caption);
-        Form1 form;
+        window::Form1 form;
         const QHash<QString, QWidget*> controls{
             {"ListView1", form.ListView1},       {"PushButton6", form.PushButton6},
             {"PushButton3", form.PushButton3},   {"PushButton8", form.PushButton8},
@@ -208,7 +209,7 @@ private slots:
     void tabOrder()
     {
         QFETCH(int, selected);
-        Form1 form;
+        window::Form1 form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         const QList<QRadioButton*> options{form.Option1, form.Option2, form.Option3, form.Option4};
@@ -236,14 +237,14 @@ private slots:
     void runOfFourPoints()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addPoints(form, 4);
         form.ListView2->addItem("an earlier result");
-        QSignalSpy values(form.ProgressBar1, &platform::ProgressBar::valueSet);
-        QSignalSpy texts(form.ProgressBar1, &platform::ProgressBar::textSet);
+        QSignalSpy values(form.ProgressBar1, &widgets::ProgressBar::valueSet);
+        QSignalSpy texts(form.ProgressBar1, &widgets::ProgressBar::textSet);
         QList<int> pointers;
-        connect(form.ProgressBar1, &platform::ProgressBar::valueSet, &form,
+        connect(form.ProgressBar1, &widgets::ProgressBar::valueSet, &form,
                 [&] { pointers << form.MousePointer(); });
 
         QTest::mouseClick(form.PushButton17, Qt::LeftButton);
@@ -271,10 +272,10 @@ private slots:
     void runOfThreePointsShowsTheProgressAsDoubles()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addPoints(form, 3);
-        QSignalSpy values(form.ProgressBar1, &platform::ProgressBar::valueSet);
+        QSignalSpy values(form.ProgressBar1, &widgets::ProgressBar::valueSet);
         form.PushButton17_Click();
         QCOMPARE(values.at(0)[0].toDouble(), 100.0 / 3);
         QCOMPARE(values.at(1)[0].toDouble(), 200.0 / 3);
@@ -283,11 +284,11 @@ private slots:
     void onePoint()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addPoints(form, 1);
         form.ListView2->addItem("an earlier result");
-        QSignalSpy values(form.ProgressBar1, &platform::ProgressBar::valueSet);
+        QSignalSpy values(form.ProgressBar1, &widgets::ProgressBar::valueSet);
         form.PushButton17_Click();
         QCOMPARE(form.ListView2->count(), 0);
         QCOMPARE(values.size(), 2);
@@ -299,10 +300,10 @@ private slots:
     void emptyListLeavesEverythingAlone()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         form.ListView2->addItem("an earlier result");
-        QSignalSpy values(form.ProgressBar1, &platform::ProgressBar::valueSet);
+        QSignalSpy values(form.ProgressBar1, &widgets::ProgressBar::valueSet);
         form.PushButton17_Click();
         QCOMPARE(results(form), QStringList({"an earlier result"}));
         QCOMPARE(values.size(), 0);
@@ -316,7 +317,7 @@ private slots:
     void badTextReportsAndTheRunGoesOn()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         form.ListView1->addItem("abc", "1");
         addPoints(form, 2);
@@ -333,7 +334,7 @@ private slots:
     void secondPressDuringARunDoesNothing()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addPoints(form, 6);
         duringPass(form, 2, [&] { QTest::mouseClick(form.PushButton17, Qt::LeftButton); });
@@ -345,21 +346,21 @@ private slots:
     void rowAppendedDuringARunIsPairedWithTheLastRow()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addPoints(form, 3);
         duringPass(form, 1, [&] { form.ListView1->addItem("1", "2"); });
         form.PushButton17_Click();
         QCOMPARE(form.ListView2->count(), 3);
         QCOMPARE(form.ListView2->text(3),
-                 modZipDistance::GetDistance(kExample[2][0], kExample[2][1], "1", "2",
-                                             modZipDistance::selectedOption(1)));
+                 engine::modZipDistance::GetDistance(kExample[2][0], kExample[2][1], "1", "2",
+                                                     engine::modZipDistance::selectedOption(1)));
     }
 
     void unitChangedDuringARunAppliesToTheNextPairs()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         form.show();
         addPoints(form, 4);
@@ -376,11 +377,11 @@ private slots:
     void aSecondWindowLeavesTheUnitAlone()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addPoints(form, 2);
         {
-            Form1 second;
+            window::Form1 second;
             second.Option3->setChecked(true);
             form.PushButton17_Click();
         }
@@ -393,7 +394,7 @@ private slots:
     void editingIsBlockedUnderTheHourglassButClearResultsWorks()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         form.show();
         addPoints(form, 6);
@@ -419,7 +420,7 @@ private slots:
     void removingRowsWhenIdle()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         form.show();
         addPoints(form, 4);
@@ -485,7 +486,7 @@ private slots:
         QFile old(path);
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old content\r\n") == 13);
         old.close();
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         form.show();
         addPoints(form, 200);
@@ -515,7 +516,7 @@ private slots:
         QCOMPARE(shown, expected);
         QCOMPARE(form.ProgressBar1->value(), 0.0);
         QCOMPARE(form.ProgressBar1->text(), QString("Progress Bar"));
-        QCOMPARE(form.MousePointer(), Form1::kDefaultPointer);
+        QCOMPARE(form.MousePointer(), window::Form1::kDefaultPointer);
         QVERIFY(!form.RunInProgress());
         if (!run && reportedAt != 0)
             QCOMPARE(readAll(path), QByteArray("old content\r\n")); // nothing put in place
@@ -539,7 +540,7 @@ private slots:
     {
         QFETCH(int, k);
         QFETCH(QString, where);
-        Form1 form;
+        window::Form1 form;
         form.show();
         form.option(k == 1 ? 2 : 1)->setChecked(true);
         QRadioButton* option = form.option(k);
@@ -556,7 +557,7 @@ private slots:
         int ended = 0;
         platform::setEndProcess([&] { ++ended; });
         {
-            Form1 form;
+            window::Form1 form;
             form.Form_Load();
             form.show();
             form.close();
@@ -580,7 +581,7 @@ private slots:
     {
         QFETCH(bool, messageBox);
         QFETCH(int, state);
-        Form1 form;
+        window::Form1 form;
         form.show();
         bool checked = false;
         const auto check = [&](QWidget* window) {
@@ -626,7 +627,7 @@ private slots:
         QFETCH(int, role);
         QFETCH(QString, name);
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         const QHash<QString, QWidget*> widgets{
             {"Form1", &form},           {"ListView1", form.ListView1},
@@ -651,7 +652,7 @@ private slots:
     void resultRowsAreCheckable()
     {
         ScriptedDialogs dialogs;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addPoints(form, 3);
         form.PushButton17_Click();
@@ -685,10 +686,10 @@ private slots:
         QFETCH(QString, reportedIn);
         ScriptedDialogs dialogs;
         QTemporaryDir dir;
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
-        platform::ListStore::setBlockLimit(1);
-        const auto restore = qScopeGuard([] { platform::ListStore::setBlockLimit(size_t(-1)); });
+        widgets::ListStore::setBlockLimit(1);
+        const auto restore = qScopeGuard([] { widgets::ListStore::setBlockLimit(size_t(-1)); });
         QStringList files;
         for (const char* name : {"a.txt", "b.txt"}) {
             QFile file(dir.filePath(name));
@@ -716,7 +717,7 @@ private slots:
             expected << "Done.";
         QCOMPARE(shown, expected);
         QVERIFY((operation == "run" ? form.ListView2 : form.ListView1)->full());
-        QCOMPARE(form.MousePointer(), Form1::kDefaultPointer);
+        QCOMPARE(form.MousePointer(), window::Form1::kDefaultPointer);
     }
 
     // The window is closed while the save's last step (the file put in
@@ -730,7 +731,7 @@ private slots:
         QFile old(path);
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old content") == 11);
         old.close();
-        Form1 form;
+        window::Form1 form;
         form.Form_Load();
         addPoints(form, 50);
         form.PushButton17_Click();
@@ -742,7 +743,7 @@ private slots:
             while (!output::lastStepsAwaited() && !ended)
                 std::this_thread::yield();
         });
-        connect(form.ProgressBar1, &platform::ProgressBar::textSet, &form, [&](const QString& t) {
+        connect(form.ProgressBar1, &widgets::ProgressBar::textSet, &form, [&](const QString& t) {
             if (t == "Done.")
                 seenAtDone = readAll(path);
         });

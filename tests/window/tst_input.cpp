@@ -49,7 +49,7 @@ const QStringList kHelpFileRows{"42.8712|-71.3878", "-0.58722|-69.79043", "6.495
 // The window after its load, with scripted dialogs.
 struct Window {
     ScriptedDialogs dialogs;
-    Form1 form;
+    window::Form1 form;
     Window() { form.Form_Load(); }
 
     // Every row as "latitude|longitude".
@@ -241,7 +241,7 @@ private slots:
         w.loadFiles({writeFile(dir, "points.txt", bytes)});
         QCOMPARE(w.rows(), QStringList{"1|2"} + rows);
         QCOMPARE(w.dialogs.texts(), QStringList());
-        QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
+        QCOMPARE(w.form.MousePointer(), window::Form1::kDefaultPointer);
     }
 
     // Each format: its points in document order, latitude first, texts as
@@ -468,7 +468,7 @@ private slots:
         }
         // A file that breaks its format is named in the report.
         QCOMPARE(w.dialogs.texts(), QStringList{report(alone ? 120 : 134, "b.txt: " + description)});
-        QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
+        QCOMPARE(w.form.MousePointer(), window::Form1::kDefaultPointer);
     }
 
     // What the path names is checked on the opened file: a pipe put in place of
@@ -510,11 +510,11 @@ private slots:
             if (kind == "unreadable")
                 ::setfsuid(65534);
             try {
-                app::readListFile(path, [](QStringView, QStringView) {});
-            } catch (const Failure& failure) {
+                lists::readListFile(path, [](QStringView, QStringView) {});
+            } catch (const core::Failure& failure) {
                 return failure;
             }
-            return Failure{};
+            return core::Failure{};
         });
         const bool ended = reading.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
         if (!ended) // lets the waiting reader go
@@ -522,7 +522,7 @@ private slots:
         if (writer >= 0)
             ::close(writer);
         QVERIFY2(ended, "the reader waited on the pipe");
-        const Failure failure = reading.get();
+        const core::Failure failure = reading.get();
         QCOMPARE(failure.number, number);
         QCOMPARE(failure.description, description);
     }
@@ -549,9 +549,9 @@ private slots:
             int points = 0, refused = 0;
             for (int i = 0; i < 20000; ++i) {
                 try {
-                    app::readListFile(QFile::decodeName(link),
-                                            [&](QStringView, QStringView) { ++points; });
-                } catch (const Failure& failure) {
+                    lists::readListFile(QFile::decodeName(link),
+                                        [&](QStringView, QStringView) { ++points; });
+                } catch (const core::Failure& failure) {
                     refused += failure.number == 75;
                 }
             }
@@ -630,7 +630,7 @@ private slots:
         w.loadFiles({c, a, b});
         QCOMPARE(w.rows(), QStringList({"3|3", "1|1", "2|2", "2.5|2.5"}));
         QCOMPARE(w.dialogs.texts(), QStringList());
-        QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
+        QCOMPARE(w.form.MousePointer(), window::Form1::kDefaultPointer);
 
         QCOMPARE(w.dialogs.fileRequests.size(), 1);
         const platform::FileDialogRequest& request = w.dialogs.fileRequests[0];
@@ -687,7 +687,7 @@ private slots:
         QCoreApplication::sendPostedEvents(); // the load follows the drop
         QCOMPARE(w.rows(), rows);
         QCOMPARE(w.dialogs.texts(), taken ? QStringList{"gone.txt: File not found"} : QStringList());
-        QCOMPARE(pointers, taken ? QList<int>{Form1::kHourglass} : QList<int>());
+        QCOMPARE(pointers, taken ? QList<int>{window::Form1::kHourglass} : QList<int>());
         QCOMPARE(w.form.MousePointer(), pointer);
     }
 
@@ -720,8 +720,8 @@ private slots:
         QCOMPARE(w.dialogs.messages.size(), 1);
         QCOMPARE(w.dialogs.messages[0].text, QString("File not found"));
         QCOMPARE(w.dialogs.messages[0].title, QString("Meridane"));
-        QCOMPARE(pointerDuringMessage, Form1::kHourglass);
-        QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
+        QCOMPARE(pointerDuringMessage, window::Form1::kHourglass);
+        QCOMPARE(w.form.MousePointer(), window::Form1::kDefaultPointer);
     }
 
     // Only regular files are read: opening a pipe or a device may wait for ever.
@@ -759,7 +759,7 @@ private slots:
         QCOMPARE(w.dialogs.texts(), QStringList{report(label, "Path/File access error")});
         QCOMPARE(w.dialogs.messages[0].title, QString("Application Error"));
         QCOMPARE(w.rows(), alone ? QStringList() : QStringList({"1|1", "3|3"}));
-        QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
+        QCOMPARE(w.form.MousePointer(), window::Form1::kDefaultPointer);
     }
 
     void tooManyFiles()
@@ -776,8 +776,8 @@ private slots:
         QCOMPARE(w.dialogs.texts(), QStringList{"You've selected too many files to add.\r\r"
                                                 "Please try adding via the \"Add All\" button."});
         QCOMPARE(w.dialogs.messages[0].title, QString("Meridane"));
-        QCOMPARE(pointers, QList<int>{Form1::kDefaultPointer});
-        QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
+        QCOMPARE(pointers, QList<int>{window::Form1::kDefaultPointer});
+        QCOMPARE(w.form.MousePointer(), window::Form1::kDefaultPointer);
         QCOMPARE(w.form.ListView1->count(), 0);
     }
 
@@ -789,7 +789,7 @@ private slots:
         QCOMPARE(w.dialogs.fileRequests.size(), 1);
         QCOMPARE(w.dialogs.texts(), QStringList());
         QCOMPARE(w.form.ListView1->count(), 0);
-        QCOMPARE(w.form.MousePointer(), Form1::kDefaultPointer);
+        QCOMPARE(w.form.MousePointer(), window::Form1::kDefaultPointer);
     }
 
     void joinedPaths_data()
@@ -819,7 +819,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, name);
         QFETCH(QString, path);
-        QCOMPARE(shell::CleanJoinedPath(shell::JoinedPath(folder, name)), path);
+        QCOMPARE(files::CleanJoinedPath(files::JoinedPath(folder, name)), path);
     }
 };
 

@@ -2,7 +2,7 @@
 
 #include "window/chrome/msgbox.h"
 
-namespace shell {
+namespace chrome {
 namespace {
 constexpr qsizetype kLongest = 40;
 }
@@ -22,4 +22,4 @@ QString ShortenedTitle(QString title)
 
 void SetApplicationTitle() { setApplicationTitleText(ShortenedTitle(kProductTitle)); }
 
-} // namespace shell
+} // namespace chrome

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace shell {
+namespace chrome {
 
 // The product title, shown as the window caption.
 inline const QString kProductTitle = QStringLiteral("Meridane");
@@ -16,4 +16,4 @@ QString ShortenedTitle(QString title);
 // Makes the shortened product title the application title.
 void SetApplicationTitle();
 
-} // namespace shell
+} // namespace chrome

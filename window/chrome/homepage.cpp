@@ -9,14 +9,14 @@
 #include <QTime>
 #include <QUrl>
 
-namespace shell {
+namespace chrome {
 namespace {
 constexpr int kWinningNumber = 7;
 }
 
 QString HomePagePath()
 {
-    return JoinedPath(platform::programFolder(), QStringLiteral("meridane.html"));
+    return files::JoinedPath(platform::programFolder(), QStringLiteral("meridane.html"));
 }
 
 int DrawnNumber(double uniform) { return static_cast<int>(uniform * 100) + 1; }
@@ -28,7 +28,7 @@ void OpenHomePageAtRandom()
     if (DrawnNumber(draw.next()) != kWinningNumber)
         return;
     if (!platform::get<platform::UrlOpener>().open(QUrl::fromLocalFile(HomePagePath())))
-        throw Failure::fileNotFound();
+        throw core::Failure::fileNotFound();
 }
 
-} // namespace shell
+} // namespace chrome

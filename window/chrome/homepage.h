@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace shell {
+namespace chrome {
 
 // The home page that comes with the program, in the program's folder.
 QString HomePagePath();
@@ -17,4 +17,4 @@ int DrawnNumber(double uniform);
 // "File not found" when the desktop cannot open it.
 void OpenHomePageAtRandom();
 
-} // namespace shell
+} // namespace chrome

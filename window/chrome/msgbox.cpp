@@ -1,6 +1,6 @@
 #include "window/chrome/msgbox.h"
 
-namespace shell {
+namespace chrome {
 namespace {
 QString title = QStringLiteral("Meridane");
 }
@@ -12,4 +12,4 @@ void MsgBox(const QString& text, const QString& boxTitle, platform::MessageIcon 
     platform::get<platform::Dialogs>().message(text, boxTitle.isEmpty() ? title : boxTitle, icon);
 }
 
-} // namespace shell
+} // namespace chrome

@@ -6,11 +6,11 @@
 
 #include <QString>
 
-namespace shell {
+namespace chrome {
 
 void setApplicationTitleText(const QString& title);
 
 void MsgBox(const QString& text, const QString& title = {},
             platform::MessageIcon icon = platform::MessageIcon::None);
 
-} // namespace shell
+} // namespace chrome

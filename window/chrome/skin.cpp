@@ -12,7 +12,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
-namespace shell {
+namespace chrome {
 namespace {
 
 // The button face behind the control's text, and the button text on it, so
@@ -53,7 +53,7 @@ qint32 int32Of(const QVariant& value)
     bool ok = false;
     const qint32 number = value.toInt(&ok);
     if (!ok)
-        throw Failure::typeMismatch();
+        throw core::Failure::typeMismatch();
     return number;
 }
 
@@ -66,11 +66,14 @@ bool listed(const QString& path)
 
 } // namespace
 
-QString SkinPath() { return JoinedPath(platform::programFolder(), QStringLiteral("x/o.cjs")); }
+QString SkinPath()
+{
+    return files::JoinedPath(platform::programFolder(), QStringLiteral("x/o.cjs"));
+}
 
 QString HandCursorPath()
 {
-    return JoinedPath(platform::programFolder(), QStringLiteral("HAND-M.CUR"));
+    return files::JoinedPath(platform::programFolder(), QStringLiteral("HAND-M.CUR"));
 }
 
 void ApplySkin(QWidget& window)
@@ -89,4 +92,4 @@ void ApplySkin(QWidget& window)
     skin.call(Skin::kApplyWindow, {platform::windowHandle(window)});
 }
 
-} // namespace shell
+} // namespace chrome

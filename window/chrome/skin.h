@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace shell {
+namespace chrome {
 
 QString SkinPath();
 
@@ -21,4 +21,4 @@ QString HandCursorPath();
 // already set stay.
 void ApplySkin(QWidget& window);
 
-} // namespace shell
+} // namespace chrome

@@ -4,7 +4,7 @@
 #include <QStyleOptionHeader>
 #include <utility>
 
-namespace platform {
+namespace widgets {
 
 void HeaderView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
@@ -27,4 +27,4 @@ void HeaderView::paintSection(QPainter* painter, const QRect& rect, int logicalI
     painter->restore();
 }
 
-} // namespace platform
+} // namespace widgets

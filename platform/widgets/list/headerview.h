@@ -5,7 +5,7 @@
 
 #include <QHeaderView>
 
-namespace platform {
+namespace widgets {
 
 class HeaderView : public QHeaderView {
     Q_OBJECT
@@ -16,4 +16,4 @@ protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
 };
 
-} // namespace platform
+} // namespace widgets

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace widgets {
 
 ListModel::ListModel(ListStore& store, QObject* parent)
     : QAbstractTableModel(parent)
@@ -142,4 +142,4 @@ Qt::ItemFlags ListModel::flags(const QModelIndex& index) const
     return f;
 }
 
-} // namespace platform
+} // namespace widgets

@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <QTimer>
 
-namespace platform {
+namespace widgets {
 
 class ListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -61,4 +61,4 @@ private:
     QTimer batch_;
 };
 
-} // namespace platform
+} // namespace widgets

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace platform {
+namespace widgets {
 namespace {
 
 // Rows are appended into blocks of this size; a larger row gets a block of its
@@ -66,7 +66,7 @@ char* ListStore::reserve(qsizetype size, Row& row)
     if (blocks_.empty() || used_ + size > blocks_.back().size) {
         if (blocks_.size() >= blockLimit) {
             full_ = true;
-            throw Failure::outOfMemory();
+            throw core::Failure::outOfMemory();
         }
         const qsizetype blockSize = std::max(kBlockSize, size);
         blocks_.push_back({std::make_unique_for_overwrite<char[]>(static_cast<size_t>(blockSize)), blockSize});
@@ -136,7 +136,7 @@ qsizetype ListStore::add(std::initializer_list<QStringView> cells)
     return count();
 }
 
-void ListStore::outOfBounds() { throw Failure::indexOutOfBounds(); }
+void ListStore::outOfBounds() { throw core::Failure::indexOutOfBounds(); }
 
 QAnyStringView ListStore::cellView(qsizetype row, int column) const
 {
@@ -215,4 +215,4 @@ void ListStore::clear()
 
 void ListStore::setBlockLimit(size_t blocks) { blockLimit = std::min(blocks, kMostBlocks); }
 
-} // namespace platform
+} // namespace widgets

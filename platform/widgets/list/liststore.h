@@ -17,7 +17,7 @@
 #include <memory>
 #include <vector>
 
-namespace platform {
+namespace widgets {
 
 class ListStore {
 public:
@@ -86,4 +86,4 @@ private:
     bool full_ = false;
 };
 
-} // namespace platform
+} // namespace widgets

@@ -9,7 +9,7 @@
 #include <QKeyEvent>
 #include <type_traits>
 
-namespace platform {
+namespace widgets {
 namespace {
 
 // Key codes as the list's key event reports them: the desktop's virtual key
@@ -183,7 +183,7 @@ void ListView::selectRow(qsizetype row)
 void ListView::ensureVisible(qsizetype row)
 {
     if (row < 1 || row > store_.count())
-        throw Failure::indexOutOfBounds();
+        throw core::Failure::indexOutOfBounds();
     model_.requestScrollTo(row);
 }
 
@@ -205,4 +205,4 @@ void ListView::mouseMoveEvent(QMouseEvent* event)
     QTableView::mouseMoveEvent(event);
 }
 
-} // namespace platform
+} // namespace widgets

@@ -11,7 +11,7 @@
 
 #include <QTableView>
 
-namespace platform {
+namespace widgets {
 
 class ListView : public QTableView, public core::RowSource {
     Q_OBJECT
@@ -77,4 +77,4 @@ private:
     ListModel model_;
 };
 
-} // namespace platform
+} // namespace widgets
