@@ -32,8 +32,14 @@ PACKAGE_PACKAGES=(dpkg-dev lintian)
 # What the benchmarks compare with and measure by: GeodSolve, /usr/bin/time.
 BENCH_PACKAGES=(geographiclib-tools time)
 
+# A compiler cache, where the machine has one, spares rebuilding what did not change.
+compiler_launcher() {
+    command -v ccache >/dev/null && echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+    return 0
+}
+
 build_meridane() {
-    cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo $(compiler_launcher) >/dev/null
     cmake --build "$ROOT/build" -j"$(nproc)"
 }
 
@@ -45,6 +51,6 @@ CHECK_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 build_checks() {
     CC=clang-14 CXX=clang++-14 cmake -S "$ROOT" -B "$ROOT/build-checks" \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMERIDANE_SANITIZE=ON -DMERIDANE_FUZZ=ON >/dev/null
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMERIDANE_SANITIZE=ON -DMERIDANE_FUZZ=ON $(compiler_launcher) >/dev/null
     cmake --build "$ROOT/build-checks" -j"$(nproc)" --target meridane_tests meridane_fuzz
 }
