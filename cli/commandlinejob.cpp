@@ -25,9 +25,10 @@ constexpr qint64 kPointsPerProgressText = 1 << 14;
 constexpr size_t kLinesNamed = 5;
 constexpr std::string_view kResultsHeader = "Results";
 
-// "2 lines skipped (lines 3, 9)": how many, and the first few.
+// "2 lines skipped (lines 3, 9)": how many, and the first few, by their
+// lines or, in a FIT file, their records.
 QString noted(qint64 count, const std::vector<qint64>& first, const char* one, const char* many,
-              const char* what)
+              const char* what, bool records)
 {
     QStringList lines;
     for (const qint64 line : first)
@@ -37,7 +38,9 @@ QString noted(qint64 count, const std::vector<qint64>& first, const char* one, c
     return QStringLiteral("%1 %2 %3 (%4 %5)")
         .arg(count)
         .arg(QLatin1String(count == 1 ? one : many), QLatin1String(what),
-             QLatin1String(first.size() == 1 ? "line" : "lines"), lines.join(QLatin1String(", ")));
+             QLatin1String(records ? (first.size() == 1 ? "record" : "records")
+                                   : (first.size() == 1 ? "line" : "lines")),
+             lines.join(QLatin1String(", ")));
 }
 
 } // namespace
@@ -62,6 +65,7 @@ CommandLineJob::CommandLineJob(const JobOptions& options)
     platform::setYieldInterval(platform::kNeverYield);
     reading_.skipped = [this](qint64 line) { skipped_.add(line); };
     reading_.outOfRange = [this](qint64 line) { outOfRange_.add(line); };
+    reading_.recordNumbers = [this] { recordNumbers_ = true; };
     reading_.values = [this](const lists::PointValues& values) { values_ = values; };
     reading_.segment = [this] { segmentStarts_ = true; };
     // Only then do the readers look for times.
@@ -278,12 +282,15 @@ void CommandLineJob::reportNoted(const Input& input)
 {
     QStringList parts;
     if (skipped_.count > 0)
-        parts << noted(skipped_.count, skipped_.first, "line", "lines", "skipped");
+        parts << noted(skipped_.count, skipped_.first, recordNumbers_ ? "record" : "line",
+                       recordNumbers_ ? "records" : "lines", "skipped", recordNumbers_);
     if (outOfRange_.count > 0)
-        parts << noted(outOfRange_.count, outOfRange_.first, "point", "points", "out of range");
+        parts << noted(outOfRange_.count, outOfRange_.first, "point", "points", "out of range",
+                       recordNumbers_);
     noted_ += skipped_.count + outOfRange_.count;
     skipped_ = {};
     outOfRange_ = {};
+    recordNumbers_ = false;
     if (parts.isEmpty())
         return;
     if (progress_)

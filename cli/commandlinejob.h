@@ -76,6 +76,7 @@ private:
     bool havePoint_ = false;
     qint64 points_ = 0;
     Noted skipped_, outOfRange_;
+    bool recordNumbers_ = false; // the notes of this file name records (FIT)
     qint64 noted_ = 0;
     QString progressText_;
     double fileIndex_ = 0;

@@ -20,4 +20,14 @@ constexpr bool isBlank(QChar c) { return isBlank(c.unicode()); }
 constexpr bool isWhiteSpace(char16_t c) { return isBlank(c) || c == u'\r' || c == u'\n'; }
 constexpr bool isWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// The text without the white space around it.
+inline QByteArrayView trimmedWhiteSpace(QByteArrayView text)
+{
+    while (!text.isEmpty() && isWhiteSpace(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isWhiteSpace(text.back()))
+        text.chop(1);
+    return text;
+}
+
 } // namespace core

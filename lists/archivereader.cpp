@@ -25,6 +25,8 @@ ArchiveReader::ArchiveReader(Kind kind, QByteArray head, const ByteSource& sourc
     } else {
         archive_read_support_filter_all(archive_.get());
         archive_read_support_format_raw(archive_.get());
+        // An empty content is an empty list.
+        archive_read_support_format_empty(archive_.get());
     }
     if (archive_read_open(archive_.get(), this, nullptr, &ArchiveReader::pull, nullptr) !=
         ARCHIVE_OK)

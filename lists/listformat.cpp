@@ -30,9 +30,8 @@ bool startsWithUtf16Mark(QByteArrayView bytes)
 
 ListFormat recogniseListFormat(QByteArrayView head, bool complete)
 {
-    for (const auto recognise : {recogniseFit, recogniseNmea})
-        if (const ListFormat format = recognise(head, complete); format != ListFormat::Plain)
-            return format;
+    if (const ListFormat format = recogniseFit(head, complete); format != ListFormat::Plain)
+        return format;
     if (startsWithUtf16Mark(head)) {
         QStringDecoder decoder(head.startsWith(kUtf16LeMark) ? QStringDecoder::Utf16LE
                                                              : QStringDecoder::Utf16BE);
@@ -53,7 +52,11 @@ ListFormat recogniseListFormat(QByteArrayView head, bool complete)
         return ListFormat::Xml;
     if (head[at] == '{')
         return ListFormat::Json;
-    return ListFormat::Plain;
+    // Markup in UTF-16 without a mark, as the parser tells it: "<" in its
+    // first code unit, either byte order.
+    if (head.startsWith(QByteArrayView("\0<", 2)))
+        return ListFormat::Xml;
+    return recogniseNmea(head, complete);
 }
 
 } // namespace lists

@@ -57,45 +57,25 @@ private:
 };
 
 // Markup goes to the XML parser as it is (it honours the document's own
-// encoding). A document whose first element names none of the formats is a
-// plain list from its first byte: the reader keeps the bytes until that element.
+// encoding). A file that opens with "<" is markup: a document whose first
+// element names none of the formats is none to read, and no plain list.
 class XmlFormat final : public ListReader::Format {
 public:
     XmlFormat(const PointSink& point, const PlainListOptions& options)
-        : point_(point)
-        , options_(options)
-        , reader_(std::in_place, point, options)
+        : reader_(point, options)
     {
     }
-    void feed(QByteArrayView bytes) override
-    {
-        if (plain_)
-            return plain_->feed(bytes);
-        settle(reader_->feed(bytes));
-    }
-    void finish() override
-    {
-        if (!plain_)
-            settle(reader_->finish());
-        if (plain_)
-            plain_->finish();
-    }
+    void feed(QByteArrayView bytes) override { settle(reader_.feed(bytes)); }
+    void finish() override { settle(reader_.finish()); }
 
 private:
-    void settle(XmlPointReader::Document document)
+    static void settle(XmlPointReader::Document document)
     {
-        if (document != XmlPointReader::Document::Foreign)
-            return;
-        const QByteArray held = reader_->takeProlog();
-        reader_.reset();
-        plain_.emplace(held, point_, options_);
-        plain_->feed(held);
+        if (document == XmlPointReader::Document::Foreign)
+            throw notAListDocument();
     }
 
-    const PointSink& point_;
-    const PlainListOptions& options_;
-    std::optional<XmlPointReader> reader_;
-    std::optional<PlainFormat> plain_;
+    XmlPointReader reader_;
 };
 
 // JSON is read whole, as GeoJSON: a file that opens with "{" is no plain list.
@@ -120,17 +100,23 @@ private:
     const PlainListOptions& options_;
 };
 
-// FIT and NMEA: the bytes go to the reader as they are.
+// FIT and NMEA: the bytes go to the reader as they are (NMEA text in UTF-16
+// as UTF-8).
 template <typename Reader> class BytesFormat final : public ListReader::Format {
 public:
-    BytesFormat(const PointSink& point, const PlainListOptions& options)
-        : reader_(point, options)
+    BytesFormat(QByteArrayView head, const PointSink& point, const PlainListOptions& options)
+        : text_(head)
+        , reader_(point, options)
     {
     }
-    void feed(QByteArrayView bytes) override { reader_.feed(bytes); }
+    void feed(QByteArrayView bytes) override
+    {
+        text_.pass(bytes, [this](QByteArrayView utf8) { reader_.feed(utf8); });
+    }
     void finish() override { reader_.finish(); }
 
 private:
+    Utf16Text text_;
     Reader reader_;
 };
 
@@ -179,10 +165,10 @@ void ListReader::start(bool complete)
         format_ = std::make_unique<JsonFormat>(head_, point_, options_);
         break;
     case ListFormat::Fit:
-        format_ = std::make_unique<BytesFormat<FitReader>>(point_, options_);
+        format_ = std::make_unique<BytesFormat<FitReader>>(head_, point_, options_);
         break;
     case ListFormat::Nmea:
-        format_ = std::make_unique<BytesFormat<NmeaReader>>(point_, options_);
+        format_ = std::make_unique<BytesFormat<NmeaReader>>(head_, point_, options_);
         break;
     }
     const QByteArray head = std::move(head_);

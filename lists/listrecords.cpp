@@ -83,6 +83,7 @@ void ListRecords::feed(QByteArrayView bytes)
             pending_.clear();
         } else if (widened) {
             firstLine_ = false; // plain ASCII holds no byte-order mark
+            singleBytes_ = true;
             line_(QStringView(block_).sliced(at, lineEnd - at));
         } else {
             emitLine(bytes.sliced(at, lineEnd - at));
@@ -124,11 +125,13 @@ void ListRecords::emitLine(QByteArrayView bytes)
     }
     // Plain ASCII reads the same either way, and the single-byte reading is the quicker.
     qsizetype length = 0;
-    if (isAscii(bytes)) {
+    singleBytes_ = isAscii(bytes);
+    if (singleBytes_) {
         length = decode(latin1_, bytes, text_);
     } else {
         length = decode(utf8_, bytes, text_);
         if (utf8_.hasError()) {
+            singleBytes_ = true;
             // A line in a single-byte code page keeps its characters.
             utf8_.resetState();
             length = decode(latin1_, bytes, text_);

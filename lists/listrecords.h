@@ -20,6 +20,9 @@ public:
     explicit ListRecords(Sink line);
     void feed(QByteArrayView bytes);
     void finish(); // hands on a last line that has no line end
+    // Whether the line just handed on was read one byte a character (ASCII,
+    // or Latin-1 where it was no UTF-8): its characters are then its bytes.
+    bool lineInSingleBytes() const { return singleBytes_; }
 
 private:
     bool widen(QByteArrayView bytes);
@@ -33,6 +36,7 @@ private:
     QStringDecoder latin1_;
     bool firstLine_ = true;            // a byte-order mark may lead it
     bool afterCarriageReturn_ = false; // an LF right now ends no further line
+    bool singleBytes_ = true;
 };
 
 } // namespace lists

@@ -123,9 +123,17 @@ void readCompressed(QByteArray head, const ByteSource& source, const PointSink& 
 
 } // namespace
 
-void readPackedList(const ByteSource& source, const PointSink& point,
+void readPackedList(const ByteSource& given, const PointSink& point,
                     const PlainListOptions& options)
 {
+    // A terminal ends its input with one read that gives nothing (Ctrl-D),
+    // and would wait for another: the source is not asked again.
+    bool ended = false;
+    const ByteSource source = [&](char* into, qsizetype room) {
+        const qsizetype read = ended ? 0 : given(into, room);
+        ended = read == 0;
+        return read;
+    };
     QByteArray head = readHead(source);
     switch (packingOf(head)) {
     case Packing::Zip:

@@ -25,7 +25,8 @@ void LoadCoordinateFile(widgets::ListView& list, const QString& path, bool named
             list.addItem(latitude, longitude); // the list copies the characters
         });
     } catch (core::Failure& failure) {
-        if (named || failure.number == lists::kInvalidFileFormat)
+        if (named || failure.number == lists::kInvalidFileFormat ||
+            failure.number == lists::kNotAListDocument)
             failure.description = withName(failure.description);
         throw;
     }

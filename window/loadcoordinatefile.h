@@ -13,7 +13,9 @@ namespace window {
 // shows "File not found" and reads nothing; any other failure reaches the
 // caller's trap, and the rows read before stay. Reports begin with the file's
 // name ("b.json: ...") when `named` (files dropped or given with --open,
-// which are many and picked by no one) and for a file that breaks its format.
+// which are many and picked by no one), for a file that breaks its format,
+// and for a document that is none of the formats (the failure numbered
+// lists::kNotAListDocument, whose description says why).
 void LoadCoordinateFile(widgets::ListView& list, const QString& path, bool named = false);
 
 } // namespace window

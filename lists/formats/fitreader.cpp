@@ -60,15 +60,21 @@ ListFormat recogniseFit(QByteArrayView head, bool complete)
 {
     if (head.isEmpty() || (head[0] != kShortHeader && head[0] != kLongHeader))
         return ListFormat::Plain;
-    if (head.size() < kShortHeader)
-        return complete ? ListFormat::Plain : ListFormat::Undecided;
-    return head.sliced(8, 4) == ".FIT" ? ListFormat::Fit : ListFormat::Plain;
+    const QByteArrayView signature(".FIT");
+    if (head.size() < kShortHeader) {
+        // A file that ends inside a header: the reader tells that it ends early.
+        const bool fits = head.size() <= 8 || signature.startsWith(head.sliced(8));
+        return !fits ? ListFormat::Plain : complete ? ListFormat::Fit : ListFormat::Undecided;
+    }
+    return head.sliced(8, 4) == signature ? ListFormat::Fit : ListFormat::Plain;
 }
 
 FitReader::FitReader(const PointSink& point, const PlainListOptions& options)
     : point_(point)
     , options_(options)
 {
+    if (options.recordNumbers)
+        options.recordNumbers();
 }
 
 void FitReader::fail(const char* what)
@@ -171,12 +177,11 @@ qsizetype FitReader::definition(QByteArrayView bytes)
     size += 3 * developerFields;
     if (!need(size))
         return 0;
-    const uchar architecture = uchar(bytes[2]);
-    if (architecture > 1)
-        fail("a definition of an unknown architecture");
+    // The architecture's lowest bit is the byte order; the other bits are
+    // reserved, and a reserved bit set changes nothing.
     Definition layout;
     layout.defined = true;
-    layout.bigEndian = architecture == 1;
+    layout.bigEndian = uchar(bytes[2]) & 0x01;
     const quint16 global =
         layout.bigEndian ? quint16(uchar(bytes[3]) << 8 | uchar(bytes[4])) : little16(at(bytes, 3));
     const PositionMessage* positions = nullptr;
@@ -251,11 +256,10 @@ void FitReader::position(const uchar* fields, const Definition& layout)
         return qint32(layout.bigEndian ? big32(fields + offset) : little32(fields + offset));
     };
     const qint32 latitude = value(layout.latitude), longitude = value(layout.longitude);
-    if (latitude == kInvalidPosition || longitude == kInvalidPosition) {
-        if (options_.skipped)
-            options_.skipped(message_);
+    // A record without a fix (a watch without GPS, a tunnel): no point, and
+    // nothing lost.
+    if (latitude == kInvalidPosition || longitude == kInvalidPosition)
         return;
-    }
     setDegreesText(latitude_, latitude * kDegreesPerSemicircle);
     setDegreesText(longitude_, longitude * kDegreesPerSemicircle);
     // The values of the texts as written, which the command line computes with.

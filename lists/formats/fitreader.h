@@ -19,13 +19,17 @@ namespace lists {
 
 // Whether a file that begins with head is a FIT file: a header of 12 or 14
 // bytes that holds ".FIT" at bytes 8 to 11. Fit, Plain (not one), or
-// Undecided while the head is shorter than that.
+// Undecided while the head is shorter than that; a whole file shorter than
+// a header that starts like one is Fit, and ends early.
 ListFormat recogniseFit(QByteArrayView head, bool complete);
 
 // Decodes the messages as the bytes arrive, in blocks of any size; only a
-// message cut by a block's end is kept back. A record whose position is
-// marked invalid is skipped, with its message's number in the file (from 1)
-// as its line. A file that breaks the format, ends early or fails its CRC
+// message cut by a block's end is kept back. A record whose position holds
+// the invalid value is a record without a position: no point, not skipped.
+// The notes name a point by its record's number in the file (from 1, every
+// definition and data message counted), and options.records says so. A
+// definition's byte order is the lowest bit of its architecture byte (the
+// others are reserved). A file that breaks the format, ends early or fails its CRC
 // fails with invalidFileFormat; the points before have been handed on.
 // Files chained one after the other are read in turn. Each file and each
 // session is a segment; a point's time is its record's timestamp (a

@@ -121,7 +121,7 @@ private:
     {
         enter(depth);
         ondemand::object members = value.get_object();
-        const TypeInfo& type = typeOf(members);
+        const TypeInfo& type = typeOf(members, depth == 1);
         if (type.kind == Kind::Feature && options_.time)
             readTimes(members, depth);
         bool typeRead = false, coordinatesRead = false;
@@ -151,27 +151,36 @@ private:
     }
 
     // The first "type" member, looked up without reading the names before
-    // it into the parser's buffer (the walk reads each name once).
-    static const TypeInfo& typeOf(ondemand::object& members)
+    // it into the parser's buffer (the walk reads each name once). A
+    // document whose own object has no GeoJSON type is none.
+    static const TypeInfo& typeOf(ondemand::object& members, bool document)
     {
+        const auto refuse = [document](const QString& what) { refuseType(document, what); };
         std::optional<std::string_view> name;
         for (auto field : members) {
             if (!nameIs(field.key().raw(), "type"))
                 continue;
             std::string_view typeName;
             if (field.value().get_string().get(typeName) != simdjson::SUCCESS)
-                fail(QStringLiteral("a type that is not a text"));
+                refuse(QStringLiteral("a type that is not a text"));
             name = typeName;
             break;
         }
         if (!name)
-            fail(QStringLiteral("an object without a type"));
+            refuse(QStringLiteral("an object without a type"));
         if (members.reset().error() != simdjson::SUCCESS)
             fail(QStringLiteral("an object that cannot be read again"));
         for (const TypeInfo& type : kTypes)
             if (type.name == *name)
                 return type;
-        fail(QStringLiteral("unknown type \"%1\"").arg(text(*name)));
+        refuseType(document, QStringLiteral("unknown type \"%1\"").arg(text(*name)));
+    }
+
+    [[noreturn]] static void refuseType(bool document, const QString& what)
+    {
+        if (document)
+            throw notAListDocument();
+        fail(what);
     }
 
     void each(ondemand::value value, const char* what, int depth)

@@ -21,7 +21,8 @@ namespace lists {
 // not JSON throughout, or not GeoJSON (no type or an unknown one, a second
 // "type" or "coordinates" in one object, objects and lists nested deeper than
 // kMaxNesting), fails with invalidFileFormat; the points read before the
-// fault have been handed on. Member names count with their escapes read. A
+// fault have been handed on. A document whose object has no type of
+// GeoJSON fails with notAListDocument. Member names count with their escapes read. A
 // position that is no pair of numbers in the numeric test is skipped, with
 // its line. JSON numbers use "." whatever the locale.
 // A number as JSON writes it: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?

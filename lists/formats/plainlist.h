@@ -39,6 +39,8 @@ struct PlainListOptions {
     // Without `time` no reader looks for times.
     std::function<void()> segment;
     std::function<void(const PointTime& time)> time;
+    // Called by a reader whose notes number records, not lines (FIT).
+    std::function<void()> recordNumbers;
 
     // Spreadsheet exports: with a separator or columns, a line is split into
     // fields on the separator (a field in double quotes may hold it, "" is a

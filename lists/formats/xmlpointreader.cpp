@@ -12,9 +12,10 @@ namespace {
 
 const std::array<QByteArrayView, 3> kGpxNamespaces{
     "", "http://www.topografix.com/GPX/1/0", "http://www.topografix.com/GPX/1/1"};
-const std::array<QByteArrayView, 5> kKmlNamespaces{
-    "", "http://www.opengis.net/kml/2.2", "http://earth.google.com/kml/2.0",
-    "http://earth.google.com/kml/2.1", "http://earth.google.com/kml/2.2"};
+const std::array<QByteArrayView, 6> kKmlNamespaces{
+    "", "http://www.opengis.net/kml/2.2", "http://www.opengis.net/kml/2.3",
+    "http://earth.google.com/kml/2.0", "http://earth.google.com/kml/2.1",
+    "http://earth.google.com/kml/2.2"};
 const std::array<QByteArrayView, 2> kTcxNamespaces{
     "", "http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2"};
 const QByteArrayView kGxNamespace("http://www.google.com/kml/ext/2.2");
@@ -52,16 +53,6 @@ QStringView decoded(QString& buffer, QByteArrayView utf8)
     return buffer;
 }
 
-// The text without the white space around it.
-QByteArrayView trimmed(QByteArrayView text)
-{
-    while (!text.isEmpty() && core::isWhiteSpace(text.front()))
-        text = text.sliced(1);
-    while (!text.isEmpty() && core::isWhiteSpace(text.back()))
-        text.chop(1);
-    return text;
-}
-
 } // namespace
 
 XmlPointReader::XmlPointReader(const PointSink& point, const PlainListOptions& options)
@@ -91,8 +82,6 @@ XmlPointReader::Document XmlPointReader::finish()
         return reparse(true);
     return parse([&] { parser_->finish(); });
 }
-
-QByteArray XmlPointReader::takeProlog() { return std::exchange(prologue_, QByteArray()); }
 
 // libxml2's push parser may judge a document type before all of it has
 // arrived (a ">" inside a quoted system name): a fault before the first
@@ -167,7 +156,10 @@ void XmlPointReader::start(QByteArrayView local, QByteArrayView uri,
         }
         break;
     case Format::Tcx:
-        if (own)
+        // Degrees that hold an element are no number.
+        if (degrees_ >= 0)
+            (field_ == &latitudeText_ ? hasLatitude_ : hasLongitude_) = false;
+        else if (own)
             tcxElement(local, line);
         break;
     case Format::None:
@@ -192,7 +184,9 @@ void XmlPointReader::root(QByteArrayView local, QByteArrayView uri)
 {
     if (local == "gpx" && isOneOf(uri, kGpxNamespaces))
         format_ = Format::Gpx;
-    else if (local == "kml" && isOneOf(uri, kKmlNamespaces))
+    // A KML document may also be one Placemark, Document or other element of
+    // a KML namespace.
+    else if ((local == "kml" || !uri.isEmpty()) && isOneOf(uri, kKmlNamespaces))
         format_ = Format::Kml;
     else if (local == "TrainingCenterDatabase" && isOneOf(uri, kTcxNamespaces))
         format_ = Format::Tcx;
@@ -226,8 +220,7 @@ void XmlPointReader::end()
         field_ = nullptr;
     } else if (depth_ == position_) {
         position_ = -1;
-        // A GPX point held for its time keeps its texts as written.
-        heldPosition(tupleLine_, format_ == Format::Tcx);
+        heldPosition(tupleLine_);
     }
     closeTracks();
     --depth_;
@@ -346,7 +339,9 @@ void XmlPointReader::gpxPoint(std::span<const Attribute> attributes, qint64 line
     if (!latitude || !longitude || latitude->value.size() > kFieldLimit ||
         longitude->value.size() > kFieldLimit)
         return skip(line);
-    candidate(decoded(latitude_, latitude->value), decoded(longitude_, longitude->value), line);
+    // XML white space around a number is no part of it: its digits as written.
+    candidate(decoded(latitude_, core::trimmedWhiteSpace(latitude->value)),
+              decoded(longitude_, core::trimmedWhiteSpace(longitude->value)), line);
 }
 
 // A Position and its two degrees; a Position of a Trackpoint or a CoursePoint alike.
@@ -420,11 +415,11 @@ void XmlPointReader::gxCoord(qint64 line)
 {
     std::array<QByteArrayView, 4> fields;
     qsizetype count = 0;
-    QByteArrayView rest = trimmed(tuple_);
+    QByteArrayView rest = core::trimmedWhiteSpace(tuple_);
     while (!rest.isEmpty() && count < qsizetype(fields.size())) {
         const auto end = std::find_if(rest.begin(), rest.end(), [](char c) { return core::isWhiteSpace(c); });
         fields[size_t(count++)] = rest.first(end - rest.begin());
-        rest = trimmed(rest.sliced(end - rest.begin()));
+        rest = core::trimmedWhiteSpace(rest.sliced(end - rest.begin()));
     }
     if (times_ && !whens_.empty()) {
         pointTime_ = whens_.front();
@@ -437,14 +432,13 @@ void XmlPointReader::gxCoord(qint64 line)
     tuple_.resize(0); // the buffer is kept for the next one
 }
 
-void XmlPointReader::heldPosition(qint64 line, bool trim)
+void XmlPointReader::heldPosition(qint64 line)
 {
     if (!hasLatitude_ || !hasLongitude_ || latitudeText_.size() > kFieldLimit ||
         longitudeText_.size() > kFieldLimit)
         return skip(line);
-    const auto text = [trim](QByteArrayView bytes) { return trim ? trimmed(bytes) : bytes; };
-    candidate(decoded(latitude_, text(latitudeText_)), decoded(longitude_, text(longitudeText_)),
-              line);
+    candidate(decoded(latitude_, core::trimmedWhiteSpace(latitudeText_)),
+              decoded(longitude_, core::trimmedWhiteSpace(longitudeText_)), line);
 }
 
 void XmlPointReader::candidate(QStringView latitude, QStringView longitude, qint64 line)

@@ -8,15 +8,19 @@
 // - TCX: every Position (of a Trackpoint or a CoursePoint), its
 //   LatitudeDegrees and LongitudeDegrees.
 // Which of them a document is, its first element tells, by name and
-// namespace; points are elements of the document's own namespaces only.
+// namespace (any element of a KML namespace makes a KML document); points
+// are elements of the document's own namespaces only.
 // Segments: a GPX trkseg or rte, a KML LineString, LinearRing or gx:Track, a
 // TCX Track; the waypoints of a file (GPX wpt, KML Point, each group of them
 // between lines) as one. Times, when asked for: a GPX point's <time>, a KML
 // gx:Track's <when> (the n-th for its n-th gx:coord, written before it as
 // KML has them), a Placemark's TimeStamp for its Point, a TCX Trackpoint's
 // <Time>; a GPX point is then handed on at its end tag.
-// Numbers are written with "." whatever the locale. An element that stands
-// for a point but holds none is a skipped line, as a plain list's bad line is.
+// Numbers are written with "." whatever the locale; XML white space around
+// one is not part of its text, and an element that holds an element is no
+// number. An element that stands for a point but holds none is a skipped
+// line, as a plain list's bad line is. A document whose first element names
+// none of the formats fails with notAListDocument.
 
 #include "lists/formats/plainlist.h"
 #include "lists/formats/xmlparser.h"
@@ -43,8 +47,6 @@ public:
     // read; the points before it have been handed on.
     Document feed(QByteArrayView bytes);
     Document finish(); // the document must be complete
-    // Every byte given before the first element, for a Foreign document.
-    QByteArray takeProlog();
 
     // The most bytes read before the first element (comments, declarations).
     static constexpr qsizetype kPrologueLimit = XmlParser::kMarkupLimit;
@@ -71,7 +73,7 @@ private:
     void timeElement();
     void timeRead();
     void closeTracks();
-    void heldPosition(qint64 line, bool trim);
+    void heldPosition(qint64 line);
     void waypoint();
     void newSegment();
     void candidate(QStringView latitude, QStringView longitude, qint64 line);

@@ -390,6 +390,19 @@ private slots:
         QTest::newRow("--strict: the same is a failure")
             << flawed << QStringList{"-f", "csv", "--strict", "{dir}/list.txt"} << QByteArray()
             << "" << 1 << flawedRows << noted;
+        fitwriter::Writer watch;
+        watch.define(0, fitwriter::kRecord, {{253, 4}})
+            .data(0, {1000})
+            .define(1, fitwriter::kRecord, {{0, 4}, {1, 4}})
+            .data(1, {fitwriter::semicircles(-95), 0});
+        QTest::newRow("FIT: the notes name records")
+            << watch.file() << QStringList{"-f", "csv", "{dir}/list.txt"} << QByteArray() << "" << 0
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
+            << "meridane: {dir}/list.txt: 1 point out of range (record 4)\n";
+        QTest::newRow("markup of no format read: said so, no lines skipped")
+            << QByteArray("<points>\n1,2\n</points>\n") << QStringList{"-f", "csv", "{dir}/list.txt"}
+            << QByteArray() << "" << 1 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
+            << "meridane: {dir}/list.txt: not a GPX, KML, TCX or GeoJSON document\n";
         const QString unmeasured("meridane: {dir}/list.txt: Invalid procedure call or argument\n");
         QTest::newRow("wgs84 beyond the pole: each pair reported once, 0")
             << QByteArray("1,2\n95,0\n3,4\n") << QStringList{"--model", "wgs84", "{dir}/list.txt"}
@@ -410,10 +423,11 @@ private slots:
             .data(0, {fitwriter::kInvalid, fitwriter::kInvalid})
             .data(0, {fitwriter::semicircles(42.8712), fitwriter::semicircles(-71.3878)})
             .data(0, {fitwriter::semicircles(33.0169), fitwriter::semicircles(-116.846)});
-        QTest::newRow("--strict: a compressed FIT ride with an invalid record, from a pipe")
+        ride.define(1, fitwriter::kRecord, {{253, 4}}).data(1, {1000});
+        QTest::newRow("--strict: a compressed FIT ride with records without a fix: nothing lost")
             << QByteArray() << QStringList{"-f", "csv", "--strict", "-"}
-            << archivewriter::compressed(ride.file(), ARCHIVE_FILTER_GZIP) << "" << 1 << miles
-            << "meridane: -: 1 line skipped (line 2)\n";
+            << archivewriter::compressed(ride.file(), ARCHIVE_FILTER_GZIP) << "" << 0 << miles
+            << "";
         QTest::newRow("--strict: a KML gx:coord that is no point is a skipped line")
             << QByteArray() << QStringList{"-f", "csv", "--strict", "-"}
             << QByteArray("<kml xmlns:gx=\"http://www.google.com/kml/ext/2.2\"><gx:Track>\n"
@@ -629,6 +643,22 @@ private slots:
             << "printf '9,9\\n1,2\\n3,4\\n' >a.txt; (read -r skip; exec \"$0\" -) <a.txt"
             << QByteArray("Results                                           \t\r\n"
                           "Distance between (1,2) and (3,4) is 195.2294 miles\t\r\n")
+            << "";
+        // The list typed on a terminal, ended by one Ctrl-D; polled to a deadline.
+        QTest::newRow("one end of file on a terminal ends standard input")
+            << "exec python3 -c 'import os, pty, sys, time\n"
+               "pid, fd = pty.fork()\n"
+               "if pid == 0:\n"
+               "    os.dup2(os.open(\"out\", os.O_WRONLY | os.O_CREAT), 1)\n"
+               "    os.execv(sys.argv[1], [sys.argv[1], \"-f\", \"csv\", \"-\"])\n"
+               "os.write(fd, b\"1,2\\n3,4\\n\\x04\")\n"
+               "deadline = time.monotonic() + 60\n"
+               "while os.waitpid(pid, os.WNOHANG)[0] == 0:\n"
+               "    if time.monotonic() > deadline:\n"
+               "        sys.exit(\"still waiting\")\n"
+               "    time.sleep(0.01)\n"
+               "sys.stdout.write(open(\"out\").read())' \"$0\""
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n1,2,3,4,195.2294,195.2294\n")
             << "";
         QTest::newRow("a closed standard input is a failure, never waited on")
             << "\"$0\" -f csv - <&-; echo $?; exec \"$0\" - <&-"

@@ -96,9 +96,27 @@ private slots:
             << QStringList{"1|2", "4|5"} << none << whole;
         QTest::newRow("&#10; between KML tuples") << kml(lineString("2,1&#10;4,3"))
                                                   << QStringList{"1|2", "3|4"} << none << whole;
-        QTest::newRow("tab in an attribute: normalised to a space")
-            << QByteArray("<gpx><wpt lat=\"\t1\" lon=\"2\"/></gpx>") << QStringList{" 1|2"} << none
+        QTest::newRow("tab in an attribute: white space, no part of the number")
+            << QByteArray("<gpx><wpt lat=\"\t1\" lon=\"2\"/></gpx>") << QStringList{"1|2"} << none
             << whole;
+        QTest::newRow("references to white space around a number, digits as written")
+            << QByteArray("<gpx><wpt lat=\"&#10;5.0\" lon=\"&#9;-01&#13; \"/></gpx>")
+            << QStringList{"5.0|-01"} << none << whole;
+        QTest::newRow("TCX degrees that hold an element: no number")
+            << tcx("<Courses><Course><Track><Trackpoint>" +
+                   position("1<x>3</x>", "2") + "</Trackpoint></Track></Course></Courses>")
+            << QStringList() << QList<qint64>{1} << whole;
+        QTest::newRow("KML 2.3")
+            << "<kml xmlns=\"http://www.opengis.net/kml/2.3\">" + lineString("2,1") + "</kml>"
+            << QStringList{"1|2"} << none << whole;
+        QTest::newRow("a Placemark of KML 2.1 as the document")
+            << QByteArray("<Placemark xmlns=\"http://earth.google.com/kml/2.1\"><Point>"
+                          "<coordinates>2,1</coordinates></Point></Placemark>")
+            << QStringList{"1|2"} << none << whole;
+        QTest::newRow("UTF-16 BE without a mark")
+            << listbytes::utf16("<?xml version=\"1.0\"?><gpx><wpt lat=\"1\" lon=\"2\"/></gpx>", false)
+                   .sliced(2)
+            << QStringList{"1|2"} << none << whole;
         QTest::newRow("gx:Track between two LineStrings, in document order")
             << kml(lineString("2,1") +
                    "<Placemark><gx:Track><when>2026</when><gx:coord>4 3 10</gx:coord>\n"
@@ -144,9 +162,9 @@ private slots:
         QTest::newRow("a prefix without a namespace")
             << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/><x:trkpt lat=\"3\" lon=\"4\"/></gpx>")
             << QStringList{"1|2"} << none << "Invalid file format: GPX, line 1: Namespace prefix x";
-        QTest::newRow("gpx of another namespace: a plain list")
-            << QByteArray("<gpx xmlns=\"urn:other\">\n1,2\n</gpx>\n") << QStringList{"1|2"}
-            << QList<qint64>{1, 3} << whole;
+        QTest::newRow("gpx of another namespace: none of the formats, no plain list")
+            << QByteArray("<gpx xmlns=\"urn:other\">\n1,2\n</gpx>\n") << QStringList()
+            << none << "not a GPX, KML, TCX or GeoJSON document";
         QTest::newRow("a number text longer than 1024 bytes: no point")
             << "<gpx><wpt lat=\"0." + QByteArray(1100, '0') + "1\" lon=\"2\"/></gpx>"
             << QStringList() << QList<qint64>{1} << whole;

@@ -76,12 +76,22 @@ QByteArray fit(const std::function<void(fitwriter::Writer&)>& write, bool header
 
 const std::vector<fitwriter::Writer::Field> kLatLon{{0, 4}, {1, 4}};
 
-QByteArray nmea(QByteArray body)
+QByteArray nmea(QByteArray body, char start = '$')
 {
     char sum = 0;
     for (const char c : body)
         sum ^= c;
-    return '$' + body + '*' + QByteArray::number(uchar(sum), 16).rightJustified(2, '0').toUpper();
+    return start + body + '*' + QByteArray::number(uchar(sum), 16).rightJustified(2, '0').toUpper();
+}
+
+// The file with one byte changed and its CRC made right again.
+QByteArray patched(QByteArray file, qsizetype at, char byte)
+{
+    file[at] = byte;
+    const uint16_t crc = fitwriter::crc(QByteArrayView(file).chopped(2));
+    file[file.size() - 2] = char(crc & 0xFF);
+    file[file.size() - 1] = char(crc >> 8);
+    return file;
 }
 
 const QByteArray kKml = "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Placemark><LineString>"
@@ -114,18 +124,34 @@ private slots:
         QTest::newRow("12 bytes without .FIT") << QByteArray("\x0C"
                                                              "2345678.FIX")
                                                << true << lists::ListFormat::Plain;
+        QTest::newRow("FIT header cut by the file's end: ends early")
+            << header.first(5) << true << lists::ListFormat::Fit;
+        QTest::newRow("short file, no .FIT where it would stand")
+            << QByteArray("\x0C" "2345678.X") << true << lists::ListFormat::Plain;
+        using F = lists::ListFormat;
+        const QByteArray gga = nmea("GPGGA,1,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
         QTest::newRow("NMEA sentence")
-            << QByteArray("\xEF\xBB\xBF \r\n$GNRMC,1") << false << lists::ListFormat::Nmea;
-        QTest::newRow("NMEA prefix")
-            << QByteArray("\n$GPGG") << false << lists::ListFormat::Undecided;
-        QTest::newRow("dollar and digits")
-            << QByteArray("$12345,1,2") << false << lists::ListFormat::Plain;
-        QTest::newRow("lower case talker")
-            << QByteArray("$gpgga,1") << false << lists::ListFormat::Plain;
+            << "\xEF\xBB\xBF \r\n" + nmea("GNRMC,1") + "\r\n" << false << F::Nmea;
+        QTest::newRow("NMEA prefix") << QByteArray("\n$GPGG") << false << F::Undecided;
+        QTest::newRow("a sentence without its checksum tells nothing")
+            << QByteArray("$12345,1,2\n") << true << F::Plain;
+        QTest::newRow("lower case address and checksum")
+            << nmea("gpgga,1").toLower() + "\n" << false << F::Nmea;
         QTest::newRow("no comma after the type")
-            << QByteArray("$GPGGA;1,2") << false << lists::ListFormat::Plain;
-        QTest::newRow("plain list")
-            << QByteArray("1,2\n$GPGGA,") << false << lists::ListFormat::Plain;
+            << nmea("GPGGA;1,2") + "\n" << true << F::Plain;
+        QTest::newRow("a wrong checksum tells nothing")
+            << QByteArray("$GPGGA,1,2*00\n") << false << F::Undecided;
+        QTest::newRow("plain list") << "1,2\n" + gga << false << F::Plain;
+        QTest::newRow("a capture that starts inside a sentence")
+            << "07.038,N,01131.000,E,1,08*47\n" + gga + "\n" << false << F::Nmea;
+        QTest::newRow("comments and proprietary sentences first")
+            << "# log\n$PSRFTXT,Version 2\n" + nmea("PMTK010,001") + "\n" << false << F::Nmea;
+        QTest::newRow("AIS") << nmea("AIVDM,1,1,,B,177KQJ5000G?tO`K>RA1wUbN0TKH,0", '!') + "\n"
+                             << false << F::Nmea;
+        QTest::newRow("a header like a sentence, then points")
+            << QByteArray("$GPXYZ,some header\n1,2\n") << false << F::Plain;
+        QTest::newRow("no sentence in the first block")
+            << QByteArray("header\n").repeated(10000) << false << F::Plain;
     }
     void recognise()
     {
@@ -164,13 +190,27 @@ private slots:
                 .data(0, {s(10), s(20)})
                 .data(0, {s(11), s(21)});
         }) << QStringList{"10|20", "11|21"} << QList<qint64>{} << "";
-        QTest::newRow("invalid position counted, other messages pass") << fit([&](auto& w) {
+        QTest::newRow("records without a position: no point, nothing skipped") << fit([&](auto& w) {
             w.define(0, kRecord, kLatLon)
                 .data(0, {kInvalid, kInvalid})
                 .define(1, 21, kLatLon)
                 .data(1, {s(5), s(6)})
-                .data(0, {s(-90), 2147483646});
-        }) << QStringList{"-90|179.9999998"} << QList<qint64>{2} << "";
+                .data(0, {s(-90), 2147483646})
+                .define(2, kRecord, {{253, 4}})
+                .data(2, {1000});
+        }) << QStringList{"-90|179.9999998"} << QList<qint64>{} << "";
+        // The byte order is the architecture's lowest bit; the others are reserved.
+        const QByteArray big = fit([&](auto& w) {
+            w.define(0, kRecord, kLatLon, true).data(0, {s(1), s(2)});
+        });
+        QTest::newRow("architecture 3: big-endian") << patched(big, 14 + 2, 3) << QStringList{"1|2"}
+                                                    << QList<qint64>{} << "";
+        QTest::newRow("architecture 2: little-endian")
+            << patched(fit([&](auto& w) { w.define(0, kRecord, kLatLon).data(0, {s(1), s(2)}); }),
+                       14 + 2, 2)
+            << QStringList{"1|2"} << QList<qint64>{} << "";
+        QTest::newRow("shorter than a header")
+            << fit([](auto&) {}).first(5) << QStringList{} << QList<qint64>{} << "ends early";
         const QByteArray good = fit([&](auto& w) {
             w.define(0, kRecord, kLatLon).data(0, {s(1), s(2)}).data(0, {s(3), s(4)});
         });
@@ -237,8 +277,38 @@ private slots:
                    "\n\n"
             << QStringList{} << QList<qint64>{} << "";
         QTest::newRow("without checksum, other talkers, fix times apart")
-            << QByteArray("$BDRMC,1,A,0130.5,N,00000.0,E,,\n$GAGGA,2,0130.5,N,00000.0,E,1\n")
+            << nmea("BDRMC,1,A,0130.5,N,00000.0,E,,") + "\n$GAGGA,2,0130.5,N,00000.0,E,1\n"
             << QStringList{"1.5083333|0", "1.5083333|0"} << QList<qint64>{} << "";
+        QTest::newRow("one fix time written with other digits: one point")
+            << nmea("GPGGA,030129.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") + "\n" +
+                   nmea("GPRMC,030129.0,A,4807.039,N,01131.000,E,022.4,084.4,230394,003.1,W") +
+                   "\n" + nmea("GPGGA,030130,4807.040,N,01131.000,E,1,08,,,,,,,") + "\n"
+            << QStringList{"48.1173|11.5166667", "48.1173333|11.5166667"} << QList<qint64>{}
+            << "";
+        QTest::newRow("GLL and GNS, their validity and mode flags")
+            << nmea("GPGLL,4916.45,N,12311.12,W,225444,A,A") + "\n" +
+                   nmea("GPGLL,4916.46,N,12311.12,W,225445,V,N") + "\n" +
+                   nmea("GPGLL,4916.47,N,12311.12,W,225446,A,N") + "\n" +
+                   nmea("GPGLL,4916.48,N,12311.12,W") + "\n" + nmea("GPGLL,4916.48,N,12311.12,W") +
+                   "\n" + nmea("GNGNS,225447,4916.49,N,12311.12,W,NN,,,,,,") + "\n" +
+                   nmea("GNGNS,225448,4916.50,N,12311.12,W,NA,,,,,,,S") + "\n" +
+                   nmea("GNGNS,225449,4916.51,N,12311.12,W,AA,,,,,,,V") + "\n"
+            << QStringList{"49.2741667|-123.1853333", "49.2746667|-123.1853333",
+                           "49.2746667|-123.1853333", "49.275|-123.1853333"}
+            << QList<qint64>{} << "";
+        QTest::newRow("WPL waypoints in order, a UTF-8 name, between two sentences of one fix")
+            << nmea("GPGGA,1,0100.0,N,00100.0,E,1") + "\n" +
+                   nmea("GPWPL,0200.0,S,00200.0,W,Z\xC3\xBCrich") + "\n" +
+                   nmea("GPRMC,1,A,0300.0,N,00300.0,E,,,,,") + "\n"
+            << QStringList{"1|1", "-2|-2", "3|3"} << QList<qint64>{} << "";
+        QTest::newRow("passed over: a cut first line, comments, proprietary and AIS sentences")
+            << "07.038,N,01131.000,E,1,08*47\n# comment\n" + nmea("PMTK010,001") + "\n" +
+                   nmea("AIVDM,1,1,,B,177KQJ5000G?tO`K>RA1wUbN0TKH,0", '!') + "\n$GPGSV,3,1*00\n" +
+                   nmea("GPGGA,1,0100.0,N,00100.0,E,1") + "\n$GPGGA,2,0100.0,N,00100.0,E,1*00\n"
+            << QStringList{"1|1"} << QList<qint64>{7} << "";
+        QTest::newRow("a header like a sentence before a plain list's points")
+            << QByteArray("\xEF\xBB\xBF  $GPXYZ,some header\n1,2\n3,4\n")
+            << QStringList{"1|2", "3|4"} << QList<qint64>{1} << "";
         QTest::newRow("unreadable positions and lines counted")
             << QByteArray("$GPGGA,1,4860.0,N,00100.0,E,1\n$GPGGA,2,48x0.0,N,00100.0,E,1\n"
                           "$GPRMC,3,A,4800.0,N,00100.0,X\n$GPGGA,1\nnot a sentence\n")
@@ -283,6 +353,8 @@ private slots:
             many += QByteArray::number(i * 7919 % 5003) + ',' + QByteArray::number(i) + '\n';
         QTest::newRow("gzip cut short") << compressed(many, ARCHIVE_FILTER_GZIP).first(40)
                                         << QStringList{} << "Invalid file format";
+        QTest::newRow("empty gzip") << compressed("", ARCHIVE_FILTER_GZIP) << QStringList{} << "";
+        QTest::newRow("empty xz") << compressed("", ARCHIVE_FILTER_XZ) << QStringList{} << "";
         QTest::newRow("plain list that starts like bzip2")
             << QByteArray("BZh91AY,x\n1,2\n") << QStringList{"1|2"} << "";
     }

@@ -22,7 +22,8 @@ private slots:
         using F = lists::ListFormat;
         QTest::newRow("nothing yet") << QByteArray() << false << F::Undecided;
         QTest::newRow("empty file") << QByteArray() << true << F::Plain;
-        QTest::newRow("a point") << QByteArray("42.1,3") << false << F::Plain;
+        QTest::newRow("a point") << QByteArray("42.1,3\n") << false << F::Plain;
+        QTest::newRow("a point, its line not ended") << QByteArray("42.1,3") << false << F::Undecided;
         QTest::newRow("part of a byte-order mark")
             << QByteArray("\xEF\xBB") << false << F::Undecided;
         QTest::newRow("half a UTF-16 mark") << QByteArray("\xFF") << false << F::Undecided;
@@ -39,6 +40,8 @@ private slots:
         QTest::newRow("a brace before a point") << QByteArray("{1,2}") << false << F::Json;
         QTest::newRow("a brace alone") << QByteArray("{") << true << F::Json;
         QTest::newRow("UTF-16 kml") << listbytes::utf16("<kml>", true) << false << F::Xml;
+        QTest::newRow("UTF-16 BE markup without a mark")
+            << listbytes::utf16("<?xml", false).sliced(2) << false << F::Xml;
     }
 
     void recognition()

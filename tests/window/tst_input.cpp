@@ -323,9 +323,6 @@ private slots:
             << QByteArray(R"({"typ\u0065":"Feature","geometr\u0079":{"type":"Point",)"
                           R"("\u0063oordinates":[2,1]},"properties":{"type":1,"type":2}})")
             << QStringList{"1|2"} << none;
-        QTest::newRow("a plain list that opens with <points>")
-            << QByteArray("<points>\n1,2\n</points>\n") << QStringList{"1|2"}
-            << QList<qint64>{1, 3};
         QTest::newRow("UTF-16 LE plain list")
             << listbytes::utf16("42.8712,-71.3878\r\n6.49570,41.26694\r\n", true)
             << QStringList{"42.8712|-71.3878", "6.49570|41.26694"} << none;
@@ -439,12 +436,13 @@ private slots:
         QTest::newRow("GeoJSON, a misspelled null")
             << QByteArray(R"({"type":"Feature","geometry":nul})") << QStringList()
             << "Invalid file format: GeoJSON: \"nul\" is no value" << false;
+        const QString notOne("not a GPX, KML, TCX or GeoJSON document");
         QTest::newRow("JSON without a type is no plain list")
-            << QByteArray("{\"name\": \"x\"}\n1,2\n") << QStringList()
-            << "Invalid file format: GeoJSON: an object without a type" << false;
+            << QByteArray("{\"name\": \"x\"}\n1,2\n") << QStringList() << notOne << false;
         QTest::newRow("a misspelled GeoJSON type is no plain list")
-            << QByteArray("{\"type\":\"Featur\"}\n1,2\n") << QStringList()
-            << "Invalid file format: GeoJSON: unknown type \"Featur\"" << false;
+            << QByteArray("{\"type\":\"Featur\"}\n1,2\n") << QStringList() << notOne << false;
+        QTest::newRow("markup of another kind is no plain list")
+            << QByteArray("<points>\n1,2\n</points>\n") << QStringList() << notOne << true;
         QTest::newRow("GeoJSON of an unknown type")
             << QByteArray("{\"type\":\"Feature\",\"geometry\":{\"type\":\"Circle\",\"radius\":1}}")
             << QStringList() << "Invalid file format: GeoJSON: unknown type \"Circle\"" << false;
