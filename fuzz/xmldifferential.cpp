@@ -1,8 +1,8 @@
 // The streaming GPX, KML and TCX reader against libxml2's own tree of the same
 // bytes, parsed whole with the same safe settings and walked for the same
 // points: both give the same points, or both refuse the document. A document
-// whose first element names none of the formats is not compared (it is read
-// as a plain list).
+// whose first element names none of the formats is not compared (it is
+// refused as none).
 
 #include "core/failure.h"
 #include "lists/formats/xmlpointreader.h"
@@ -61,15 +61,16 @@ public:
         const QByteArray name = text(root->name), uri = root->ns ? text(root->ns->href) : "";
         const bool gpx = name == "gpx" && (uri.isEmpty() || uri == "http://www.topografix.com/GPX/1/0" ||
                                            uri == "http://www.topografix.com/GPX/1/1");
-        const bool kml = name == "kml" && (uri.isEmpty() || uri == "http://www.opengis.net/kml/2.2" ||
-                                           uri.startsWith("http://earth.google.com/kml/2."));
+        // Any element of a KML namespace may be a KML document's root.
+        const bool kmlUri = uri == "http://www.opengis.net/kml/2.2" ||
+                            uri == "http://www.opengis.net/kml/2.3" ||
+                            uri == "http://earth.google.com/kml/2.0" ||
+                            uri == "http://earth.google.com/kml/2.1" ||
+                            uri == "http://earth.google.com/kml/2.2";
+        const bool kml = kmlUri || (name == "kml" && uri.isEmpty());
         const bool tcx = name == "TrainingCenterDatabase" &&
                          (uri.isEmpty() ||
                           uri == "http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2");
-        if (kml && uri.startsWith("http://earth.google.com/kml/2.") &&
-            uri != "http://earth.google.com/kml/2.0" && uri != "http://earth.google.com/kml/2.1" &&
-            uri != "http://earth.google.com/kml/2.2")
-            return false;
         if (!gpx && !kml && !tcx)
             return false;
         uri_ = uri;
@@ -89,6 +90,14 @@ private:
         return result;
     }
 
+    static bool hasElements(xmlNodePtr node)
+    {
+        for (xmlNodePtr child = node->children; child; child = child->next)
+            if (child->type == XML_ELEMENT_NODE)
+                return true;
+        return false;
+    }
+
     void children(xmlNodePtr node)
     {
         for (xmlNodePtr child = node->children; child; child = child->next)
@@ -104,7 +113,8 @@ private:
             xmlChar* lat = xmlGetNoNsProp(node, BAD_CAST "lat");
             xmlChar* lon = xmlGetNoNsProp(node, BAD_CAST "lon");
             if (lat && lon && text(lat).size() <= kFieldLimit && text(lon).size() <= kFieldLimit)
-                candidate(QString::fromUtf8(text(lat)), QString::fromUtf8(text(lon)));
+                candidate(QString::fromUtf8(text(lat).trimmed()),
+                          QString::fromUtf8(text(lon).trimmed()));
             xmlFree(lat);
             xmlFree(lon);
         } else if (kind_ == 'k' && own && name == "coordinates") {
@@ -134,10 +144,12 @@ private:
         for (xmlNodePtr child = node->children; child; child = child->next) {
             if (child->type != XML_ELEMENT_NODE || uriOf(child) != uri_)
                 continue;
+            // Degrees that hold an element are no number.
+            const auto number = [&] { return hasElements(child) ? std::nullopt : std::optional(content(child)); };
             if (text(child->name) == "LatitudeDegrees")
-                latitude = content(child);
+                latitude = number();
             else if (text(child->name) == "LongitudeDegrees")
-                longitude = content(child);
+                longitude = number();
         }
         if (latitude && longitude && latitude->size() <= kFieldLimit &&
             longitude->size() <= kFieldLimit)
