@@ -241,7 +241,7 @@ private slots:
             << QStringList{"segment", "1|2", "3|4", "segment", at1, "5|6", "segment", "7|8",
                            at2, "9|10", "segment", "11|12", "segment", "13|14"};
         QTest::newRow("NMEA: the RMC's date for the GGA of its fix, none before any date")
-            << QByteArray("$GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,\n"
+            << QByteArray("$GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*49\n"
                           "$GPGGA,120001.5,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,\n"
                           "$GPRMC,120001.5,A,4807.038,N,01131.000,E,0,0,290224,,\n"
                           "$GPGGA,120002,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,\n")

@@ -310,9 +310,10 @@ private slots:
             << QByteArray("\xEF\xBB\xBF  $GPXYZ,some header\n1,2\n3,4\n")
             << QStringList{"1|2", "3|4"} << QList<qint64>{1} << "";
         QTest::newRow("unreadable positions and lines counted")
-            << QByteArray("$GPGGA,1,4860.0,N,00100.0,E,1\n$GPGGA,2,48x0.0,N,00100.0,E,1\n"
-                          "$GPRMC,3,A,4800.0,N,00100.0,X\n$GPGGA,1\nnot a sentence\n")
-            << QStringList{} << QList<qint64>{1, 2, 3, 4, 5} << "";
+            << nmea("GPGSV,3,1,11") +
+                   "\n$GPGGA,1,4860.0,N,00100.0,E,1\n$GPGGA,2,48x0.0,N,00100.0,E,1\n"
+                   "$GPRMC,3,A,4800.0,N,00100.0,X\n$GPGGA,1\nnot a sentence\n"
+            << QStringList{} << QList<qint64>{2, 3, 4, 5, 6} << "";
     }
     void nmeaLog()
     {
