@@ -13,11 +13,6 @@
 namespace engine {
 namespace {
 
-// The value at `places` decimals in plain ASCII ("-", digits, "."), without
-// trailing zeros, without a separator for a whole value, and "0" for a
-// negative value that rounds to zero. std::to_chars rounds the exact binary
-// value, halves to even: scaling by a power of ten first could itself land on
-// a half and round the wrong way.
 // The magnitude's exact binary value rounded half to even at `places`
 // decimals, as a whole number of units of the last place; nothing when that
 // does not fit in 64 bits. Integer arithmetic on the exact value, so it
@@ -145,6 +140,11 @@ std::optional<quint64> scaled(double value, int places)
     return whole ? whole : scaledWhole(std::fabs(value), places);
 }
 
+// The value at `places` decimals in plain ASCII ("-", digits, "."), without
+// trailing zeros, without a separator for a whole value, and "0" for a
+// negative value that rounds to zero. std::to_chars rounds the exact binary
+// value, halves to even: scaling by a power of ten first could itself land on
+// a half and round the wrong way.
 std::string_view roundedDigits(double value, int places, char (&buffer)[400])
 {
     std::string_view digits;
