@@ -34,7 +34,8 @@ Result read(const QByteArray& bytes, qsizetype block, bool packed)
     const lists::PointSink point = [&](QStringView lat, QStringView lon) {
         result.rows << lat.toString() + '|' + lon.toString();
     };
-    const lists::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
+    lists::PlainListOptions options;
+    options.skipped = [&](qint64 line) { result.skipped << line; };
     qsizetype at = 0;
     const lists::ByteSource source = [&](char* into, qsizetype room) {
         const qsizetype size = std::min({room, block, bytes.size() - at});

@@ -44,7 +44,8 @@ inline Read read(const QByteArray& bytes, qsizetype block, const QByteArray& mor
     const lists::PointSink point = [&](QStringView lat, QStringView lon) {
         result.rows << lat.toString() + '|' + lon.toString();
     };
-    lists::PlainListOptions options{[&](qint64 line) { result.skipped << line; }};
+    lists::PlainListOptions options;
+    options.skipped = [&](qint64 line) { result.skipped << line; };
     if (track) {
         options.segment = [&] { result.rows << QStringLiteral("segment"); };
         options.time = [&](const lists::PointTime& time) {
