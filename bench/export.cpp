@@ -9,10 +9,8 @@
 #include "benchsession.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
-#include "platform/dialogs/dialogs.h"
 #include "platform/system/processstart.h"
 #include "memoryworkbook.h"
-#include "platform/spreadsheet/xlsxfile.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,7 +8,6 @@
 #include "benchsession.h"
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
-#include "output/clipboardcopy.h"
 #include "platform/dialogs/dialogs.h"
 
 #include <QApplication>

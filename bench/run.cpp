@@ -14,7 +14,6 @@
 #include "benchutil.h"
 #include "engine/modzipdistance.h"
 #include "engine/numbers.h"
-#include "platform/dialogs/dialogs.h"
 
 #include <QApplication>
 #include <charconv>

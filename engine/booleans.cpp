@@ -1,6 +1,5 @@
 #include "engine/booleans.h"
 
-#include "core/failure.h"
 #include "engine/numbers.h"
 
 namespace engine {

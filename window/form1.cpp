@@ -2,13 +2,11 @@
 
 #include "window/icons.h"
 #include "core/reporterror.h"
-#include "engine/modzipdistance.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/dialogs/fixedwindow.h"
 #include "platform/widgets/accessibility.h"
 #include "platform/widgets/twips.h"
 #include "platform/widgets/windowgone.h"
-#include "window/chrome/msgbox.h"
 #include "platform/dialogs/reportbox.h"
 
 #include <QCloseEvent>

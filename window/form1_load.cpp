@@ -9,7 +9,6 @@
 #include "window/chrome/applicationtitle.h"
 #include "files/fileexists.h"
 #include "window/chrome/homepage.h"
-#include "files/paths.h"
 #include "window/chrome/skin.h"
 
 namespace window {

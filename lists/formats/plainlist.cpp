@@ -1,7 +1,6 @@
 #include "lists/formats/plainlist.h"
 
 #include "core/argumentbytes.h"
-#include "engine/numbers.h"
 #include "core/failure.h"
 #include "core/plaintext.h"
 

@@ -7,7 +7,6 @@
 #include "fitwriter.h"
 #include "listbytes.h"
 #include "lists/listformat.h"
-#include "lists/listreader.h"
 #include "lists/packedinput.h"
 
 #include <QtTest>

@@ -1,6 +1,7 @@
 #include "memoryworkbook.h"
 
 #include "platform/spreadsheet/textcells.h"
+#include "platform/spreadsheet/xlsxfile.h"
 
 namespace spreadsheet {
 

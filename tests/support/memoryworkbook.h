@@ -3,7 +3,6 @@
 // widths that fitting the columns has set, to be written with writeXlsx.
 
 #include "platform/spreadsheet/spreadsheet.h"
-#include "platform/spreadsheet/xlsxfile.h"
 #include "platform/widgets/list/liststore.h"
 
 #include <vector>
