@@ -349,8 +349,8 @@ void XmlPointReader::tcxElement(QByteArrayView local, qint64 line)
 {
     if (local == "Track")
         newSegment();
-    else if (local == "Trackpoint")
-        pointTime_.reset();
+    else if (local == "Trackpoint" || local == "CoursePoint")
+        pointTime_.reset(); // a point's time is its own
     else if (local == "Time")
         timeElement();
     if (local == "Position" && position_ < 0) {
