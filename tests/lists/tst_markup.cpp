@@ -226,12 +226,14 @@ private slots:
                    "<gx:coord>14 13 0</gx:coord><gx:coord>16 15 0</gx:coord></gx:Track></Placemark>")
             << QStringList{"segment", at1, "1|2", "3|4", "segment", "5|6", "7|8", "segment",
                            "9|10", "11|12", "segment", at1, "13|14", at2, "15|16"};
-        QTest::newRow("TCX: each Track a segment, a Trackpoint's Time its own")
+        QTest::newRow("TCX: each Track a segment, a Trackpoint's or CoursePoint's Time its own")
             << tcx("<Activities><Activity><Lap><Track><Trackpoint><Time>" + t1 + "</Time>" +
                    position("1", "2") + "</Trackpoint><Trackpoint>" + position("3", "4") +
                    "</Trackpoint></Track><Track><Trackpoint><Time>" + t2 + "</Time>" +
-                   position("5", "6") + "</Trackpoint></Track></Lap></Activity></Activities>")
-            << QStringList{"segment", at1, "1|2", "3|4", "segment", at2, "5|6"};
+                   position("5", "6") + "</Trackpoint></Track></Lap></Activity></Activities>"
+                   "<Courses><Course><Track><Trackpoint><Time>" + t1 + "</Time></Trackpoint>"
+                   "</Track><CoursePoint>" + position("7", "8") + "</CoursePoint></Course></Courses>")
+            << QStringList{"segment", at1, "1|2", "3|4", "segment", at2, "5|6", "segment", "7|8"};
         QTest::newRow("GeoJSON: points one group, each line and ring a segment, times in order")
             << QByteArray(R"({"type":"FeatureCollection","features":[)"
                           R"({"type":"Feature","geometry":{"type":"MultiPoint","coordinates":[[2,1],[4,3]]}},)"
