@@ -61,10 +61,15 @@ ListFormat recogniseFit(QByteArrayView head, bool complete)
     if (head.isEmpty() || (head[0] != kShortHeader && head[0] != kLongHeader))
         return ListFormat::Plain;
     const QByteArrayView signature(".FIT");
+    if (head.size() < kShortHeader && !complete)
+        return ListFormat::Undecided;
     if (head.size() < kShortHeader) {
-        // A file that ends inside a header: the reader tells that it ends early.
-        const bool fits = head.size() <= 8 || signature.startsWith(head.sliced(8));
-        return !fits ? ListFormat::Plain : complete ? ListFormat::Fit : ListFormat::Undecided;
+        // A whole file shorter than a header that starts like one (its size,
+        // a protocol version 1 or 2, ".FIT" as far as it goes) ends early.
+        const uchar major = head.size() > 1 ? uchar(head[1]) >> 4 : 0;
+        const bool starts = (major == 1 || major == 2) &&
+                            (head.size() <= 8 || signature.startsWith(head.sliced(8)));
+        return starts ? ListFormat::Fit : ListFormat::Plain;
     }
     return head.sliced(8, 4) == signature ? ListFormat::Fit : ListFormat::Plain;
 }

@@ -20,7 +20,7 @@ namespace lists {
 // Whether a file that begins with head is a FIT file: a header of 12 or 14
 // bytes that holds ".FIT" at bytes 8 to 11. Fit, Plain (not one), or
 // Undecided while the head is shorter than that; a whole file shorter than
-// a header that starts like one is Fit, and ends early.
+// a header that starts like one (a protocol version 1 or 2) is Fit, and ends early.
 ListFormat recogniseFit(QByteArrayView head, bool complete);
 
 // Decodes the messages as the bytes arrive, in blocks of any size; only a

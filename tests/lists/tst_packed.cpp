@@ -127,7 +127,9 @@ private slots:
         QTest::newRow("FIT header cut by the file's end: ends early")
             << header.first(5) << true << lists::ListFormat::Fit;
         QTest::newRow("short file, no .FIT where it would stand")
-            << QByteArray("\x0C" "2345678.X") << true << lists::ListFormat::Plain;
+            << QByteArray("\x0C\x10" "345678.X") << true << lists::ListFormat::Plain;
+        QTest::newRow("short file, no protocol version after the size")
+            << QByteArray("\x0C" "1,2") << true << lists::ListFormat::Plain;
         using F = lists::ListFormat;
         const QByteArray gga = nmea("GPGGA,1,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
         QTest::newRow("NMEA sentence")
