@@ -14,10 +14,10 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building and testing need.
+# What building and testing need (python3: a test types on a terminal of its own).
 BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxcb1-dev libxlsxwriter-dev libsimdjson-dev
     libgeographiclib-dev libxml2-dev zlib1g-dev libarchive-dev
-    fonts-liberation2 unzip)
+    fonts-liberation2 unzip python3)
 
 # What the end-to-end tests drive the real window with: a virtual display,
 # simulated mouse and keys, and the pointer's cursor read back (XFixes); a
