@@ -3,13 +3,20 @@
 // the settings that make any input safe to read. Namespaces are resolved,
 // character and internal entity references expanded, attribute values
 // normalised, the declared encoding honoured. Nothing is fetched: no network,
-// no external DTD, no external entity (a reference to one is refused), and
-// entities that expand without bound are refused.
+// no external DTD, no external entity (a reference to one stops the parser
+// before libxml2 would load it itself), and libxml2's own messages become
+// the fault's text rather than reaching standard error.
 //
-// Memory stays flat whatever the input: the bytes that the parser holds
-// unread (a tag, comment, declaration or section that has not closed yet)
-// may reach kMarkupLimit, and a document past it fails.
+// Memory stays flat and time linear whatever the input, each resource a
+// document can ask for bounded and a bound reached a fault that names it:
+// the bytes held unread (a tag, comment, declaration or section that has not
+// closed yet, kMarkupLimit), elements open at once (kDepthLimit), the text
+// that entity references expand to in all (kExpansionLimit), the attributes
+// of one tag, the attribute declarations and the namespaces in scope
+// (kAttributeLimit each). A document is judged the same wherever its blocks
+// split.
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -48,6 +55,11 @@ public:
     // The most bytes held unread at once, the longest markup: libxml2's own
     // limit of a text node without its "huge" option.
     static constexpr qsizetype kMarkupLimit = 10'000'000;
+    // The deepest nesting of elements, as for JSON.
+    static constexpr int kDepthLimit = 256;
+    // Entity references are expanded up to this many bytes in all.
+    static constexpr qsizetype kExpansionLimit = 10'000'000;
+    static constexpr int kAttributeLimit = 256;
 
     explicit XmlParser(XmlEvents& events);
     ~XmlParser();
@@ -69,12 +81,15 @@ public:
 
 private:
     struct Context;
-    void parse(const char* bytes, int size, bool last);
+    void piece(QByteArrayView bytes, bool last);
+    void parse(QByteArrayView bytes, bool last);
     void check(int code);
+    void refuseTag(QByteArrayView bytes, qsizetype at);
 
     std::unique_ptr<Context> context_;
     std::exception_ptr thrown_; // what an event threw, passed on after the block
     bool stopped_ = false;
+    QByteArray held_; // a "]" or "]]" that ends a block waits for the next byte
     friend struct XmlCallbacks;
 };
 

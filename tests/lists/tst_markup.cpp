@@ -5,7 +5,14 @@
 #include "listbytes.h"
 
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <chrono>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,6 +54,55 @@ QByteArray laughs()
         subset += QByteArray("<!ENTITY a%1 \"").replace("%1", QByteArray::number(i)) +
                   QByteArray("&a%1;").replace("%1", QByteArray::number(i - 1)).repeated(10) + "\">";
     return "<!DOCTYPE gpx [" + subset + "]><gpx><wpt lat=\"1\" lon=\"2\"><name>&a12;</name></wpt></gpx>";
+}
+
+// A GPX point at the given depth of elements (the gpx element is the first).
+QByteArray pointAtDepth(int depth)
+{
+    return kGpx11 + "<wpt lat=\"1\" lon=\"2\"/>\n" + QByteArray("<a>").repeated(depth - 2) +
+           "<wpt lat=\"3\" lon=\"4\"/>" + QByteArray("</a>").repeated(depth - 2) + "</gpx>";
+}
+
+// A GPX point whose tag holds `count` attributes in all.
+QByteArray pointWithAttributes(int count)
+{
+    QByteArray tag = "<wpt lat=\"3\" lon=\"4\"";
+    for (int i = 2; i < count; ++i)
+        tag += " a" + QByteArray::number(i) + "=''";
+    return kGpx11 + "<wpt lat=\"1\" lon=\"2\"/>\n" + tag + "/></gpx>";
+}
+
+// `count` references on line 3 to an entity of `size` bytes.
+QByteArray expansions(int size, int count)
+{
+    return "<!DOCTYPE gpx [<!ENTITY e \"" + QByteArray(size, 'x') + "\">]>\n" + kGpx11 +
+           "<wpt lat=\"1\" lon=\"2\"/>\n<wpt lat=\"3\" lon=\"4\"><name>" +
+           QByteArray("&e;").repeated(count) + "</name></wpt></gpx>";
+}
+
+// `count` declared defaults for the element a.
+QByteArray declaredAttributes(int count)
+{
+    QByteArray subset;
+    for (int i = 0; i < count; ++i)
+        subset += "<!ATTLIST a d" + QByteArray::number(i) + " CDATA 'x'>";
+    return "<!DOCTYPE gpx [" + subset + "]>\n" + kGpx11 + "<wpt lat=\"1\" lon=\"2\"/><a/></gpx>";
+}
+
+// `count` namespaces declared on the elements around a point, 100 to an element.
+QByteArray namespacesInScope(int count)
+{
+    QByteArray open, close;
+    for (int i = 0; i < count; ++i) {
+        if (i % 100 == 0) {
+            open += i == 0 ? "<a" : "><a";
+            close += "</a>";
+        }
+        open += " xmlns:p" + QByteArray::number(i) + "='urn:" + QByteArray::number(i) + "'";
+    }
+    open += ">";
+    return kGpx11 + "<wpt lat=\"1\" lon=\"2\"/>\n" + open + "<wpt lat=\"3\" lon=\"4\"/>" +
+           close + "</gpx>";
 }
 
 } // namespace
@@ -144,7 +200,54 @@ private slots:
             << QStringList{"1|2", "3|4", "5|6"} << none << whole;
         QTest::newRow("billion laughs: refused")
             << laughs() << QStringList{"1|2"} << none
-            << "Invalid file format: GPX, line 1: entities that expand without bound";
+            << "Invalid file format: GPX, line 1: entities that expand";
+        QTest::newRow("billion laughs: told at the reference's line")
+            << laughs().replace("<name>", "\n\n<name>") << QStringList{"1|2"} << none
+            << "Invalid file format: GPX, line 3: entities that expand";
+        QTest::newRow("an external entity inside an internal one: refused, never read")
+            << QByteArray("<!DOCTYPE gpx [<!ENTITY y \"&x;\"><!ENTITY x SYSTEM \"/etc/hostname\">]>\n"
+                          "<gpx><wpt lat=\"1\" lon=\"2\"/>\n<name>&y;</name></gpx>")
+            << QStringList{"1|2"} << none
+            << "Invalid file format: GPX, line 3: a reference to the external entity \"x\"";
+        QTest::newRow("an external entity in an attribute: refused")
+            << QByteArray("<!DOCTYPE gpx [<!ENTITY x SYSTEM \"/etc/hostname\">]>\n<gpx><wpt "
+                          "lat=\"1\" lon=\"2\"/>\n<wpt lat=\"&x;\" lon=\"2\"/></gpx>")
+            << QStringList{"1|2"} << none
+            << "Invalid file format: GPX, line 3: a reference to the external entity \"x\"";
+        // Wherever the blocks split it, the same judgement.
+        QTest::newRow("]]> in text: refused at any split")
+            << kGpx11 + "<wpt lat=\"1\" lon=\"2\"><name>a]]>b</name></wpt></gpx>"
+            << QStringList{"1|2"} << none
+            << "Invalid file format: GPX, line 1: Sequence ']]>' not allowed";
+        QTest::newRow("]]] then > from a reference or a section: allowed")
+            << kGpx11 + "<wpt lat=\"1\" lon=\"2\"><name>a]]]&gt;b]]<![CDATA[>]]]]]]>"
+                        "</name></wpt></gpx>"
+            << QStringList{"1|2"} << none << whole;
+        QTest::newRow("256 levels: read") << pointAtDepth(256) << QStringList{"1|2", "3|4"}
+                                          << none << whole;
+        QTest::newRow("257 levels: nested too deeply, the points before kept")
+            << pointAtDepth(257) << QStringList{"1|2"} << none
+            << "Invalid file format: GPX, line 2: nested too deeply (more than 256 levels)";
+        QTest::newRow("256 attributes: read")
+            << pointWithAttributes(256) << QStringList{"1|2", "3|4"} << none << whole;
+        QTest::newRow("257 attributes: refused at the tag's line, the points before kept")
+            << pointWithAttributes(257) << QStringList{"1|2"} << none
+            << "Invalid file format: GPX, line 2: a tag with more than 256 attributes";
+        QTest::newRow("quotes in comments, sections and instructions are no attributes")
+            << kGpx11 + "<!--" + QByteArray("\"\"").repeated(300) + "-->\n<?pi " +
+                   QByteArray("''").repeated(300) + "?" "?><name><![CDATA[" +
+                   QByteArray("''").repeated(300) + "]]]></name><wpt lat=\"1\" lon=\"2\"/></gpx>"
+            << QStringList{"1|2"} << none << whole;
+        QTest::newRow("257 attribute declarations: refused")
+            << declaredAttributes(257) << QStringList() << none
+            << "Invalid file format: XML, line 1: more than 256 attribute declarations";
+        QTest::newRow("256 attribute declarations: read")
+            << declaredAttributes(256) << QStringList{"1|2"} << none << whole;
+        QTest::newRow("257 namespaces in scope, the gpx one among them: refused")
+            << namespacesInScope(256) << QStringList{"1|2"} << none
+            << "Invalid file format: GPX, line 2: more than 256 namespace declarations in scope";
+        QTest::newRow("256 namespaces in scope: read")
+            << namespacesInScope(255) << QStringList{"1|2", "3|4"} << none << whole;
         QTest::newRow("an external entity: refused, never read")
             << QByteArray("<!DOCTYPE gpx [<!ENTITY x SYSTEM \"/etc/hostname\">]>\n<gpx><wpt "
                           "lat=\"1\" lon=\"2\"/>\n<name>&x;</name></gpx>")
@@ -271,6 +374,53 @@ private slots:
                                  4096);
         QCOMPARE(result.rows, QStringList{"1.5|2"});
         QCOMPARE(result.skipped, (QList<qint64>{1, 1}));
+    }
+
+    // Entity text expanded in all is bounded: the amplification that a few
+    // bytes can ask for is refused at once, whatever the parser's own check.
+    void expansion_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("10 MB in all: read") << expansions(1'000'000, 10)
+                                            << QStringList{"1|2", "3|4"} << QString();
+        QTest::newRow("past 10 MB: refused at the reference's line, the points before kept")
+            << expansions(1'000'000, 11) << QStringList{"1|2", "3|4"}
+            << "Invalid file format: GPX, line 3: entities that expand to more than 10 MB";
+        QTest::newRow("a thousand references to a long entity: refused at once")
+            << expansions(100'000, 1000) << QStringList{"1|2", "3|4"}
+            << "Invalid file format: GPX, line 3: entities that expand to more than 10 MB";
+    }
+
+    void expansion()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, failure);
+        const Read result = read(bytes, 1 << 16);
+        QCOMPARE(result.rows, rows);
+        QCOMPARE(result.failure, failure);
+    }
+
+    // An external entity is never opened: a named pipe there would keep
+    // the reading waiting for a writer for ever.
+    void externalEntityNeverOpened()
+    {
+        QTemporaryDir dir;
+        const QByteArray pipe = QFile::encodeName(dir.filePath("pipe"));
+        QVERIFY(::mkfifo(pipe.constData(), 0600) == 0);
+        const QByteArray bytes = "<!DOCTYPE gpx [<!ENTITY x SYSTEM \"" + pipe +
+                                 "\">]>\n<gpx><wpt lat=\"1\" lon=\"2\"/>\n<name>&x;</name></gpx>";
+        auto reading = std::async(std::launch::async, [&] { return read(bytes, 4096); });
+        if (reading.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+            // A writer lets the reading end before the test fails.
+            ::close(::open(pipe.constData(), O_WRONLY | O_NONBLOCK));
+            QFAIL("the entity's pipe was opened");
+        }
+        QCOMPARE(reading.get().failure,
+                 "Invalid file format: GPX, line 3: a reference to the external entity \"x\", "
+                 "which is not read");
     }
 
     // Whatever a stream holds, the reader's memory stays bounded: markup that
