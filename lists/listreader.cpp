@@ -41,7 +41,7 @@ public:
     PlainFormat(QByteArrayView head, const PointSink& point, const PlainListOptions& options)
         : text_(head)
         , list_(point, options)
-        , records_([this](QStringView line) { list_.line(line); })
+        , records_([this](QStringView line) { list_.line(line, records_.cut()); })
     {
     }
     void feed(QByteArrayView bytes) override
@@ -151,7 +151,9 @@ void ListReader::finish()
 void ListReader::start(bool complete)
 {
     tried_ = head_.size();
-    const ListFormat format = recogniseListFormat(head_, complete);
+    ListFormat format = recogniseListFormat(head_, complete);
+    if (format == ListFormat::Undecided && head_.size() >= kHeadLimit)
+        format = ListFormat::Plain;
     switch (format) {
     case ListFormat::Undecided:
         return;

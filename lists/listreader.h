@@ -1,6 +1,8 @@
 #pragma once
 // One reader for every list format: the first bytes tell the format (see
-// recogniseListFormat), then the bytes go to that format's reader.
+// recogniseListFormat), then the bytes go to that format's reader. Bytes
+// that have told no format within kHeadLimit (white space, however much of
+// it) begin a plain list: memory stays flat.
 
 #include "lists/formats/plainlist.h"
 #include "engine/numbers.h"
@@ -14,6 +16,8 @@ namespace lists {
 
 class ListReader {
 public:
+    static constexpr qsizetype kHeadLimit = 1 << 20;
+
     ListReader(const PointSink& point, const PlainListOptions& options);
     ~ListReader();
     // The file's bytes in blocks of any size, as they arrive from a file or a pipe.

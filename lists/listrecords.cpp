@@ -74,19 +74,20 @@ void ListRecords::feed(QByteArrayView bytes)
         const qsizetype lineEnd = ends.after(at);
         if (lineEnd == end) {
             // Only the bytes of the open line are kept, and each byte once.
-            pending_.append(bytes.sliced(at));
+            keep(bytes.sliced(at));
             return;
         }
         if (!pending_.isEmpty()) {
-            pending_.append(bytes.sliced(at, lineEnd - at));
-            emitLine(pending_);
+            keep(bytes.sliced(at, lineEnd - at));
+            emitBounded(pending_);
             pending_.clear();
         } else if (widened) {
             firstLine_ = false; // plain ASCII holds no byte-order mark
             singleBytes_ = true;
-            line_(QStringView(block_).sliced(at, lineEnd - at));
+            cut_ = lineEnd - at > kLineLimit;
+            line_(QStringView(block_).sliced(at, std::min(lineEnd - at, kLineLimit)));
         } else {
-            emitLine(bytes.sliced(at, lineEnd - at));
+            emitBounded(bytes.sliced(at, lineEnd - at));
         }
         at = lineEnd + 1;
         if (bytes[lineEnd] == '\r') {
@@ -103,8 +104,30 @@ void ListRecords::finish()
     afterCarriageReturn_ = false;
     if (pending_.isEmpty())
         return;
-    emitLine(pending_);
+    emitBounded(pending_);
     pending_.clear();
+}
+
+// One byte past the limit is kept: it tells whether the limit falls inside a character.
+void ListRecords::keep(QByteArrayView bytes)
+{
+    const qsizetype room = kLineLimit + 1 - pending_.size();
+    if (room > 0)
+        pending_.append(bytes.first(std::min(room, bytes.size())));
+}
+
+// A line past the limit is cut there, at the start of a UTF-8 character:
+// the same line whatever blocks its bytes came in.
+void ListRecords::emitBounded(QByteArrayView bytes)
+{
+    cut_ = bytes.size() > kLineLimit;
+    if (cut_) {
+        qsizetype size = kLineLimit;
+        for (int back = 0; back < 3 && (static_cast<unsigned char>(bytes[size]) & 0xC0) == 0x80; ++back)
+            --size;
+        bytes = bytes.first(size);
+    }
+    emitLine(bytes);
 }
 
 // Decodes the whole block into block_ when it is plain ASCII.

@@ -65,13 +65,14 @@ void notePoint(const PlainListOptions& options, const PointValues& values, qint6
         options.outOfRange(line);
 }
 
-void PlainList::line(QStringView text)
+void PlainList::line(QStringView text, bool cut)
 {
     ++number_;
     const auto fields = options_.spreadsheet() ? spreadsheetFields(text) : pointFields(text);
     if (number_ == 1 && options_.spreadsheet() && readFirstLine())
         return;
-    if (const auto values = fields ? pointValues(*fields) : std::nullopt) {
+    const bool whole = fields && !(cut && reachesCut(*fields, text));
+    if (const auto values = whole ? pointValues(*fields) : std::nullopt) {
         notePoint(options_, *values, number_);
         point_(fields->latitude, fields->longitude);
     } else if (options_.skipped && !isBlankLine(text)) {
@@ -79,6 +80,14 @@ void PlainList::line(QStringView text)
     }
 }
 
+bool PlainList::reachesCut(const PointFields& fields, QStringView text) const
+{
+    const auto reaches = [&](QStringView field) { return field.end() == text.end(); };
+    if (!options_.spreadsheet())
+        return reaches(fields.latitude) || reaches(fields.longitude);
+    // A quoted field may be a copy: its place in the line tells.
+    return reaches(fields_[size_t(latitudeIndex_)]) || reaches(fields_[size_t(longitudeIndex_)]);
+}
 
 std::optional<PointFields> PlainList::spreadsheetFields(QStringView text)
 {

@@ -79,9 +79,12 @@ inline void noteTime(const PlainListOptions& options, const std::optional<PointT
 class PlainList {
 public:
     PlainList(const PointSink& point, const PlainListOptions& options);
-    void line(QStringView text);
+    // cut: the line goes on past the text (see ListRecords): a field that
+    // reaches the text's end may be longer, and is no point.
+    void line(QStringView text, bool cut = false);
 
 private:
+    bool reachesCut(const PointFields& fields, QStringView text) const;
     std::optional<PointFields> spreadsheetFields(QStringView text);
     void splitFields(QStringView text);
     bool readFirstLine();

@@ -76,6 +76,11 @@ private slots:
         QTest::newRow("nothing") << QByteArray() << QStringList();
         QTest::newRow("a long unterminated line")
             << QByteArray(1 << 20, 'x') << QStringList{QString(1 << 20, 'x')};
+        const qsizetype limit = lists::ListRecords::kLineLimit;
+        QTest::newRow("a line past the limit: cut there, the next line whole")
+            << QByteArray(limit + 5, 'x') + "\nb" << QStringList{QString(limit, 'x'), "b"};
+        QTest::newRow("a line cut at the start of its character")
+            << QByteArray(limit - 1, 'x') + "\xC3\xBCyz" << QStringList{QString(limit - 1, 'x')};
     }
 
     void listRecords()
@@ -93,6 +98,45 @@ private slots:
         }
     }
 
+    // However long a line or the white space before the format is told,
+    // what the reading needs of it is read and the rest passed over.
+    void longAndBlank_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QList<qint64>>("skipped");
+        const qsizetype beyond = 2 * lists::ListRecords::kLineLimit;
+        QTest::newRow("blank lines past the head's limit, then points")
+            << QByteArray(beyond, '\n') + "1,2\n3,4" << QStringList{"1|2", "3|4"} << QList<qint64>();
+        QTest::newRow("a GPX after a little white space: read")
+            << QByteArray(1000, ' ') + "\n<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>"
+            << QStringList{"1|2"} << QList<qint64>();
+        QTest::newRow("markup after white space past the head's limit: a plain list")
+            << QByteArray(beyond, ' ') + "\n<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>" << QStringList()
+            << QList<qint64>{2};
+        QTest::newRow("a long line with its point first keeps its point")
+            << "1,2," + QByteArray(beyond, 'x') + "\n3,4" << QStringList{"1|2", "3|4"}
+            << QList<qint64>();
+        QTest::newRow("a longitude that reaches the cut: no point")
+            << "1," + QByteArray(beyond, '5') + "\n3,4" << QStringList{"3|4"} << QList<qint64>{1};
+        QTest::newRow("a long line of NUL bytes: skipped")
+            << QByteArray(beyond, '\0') + "\n3,4" << QStringList{"3|4"} << QList<qint64>{1};
+    }
+
+    void longAndBlank()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, rows);
+        QFETCH(QList<qint64>, skipped);
+        for (const qsizetype block : {7, 4096, 1 << 20}) {
+            const listbytes::Read result = listbytes::read(bytes, block);
+            QVERIFY2(result.rows == rows, qPrintable(QString("blocks of %1: %2")
+                                                         .arg(block)
+                                                         .arg(result.rows.join(' '))));
+            QCOMPARE(result.skipped, skipped);
+            QCOMPARE(result.failure, QString());
+        }
+    }
 };
 
 int runRecordsTest(int argc, char* argv[])
