@@ -3,6 +3,7 @@
 #include "cli/geojsonrows.h"
 #include "cli/outputamonginputs.h"
 #include "cli/sentencespool.h"
+#include "cli/standardinput.h"
 #include "core/reporterror.h"
 #include "core/trap.h"
 #include "core/argumentbytes.h"
@@ -99,7 +100,12 @@ int CommandLineJob::run()
     dialogs_.setSubject(core::shownName(options_.output));
     if (!attempt([&] { refuseOutputAmongInputs(options_.output, options_.files); }))
         return 1;
-    if (openInputs()) {
+    if (options_.output == "-" && standardOutputClosed()) {
+        dialogs_.message(QStringLiteral("standard output is closed"), {},
+                         platform::MessageIcon::Exclamation);
+        return 1;
+    }
+    if (checkInputs()) {
         const bool times = options_.times;
         if (options_.summary)
             runSummary();
@@ -117,16 +123,15 @@ int CommandLineJob::run()
     return failed ? 1 : 0;
 }
 
-// Every list is opened and looked at first; a regular file is closed again
-// until its turn, so that thousands of lists need no more descriptors than
-// one. False when none can be read: the job ends before writing anything.
-bool CommandLineJob::openInputs()
+// Every list is looked at first, by its name; each is opened in its turn,
+// so that thousands of lists need no more descriptors than one. False when
+// none can be read: the job ends before writing anything.
+bool CommandLineJob::checkInputs()
 {
     bool any = false;
     for (Input& input : inputs_) {
         dialogs_.setSubject(input.shown);
-        any |= attempt([&] { input.file->open(); });
-        input.file->pause();
+        any |= attempt([&] { input.file->check(); });
     }
     return any;
 }
@@ -168,6 +173,12 @@ void CommandLineJob::runSummary()
 
 void CommandLineJob::runText()
 {
+    // The output is started first, as the table's is: one that cannot be
+    // written is told before any list is read (a piped one is not consumed).
+    ResultsFile file(options_.output);
+    dialogs_.setSubject(core::shownName(options_.output));
+    if (!attempt([&] { file.create(); }))
+        return;
     // The sentences' temporary file is named by its folder when it fails.
     const QString spoolFolder = core::shownName(QFile::encodeName(QDir::tempPath()));
     dialogs_.setSubject(spoolFolder);
@@ -193,10 +204,7 @@ void CommandLineJob::runText()
         return;
     }
 
-    ResultsFile file(options_.output);
     dialogs_.setSubject(core::shownName(options_.output));
-    if (!attempt([&] { file.create(); }))
-        return;
     const qsizetype widest = std::max(spool->widest(), qsizetype(kResultsHeader.size()));
     PaddedLines lines(file, widest);
     lines.add(kResultsHeader, qsizetype(kResultsHeader.size()));
@@ -213,8 +221,8 @@ void CommandLineJob::readInputs(const PairSink& pair)
     pair_ = pair;
     for (size_t i = 0; i < inputs_.size(); ++i) {
         Input& input = inputs_[i];
-        if (!input.file->wasOpened())
-            continue; // reported when it was opened
+        if (!input.file->wasChecked())
+            continue; // reported when it was looked at
         dialogs_.setSubject(input.shown);
         showReading(double(i), QLatin1String("Reading ") % input.shown);
         attempt([&] { readInput(input); });

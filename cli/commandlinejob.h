@@ -8,8 +8,9 @@
 // standard input too. Memory does not grow with the lists.
 //
 // Failures read as a Unix tool's: "meridane: FILE: reason" on standard
-// error. Every list is opened before anything is written, so a job that
-// cannot read any of them writes nothing.
+// error. Every list is looked at before anything is written, so a job that
+// cannot read any of them writes nothing; each is opened only in its turn, so
+// named pipes written one after the other are read as they come.
 
 #include "cli/commandlineoptions.h"
 #include "cli/inputfile.h"
@@ -47,7 +48,7 @@ private:
         void add(qint64 line);
     };
 
-    bool openInputs();
+    bool checkInputs();
     template <typename Make> void runRows(Make make);
     void runSummary();
     void runText();

@@ -46,11 +46,21 @@ void InputFile::close()
     descriptor_ = -1;
 }
 
-void InputFile::pause()
+void InputFile::check()
 {
-    // A pipe's bytes would be lost, and the standard input may be one.
-    if (regular_ && name_ != "-")
-        close();
+    if (name_ == "-") {
+        if (standardInputClosed())
+            throw core::Failure{75, QStringLiteral("standard input is closed")};
+    } else {
+        struct stat status;
+        if (::stat(name_.constData(), &status) != 0)
+            throw openFailure(errno);
+        if (!readable(status))
+            throw notReadable(status);
+        if (::access(name_.constData(), R_OK) != 0)
+            throw openFailure(errno);
+    }
+    checked_ = true;
 }
 
 void InputFile::open()
@@ -79,7 +89,6 @@ void InputFile::open()
         throw notReadable(status);
     regular_ = S_ISREG(status.st_mode);
     size_ = regular_ ? status.st_size : 0;
-    opened_ = true;
 }
 
 } // namespace cli

@@ -7,18 +7,29 @@
 namespace cli {
 namespace {
 
-bool closed = false;
+bool inputClosed = false;
+bool outputClosed = false;
+
+// Opens the empty device as the closed descriptor: the lowest free one, as
+// the descriptors below it are open.
+bool hold(int descriptor, int mode)
+{
+    const bool closed = ::fcntl(descriptor, F_GETFD) < 0 && errno == EBADF;
+    if (closed)
+        ::open("/dev/null", mode);
+    return closed;
+}
 
 } // namespace
 
 void noteStandardInput()
 {
-    closed = ::fcntl(STDIN_FILENO, F_GETFD) < 0 && errno == EBADF;
-    // The lowest free descriptor, which is 0 now.
-    if (closed)
-        ::open("/dev/null", O_RDONLY);
+    inputClosed = hold(STDIN_FILENO, O_RDONLY);
+    outputClosed = hold(STDOUT_FILENO, O_WRONLY);
 }
 
-bool standardInputClosed() { return closed; }
+bool standardInputClosed() { return inputClosed; }
+
+bool standardOutputClosed() { return outputClosed; }
 
 } // namespace cli

@@ -20,12 +20,14 @@ constexpr qsizetype kBlockBytes = 1 << 20;
 core::Failure accessError(int error) { return {75, qt_error_string(error)}; }
 core::Failure deviceError(int error) { return {57, qt_error_string(error)}; }
 
-// The mode a new file gets, or that of the file it replaces.
+// The mode a new file gets, or that of the file it replaces: its permissions,
+// never its set-user-ID or set-group-ID bit (a program replaced by a text
+// file must not run as another user).
 mode_t modeFor(const QByteArray& name)
 {
     struct stat status;
     if (::stat(name.constData(), &status) == 0)
-        return status.st_mode & 07777;
+        return status.st_mode & 0777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
@@ -72,16 +74,23 @@ void TextFile::openDirect()
     descriptor_ = descriptor;
 }
 
+namespace {
+
+// A short name in the same folder, whatever the length of the file's own:
+// any name that can be written can be put in place.
+QByteArray temporaryBeside(const QByteArray& name)
+{
+    return name.first(name.lastIndexOf('/') + 1) + ".meridane-XXXXXX";
+}
+
+} // namespace
+
 void TextFile::openBeside()
 {
-    // A symbolic link keeps pointing at the file, which is replaced.
-    if (char* target = ::realpath(name_.constData(), nullptr)) {
-        name_ = target;
-        std::free(target);
-    }
+    followLink();
     if (::access(name_.constData(), F_OK) == 0 && ::access(name_.constData(), W_OK) != 0)
         throw accessError(errno);
-    temporary_ = name_ + ".XXXXXX";
+    temporary_ = temporaryBeside(name_);
     descriptor_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
     if (descriptor_ < 0) {
         temporary_.clear();
@@ -89,6 +98,25 @@ void TextFile::openBeside()
     }
     guarded_ = guardUnfinishedFile(temporary_);
     ::fchmod(descriptor_, modeFor(name_));
+}
+
+// A symbolic link keeps pointing at the file, which is replaced. A link that
+// leads nowhere is refused: writing through it would create a file wherever
+// it points, and replacing it would drop the link.
+void TextFile::followLink()
+{
+    struct stat status;
+    const bool link = ::lstat(name_.constData(), &status) == 0 && S_ISLNK(status.st_mode);
+    char* target = ::realpath(name_.constData(), nullptr);
+    if (!target) {
+        if (!link)
+            return;
+        if (errno == ENOENT)
+            throw core::Failure{75, QStringLiteral("The output is a symbolic link that leads nowhere")};
+        throw accessError(errno);
+    }
+    name_ = target;
+    std::free(target);
 }
 
 // Room for `bytes` more at the end of the block, which is written out first

@@ -1,12 +1,14 @@
 #pragma once
 // A text file that is written beside its final name and put in place only when
 // it is complete: a save that fails halfway, or a process ended by a signal
-// meanwhile (SIGINT, SIGTERM, SIGHUP), leaves the file it would replace as it
+// meanwhile (any signal that ends it and can be caught), leaves the file it would replace as it
 // was. A target that exists and is no regular file (a pipe, a device) is
 // written into as it is: putting a new file in its place would replace it;
 // the name "-" is the standard output. A symbolic link keeps pointing at the
-// file, which is replaced with its mode kept. An existing file that may not
-// be written is not replaced.
+// file, which is replaced with its permissions kept (never a set-user-ID or
+// set-group-ID bit); a link that leads nowhere is refused. An existing file
+// that may not be written is not replaced. The file is written under a short
+// hidden name beside it, so that any name that fits the folder fits.
 // Text reaches the disk in large blocks. Failures carry the system's own
 // reason. The window's save and the command line's results both write this way.
 
@@ -52,6 +54,7 @@ public:
 private:
     void openDirect();
     void openBeside();
+    void followLink();
     char* room(qsizetype bytes);
     void flush();
     void discard();

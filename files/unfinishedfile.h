@@ -1,6 +1,7 @@
 #pragma once
 // While a file is written beside its final name, a signal that ends the
-// process (SIGINT, SIGTERM, SIGHUP, where their default action stands) removes
+// process (any that can be caught: SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1,
+// SIGXFSZ..., where their default action stands) removes
 // the unfinished file first, then ends the process as the signal would have.
 // One file at a time.
 

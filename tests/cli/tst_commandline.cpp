@@ -26,6 +26,7 @@
 #include <cmath>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -684,6 +685,31 @@ private slots:
         QTest::newRow("a device is refused before it is opened")
             << "mknod z c 1 3 && exec \"$0\" -f csv z" << QByteArray()
             << "meridane: z: Path/File access error\n";
+        // More than a pipe holds goes into the first before the second is
+        // opened: the lists are opened in their turn.
+        QTest::newRow("named pipes written one after the other")
+            << "mkfifo fa fb; (yes 1,2 | head -n 40000 >fa; printf '3,4\\n' >fb) & "
+               "timeout 60 \"$0\" -f csv fa fb | wc -l; kill $! 2>/dev/null"
+            << QByteArray("40001\n") << "";
+        QTest::newRow("text: an output that cannot be written is told before any list is read")
+            << "printf '1,2\\n3,4\\n' >a.txt; { \"$0\" -o no/r.txt -; echo $?; cat; } <a.txt"
+            << QByteArray("1\n1,2\n3,4\n") << "meridane: no/r.txt: No such file or directory\n";
+        QTest::newRow("a closed standard output is told as such")
+            << "printf '1,2\\n3,4\\n' >a.txt; \"$0\" -f csv a.txt >&-; echo $?"
+            << QByteArray("1\n") << "meridane: -: standard output is closed\n";
+        QTest::newRow("an output name of 255 bytes")
+            << "n=$(printf '%0251d.txt' 0); printf '1,2\\n3,4\\n' >a.txt; "
+               "\"$0\" -f csv -o $n a.txt && wc -l <$n"
+            << QByteArray("2\n") << "";
+        QTest::newRow("a symbolic link that leads nowhere: refused, the link kept")
+            << "ln -s nowhere.txt l.txt; printf '1,2\\n' >a.txt; \"$0\" -o l.txt a.txt; echo $?; "
+               "test -L l.txt && test ! -e nowhere.txt && echo kept"
+            << QByteArray("1\nkept\n")
+            << "meridane: l.txt: The output is a symbolic link that leads nowhere\n";
+        QTest::newRow("a replaced file keeps no set-user-ID or set-group-ID bit")
+            << "printf old >r.txt; chmod 6755 r.txt; printf '1,2\\n' >a.txt; "
+               "\"$0\" -o r.txt a.txt && stat -c %a r.txt"
+            << QByteArray("755\n") << "";
     }
     void fromAShell()
     {
@@ -869,7 +895,7 @@ private slots:
             struct stat status;
             QCOMPARE(::stat(QFile::encodeName(name).constData(), &status), 0);
             QCOMPARE(status.st_mode & 0777, mode_t(0640));
-            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.txt"});
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"r.txt"});
         }
     }
 
@@ -881,6 +907,11 @@ private slots:
         QTest::newRow("SIGINT") << SIGINT;
         QTest::newRow("SIGTERM") << SIGTERM;
         QTest::newRow("SIGHUP") << SIGHUP;
+        QTest::newRow("SIGQUIT") << SIGQUIT;
+        QTest::newRow("SIGUSR1") << SIGUSR1;
+        QTest::newRow("SIGUSR2") << SIGUSR2;
+        QTest::newRow("SIGALRM") << SIGALRM;
+        QTest::newRow("SIGXFSZ, the file-size limit") << SIGXFSZ;
     }
     void signalDuringAWrite()
     {
@@ -898,9 +929,14 @@ private slots:
         QVERIFY(writer >= 0 && ::write(writer, "1,2\n", 4) == 4);
         const auto closeWriter = qScopeGuard([&] { ::close(writer); });
         QProcess job;
+        // No core file from the signals that would leave one.
+        job.setChildProcessModifier([] {
+            const rlimit none{0, 0};
+            ::setrlimit(RLIMIT_CORE, &none);
+        });
         job.start(kProgram, {"-f", "csv", "-o", out, pipe});
         QVERIFY(job.waitForStarted());
-        const auto files = [&] { return QDir(dir.path()).entryList(QDir::Files); };
+        const auto files = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); };
         QTRY_COMPARE_WITH_TIMEOUT(files().size(), 2, 60000);
         QCOMPARE(::kill(pid_t(job.processId()), signal), 0);
         QVERIFY(job.waitForFinished(60000));
