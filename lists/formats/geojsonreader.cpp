@@ -418,6 +418,9 @@ void readGeoJson(QByteArray json, const PointSink& point, const PlainListOptions
         if (document.current_location().error() != simdjson::OUT_OF_BOUNDS)
             fail(QStringLiteral("more text after the object"));
     } catch (const simdjson::simdjson_error& e) {
+        // Memory that runs out is no fault of the file.
+        if (e.error() == simdjson::MEMALLOC)
+            throw core::Failure::outOfMemory();
         fail(QString::fromUtf8(e.what()));
     }
 }
