@@ -19,6 +19,8 @@ namespace lists {
 // Puts up to room bytes at into and says how many; 0 at the end. Throws
 // Failure when the bytes cannot be read.
 using ByteSource = std::function<qsizetype(char* into, qsizetype room)>;
+// Takes a source back to its first byte; false when it cannot go back (a pipe).
+using Rewind = std::function<bool()>;
 
 class ArchiveReader {
 public:

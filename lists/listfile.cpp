@@ -71,9 +71,12 @@ void readListFile(const QString& path, const PointSink& point, const PlainListOp
 
 void readList(int descriptor, const PointSink& point, const PlainListOptions& options)
 {
+    // A file goes back to where its reading started; a pipe cannot.
+    const off_t start = ::lseek(descriptor, 0, SEEK_CUR);
     readPackedList(
         [descriptor](char* into, qsizetype room) { return readBlock(descriptor, into, room); },
-        point, options);
+        point, options,
+        [descriptor, start] { return start >= 0 && ::lseek(descriptor, start, SEEK_SET) == start; });
 }
 
 } // namespace lists

@@ -3,8 +3,6 @@
 #include "lists/listformat.h"
 #include "lists/listreader.h"
 
-#include <QDir>
-#include <QTemporaryFile>
 
 #include <array>
 #include <optional>
@@ -62,69 +60,72 @@ bool isRootKml(const QString& path)
            path.endsWith(QLatin1String(".kml"), Qt::CaseInsensitive);
 }
 
-// An entry put aside on disk, read only when no "doc.kml" comes after it.
-std::unique_ptr<QTemporaryFile> putAside(ArchiveReader& zip)
+ByteSource entryOf(ArchiveReader& zip)
 {
-    auto file =
-        std::make_unique<QTemporaryFile>(QDir::tempPath() + QLatin1String("/meridane-XXXXXX"));
-    if (!file->open())
-        throw core::Failure{75, file->errorString()};
-    QByteArray block(kBlockBytes, Qt::Uninitialized);
-    for (qsizetype read; (read = zip.read(block.data(), block.size())) > 0;)
-        if (file->write(block.constData(), read) != read)
-            throw core::Failure{57, file->errorString()};
-    if (!file->flush() || !file->seek(0))
-        throw core::Failure{57, file->errorString()};
-    return file;
+    return [&zip](char* into, qsizetype room) { return zip.read(into, room); };
 }
 
+// doc.kml is read as it comes. Else the first KML at the root is the
+// document: the zip is read again from its start, up to that entry.
 void readZip(QByteArray head, const ByteSource& source, const PointSink& point,
-             const PlainListOptions& options)
+             const PlainListOptions& options, const Rewind& rewind)
 {
-    ArchiveReader zip(ArchiveReader::Kind::Zip, std::move(head), source);
-    const ByteSource entry = [&](char* into, qsizetype room) { return zip.read(into, room); };
-    std::unique_ptr<QTemporaryFile> first;
-    for (QString path; zip.next(path);) {
-        if (path == QLatin1String("doc.kml"))
-            return readList({}, entry, point, options);
-        if (!first && isRootKml(path))
-            first = putAside(zip);
+    std::optional<int> first;
+    {
+        ArchiveReader zip(ArchiveReader::Kind::Zip, std::move(head), source);
+        int index = 0;
+        for (QString path; zip.next(path); ++index) {
+            if (path == QLatin1String("doc.kml"))
+                return readList({}, entryOf(zip), point, options);
+            if (!first && isRootKml(path))
+                first = index;
+        }
     }
     if (!first)
         throw invalidFileFormat(QStringLiteral("a zip without a KML document"));
-    const ByteSource aside = [&](char* into, qsizetype room) {
-        const qint64 read = first->read(into, room);
-        if (read < 0)
-            throw core::Failure{75, first->errorString()};
-        return qsizetype(read);
-    };
-    readList({}, aside, point, options);
+    if (!rewind || !rewind())
+        throw core::Failure{75, QStringLiteral("A zip whose KML document is not doc.kml is read "
+                                               "only from a file, not from a pipe")};
+    ArchiveReader zip(ArchiveReader::Kind::Zip, {}, source);
+    QString path;
+    for (int index = 0; index <= *first; ++index)
+        if (!zip.next(path))
+            throw invalidFileFormat(QStringLiteral("a zip that changed while it was read"));
+    readList({}, entryOf(zip), point, options);
 }
 
 // The content of a compressed file may be a zip in turn (a KMZ compressed
 // again); the filters themselves, one inside the other, are all undone by
 // libarchive.
 void readCompressed(QByteArray head, const ByteSource& source, const PointSink& point,
-                    const PlainListOptions& options)
+                    const PlainListOptions& options, const Rewind& rewind)
 {
-    ArchiveReader compressed(ArchiveReader::Kind::Compressed, std::move(head), source);
+    std::optional<ArchiveReader> compressed;
+    compressed.emplace(ArchiveReader::Kind::Compressed, std::move(head), source);
     QString path;
-    if (!compressed.next(path))
+    if (!compressed->next(path))
         return readList(
             {}, [](char*, qsizetype) { return qsizetype(0); }, point, options);
     const ByteSource content = [&](char* into, qsizetype room) {
-        return compressed.read(into, room);
+        return compressed->read(into, room);
+    };
+    // The content goes back to its start as the file does: undone anew.
+    const Rewind again = [&] {
+        if (!rewind || !rewind())
+            return false;
+        compressed.emplace(ArchiveReader::Kind::Compressed, QByteArray(), source);
+        return compressed->next(path);
     };
     QByteArray inner = readHead(content);
     if (packingOf(inner) == Packing::Zip)
-        return readZip(std::move(inner), content, point, options);
+        return readZip(std::move(inner), content, point, options, again);
     readList(std::move(inner), content, point, options);
 }
 
 } // namespace
 
 void readPackedList(const ByteSource& given, const PointSink& point,
-                    const PlainListOptions& options)
+                    const PlainListOptions& options, const Rewind& rewind)
 {
     // A terminal ends its input with one read that gives nothing (Ctrl-D),
     // and would wait for another: the source is not asked again.
@@ -134,12 +135,18 @@ void readPackedList(const ByteSource& given, const PointSink& point,
         ended = read == 0;
         return read;
     };
+    const Rewind again = [&] {
+        if (!rewind || !rewind())
+            return false;
+        ended = false;
+        return true;
+    };
     QByteArray head = readHead(source);
     switch (packingOf(head)) {
     case Packing::Zip:
-        return readZip(std::move(head), source, point, options);
+        return readZip(std::move(head), source, point, options, again);
     case Packing::Compressed:
-        return readCompressed(std::move(head), source, point, options);
+        return readCompressed(std::move(head), source, point, options, again);
     case Packing::None:
         return readList(std::move(head), source, point, options);
     }

@@ -12,8 +12,11 @@ namespace lists {
 // ListReader). The content of a compressed file is recognised in turn (a
 // list, a GPX, a FIT file, a zip...). In a zip, the entry "doc.kml" is read,
 // or else the first entry at its root whose name ends in ".kml"; a zip
-// without one fails with "a zip without a KML document".
+// without one fails with "a zip without a KML document". Each is read as a
+// stream, nothing put aside: a first KML that is not doc.kml is read on a
+// second pass over the zip, once the source is rewound; one that cannot be
+// (a pipe) fails.
 void readPackedList(const ByteSource& source, const PointSink& point,
-                    const PlainListOptions& options);
+                    const PlainListOptions& options, const Rewind& rewind = {});
 
 } // namespace lists

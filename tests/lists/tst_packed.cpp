@@ -24,8 +24,10 @@ namespace {
 
 using Result = listbytes::Read;
 
-// Reads through the list reader, or through the packed input, in blocks of block bytes.
-Result read(const QByteArray& bytes, qsizetype block, bool packed)
+// Reads through the list reader, or through the packed input, in blocks of
+// block bytes, from a source that goes back to its start as a file does, or
+// from one that cannot, as a pipe.
+Result read(const QByteArray& bytes, qsizetype block, bool packed, bool pipe = false)
 {
     if (!packed)
         return listbytes::read(bytes, block);
@@ -42,8 +44,12 @@ Result read(const QByteArray& bytes, qsizetype block, bool packed)
         at += size;
         return size;
     };
+    const lists::Rewind rewind = [&] {
+        at = 0;
+        return !pipe;
+    };
     try {
-        lists::readPackedList(source, point, options);
+        lists::readPackedList(source, point, options, rewind);
     } catch (const core::Failure& failure) {
         result.failure = failure.description;
     }
@@ -351,6 +357,10 @@ private slots:
         QTest::newRow("txt.bz2") << compressed("5,6\n", ARCHIVE_FILTER_BZIP2) << QStringList{"5|6"}
                                  << "";
         QTest::newRow("kmz.gz") << compressed(kmz, ARCHIVE_FILTER_GZIP) << kmlRows << "";
+        QTest::newRow("kmz.gz whose first KML at the root is not doc.kml")
+            << compressed(pack({{"files/x.kml", kOtherKml}, {"b.kml", kKml}, {"c.kml", kOtherKml}}),
+                          ARCHIVE_FILTER_GZIP)
+            << kmlRows << "";
         QByteArray many;
         for (int i = 0; i < 5000; ++i)
             many += QByteArray::number(i * 7919 % 5003) + ',' + QByteArray::number(i) + '\n';
@@ -365,6 +375,29 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         compare(bytes, true);
+    }
+
+    // A zip's document is read as a stream, never put aside: from a pipe,
+    // doc.kml is read wherever it stands, another first KML cannot be.
+    void zipFromAPipe_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("doc.kml after another")
+            << pack({{"other.kml", kOtherKml}, {"doc.kml", kKml}}) << QStringList{"1|2", "3|4"}
+            << "";
+        QTest::newRow("the first KML at the root: refused")
+            << pack({{"b.kml", kKml}, {"c.kml", kOtherKml}}) << QStringList()
+            << "A zip whose KML document is not doc.kml is read only from a file, not from a pipe";
+    }
+
+    void zipFromAPipe()
+    {
+        QFETCH(QByteArray, bytes);
+        const Result result = read(bytes, 4096, true, true);
+        QTEST(result.rows, "rows");
+        QTEST(result.failure, "failure");
     }
 };
 
