@@ -84,8 +84,9 @@ Tells tells(QByteArrayView line, bool first)
         return Tells::Nmea;
     if (startsSentence(uchar(text[0])) || text[0] == '#' || (first && text.contains('*')))
         return Tells::Nothing;
-    // As a plain list reads it: the line as it is.
-    const auto fields = pointFields(QString::fromUtf8(line));
+    // As a plain list reads it: the line as it is (the fields are views of it).
+    const QString wide = QString::fromUtf8(line);
+    const auto fields = pointFields(wide);
     return fields && isPoint(*fields) ? Tells::Plain : Tells::Nothing;
 }
 
