@@ -72,9 +72,9 @@ void GeoJsonRows::timeProperties(double distance, const PairTimes& times)
     time(R"(,"time1":)", times.first);
     time(R"(,"time2":)", times.second);
     char seconds[400], speed[400];
-    const qint64 between = times.both() ? times.nanoseconds() : 0;
+    const Duration between = times.both() ? times.duration() : Duration();
     lines_ += R"(,"seconds":)";
-    lines_ += times.both() ? secondsText(between, times.places(), seconds) : "null";
+    lines_ += times.both() ? secondsText(between, seconds) : "null";
     lines_ += R"(,"speed":)";
     const auto perHour = times.both() ? speedText(distance, between, unit_, speed) : std::nullopt;
     lines_ += perHour.value_or("null");

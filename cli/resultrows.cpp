@@ -180,8 +180,8 @@ void TableRows::timeFields(double distance, const PairTimes& times)
         field(std::string_view());
         return;
     }
-    const qint64 between = times.nanoseconds();
-    field(secondsText(between, times.places(), seconds));
+    const Duration between = times.duration();
+    field(secondsText(between, seconds));
     field(speedText(distance, between, unit_, speed).value_or(std::string_view()));
 }
 

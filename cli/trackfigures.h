@@ -12,15 +12,25 @@
 
 namespace cli {
 
+// A span of time, exact whatever the times (years 0 to 9999 apart too):
+// whole seconds and nanoseconds of the same sign, with the fraction digits
+// it is written with.
+struct Duration {
+    qint64 seconds = 0;
+    qint64 nanoseconds = 0;
+    int places = 0;
+    static Duration between(const lists::PointTime& earlier, const lists::PointTime& later);
+    void add(const Duration& other);
+    double value() const { return double(seconds) + double(nanoseconds) * 1e-9; }
+};
+
 // The times of a pair's two points; null where a point has none.
 struct PairTimes {
     const lists::PointTime* first = nullptr;
     const lists::PointTime* second = nullptr;
     bool both() const { return first && second; }
-    // From the first to the second, exact; with both only.
-    qint64 nanoseconds() const { return lists::nanosecondsBetween(*first, *second); }
-    // The fraction digits the difference has: the more of the two.
-    int places() const { return std::max(first->places, second->places); }
+    // From the first to the second; with both only.
+    Duration duration() const { return Duration::between(*first, *second); }
 };
 
 // isoText of the times a pair after another writes: the second point's time
@@ -39,12 +49,12 @@ private:
     int next_ = 0;
 };
 
-// Seconds as text: the fraction to `places` digits, trailing zeros dropped.
-std::string_view secondsText(qint64 nanoseconds, int places, char (&buffer)[400]);
+// Seconds as text: the fraction to its places, trailing zeros dropped.
+std::string_view secondsText(const Duration& duration, char (&buffer)[400]);
 
 // The unit's distance per hour, rounded half to even at the unit's places;
-// nothing unless the time is above zero.
-std::optional<std::string_view> speedText(double distance, qint64 nanoseconds,
+// nothing unless the time is above zero (and the speed below 10^12).
+std::optional<std::string_view> speedText(double distance, const Duration& duration,
                                           const engine::DistanceUnit& unit, char (&buffer)[400]);
 
 // "speed_km_per_h", "speed_mi_per_h"...; "speed_kn" for nautical miles.
@@ -52,6 +62,6 @@ std::string speedName(const engine::DistanceUnit& unit);
 
 // Whether a pair counts as motion: faster than kMovingKilometersPerHour.
 constexpr double kMovingKilometersPerHour = 1;
-bool isMoving(double distance, qint64 nanoseconds, const engine::DistanceUnit& unit);
+bool isMoving(double distance, const Duration& duration, const engine::DistanceUnit& unit);
 
 } // namespace cli

@@ -25,12 +25,11 @@ void TrackSummary::pair(double distance, const PairTimes& times)
 {
     ++pairs_;
     total_ += engine::roundedUnits(distance, unit_.places);
-    if (!times.both() || !isMoving(distance, times.nanoseconds(), unit_))
+    if (!times.both() || !isMoving(distance, times.duration(), unit_))
         return;
     moved_ = true;
-    movingNanoseconds_ += times.nanoseconds();
+    moving_.add(times.duration());
     movingDistance_ += distance;
-    movingPlaces_ = std::max(movingPlaces_, times.places());
 }
 
 TrackSummary::Texts TrackSummary::texts() const
@@ -42,12 +41,11 @@ TrackSummary::Texts TrackSummary::texts() const
         char time[48];
         texts.first = lists::isoText(*first_, time);
         texts.last = lists::isoText(*last_, time);
-        const PairTimes ends{&*first_, &*last_};
-        texts.elapsed = secondsText(ends.nanoseconds(), ends.places(), buffer);
-        texts.moving = secondsText(movingNanoseconds_, movingPlaces_, buffer);
+        texts.elapsed = secondsText(Duration::between(*first_, *last_), buffer);
+        texts.moving = secondsText(moving_, buffer);
     }
     if (moved_)
-        texts.speed = speedText(movingDistance_, movingNanoseconds_, unit_, buffer).value_or("");
+        texts.speed = speedText(movingDistance_, moving_, unit_, buffer).value_or("");
     return texts;
 }
 

@@ -33,9 +33,8 @@ private:
     qint64 points_ = 0, pairs_ = 0, segments_ = 0;
     qint64 total_ = 0; // in units of the last place
     std::optional<lists::PointTime> first_, last_;
-    qint64 movingNanoseconds_ = 0;
+    Duration moving_;
     double movingDistance_ = 0;
-    int movingPlaces_ = 0;
     bool moved_ = false;
 };
 

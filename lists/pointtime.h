@@ -37,11 +37,4 @@ std::optional<PointTime> timeOfDay(std::string_view text);
 // `buffer`; years beyond 0 to 9999 are written with their sign.
 std::string_view isoText(const PointTime& time, char (&buffer)[48]);
 
-// later minus earlier in nanoseconds, exact.
-inline qint64 nanosecondsBetween(const PointTime& earlier, const PointTime& later)
-{
-    return (later.seconds - earlier.seconds) * 1'000'000'000 +
-           (later.nanoseconds - earlier.nanoseconds);
-}
-
 } // namespace lists
