@@ -492,6 +492,9 @@ private slots:
         QTest::newRow("GeoJSON: coordTimes and times, each line a segment")
             << QStringList{"lines.geojson"} << times + QStringList{"--segments"}
             << "lines.csv";
+        QTest::newRow("times 9999 years apart, one nanosecond apart, backwards: seconds exact")
+            << QStringList{"far-apart.gpx"} << QStringList{"-f", "csv", "--time", "-u", "m"}
+            << "far-apart.csv";
         QTest::newRow("a list without times: empty cells")
             << QStringList{"no-times.txt"} << times << "no-times.csv";
         QTest::newRow("with --segments files never pair")
