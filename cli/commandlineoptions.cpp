@@ -100,7 +100,9 @@ struct Parser {
             {unit, output, format, model, separator, columns, strict, segments, time, summary});
         parser.addPositionalArgument(
             QStringLiteral("files"),
-            QStringLiteral("List files: one point a line, latitude,longitude; - is the standard "
+            QStringLiteral("List files, told by their content: plain lists (one point a line, "
+                           "latitude,longitude), GPX, KML and KMZ, TCX, GeoJSON, FIT and NMEA "
+                           "logs, each also packed with gzip, bzip2 or xz; - is the standard "
                            "input."),
             QStringLiteral("files..."));
     }
