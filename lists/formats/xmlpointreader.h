@@ -20,7 +20,8 @@
 // one is not part of its text, and an element that holds an element is no
 // number. An element that stands for a point but holds none is a skipped
 // line, as a plain list's bad line is. A document whose first element names
-// none of the formats fails with notAListDocument.
+// none of the formats is Foreign, which the list reader refuses as none
+// (notAListDocument).
 
 #include "lists/formats/plainlist.h"
 #include "lists/formats/xmlparser.h"
