@@ -91,7 +91,8 @@ struct Parser {
     {
         parser.setApplicationDescription(QStringLiteral(
             "Measures the great-circle distance between every point of the list files and the "
-            "next, and writes the results as a column-aligned text file or as csv or tsv rows.\n"
+            "next, and writes the results as a column-aligned text file, as csv or tsv rows, or "
+            "as GeoJSON.\n"
             "A list file - is the standard input. Started without arguments, Meridane opens its "
             "window; with --open FILE... it opens the window with those list files loaded."));
         parser.addHelpOption();
