@@ -63,6 +63,14 @@ QByteArray pointAtDepth(int depth)
            "<wpt lat=\"3\" lon=\"4\"/>" + QByteArray("</a>").repeated(depth - 2) + "</gpx>";
 }
 
+// A GeoJSON point whose feature holds lists nested to `depth` levels of
+// objects and lists in all.
+QByteArray geojsonAtDepth(int depth)
+{
+    return R"({"type":"Feature","geometry":{"type":"Point","coordinates":[2,1]},"properties":{"x":)" +
+           QByteArray("[").repeated(depth - 2) + QByteArray("]").repeated(depth - 2) + "}}";
+}
+
 // A GPX point whose tag holds `count` attributes in all.
 QByteArray pointWithAttributes(int count)
 {
@@ -150,6 +158,43 @@ private slots:
                         "lat=\"9\" lon=\"9\"/></extensions></wpt><trkpt o:lat=\"3\" lat=\"4\" "
                         "lon=\"5\" xmlns:o=\"urn:other\"/></gpx>"
             << QStringList{"1|2", "4|5"} << none << whole;
+        QTest::newRow("lat of another namespace is no lat")
+            << kGpx11 + "<wpt o:lat=\"3\" lon=\"5\" xmlns:o=\"urn:other\"/>\n"
+                        "<wpt lat=\"4\" o:lat=\"3\" lon=\"5\" xmlns:o=\"urn:other\"/></gpx>"
+            << QStringList{"4|5"} << QList<qint64>{1} << whole;
+        QTest::newRow("TCX degrees count only right inside their Position")
+            << tcx("<Courses><Course><Track>\n<Trackpoint><Position><x>"
+                   "<LatitudeDegrees>1</LatitudeDegrees></x><LongitudeDegrees>2</LongitudeDegrees>"
+                   "</Position></Trackpoint>\n<Trackpoint>" +
+                   position("3", "4") + "</Trackpoint></Track></Course></Courses>")
+            << QStringList{"3|4"} << QList<qint64>{2} << whole;
+        for (const char* uri :
+             {"http://www.opengis.net/kml/2.2", "http://www.opengis.net/kml/2.3",
+              "http://earth.google.com/kml/2.0", "http://earth.google.com/kml/2.1",
+              "http://earth.google.com/kml/2.2"})
+            QTest::addRow("KML namespace %s", uri)
+                << "<kml xmlns=\"" + QByteArray(uri) + "\">" + lineString("2,1") + "</kml>"
+                << QStringList{"1|2"} << none << whole;
+        QTest::newRow("KML without a namespace")
+            << "<kml>" + lineString("2,1") + "</kml>" << QStringList{"1|2"} << none << whole;
+        QTest::newRow("KML of another namespace: no document of ours")
+            << "<kml xmlns=\"http://earth.google.com/kml/1.0\">" + lineString("2,1") + "</kml>"
+            << QStringList() << none << "not a GPX, KML, TCX or GeoJSON document";
+        QTest::newRow("GeoJSON nested 256 deep: read")
+            << geojsonAtDepth(256) << QStringList{"1|2"} << none << whole;
+        QTest::newRow("GeoJSON nested 257 deep: refused")
+            << geojsonAtDepth(257) << QStringList{"1|2"} << none << "Invalid file format";
+        QTest::newRow("GeoJSON position of one number: a failure")
+            << QByteArray(R"({"type":"Point","coordinates":[2]})") << QStringList() << none
+            << "Invalid file format";
+        QTest::newRow("GeoJSON string with a bad escape: a failure")
+            << QByteArray(R"({"type":"Feature","properties":{"name":"a\qb"},)"
+                          R"("geometry":{"type":"Point","coordinates":[2,1]}})")
+            << QStringList() << none << "Invalid file format";
+        QTest::newRow("GeoJSON string with a cut unicode escape: a failure")
+            << QByteArray(R"({"type":"Feature","properties":{"name":"\u12"},)"
+                          R"("geometry":{"type":"Point","coordinates":[2,1]}})")
+            << QStringList() << none << "Invalid file format";
         QTest::newRow("&#10; between KML tuples") << kml(lineString("2,1&#10;4,3"))
                                                   << QStringList{"1|2", "3|4"} << none << whole;
         QTest::newRow("tab in an attribute: white space, no part of the number")

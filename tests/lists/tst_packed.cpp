@@ -234,6 +234,30 @@ private slots:
                                                  << "without a definition";
         QTest::newRow("two files chained")
             << good + good << QStringList{"1|2", "3|4", "1|2", "3|4"} << QList<qint64>{} << "";
+        QTest::newRow("bad header CRC: refused, no point")
+            << patched(good, 12, char(good[12] ^ 1)) << QStringList{} << QList<qint64>{}
+            << "header's CRC";
+        QTest::newRow("header CRC 0: not computed, read")
+            << patched(patched(good, 12, 0), 13, 0) << QStringList{"1|2", "3|4"}
+            << QList<qint64>{} << "";
+        QTest::newRow("a position with one half invalid: no point") << fit([&](auto& w) {
+            w.define(0, kRecord, kLatLon)
+                .data(0, {s(1), kInvalid})
+                .data(0, {kInvalid, s(2)})
+                .data(0, {s(3), s(4)});
+        }) << QStringList{"3|4"} << QList<qint64>{} << "";
+        QTest::newRow("architecture 255: big-endian") << patched(big, 14 + 2, char(0xFF))
+                                                      << QStringList{"1|2"} << QList<qint64>{} << "";
+        QTest::newRow("a definition beyond the data's size")
+            << patched(fit([&](auto& w) { w.define(0, kRecord, kLatLon).data(0, {s(1), s(2)}); },
+                           false),
+                       4, 5)
+            << QStringList{} << QList<qint64>{} << "beyond the data's end";
+        QTest::newRow("an empty data section: no point, no failure")
+            << fit([](auto&) {}) << QStringList{} << QList<qint64>{} << "";
+        QTest::newRow("a chained file starts without the first one's definitions")
+            << good + fit([](auto& w) { w.data(0, {}); }) << QStringList{"1|2", "3|4"}
+            << QList<qint64>{} << "without a definition";
     }
     void fitFile()
     {
@@ -314,6 +338,23 @@ private slots:
                    nmea("AIVDM,1,1,,B,177KQJ5000G?tO`K>RA1wUbN0TKH,0", '!') + "\n$GPGSV,3,1*00\n" +
                    nmea("GPGGA,1,0100.0,N,00100.0,E,1") + "\n$GPGGA,2,0100.0,N,00100.0,E,1*00\n"
             << QStringList{"1|1"} << QList<qint64>{7} << "";
+        // *6D and *6f: the checksums' second digits are letters.
+        const QByteArray lowerCase = nmea("GPGGA,3,0100.0,N,00100.0,E,1");
+        QTest::newRow("checksums with hex letters, either case")
+            << nmea("GPGGA,1,0100.0,N,00100.0,E,1") + "\n" + lowerCase.chopped(2) +
+                   lowerCase.right(2).toLower() + "\n"
+            << QStringList{"1|1", "1|1"} << QList<qint64>{} << "";
+        QTest::newRow("a three-digit latitude or four-digit longitude skipped, not a three-digit "
+                      "longitude")
+            << nmea("GPGGA,1,10000.0,N,00100.0,E,1") + "\n" +
+                   nmea("GPGGA,2,0100.0,N,10000.0,E,1") + "\n" +
+                   nmea("GPGGA,3,0100.0,N,00100.0,E,1") + "\n" +
+                   nmea("GPGGA,4,0100.0,N,100000.0,E,1") + "\n"
+            << QStringList{"1|100", "1|1"} << QList<qint64>{1, 4} << "";
+        QTest::newRow("fixes without a time are points of their own")
+            << nmea("GPGGA,,0100.0,N,00100.0,E,1") + "\n" +
+                   nmea("GPRMC,,A,0100.0,N,00100.0,E,,,,,") + "\n"
+            << QStringList{"1|1", "1|1"} << QList<qint64>{} << "";
         QTest::newRow("a header like a sentence before a plain list's points")
             << QByteArray("\xEF\xBB\xBF  $GPXYZ,some header\n1,2\n3,4\n")
             << QStringList{"1|2", "3|4"} << QList<qint64>{1} << "";
@@ -366,6 +407,14 @@ private slots:
             many += QByteArray::number(i * 7919 % 5003) + ',' + QByteArray::number(i) + '\n';
         QTest::newRow("gzip cut short") << compressed(many, ARCHIVE_FILTER_GZIP).first(40)
                                         << QStringList{} << "Invalid file format";
+        QTest::newRow("KMZ: a doc.kml in a folder is not the document")
+            << pack({{"files/doc.kml", kOtherKml}, {"b.kml", kKml}}) << kmlRows << "";
+        QTest::newRow("gzip without its trailer: a failure, not a silent end")
+            << compressed("5,6\n7,8\n", ARCHIVE_FILTER_GZIP).chopped(4) << QStringList{}
+            << "Invalid file format";
+        QTest::newRow("bzip2 without its end-of-stream mark: a failure")
+            << compressed("5,6\n7,8\n", ARCHIVE_FILTER_BZIP2).chopped(6) << QStringList{}
+            << "Invalid file format";
         QTest::newRow("empty gzip") << compressed("", ARCHIVE_FILTER_GZIP) << QStringList{} << "";
         QTest::newRow("empty xz") << compressed("", ARCHIVE_FILTER_XZ) << QStringList{} << "";
         QTest::newRow("plain list that starts like bzip2")
