@@ -1,9 +1,26 @@
 #include "lists/formats/tagvalues.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace lists {
 
+namespace {
+
+// The next byte at or after `at` that is `c`, or `end`.
+const char* find(const char* at, const char* end, char c)
+{
+    const void* found = std::memchr(at, c, size_t(end - at));
+    return found ? static_cast<const char*>(found) : end;
+}
+
+// The bytes that change the state inside a tag: a quote, its end, a new tag.
+bool inTagMatters(char c) { return c == '"' || c == '\'' || c == '>' || c == '<'; }
+
+} // namespace
+
+// Text and quoted values, most of a document, are passed over at memchr's
+// speed; the bytes of tag names and between attributes one by one.
 qsizetype TagValues::pass(QByteArrayView bytes)
 {
     const char* const begin = bytes.data();
@@ -12,12 +29,14 @@ qsizetype TagValues::pass(QByteArrayView bytes)
     if (state_ != State::Text)
         tagStart_ = -1;
     for (const char* at = begin; at != end; ++at) {
-        if (state_ == State::Text) {
-            const void* open = std::memchr(at, '<', size_t(end - at));
-            if (!open)
-                return -1;
-            at = static_cast<const char*>(open);
-        }
+        if (state_ == State::Text)
+            at = find(at, end, '<');
+        else if (state_ == State::Quoted)
+            at = find(at, end, quote_);
+        else if (state_ == State::Tag)
+            at = std::find_if(at, end, inTagMatters);
+        if (at == end)
+            return -1;
         if (!step(*at, at - begin))
             return at - begin;
     }
