@@ -7,11 +7,25 @@
 #include "fitwriter.h"
 #include "listbytes.h"
 #include "lists/listformat.h"
+#include "lists/formats/geojsonreader.h"
 #include "lists/packedinput.h"
+#include "core/trap.h"
 
 #include <QtTest>
 
+#include <fstream>
 #include <random>
+#include <sys/resource.h>
+#include <unistd.h>
+
+// The address-space limit below is no limit for a sanitizer's shadow memory.
+#if defined(__SANITIZE_ADDRESS__)
+#define MERIDANE_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MERIDANE_ADDRESS_SANITIZER 1
+#endif
+#endif
 
 using archivewriter::compressed;
 using archivewriter::pack;
@@ -424,6 +438,35 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         compare(bytes, true);
+    }
+
+    // Memory that runs out while a GeoJSON document is read is told as such,
+    // not as a fault of the file.
+    void geoJsonOutOfMemory()
+    {
+#ifdef MERIDANE_ADDRESS_SANITIZER
+        QSKIP("an address-space limit stops the sanitizer itself");
+#else
+        QByteArray json = "{\"type\":\"MultiPoint\",\"coordinates\":[" +
+                          QByteArray("[1,2],").repeated(4'000'000) + "[1,2]]}";
+        json.reserve(json.size() + 4096); // the parser's padding needs no new block
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit before{};
+        QCOMPARE(::getrlimit(RLIMIT_AS, &before), 0);
+        // Room for a few more megabytes, not for the parser's index of the document.
+        rlimit tight = before;
+        tight.rlim_cur = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + rlim_t(json.size());
+        QCOMPARE(::setrlimit(RLIMIT_AS, &tight), 0);
+        QString failure;
+        try {
+            lists::readGeoJson(std::move(json), [](QStringView, QStringView) {}, {});
+        } catch (...) {
+            failure = core::currentFailure().description;
+        }
+        ::setrlimit(RLIMIT_AS, &before);
+        QCOMPARE(failure, QStringLiteral("Out of memory"));
+#endif
     }
 
     // A zip's document is read as a stream, never put aside: from a pipe,
