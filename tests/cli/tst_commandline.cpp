@@ -230,6 +230,19 @@ private slots:
             << "meridane: --summary holds the times already: leave out --time\n"
                "Try 'meridane --help' for more information.\n"
             << none;
+        QTest::newRow("empty unit: nothing written")
+            << QStringList{"-u", "", "-o", "{dir}/r.txt", "{dir}/two.txt"} << 2
+            << "meridane: unknown unit \"\": use miles, feet, kilometers, meters, mi, ft, km, m "
+               "or nmi\nTry 'meridane --help' for more information.\n"
+            << none;
+        QTest::newRow("the output a link to a list: refused")
+            << QStringList{"-o", "{dir}/link.txt", "{dir}/two.txt"} << 1
+            << "meridane: {dir}/link.txt: The output is one of the lists to read\n"
+            << none;
+        QTest::newRow("a list a link to the output: refused")
+            << QStringList{"-o", "{dir}/two.txt", "{dir}/link.txt"} << 1
+            << "meridane: {dir}/two.txt: The output is one of the lists to read\n"
+            << none;
         QTest::newRow("unknown option")
             << QStringList{"--colour", "{dir}/two.txt"} << 2
             << "meridane: Unknown option 'colour'.\nTry 'meridane --help' for more information.\n"
@@ -249,6 +262,7 @@ private slots:
         QVERIFY(QFile::copy(two.fileName(), dir.filePath(QStringLiteral("one.txt"))));
         QFile one(dir.filePath(QStringLiteral("one.txt")));
         QVERIFY(one.resize(17));
+        QVERIFY(QFile::link(two.fileName(), dir.filePath(QStringLiteral("link.txt"))));
 
         const Finished run = runProgram(kProgram, expanded(arguments, dir));
         QCOMPARE(QString::fromLocal8Bit(run.err), expanded({err}, dir).constFirst());
@@ -375,6 +389,11 @@ private slots:
             << pair << QStringList{"-f", "csv", "--columns", "la\x1bt,lon", "{dir}/list.txt"}
             << QByteArray() << "" << 1 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
             << "meridane: {dir}/list.txt: No column \"la\\et\" in the first line\n";
+        QTest::newRow("column 0 is no number: a name missing from the first line")
+            << pair << QStringList{"-f", "csv", "--columns", "0,2", "{dir}/list.txt"}
+            << QByteArray() << "" << 1
+            << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")
+            << "meridane: {dir}/list.txt: No column \"0\" in the first line\n";
         QTest::newRow("a column number past the first line's last column, as a missing name")
             << pair << QStringList{"-f", "csv", "--columns", "1,5", "{dir}/list.txt"}
             << QByteArray() << "" << 1 << QByteArray("lat1,lon1,lat2,lon2,distance_mi,cumulative_mi\n")

@@ -24,6 +24,8 @@ namespace {
 // writes fail with EINTR first.
 std::atomic<qsizetype> piece{0};
 std::atomic<int> interruptions{0};
+// And while it is not 0, closing a file closes it but fails with this error.
+std::atomic<int> closeError{0};
 
 } // namespace
 
@@ -38,6 +40,16 @@ extern "C" ssize_t write(int descriptor, const void* data, size_t size)
         size = std::min(size, size_t(piece.load()));
     }
     return ::syscall(SYS_write, descriptor, data, size);
+}
+
+extern "C" int close(int descriptor)
+{
+    const long closed = ::syscall(SYS_close, descriptor);
+    if (descriptor > STDERR_FILENO && closed == 0 && closeError.load() != 0) {
+        errno = closeError.load();
+        return -1;
+    }
+    return int(closed);
 }
 
 namespace {
@@ -97,6 +109,44 @@ private slots:
     {
         piece = 0;
         interruptions = 0;
+        closeError = 0;
+    }
+
+    // A close that fails is the save's failure, with its reason, and the old
+    // file stays; one interrupted has closed the file all the same.
+    void failedClose_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("EIO: reported, the old file kept") << EIO << QByteArray("before\n");
+        QTest::newRow("EINTR: closed, the new file in place") << EINTR << QByteArray("after\n");
+    }
+
+    void failedClose()
+    {
+        QFETCH(int, error);
+        QFETCH(QByteArray, content);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("out.txt"));
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("before\n");
+        }
+        files::TextFile file(QFile::encodeName(path), QStringEncoder::Utf8);
+        file.create();
+        file.write(QByteArrayView("after\n"));
+        closeError = error;
+        QString reported;
+        try {
+            file.close();
+        } catch (const core::Failure& failure) {
+            reported = failure.description;
+        }
+        closeError = 0;
+        QCOMPARE(reported, error == EINTR ? QString() : qt_error_string(error));
+        QCOMPARE(contentOf(path), content);
+        QCOMPARE(leftBeside(folder.path()), QStringList());
     }
 
     // Every byte in order, however few each write takes and however often it
