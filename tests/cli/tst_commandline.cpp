@@ -798,6 +798,9 @@ private slots:
         QTest::newRow("names in any order pick the columns; the header is no skip")
             << semicolon << "LAT,lon" << QStringList{"lon;x;lat", "2;0;1", "4;0"}
             << QStringList{"1|2"} << QList<qint64>{3} << QList<qint64>{};
+        QTest::newRow("header names trimmed of spaces and tabs")
+            << comma << "lat,lon" << QStringList{" lat\t, \tlon ", "1,2"} << QStringList{"1|2"}
+            << QList<qint64>{} << QList<qint64>{};
         QTest::newRow("a name and a number") << comma << "3,Lon"
                                              << QStringList{"id,Lon,Lat", "7,2,1"}
                                              << QStringList{"1|2"} << QList<qint64>{}

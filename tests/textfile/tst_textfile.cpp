@@ -184,6 +184,45 @@ private slots:
         QCOMPARE(leftBeside(folder.path()), QStringList());
     }
 
+    // The unfinished file lies in the target's own folder, whatever the
+    // name's form, and is gone once the file is in place.
+    void besideTheTarget_data()
+    {
+        QTest::addColumn<QString>(
+            "name"); // relative to the working folder, {dir} the temporary one
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("a bare name") << "out.txt"
+                                     << ".";
+        QTest::newRow("a name in a sub-folder") << "sub/out.txt"
+                                                << "sub";
+        QTest::newRow("an absolute name") << "{dir}/sub/out.txt"
+                                          << "sub";
+        QTest::newRow("a name ending a long folder path") << "sub/x/../out.txt"
+                                                          << "sub";
+    }
+
+    void besideTheTarget()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, folder);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("sub/x")));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        files::TextFile file(QFile::encodeName(name.replace(QLatin1String("{dir}"), dir.path())),
+                             QStringEncoder::Utf8);
+        file.create();
+        file.write(QByteArrayView("text\n"));
+        const QStringList during = leftBeside(dir.filePath(folder));
+        const QStringList elsewhere = leftBeside(dir.filePath(folder == "." ? "sub" : "."));
+        file.close();
+        QDir::setCurrent(before);
+        QCOMPARE(during.size(), 1);
+        QCOMPARE(elsewhere, QStringList());
+        QCOMPARE(leftBeside(dir.filePath(folder)), QStringList());
+        QCOMPARE(contentOf(dir.filePath(folder + "/out.txt")), QByteArray("text\n"));
+    }
+
     // Run as another user: a file it may not write, or one in a folder it
     // may not write, is refused with the system's reason and stays as it was;
     // a folder that does not exist is another reason.
