@@ -62,6 +62,12 @@ QByteArray contentOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+bool put(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
 // Runs body in a child process and gives its exit status, or 128 + the
 // signal that ended it.
 int inChild(const std::function<int()>& body)
@@ -128,11 +134,7 @@ private slots:
         QFETCH(QByteArray, content);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("out.txt"));
-        {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("before\n");
-        }
+        QVERIFY(put(path, "before\n"));
         files::TextFile file(QFile::encodeName(path), QStringEncoder::Utf8);
         file.create();
         file.write(QByteArrayView("after\n"));
@@ -248,11 +250,8 @@ private slots:
         QDir(root.path()).mkdir(QStringLiteral("closed"));
         ::chmod(QFile::encodeName(root.path()).constData(), 0755);
         ::chmod(QFile::encodeName(root.filePath("open")).constData(), 0777);
-        for (const char* name : {"open/readonly.txt", "open/writable.txt", "closed/file.txt"}) {
-            QFile file(root.filePath(QLatin1String(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("before\n");
-        }
+        for (const char* name : {"open/readonly.txt", "open/writable.txt", "closed/file.txt"})
+            QVERIFY(put(root.filePath(QLatin1String(name)), "before\n"));
         ::chmod(QFile::encodeName(root.filePath("open/readonly.txt")).constData(), 0444);
         ::chmod(QFile::encodeName(root.filePath("open/writable.txt")).constData(), 0666);
         ::chmod(QFile::encodeName(root.filePath("closed/file.txt")).constData(), 0666);
@@ -289,11 +288,7 @@ private slots:
         QFETCH(QByteArray, content);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("out.txt"));
-        {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("before\n");
-        }
+        QVERIFY(put(path, "before\n"));
         const QByteArray name = QFile::encodeName(path);
         QCOMPARE(inChild([&] {
                      ::signal(SIGHUP, nohup ? SIG_IGN : SIG_DFL);
