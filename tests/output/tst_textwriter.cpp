@@ -1,6 +1,7 @@
 // The column-aligned text file: its bytes, the progress it shows, and what a
 // save that cannot finish leaves behind.
 
+#include "output/laststep.h"
 #include "output/textwriter.h"
 #include "outputtestsupport.h"
 #include "platform/widgets/progressbar.h"
@@ -13,6 +14,7 @@
 #include <QtTest>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -44,6 +46,36 @@ class TextWriterTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A last step counts while it runs and not after, however it ends: the
+    // process's end then waits for nothing.
+    void lastStepsCounted_data()
+    {
+        QTest::addColumn<bool>("throws");
+        QTest::newRow("a step that ends") << false;
+        QTest::newRow("a step that throws") << true;
+    }
+
+    void lastStepsCounted()
+    {
+        QFETCH(bool, throws);
+        bool thrown = false;
+        try {
+            output::runLastStep([&] {
+                if (throws)
+                    throw core::Failure::pathAccess();
+            });
+        } catch (const core::Failure&) {
+            thrown = true;
+        }
+        QCOMPARE(thrown, throws);
+        auto finished = std::make_shared<std::atomic<bool>>(false);
+        std::thread([finished] {
+            output::finishLastSteps();
+            *finished = true;
+        }).detach();
+        QTRY_VERIFY_WITH_TIMEOUT(finished->load(), 10000);
+    }
+
     void init() { testsupport::startTest(); }
 
     void fileBytes_data()
