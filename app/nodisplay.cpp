@@ -1,13 +1,14 @@
 #include "app/nodisplay.h"
 
+#include "app/waylandseat.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <cstdio>
 #include <cstring>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace app {
 namespace {
@@ -51,38 +52,37 @@ bool compositorAnswers(const QProcessEnvironment& environment)
 {
     if (environment.contains(QStringLiteral("WAYLAND_SOCKET")))
         return true;
-    const QString name = environment.value(QStringLiteral("WAYLAND_DISPLAY"));
-    const QString folder = environment.value(QStringLiteral("XDG_RUNTIME_DIR"));
-    if (name.isEmpty() || (!name.startsWith(QLatin1Char('/')) && folder.isEmpty()))
-        return false;
-    const QByteArray path = QFile::encodeName(
-        name.startsWith(QLatin1Char('/')) ? name : folder + QLatin1Char('/') + name);
-    sockaddr_un address{};
-    if (path.size() >= qsizetype(sizeof address.sun_path))
-        return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    const bool answered =
-        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return answered;
+    const int fd = ConnectToCompositor(environment);
+    if (fd >= 0)
+        ::close(fd);
+    return fd >= 0;
+}
+
+// An X server answers at the display (the environment's DISPLAY when empty):
+// one that is named but gone (an ssh session without forwarding) makes Qt abort.
+bool displayAnswers(const QString& display)
+{
+    const QByteArray name = display.toLocal8Bit();
+    xcb_connection_t* connection = xcb_connect(name.isEmpty() ? nullptr : name.constData(), nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
 }
 
 } // namespace
 
 QString UsablePlatforms(const QStringList& arguments, const QProcessEnvironment& environment,
-                        const QStringList& pluginFolders)
+                        const QStringList& pluginFolders, const DisplayProbe& answers)
 {
     QString platforms = optionValue(arguments, QStringLiteral("-platform"));
     if (platforms.isEmpty())
         platforms = environment.value(QStringLiteral("QT_QPA_PLATFORM"));
     if (platforms.isEmpty())
         platforms = defaultPlatforms(environment);
-    const bool x11 = !environment.value(QStringLiteral("DISPLAY")).isEmpty() ||
-                     !optionValue(arguments, QStringLiteral("-display")).isEmpty();
+    const QString display = optionValue(arguments, QStringLiteral("-display"));
+    const QString x11Display =
+        display.isEmpty() ? environment.value(QStringLiteral("DISPLAY")) : display;
+    const bool x11 = !x11Display.isEmpty() && (!answers || answers(x11Display));
     int wayland = -1; // asked once, when a Wayland entry comes
     QStringList usable;
     // "wayland;xcb", each name perhaps with options after a colon.
@@ -108,7 +108,7 @@ QString UsablePlatforms(const QStringList& arguments, const QProcessEnvironment&
     const QString platformFolder = environment.value(QStringLiteral("QT_QPA_PLATFORM_PLUGIN_PATH"));
     if (!platformFolder.isEmpty())
         folders << platformFolder + QLatin1String("/..");
-    return UsablePlatforms(arguments, environment, folders);
+    return UsablePlatforms(arguments, environment, folders, displayAnswers);
 }
 
 bool NoDisplay(const QStringList& arguments, const QProcessEnvironment& environment)
@@ -117,18 +117,29 @@ bool NoDisplay(const QStringList& arguments, const QProcessEnvironment& environm
 }
 
 PlatformChoice::PlatformChoice(const QString& platforms)
-    : before_(qgetenv("QT_QPA_PLATFORM"))
-    , wasSet_(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
 {
-    qputenv("QT_QPA_PLATFORM", platforms.toLocal8Bit());
+    set("QT_QPA_PLATFORM", platforms.toLocal8Bit());
+    // Without a seat there is no keyboard to type with: no input method.
+    if (platforms.startsWith(QLatin1String("wayland")) && !qEnvironmentVariableIsSet("QT_IM_MODULE") &&
+        !CompositorHasSeat(QProcessEnvironment::systemEnvironment()))
+        set("QT_IM_MODULE", "none");
+}
+
+void PlatformChoice::set(const char* name, const QByteArray& value)
+{
+    before_.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+    qputenv(name, value);
 }
 
 void PlatformChoice::restore()
 {
-    if (wasSet_)
-        qputenv("QT_QPA_PLATFORM", before_);
-    else
-        qunsetenv("QT_QPA_PLATFORM");
+    for (const Before& b : before_) {
+        if (b.wasSet)
+            qputenv(b.name, b.value);
+        else
+            qunsetenv(b.name);
+    }
+    before_.clear();
 }
 
 int reportNoDisplay()

@@ -6,6 +6,8 @@
 
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <functional>
+#include <vector>
 
 namespace app {
 
@@ -14,11 +16,14 @@ namespace app {
 // X11 where DISPLAY or `-display` names a display; Wayland where its plugin
 // lies in one of pluginFolders (under platforms/) and a compositor answers
 // at WAYLAND_DISPLAY. Platforms without a display (offscreen, minimal, vnc,
-// ...) always can. Empty when none can.
+// ...) always can. Empty when none can. An X11 display counts when `answers`
+// says it answers (without one, when it is named).
+using DisplayProbe = std::function<bool(const QString& display)>;
 QString UsablePlatforms(const QStringList& arguments, const QProcessEnvironment& environment,
-                        const QStringList& pluginFolders);
+                        const QStringList& pluginFolders, const DisplayProbe& answers = {});
 
-// The same with the folders Qt looks in for its plugins.
+// The same with the folders Qt looks in for its plugins, and an X11 display
+// that must answer a connection.
 QString UsablePlatforms(const QStringList& arguments, const QProcessEnvironment& environment);
 
 // True when no platform can open the window.
@@ -26,16 +31,23 @@ bool NoDisplay(const QStringList& arguments, const QProcessEnvironment& environm
 
 // Hands the usable platforms to Qt through QT_QPA_PLATFORM, which Qt reads
 // when the application object is made (`-platform` on the command line
-// stays as it is); restore() puts the variable back as it was, so that the
-// programs started later see it unchanged.
+// stays as it is), and turns input methods off (QT_IM_MODULE) where Wayland
+// is first and its compositor has no seat (see waylandseat.h); restore()
+// puts the variables back as they were, so that the programs started later
+// see them unchanged.
 class PlatformChoice {
 public:
     explicit PlatformChoice(const QString& platforms);
     void restore();
 
 private:
-    QByteArray before_;
-    bool wasSet_;
+    void set(const char* name, const QByteArray& value);
+    struct Before {
+        const char* name;
+        QByteArray value;
+        bool wasSet;
+    };
+    std::vector<Before> before_;
 };
 
 // Prints why no window opens, and where the job without a window is

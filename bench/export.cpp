@@ -5,6 +5,7 @@
 //
 //   bench_export [sizes...]     (default 10000 100000 1000000)
 
+#include "form1controls.h"
 #include "window/form1.h"
 #include "benchsession.h"
 #include "benchutil.h"
@@ -79,11 +80,11 @@ int main(int argc, char* argv[])
     std::printf("%-9s %9s %10s %11s %9s %11s %9s %9s %9s\n", "rows", "bare s", "export s", "rows/s",
                 "ratio", "of it xlsx", "xlsx MB", "list MB", "peak MB");
     for (const qsizetype n : sizes) {
-        form.ListView2->clearItems();
-        bench::fillResults(*form.ListView2, n + 1); // n results
+        ui(form).ListView2->clearItems();
+        bench::fillResults(*ui(form).ListView2, n + 1); // n results
         std::vector<double> bares;
         for (int round = 0; round < 3; ++round)
-            bares.push_back(bareLoop(*form.ListView2));
+            bares.push_back(bareLoop(*ui(form).ListView2));
         const double bare = bench::median(bares);
         const double listMegabytes = bench::currentMegabytes();
         bench::resetPeak();
@@ -98,7 +99,7 @@ int main(int argc, char* argv[])
         if (processes.files.size() != 1 || session.dialogs.messages != 0)
             std::printf("unexpected: %lld workbooks, %d messages\n",
                         static_cast<long long>(processes.files.size()), session.dialogs.messages);
-        const double xlsx = xlsxOnly(*form.ListView2, QDir::temp().filePath("bench_export.xlsx"));
+        const double xlsx = xlsxOnly(*ui(form).ListView2, QDir::temp().filePath("bench_export.xlsx"));
         std::printf("%-9lld %9.3f %10.3f %11.0f %9.1f %11.3f %9.1f %9.0f %9.0f\n",
                     static_cast<long long>(n), bare, exported, n / exported, exported / bare, xlsx,
                     fileMegabytes, listMegabytes, peak);

@@ -8,6 +8,7 @@
 //
 //   bench_load [sizes...]     (default 10000 100000 1000000)
 
+#include "form1controls.h"
 #include "window/form1.h"
 #include "window/loadcoordinatefile.h"
 #include "benchsession.h"
@@ -144,16 +145,17 @@ qsizetype readAndSplit(const QString& path)
 
 double loadIntoList(window::Form1& form, const QString& path, qsizetype expected)
 {
-    form.ListView1->clearItems();
+    ui(form).ListView1->clearItems();
     QCoreApplication::processEvents();
     const double seconds = bench::timeOnce([&] {
-        window::LoadCoordinateFile(*form.ListView1, path);
+        window::LoadSummary summary;
+        window::LoadCoordinateFile(*ui(form).ListView1, path, false, summary);
         // The view shows the new rows too.
-        form.ListView1->flushView();
+        ui(form).ListView1->flushView();
         QCoreApplication::processEvents();
     });
-    if (form.ListView1->count() != expected)
-        qFatal("loaded %lld of %lld rows from %s", qlonglong(form.ListView1->count()),
+    if (ui(form).ListView1->count() != expected)
+        qFatal("loaded %lld of %lld rows from %s", qlonglong(ui(form).ListView1->count()),
                qlonglong(expected), qPrintable(path));
     return seconds;
 }

@@ -4,6 +4,7 @@
 //
 //   bench_output [points]     (default 1000000)
 
+#include "form1controls.h"
 #include "window/form1.h"
 #include "benchsession.h"
 #include "benchutil.h"
@@ -74,9 +75,9 @@ QByteArray fileBytes(const QString& path)
 QStringList sentencesOf(const window::Form1& form)
 {
     QStringList out;
-    out.reserve(form.ListView2->count());
-    for (qsizetype r = 1; r <= form.ListView2->count(); ++r)
-        out << form.ListView2->text(r);
+    out.reserve(ui(form).ListView2->count());
+    for (qsizetype r = 1; r <= ui(form).ListView2->count(); ++r)
+        out << ui(form).ListView2->text(r);
     return out;
 }
 
@@ -91,8 +92,8 @@ int main(int argc, char* argv[])
     dialogs.savePath = dir.filePath(QStringLiteral("results.txt"));
 
     window::Form1& form = session.form;
-    bench::fillResults(*form.ListView2, points);
-    const qsizetype rows = form.ListView2->count();
+    bench::fillResults(*ui(form).ListView2, points);
+    const qsizetype rows = ui(form).ListView2->count();
     const QStringList sentences = sentencesOf(form);
 
     std::vector<double> bareSaves, saves, bareCopies, copies, copyPeaks;

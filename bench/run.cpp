@@ -9,6 +9,7 @@
 //
 //   bench_run [sizes...]     (default 10000 100000 1000000)
 
+#include "form1controls.h"
 #include "window/form1.h"
 #include "benchsession.h"
 #include "benchutil.h"
@@ -132,8 +133,8 @@ int main(int argc, char* argv[])
     std::printf("%-9s %10s %10s %7s %10s %10s %7s %9s %9s %7s\n", "points", "bare s", "GetDist s",
                 "ratio", "run s", "rows/s", "ratio", "peak MB", "floor s", "bare/floor");
     for (const qsizetype n : sizes) {
-        form.ListView1->clearItems();
-        form.ListView2->clearItems();
+        ui(form).ListView1->clearItems();
+        ui(form).ListView2->clearItems();
         double bare = 0, sentences = 0, floor = 0;
         {
             const bench::PointTexts points(n);
@@ -151,13 +152,13 @@ int main(int argc, char* argv[])
             sentences = bench::median(sentenceTimes);
             floor = bench::median(floors);
             for (qsizetype i = 0; i < points.size(); ++i)
-                form.ListView1->addItem(points.latitude(i).toString(),
+                ui(form).ListView1->addItem(points.latitude(i).toString(),
                                         points.longitude(i).toString());
         } // the generated texts are gone: only the lists hold points now
         const double run = bench::timeOnce([&] { form.PushButton17_Click(); });
-        if (form.ListView2->count() != n - 1)
+        if (ui(form).ListView2->count() != n - 1)
             std::printf("unexpected result count %lld\n",
-                        static_cast<long long>(form.ListView2->count()));
+                        static_cast<long long>(ui(form).ListView2->count()));
         std::printf("%-9lld %10.3f %10.3f %7.2f %10.3f %10.0f %7.2f %9.0f %9.3f %7.2f\n",
                     static_cast<long long>(n), bare, sentences, sentences / bare, run, n / run,
                     run / bare, bench::peakMegabytes(), floor, bare / floor);

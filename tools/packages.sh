@@ -22,8 +22,10 @@ BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxcb1-dev libxlsxwriter
 # What the end-to-end tests drive the real window with: a virtual display,
 # simulated mouse and keys, and the pointer's cursor read back (XFixes); a
 # headless Wayland compositor with Qt's Wayland plugin; the dark desktop
-# style the skin is checked and shown on.
-END_TO_END_PACKAGES=(xvfb xdotool libxcb-xfixes0-dev weston qt6-wayland adwaita-qt6)
+# style the skin is checked and shown on; the accessibility bus and a
+# client of it, to hear the window as a screen reader does.
+END_TO_END_PACKAGES=(xvfb xdotool libxcb-xfixes0-dev weston qt6-wayland adwaita-qt6
+    at-spi2-core dbus-x11 python3-pyatspi)
 
 # What building the Debian package needs: dpkg-shlibdeps finds its
 # dependencies, lintian checks it.

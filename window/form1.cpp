@@ -3,19 +3,18 @@
 #include "window/icons.h"
 #include "core/reporterror.h"
 #include "platform/dialogs/dialogs.h"
-#include "platform/dialogs/fixedwindow.h"
 #include "platform/widgets/accessibility.h"
-#include "platform/widgets/twips.h"
 #include "platform/widgets/windowgone.h"
 #include "platform/dialogs/reportbox.h"
 
 #include <QCloseEvent>
+#include <QScreen>
+#include <QStyle>
+#include <tuple>
 
 namespace window {
 
 namespace {
-
-using widgets::twips;
 
 const QString kListTip = QStringLiteral(
     "Double-click item to remove it. Move | line to right and out of window to reveal full names.");
@@ -28,24 +27,50 @@ QFont arialBold(double points)
     return font;
 }
 
-// Left, top, width and height in twips.
-void place(QWidget* widget, int left, int top, int width, int height)
+// The control table's client area, and the status line under it.
+constexpr int kTableWidth = 8040;
+constexpr int kStatusTop = 9480, kStatusHeight = 300;
+constexpr int kWindowHeight = kStatusTop + kStatusHeight + 90;
+
+// What a control takes of a larger window: the full width, or one half of
+// it; the lists each half of the extra height, and what lies between and
+// below them moves down with them.
+constexpr widgets::Stretch kFullWidth{0, 1}, kLeftHalf{0, 0.5}, kRightHalf{0.5, 0.5};
+widgets::Stretch below(widgets::Stretch s, double top)
 {
-    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    s.top = top;
+    return s;
+}
+widgets::Stretch growing(widgets::Stretch s)
+{
+    s.height = 0.5;
+    return s;
+}
+
+// A list keeps its header and a few rows however small the window.
+int listFloor(const QWidget& list) { return 5 * list.fontMetrics().height(); }
+
+// What a window system's frame and title bar take around the window.
+QSize frameAllowance(const QWidget& window)
+{
+    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    return {8, title + 16};
 }
 
 } // namespace
 
 Form1::Form1(QWidget* parent)
     : QWidget(parent)
+    , table_(kTableWidth, kWindowHeight)
 {
     core::setReportSink(platform::ReportInMessageBox);
     widgets::installAccessibility();
     setFont(arialBold(9));
-    setFixedSize(twips(8040), twips(9555));
-    platform::keepFixedSize(this);
     createControls();
     placeControls();
+    setMinimumSize(table_.minimumSize());
+    resize(widgets::fittedSize(table_.size(), minimumSize(), screen()->availableSize(),
+                                frameAllowance(*this)));
     setTabOrder();
     connectHandlers();
     // Destroyed by another program, the window ends the process as closing it does.
@@ -96,29 +121,52 @@ void Form1::createControls()
     ListView2->setToolTip(kListTip);
     ListView1->setAccessibleName(QStringLiteral("Coordinates"));
     ListView2->setAccessibleName(QStringLiteral("Results"));
+    ListView1->setAccessibleDescription(kListTip);
+    ListView2->setAccessibleDescription(kListTip);
+    ListView1->setColumnsFollowWidth(true);
+    ListView2->setColumnsFollowWidth(true);
+    StatusLine1 = new widgets::StatusLine(this);
+    StatusLine1->setAccessibleName(QStringLiteral("Status"));
 }
 
 void Form1::placeControls()
 {
-    place(ListView1, 120, 120, 7800, 2535);
-    place(PushButton6, 120, 2750, 3840, 405);
-    place(PushButton3, 4080, 2750, 3240, 405);
-    place(PushButton8, 7440, 2750, 480, 405);
-    place(PushButton1, 120, 3260, 3840, 405);
-    place(PushButton7, 4080, 3260, 3840, 405);
-    place(Frame1, 120, 3720, 7800, 1035);
-    place(Option1, 240, 300, 2760, 255);
-    place(Option2, 240, 650, 2760, 255);
-    place(Option3, 4080, 300, 2760, 255);
-    place(Option4, 4080, 650, 2760, 255);
-    place(PushButton17, 120, 4875, 7800, 405);
-    place(ListView2, 120, 5385, 7800, 2535);
-    place(PushButton4, 120, 8010, 3840, 405);
-    place(PushButton13, 4080, 8010, 3840, 405);
-    place(PushButton5, 120, 8520, 3840, 405);
-    place(PushButton2, 4080, 8520, 3840, 405);
-    place(ProgressBar1, 120, 9045, 7800, 405);
+    using widgets::Stretch;
+    const Stretch kLists = below(kFullWidth, 0.5);
+    const std::tuple<QWidget*, QRect, Stretch> table[] = {
+        {ListView1, {120, 120, 7800, 2535}, growing(kFullWidth)},
+        {PushButton6, {120, 2750, 3840, 405}, below(kLeftHalf, 0.5)},
+        {PushButton3, {4080, 2750, 3240, 405}, below(kRightHalf, 0.5)},
+        {PushButton8, {7440, 2750, 480, 405}, Stretch{1, 0, 0.5}},
+        {PushButton1, {120, 3260, 3840, 405}, below(kLeftHalf, 0.5)},
+        {PushButton7, {4080, 3260, 3840, 405}, below(kRightHalf, 0.5)},
+        {Frame1, {120, 3720, 7800, 1035}, kLists},
+        {Option1, {240, 300, 2760, 255}, kLeftHalf},
+        {Option2, {240, 650, 2760, 255}, kLeftHalf},
+        {Option3, {4080, 300, 2760, 255}, kRightHalf},
+        {Option4, {4080, 650, 2760, 255}, kRightHalf},
+        {PushButton17, {120, 4875, 7800, 405}, kLists},
+        {ListView2, {120, 5385, 7800, 2535}, growing(kLists)},
+        {PushButton4, {120, 8010, 3840, 405}, below(kLeftHalf, 1)},
+        {PushButton13, {4080, 8010, 3840, 405}, below(kRightHalf, 1)},
+        {PushButton5, {120, 8520, 3840, 405}, below(kLeftHalf, 1)},
+        {PushButton2, {4080, 8520, 3840, 405}, below(kRightHalf, 1)},
+        {ProgressBar1, {120, 9045, 7800, 405}, below(kFullWidth, 1)},
+        {StatusLine1, {120, kStatusTop, 7800, kStatusHeight}, below(kFullWidth, 1)},
+    };
+    for (const auto& [control, twips, stretch] : table)
+        table_.add(control, twips, stretch);
+    table_.setFloor(listFloor(*ListView1));
+    table_.layOut(table_.size());
 }
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    table_.layOut(size());
+}
+
+QString Form1::StatusText() const { return StatusLine1->text(); }
 
 void Form1::setTabOrder()
 {
@@ -156,6 +204,7 @@ void Form1::connectHandlers()
     connect(ListView1, &widgets::ListView::DblClick, this, &Form1::ListView1_DblClick);
     connect(ListView1, &widgets::ListView::KeyDown, this, &Form1::ListView1_KeyDown);
     connect(ListView2, &widgets::ListView::DblClick, this, &Form1::ListView2_DblClick);
+    connect(ListView2, &widgets::ListView::ItemCheck, this, &Form1::ListView2_ItemCheck);
     connectOptionHandlers();
     connectHoverHandlers();
 }

@@ -7,6 +7,10 @@
 #include "platform/widgets/optionbutton.h"
 #include "platform/widgets/progressbar.h"
 #include "platform/widgets/pushbutton.h"
+#include "platform/widgets/controltable.h"
+#include "platform/widgets/statusline.h"
+#include "window/loadcoordinatefile.h"
+#include "window/resulttotals.h"
 
 #include <QGroupBox>
 #include <QRadioButton>
@@ -15,6 +19,7 @@
 namespace core {
 class Trap;
 }
+struct Form1Controls; // the tests' and the benchmarks' way to the controls
 
 namespace window {
 
@@ -28,30 +33,12 @@ public:
 
     explicit Form1(QWidget* parent = nullptr);
 
-    widgets::ListView* ListView1;         // coordinate list
-    widgets::PushButton* PushButton6;     // "Add Coordinates"
-    widgets::PushButton* PushButton3;     // "Load Coordinates From File"
-    widgets::PushButton* PushButton8;     // help on the list file format
-    widgets::PushButton* PushButton1;     // "Clear List"
-    widgets::PushButton* PushButton7;     // "Load Sample/Example Points"
-    QGroupBox* Frame1;                    // "Unit Options"
-    widgets::OptionButton* Option1;       // "Miles"
-    widgets::OptionButton* Option2;       // "Feet"
-    widgets::OptionButton* Option3;       // "Kilometers"
-    widgets::OptionButton* Option4;       // "Meters"
-    widgets::PushButton* PushButton17;    // "Start Finding Distance Between"
-    widgets::ListView* ListView2;         // results list
-    widgets::PushButton* PushButton4;     // "Save Results As Text File"
-    widgets::PushButton* PushButton13;    // "Save Results As Excel File"
-    widgets::PushButton* PushButton5;     // "Copy Results To Clipboard"
-    widgets::PushButton* PushButton2;     // "Clear Results"
-    widgets::ProgressBar* ProgressBar1;   // progress of the long operations
-    platform::CommonDialog CommonDialog1; // open and save dialogs
-
     int MousePointer() const { return mousePointer_; }
     void setMousePointer(int value);
     bool RunInProgress() const { return runInProgress_; }
     QRadioButton* option(int k) const; // 1 to 4
+    // What the status line under the controls says.
+    QString StatusText() const;
 
     void Form_Load();
     void Form_QueryUnload();
@@ -61,6 +48,7 @@ public:
     void ListView1_DblClick();
     void ListView1_KeyDown(int keyCode, int shift);
     void ListView2_DblClick();
+    void ListView2_ItemCheck(qsizetype row);
     void PushButton1_Click();
     void PushButton2_Click();
 
@@ -105,12 +93,37 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // Local files dragged from a file manager onto the window or either list.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The tests' and the benchmarks' way to the controls (tests/support/form1controls.h).
+    friend struct ::Form1Controls;
+
+    widgets::ListView* ListView1;        // coordinate list
+    widgets::PushButton* PushButton6;    // "Add Coordinates"
+    widgets::PushButton* PushButton3;    // "Load Coordinates From File"
+    widgets::PushButton* PushButton8;    // help on the list file format
+    widgets::PushButton* PushButton1;    // "Clear List"
+    widgets::PushButton* PushButton7;    // "Load Sample/Example Points"
+    QGroupBox* Frame1;                    // "Unit Options"
+    widgets::OptionButton* Option1;      // "Miles"
+    widgets::OptionButton* Option2;      // "Feet"
+    widgets::OptionButton* Option3;      // "Kilometers"
+    widgets::OptionButton* Option4;      // "Meters"
+    widgets::PushButton* PushButton17;   // "Start Finding Distance Between"
+    widgets::ListView* ListView2;        // results list
+    widgets::PushButton* PushButton4;    // "Save Results As Text File"
+    widgets::PushButton* PushButton13;   // "Save Results As Excel File"
+    widgets::PushButton* PushButton5;    // "Copy Results To Clipboard"
+    widgets::PushButton* PushButton2;    // "Clear Results"
+    widgets::ProgressBar* ProgressBar1;  // progress of the long operations
+    platform::CommonDialog CommonDialog1; // open and save dialogs
+    widgets::StatusLine* StatusLine1;    // what the last load, run or change did
+
     void createControls();
     void placeControls();
     void connectHandlers();
@@ -127,11 +140,17 @@ private:
     void restoreUnitOption(int k, const QString& defaultText);
     void loadCustomPointer(const QString& path);
     bool loadListFile(core::Trap& trap, int label, const QString& path, bool named = false);
+    void tellLoad();
+    void countResults();
+    void tellResults();
 
     int mousePointer_ = kDefaultPointer;
     QCursor customPointer_{Qt::PointingHandCursor}; // value 99
     bool runInProgress_ = false;
     bool storeFailureReported_ = false; // a store that cannot be written is told once
+    widgets::ControlTable table_;
+    LoadSummary loaded_;      // the files of the last load
+    ResultTotals totals_;     // the checked results
 };
 
 } // namespace window

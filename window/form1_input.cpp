@@ -154,6 +154,7 @@ void Form1::PushButton3_Click()
     // name relative to it.
     QStringList parts;
     trap.step(112, [&] { parts = CommonDialog1.FileName.split(QChar(0)); });
+    loaded_.clear();
     trap.step(114, [&] { setMousePointer(kHourglass); });
     if (trap.test(116, [&] { return parts.size() == 1; })) {
         QString path;
@@ -172,6 +173,7 @@ void Form1::PushButton3_Click()
                 break;
         }
     }
+    tellLoad();
     trap.step(138, [&] { setMousePointer(kDefaultPointer); });
 }
 
@@ -181,8 +183,14 @@ void Form1::PushButton3_Click()
 // the list is at its limit: nothing more can be added.
 bool Form1::loadListFile(core::Trap& trap, int label, const QString& path, bool named)
 {
-    return trap.step(label, [&] { LoadCoordinateFile(*ListView1, path, named); }) ||
+    return trap.step(label, [&] { LoadCoordinateFile(*ListView1, path, named, loaded_); }) ||
            !ListView1->full();
+}
+
+void Form1::tellLoad()
+{
+    if (loaded_.files > 0)
+        StatusLine1->tell(loaded_.text());
 }
 
 // Files dropped on the window or named by "--open" load as the button loads
@@ -191,9 +199,11 @@ void Form1::LoadListFiles(const QStringList& paths)
 {
     core::Trap trap(core::location("Form1", "LoadListFiles"));
     trap.step(100, [&] { setMousePointer(kHourglass); });
+    loaded_.clear();
     for (const QString& path : paths)
         if (!loadListFile(trap, 102, path, true))
             break;
+    tellLoad();
     trap.step(104, [&] { setMousePointer(kDefaultPointer); });
     // "Save Results As Text File" starts in their folder, as after the button's load.
     trap.step(106, [&] { CommonDialog1.Opened(paths); });

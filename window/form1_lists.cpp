@@ -28,7 +28,42 @@ void Form1::ListView1_KeyDown(int keyCode, int /*shift*/)
         removeSelected(*this, *ListView1);
 }
 
-void Form1::ListView2_DblClick() { removeSelected(*this, *ListView2); }
+void Form1::ListView2_DblClick()
+{
+    const qsizetype rows = ListView2->count();
+    const qsizetype selected = ListView2->selectedIndex();
+    const bool wasChecked = selected > 0 && ListView2->checked(selected);
+    const QString sentence = selected > 0 ? ListView2->text(selected) : QString();
+    removeSelected(*this, *ListView2);
+    if (ListView2->count() == rows)
+        return;
+    if (wasChecked)
+        totals_.changed(sentence, false);
+    tellResults();
+}
+
+void Form1::ListView2_ItemCheck(qsizetype row)
+{
+    totals_.changed(ListView2->textView(row), ListView2->checked(row));
+    tellResults();
+}
+
+// The checked results counted again, after a run: the rows it added and
+// whatever the user changed while it yielded.
+void Form1::countResults()
+{
+    totals_.clear();
+    for (qsizetype r = 1; r <= ListView2->count(); ++r)
+        if (ListView2->checked(r))
+            totals_.added(ListView2->textView(r));
+    tellResults();
+}
+
+// The results' count and checked total, after a run or a change of the results.
+void Form1::tellResults()
+{
+    StatusLine1->tell(ListView2->count() == 0 ? QString() : totals_.text(ListView2->count()));
+}
 
 void Form1::PushButton1_Click()
 {
@@ -41,6 +76,8 @@ void Form1::PushButton2_Click()
 {
     core::Trap trap(core::location("Form1", "PushButton2_Click"));
     trap.step(100, [&] { ListView2->clearItems(); });
+    totals_.clear();
+    tellResults();
 }
 
 } // namespace window

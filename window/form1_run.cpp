@@ -68,6 +68,7 @@ void Form1::PushButton17_Click()
                 trap.step(134, [&] { ListView2->ensureVisible(ListView2->count()); });
             }
         }
+        countResults();
         trap.step(138, [&] { setMousePointer(kDefaultPointer); });
         trap.step(140, [&] { ProgressBar1->setValue(0); });
         trap.step(142, [&] { ProgressBar1->setText(QStringLiteral("Progress Bar")); });

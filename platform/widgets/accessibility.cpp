@@ -1,6 +1,9 @@
 #include "platform/widgets/accessibility.h"
 
 #include "platform/widgets/progressbar.h"
+#include "platform/widgets/statusline.h"
+
+#include <QAbstractItemView>
 
 #include <QAccessibleWidget>
 #include <algorithm>
@@ -43,10 +46,28 @@ private:
     ProgressBar* bar() const { return static_cast<ProgressBar*>(widget()); }
 };
 
+// The status line: a status bar named by its text.
+class AccessibleStatusLine final : public QAccessibleWidget {
+public:
+    explicit AccessibleStatusLine(StatusLine* line)
+        : QAccessibleWidget(line, QAccessible::StatusBar)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name || t == QAccessible::Value
+                   ? static_cast<StatusLine*>(widget())->text()
+                   : QAccessibleWidget::text(t);
+    }
+};
+
 QAccessibleInterface* factory(const QString& className, QObject* object)
 {
     if (className == QLatin1String("widgets::ProgressBar"))
         return new AccessibleProgressBar(static_cast<ProgressBar*>(object));
+    if (className == QLatin1String("widgets::StatusLine"))
+        return new AccessibleStatusLine(static_cast<StatusLine*>(object));
     // Qt's own makes a plain widget a "client" area, also when it is the window.
     auto* widget = qobject_cast<QWidget*>(object);
     if (className == QLatin1String("QWidget") && widget && widget->isWindow())
@@ -60,6 +81,21 @@ void installAccessibility()
 {
     static const bool installed = (QAccessible::installFactory(factory), true);
     (void)installed;
+}
+
+void announceCheck(QAbstractItemView* view, const QModelIndex& index)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view);
+    QAccessibleTableInterface* table = list ? list->tableInterface() : nullptr;
+    QAccessibleInterface* cell = table ? table->cellAt(index.row(), index.column()) : nullptr;
+    if (!cell)
+        return;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(cell, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 } // namespace widgets

@@ -47,10 +47,13 @@ ProgressBar::ProgressBar(QWidget* parent)
     });
 }
 
-// A screen reader hears of a new whole percent or of a text that names
-// another step ("Processing: ..." to "Done."), not of every row's text.
+// A screen reader hears of a new whole percent, of a text that names another
+// step ("Processing: ..." to "Progress Bar") at once, and of the text within
+// a step (the row being processed) at most once a second: a run that changes
+// it at every row would drown every other word.
 void ProgressBar::tellScreenReaders()
 {
+    constexpr qint64 kTextEvery = 1000; // milliseconds
     const int percent = std::isfinite(value_) ? int(std::clamp(value_, 0.0, 100.0)) : 0;
     const std::u16string step = text_.substr(0, text_.find(u':'));
     if (percent != toldPercent_) {
@@ -58,8 +61,11 @@ void ProgressBar::tellScreenReaders()
         QAccessibleValueChangeEvent event(this, percent);
         QAccessible::updateAccessibility(&event);
     }
-    if (step != toldStep_) {
+    const bool newStep = step != toldStep_;
+    if (newStep || (text_ != toldText_ && (!toldAt_.isValid() || toldAt_.elapsed() >= kTextEvery))) {
         toldStep_ = step;
+        toldText_ = text_;
+        toldAt_.start();
         QAccessibleEvent event(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
     }

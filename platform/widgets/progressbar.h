@@ -6,6 +6,7 @@
 
 #include "core/progress.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <string>
@@ -44,7 +45,8 @@ private:
     bool repaintPending_ = false; // the timer runs: cheaper to ask than the timer
     int observers_ = 0;           // connections to valueSet and textSet
     int toldPercent_ = -1;        // what screen readers last heard
-    std::u16string toldStep_;
+    std::u16string toldStep_, toldText_;
+    QElapsedTimer toldAt_;
 };
 
 } // namespace widgets

@@ -2,6 +2,7 @@
 // application title, the home-page draw, the skin, the hand cursor and the
 // pointer that the hover handlers set.
 
+#include "form1controls.h"
 #include "window/form1.h"
 #include "app/nodisplay.h"
 #include "isolation.h"
@@ -157,15 +158,15 @@ private slots:
         QCOMPARE(checkedUnits(form), units);
         QCOMPARE(reportedLines(dialogs), reports);
         QCOMPARE(store.writes, writes);
-        QCOMPARE(form.ListView2->columnCount(), 1); // the load went on
+        QCOMPARE(ui(form).ListView2->columnCount(), 1); // the load went on
         for (const QString& m : dialogs.texts())
             QVERIFY(m.startsWith("Type mismatch\r\nin Orvanta2021/08/31.Form1.Form_Load"));
         // A run uses the restored unit, or none; its message carries the application title.
         form.setWindowTitle("Another caption");
-        form.ListView1->addItem("1", "2");
-        form.ListView1->addItem("3", "4");
+        ui(form).ListView1->addItem("1", "2");
+        ui(form).ListView1->addItem("3", "4");
         form.PushButton17_Click();
-        const QString sentence = form.ListView2->text(1);
+        const QString sentence = ui(form).ListView2->text(1);
         const char* words[] = {" miles", " feets", " kilometers", " meters"};
         for (int k = 0; k < 4; ++k)
             QCOMPARE(sentence.endsWith(words[k]), units[k] == '1');
@@ -211,27 +212,32 @@ private slots:
     {
         QTest::addColumn<double>("uniform");
         QTest::addColumn<int>("number");
-        QTest::newRow("lowest") << 0.0 << 1;
-        QTest::newRow("just below seven") << 0.0599999 << 6;
-        QTest::newRow("seven") << 0.06 << 7;
-        QTest::newRow("top of seven") << 0.0699999 << 7;
-        QTest::newRow("eight") << 0.07 << 8;
-        QTest::newRow("highest") << std::nextafter(1.0, 0.0) << 100;
+        QTest::addColumn<bool>("launcher"); // a launcher that starts (else none is installed)
+        QTest::newRow("lowest") << 0.0 << 1 << true;
+        QTest::newRow("just below seven") << 0.0599999 << 6 << true;
+        QTest::newRow("seven") << 0.06 << 7 << true;
+        QTest::newRow("seven, no launcher: silent") << 0.06 << 7 << false;
+        QTest::newRow("top of seven") << 0.0699999 << 7 << true;
+        QTest::newRow("eight") << 0.07 << 8 << true;
+        QTest::newRow("highest") << std::nextafter(1.0, 0.0) << 100 << true;
     }
 
     void homePageDraw()
     {
         QFETCH(double, uniform);
         QFETCH(int, number);
+        QFETCH(bool, launcher);
         struct : platform::RandomDraw, platform::UrlOpener {
             double value = 0;
             int seeded = -1;
+            bool starts = true;
             QList<QUrl> opened;
             void seed(int s) override { seeded = s; }
             double next() override { return value; }
-            bool open(const QUrl& url) override { return opened << url, true; }
+            bool open(const QUrl& url) override { return opened << url, starts; }
         } desktop;
         desktop.value = uniform;
+        desktop.starts = launcher;
         platform::replace<platform::RandomDraw>(&desktop);
         platform::replace<platform::UrlOpener>(&desktop);
         const QUrl page = QUrl::fromLocalFile(chrome::HomePagePath());
@@ -249,11 +255,11 @@ private slots:
         QTest::addColumn<QString>("given"); // a variable NAME=VALUE, or arguments "-..."
         QTest::addColumn<bool>("none");
         QTest::newRow("nothing set") << "" << true;
-        QTest::newRow("X11") << "DISPLAY=:0" << false;
+        QTest::newRow("X11 named, nothing there") << "DISPLAY=:55" << true;
         QTest::newRow("Wayland, no compositor there") << "WAYLAND_DISPLAY=wayland-0" << true;
         QTest::newRow("offscreen by environment") << "QT_QPA_PLATFORM=offscreen" << false;
         QTest::newRow("offscreen on the command line") << "-platform offscreen" << false;
-        QTest::newRow("X11 named on the command line") << "-display :3" << false;
+        QTest::newRow("X11 named on the command line, nothing there") << "-display :56" << true;
         QTest::newRow("X11 asked for, no display") << "QT_QPA_PLATFORM=xcb" << true;
     }
 
@@ -302,6 +308,8 @@ private slots:
         QTest::newRow("compositor gone, no X11") << session + gone << true << "";
         QTest::newRow("no plugin, no X11") << session + live << false << "";
         QTest::newRow("no runtime folder") << "XDG_RUNTIME_DIR= WAYLAND_DISPLAY=live" << true << "";
+        QTest::newRow("X11 gone") << "DISPLAY=:55" << true << "";
+        QTest::newRow("X11 gone, Wayland there") << live + " DISPLAY=:55" << true << "wayland";
     }
 
     void usablePlatforms()
@@ -328,7 +336,8 @@ private slots:
             pair.replace("<live>", "live").replace("<gone>", "gone");
             variables.insert(pair.section('=', 0, 0), pair.section('=', 1));
         }
-        QCOMPARE(app::UsablePlatforms({}, variables, {plugins.path()}), platforms);
+        const auto answers = [](const QString& display) { return display != ":55"; };
+        QCOMPARE(app::UsablePlatforms({}, variables, {plugins.path()}, answers), platforms);
         ::close(listening);
     }
 
@@ -364,8 +373,8 @@ private slots:
                                    QString("call 3 %1").arg(platform::windowHandle(form))};
         // clang-format on
         QCOMPARE(skin.calls, skinned ? expected : QStringList());
-        for (QWidget* w : QList<QWidget*>{&form, form.Frame1, form.Option1, form.Option2,
-                                          form.Option3, form.Option4})
+        for (QWidget* w : QList<QWidget*>{&form, ui(form).Frame1, ui(form).Option1, ui(form).Option2,
+                                          ui(form).Option3, ui(form).Option4})
             QCOMPARE(w->palette().color(QPalette::Window) == QColor(1, 2, 3), skinned);
     }
 
@@ -436,7 +445,7 @@ private slots:
         qunsetenv("XCURSOR_SIZE");
         QCOMPARE(reportedLines(dialogs), reports);
         form.PushButton1_MouseMove();
-        const QCursor shown = form.PushButton1->cursor();
+        const QCursor shown = ui(form).PushButton1->cursor();
         QCOMPARE(shown.shape(), hotSpot.x() < 0 ? Qt::PointingHandCursor : Qt::BitmapCursor);
         if (hotSpot.x() >= 0) {
             QCOMPARE(shown.hotSpot(), hotSpot); // where the finger's tip is at either size
@@ -489,8 +498,8 @@ private slots:
         window::Form1 form;
         form.Form_Load(); // the restored Miles: the user did nothing, nothing is told
         QCOMPARE(dialogs.messages.size(), 0);
-        click(form.Option3);
-        click(form.Option2);
+        click(ui(form).Option3);
+        click(ui(form).Option2);
         QStringList reports;
         for (const auto& m : dialogs.messages)
             reports << m.text.section("\r\n", 1).section('\r', 0, 0);
@@ -530,12 +539,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         // clang-format off
         const QHash<QString, QWidget*> places{
-            {"PushButton1", form.PushButton1}, {"PushButton8", form.PushButton8},
-            {"PushButton17", form.PushButton17}, {"PushButton4", form.PushButton4},
-            {"ListView1", form.ListView1->viewport()}, {"ListView2", form.ListView2->viewport()},
-            {"ListView2 header", form.ListView2->horizontalHeader()->viewport()},
-            {"Frame1", form.Frame1}, {"Form1", &form}, {"Option3", form.Option3},
-            {"ProgressBar1", form.ProgressBar1}};
+            {"PushButton1", ui(form).PushButton1}, {"PushButton8", ui(form).PushButton8},
+            {"PushButton17", ui(form).PushButton17}, {"PushButton4", ui(form).PushButton4},
+            {"ListView1", ui(form).ListView1->viewport()}, {"ListView2", ui(form).ListView2->viewport()},
+            {"ListView2 header", ui(form).ListView2->horizontalHeader()->viewport()},
+            {"Frame1", ui(form).Frame1}, {"Form1", &form}, {"Option3", ui(form).Option3},
+            {"ProgressBar1", ui(form).ProgressBar1}};
         // clang-format on
         QWidget* widget = places.value(over);
         // Near the bottom right corner: in the frame beside its option
@@ -546,7 +555,7 @@ private slots:
         QTest::mouseMove(widget, point);
         QCOMPARE(form.MousePointer(), after);
         // The hand shows over the push buttons only, the hourglass everywhere.
-        QCOMPARE(form.PushButton2->testAttribute(Qt::WA_SetCursor), after == 99);
+        QCOMPARE(ui(form).PushButton2->testAttribute(Qt::WA_SetCursor), after == 99);
         QCOMPARE(form.testAttribute(Qt::WA_SetCursor), after == 11);
     }
 
@@ -569,7 +578,7 @@ private slots:
         form.Form_Load();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QHeaderView* header = form.ListView1->horizontalHeader();
+        QHeaderView* header = ui(form).ListView1->horizontalHeader();
         const QPoint divider(header->sectionViewportPosition(1), header->height() / 2);
         QTest::mouseMove(header->viewport(), divider - QPoint(onDividerFirst ? 1 : 20, 0));
         QTest::mouseMove(header->viewport(), divider - QPoint(onDividerFirst ? 0 : 21, 0));
@@ -587,17 +596,17 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         for (int i = 0; i < 8; ++i)
-            form.ListView1->addItem(QString::number(i), "1");
+            ui(form).ListView1->addItem(QString::number(i), "1");
         QList<int> during;
-        connect(form.ProgressBar1, &widgets::ProgressBar::valueSet, &form, [&](double value) {
+        connect(ui(form).ProgressBar1, &widgets::ProgressBar::valueSet, &form, [&](double value) {
             if (value == 50) // from the event loop, as a user's move would come
                 QTimer::singleShot(0, [&] {
-                    for (QWidget* w : QList<QWidget*>{form.PushButton1, form.ListView1->viewport(),
+                    for (QWidget* w : QList<QWidget*>{ui(form).PushButton1, ui(form).ListView1->viewport(),
                                                       (QWidget*)&form})
                         QTest::mouseMove(w, {11, 11}), during << form.MousePointer();
                 });
         });
-        QTest::mouseMove(form.PushButton17, {30, 10});
+        QTest::mouseMove(ui(form).PushButton17, {30, 10});
         form.PushButton17_Click();
         QCOMPARE(during, QList<int>({11, 11, 11}));
         QCOMPARE(form.MousePointer(), 0); // until the mouse moves over a button again

@@ -2,6 +2,7 @@
 // kind of text is drawn as the user sees it, and its strokes keep a contrast
 // of at least 4.5:1 (relative luminance) against the background behind them.
 
+#include "form1controls.h"
 #include "window/form1.h"
 #include "platform/system/programfolder.h"
 #include "scripteddialogs.h"
@@ -119,23 +120,23 @@ private slots:
                 QTest::newRow(qPrintable(QString("%1, %2").arg(text, named.first)))
                     << named.second << pick << margins << QString(text).startsWith("focus");
             };
-            row("push button", button, [](window::Form1& f) { return f.PushButton17; });
+            row("push button", button, [](window::Form1& f) { return ui(f).PushButton17; });
             row("disabled push button", button, [](window::Form1& f) {
-                f.PushButton17->setEnabled(false);
-                return f.PushButton17;
+                ui(f).PushButton17->setEnabled(false);
+                return ui(f).PushButton17;
             });
-            row("unit option", option, [](window::Form1& f) { return f.Option3; });
+            row("unit option", option, [](window::Form1& f) { return ui(f).Option3; });
             row("unit option without the style sheet", option, [](window::Form1& f) {
                 qApp->setStyleSheet({});
                 f.setStyleSheet({});
-                return f.Option3;
+                return ui(f).Option3;
             });
             row("list header", {4, 3, 4, 3},
-                [](window::Form1& f) { return f.ListView1->horizontalHeader(); });
+                [](window::Form1& f) { return ui(f).ListView1->horizontalHeader(); });
             row("results header", {4, 3, 4, 3},
-                [](window::Form1& f) { return f.ListView2->horizontalHeader(); });
-            row("focus mark on a unit option", {}, [](window::Form1& f) { return f.Option3; });
-            row("focus mark on the selected unit", {}, [](window::Form1& f) { return f.Option1; });
+                [](window::Form1& f) { return ui(f).ListView2->horizontalHeader(); });
+            row("focus mark on a unit option", {}, [](window::Form1& f) { return ui(f).Option3; });
+            row("focus mark on the selected unit", {}, [](window::Form1& f) { return ui(f).Option1; });
             row("message box", {}, [](window::Form1& f) {
                 auto* box =
                     new QMessageBox(QMessageBox::NoIcon, "Meridane", "Done.", QMessageBox::Ok, &f);

@@ -3,6 +3,7 @@
 
 #include "core/argumentbytes.h"
 #include "cli/console/terminalprogress.h"
+#include "form1controls.h"
 #include "window/form1.h"
 #include "lists/formats/plainlist.h"
 #include "cli/resultrows.h"
@@ -40,12 +41,12 @@ QByteArray savedByTheWindow(const QString& path)
     ScriptedDialogs dialogs;
     window::Form1 form;
     form.Form_Load();
-    form.Option3->setChecked(true);
+    ui(form).Option3->setChecked(true);
     dialogs.openReplies.enqueue(goldenLists());
-    QTest::mouseClick(form.PushButton3, Qt::LeftButton);
-    QTest::mouseClick(form.PushButton17, Qt::LeftButton);
+    QTest::mouseClick(ui(form).PushButton3, Qt::LeftButton);
+    QTest::mouseClick(ui(form).PushButton17, Qt::LeftButton);
     dialogs.saveReplies.enqueue(path);
-    QTest::mouseClick(form.PushButton4, Qt::LeftButton);
+    QTest::mouseClick(ui(form).PushButton4, Qt::LeftButton);
     return dialogs.texts() == QStringList{QStringLiteral("Done.")}
                ? readAll(path)
                : dialogs.texts().join('|').toUtf8();

@@ -23,25 +23,7 @@ fail() {
     exit 1
 }
 
-# A display of our own. Servers that choose their own number (-displayfd)
-# take no lock file and try the low numbers one by one, so take a random
-# number far above them, ours once its lock file names our server (a server
-# that finds it taken gives up); listen on an abstract socket too, which no
-# removed socket file can take away. The server must not reset when the
-# check's connection closes: a program that connects during a reset fails
-# ("could not connect to display").
-ours() { [ "$({ tr -d ' ' <"/tmp/.X$1-lock"; } 2>/dev/null)" = "$xvfb" ]; }
-up_or_gone() { ours "$1" && xdotool getdisplaygeometry >/dev/null 2>&1 || ! kill -0 "$xvfb" 2>/dev/null; }
-for attempt in 1 2 3 4 5; do
-    number=$((100 + RANDOM % 900))
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -listen local -noreset 2>/dev/null &
-    xvfb=$!
-    pids+=("$xvfb")
-    export DISPLAY=":$number"
-    within 30 up_or_gone "$number" && ours "$number" && break
-    kill "$xvfb" 2>/dev/null || true
-    [ "$attempt" -lt 5 ] || fail "Xvfb did not start"
-done
+own_display
 
 # A settings store of our own (so Miles is selected as on a first start),
 # and a desktop whose URL handler opens nothing.

@@ -1,6 +1,7 @@
 // "Save Results As Text File" and "Copy Results To Clipboard" driven through
 // the window's buttons with scripted dialogs.
 
+#include "form1controls.h"
 #include "window/form1.h"
 #include "outputtestsupport.h"
 #include "scripteddialogs.h"
@@ -19,7 +20,7 @@ const QString kCopied = QStringLiteral(
 void addResults(window::Form1& form, const QStringList& sentences)
 {
     for (const QString& s : sentences)
-        form.ListView2->setChecked(form.ListView2->addItem(s), true);
+        ui(form).ListView2->setChecked(ui(form).ListView2->addItem(s), true);
 }
 
 void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
@@ -39,15 +40,15 @@ private slots:
         window::Form1 form;
         form.Form_Load();
         addResults(form, {"Distance is 1 Miles", "Distance is 22 Miles", "Distance is 3 Miles"});
-        form.ListView2->setChecked(2, false);
-        form.CommonDialog1.FileName = dir.filePath("earlier.txt");
+        ui(form).ListView2->setChecked(2, false);
+        ui(form).CommonDialog1.FileName = dir.filePath("earlier.txt");
         const QString path = dir.filePath("results"); // no extension is added
         dialogs.saveReplies.enqueue(path);
         QList<int> pointers;
-        connect(form.ProgressBar1, &widgets::ProgressBar::valueSet, this,
+        connect(ui(form).ProgressBar1, &widgets::ProgressBar::valueSet, this,
                 [&] { pointers << form.MousePointer(); });
 
-        click(form.PushButton4);
+        click(ui(form).PushButton4);
 
         QCOMPARE(dialogs.fileRequests.size(), 1);
         const platform::FileDialogRequest& request = dialogs.fileRequests[0];
@@ -62,7 +63,7 @@ private slots:
         QVERIFY(!pointers.isEmpty());
         QCOMPARE(pointers.count(window::Form1::kHourglass), pointers.size());
         QCOMPARE(form.MousePointer(), window::Form1::kDefaultPointer);
-        QCOMPARE(form.CommonDialog1.FileName, path);
+        QCOMPARE(ui(form).CommonDialog1.FileName, path);
         QVERIFY(dialogs.messages.isEmpty());
     }
 
@@ -73,15 +74,15 @@ private slots:
         form.Form_Load();
         addResults(form, {"Distance is 1 Miles"});
         form.setMousePointer(window::Form1::kCustomPointer);
-        form.ProgressBar1->setValue(37);
-        form.ProgressBar1->setText(QStringLiteral("Kept"));
+        ui(form).ProgressBar1->setValue(37);
+        ui(form).ProgressBar1->setText(QStringLiteral("Kept"));
 
-        click(form.PushButton4);
+        click(ui(form).PushButton4);
 
         QCOMPARE(dialogs.fileRequests.size(), 1);
         QCOMPARE(form.MousePointer(), window::Form1::kCustomPointer);
-        QCOMPARE(form.ProgressBar1->value(), 37.0);
-        QCOMPARE(form.ProgressBar1->text(), QStringLiteral("Kept"));
+        QCOMPARE(ui(form).ProgressBar1->value(), 37.0);
+        QCOMPARE(ui(form).ProgressBar1->text(), QStringLiteral("Kept"));
         QVERIFY(dialogs.messages.isEmpty());
     }
 
@@ -129,9 +130,9 @@ private slots:
                 dialogs.openReplies.enqueue(paths);
             else
                 dialogs.saveReplies.enqueue(paths.first());
-            click(step.startsWith("load") ? form.PushButton3 : form.PushButton4);
+            click(step.startsWith("load") ? ui(form).PushButton3 : ui(form).PushButton4);
         }
-        click(form.PushButton4); // cancelled
+        click(ui(form).PushButton4); // cancelled
         QCOMPARE(dialogs.fileRequests.last().fileName, QDir::cleanPath(dir.filePath(start)));
         // A list file that the user picks is still replaced without a question.
         QCOMPARE(QFileInfo(dir.filePath("a.txt")).size() > 0, steps.last() == "save a.txt");
@@ -146,7 +147,7 @@ private slots:
         form.Form_Load();
         addResults(form, {"Distance is 1 Miles", "Distance is 22 Miles"});
 
-        click(form.PushButton5);
+        click(ui(form).PushButton5);
 
         QCOMPARE(clipboard.texts, QStringList{"Distance is 1 Miles\r\nDistance is 22 Miles\r\n"});
         QCOMPARE(dialogs.messages.size(), 1);
@@ -163,7 +164,7 @@ private slots:
         form.Form_Load();
         addResults(form, {"Distance is 1 Miles"});
 
-        click(form.PushButton5);
+        click(ui(form).PushButton5);
 
         QCOMPARE(clipboard.clearAttempts, 1000);
         QCOMPARE(clipboard.setAttempts, 1000);
@@ -178,7 +179,7 @@ private slots:
         window::Form1 form;
         form.Form_Load();
         addResults(form, {"Distance is 1 Miles", "Distance is 2 Miles"});
-        QTimer::singleShot(0, &form, [&] { form.ListView2->clearItems(); });
+        QTimer::singleShot(0, &form, [&] { ui(form).ListView2->clearItems(); });
 
         form.PushButton5_Click();
 

@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -105,6 +106,7 @@ private slots:
         QTest::newRow("icon, 48 pixels") << "share/icons/hicolor/48x48/apps/meridane.png" << false;
         QTest::newRow("manual page") << "share/man/man1/meridane.1.gz" << false;
         QTest::newRow("copyright") << "share/doc/meridane/copyright" << false;
+        QTest::newRow("MIME types") << "share/mime/packages/org.meridane.Meridane.xml" << false;
         // The files that the program reads from its own folder.
         QDirIterator beside(QStringLiteral(SHARE_DIR), QDir::Files, QDirIterator::Subdirectories);
         while (beside.hasNext()) {
@@ -119,6 +121,67 @@ private slots:
         const QFileInfo info(installed(path));
         QVERIFY2(info.isFile(), qPrintable(path));
         QCOMPARE(info.isExecutable(), executable);
+    }
+
+    // The desktop, given the installed MIME types in a data folder of its
+    // own: a file's type as a file manager asks it (xdg-mime on a GNOME
+    // desktop asks GLib), and whether the menu entry claims that type.
+    void mimeLookups_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<bool>("claimed");
+        QTest::newRow("FIT activity") << "track.fit" << QByteArray("\x0e\x10\0\0\0\0\0\0.FIT\0\0", 14)
+                                      << "application/vnd.ant.fit" << true;
+        QTest::newRow("FITS image with the same extension")
+            << "sky.fit" << QByteArray("SIMPLE  =                    T\n") << "application/fits" << false;
+        QTest::newRow("TCX activity")
+            << "ride.tcx"
+            << QByteArray("<?xml version=\"1.0\"?>\n<TrainingCenterDatabase xmlns=\"http://www.garmin.com/"
+                          "xmlschemas/TrainingCenterDatabase/v2\"/>\n")
+            << "application/vnd.garmin.tcx+xml" << true;
+        QTest::newRow("NMEA log") << "fix.nmea" << QByteArray("$GPGGA,1*00\n") << "text/x-nmea" << true;
+        QTest::newRow("GPX, known to the desktop")
+            << "a.gpx" << QByteArray("<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"/>")
+            << "application/gpx+xml" << true;
+        QTest::newRow("plain text is not claimed") << "CMakeLists.txt" << QByteArray("project(x)\n")
+                                                   << "text/plain" << false;
+        QTest::newRow("an archive is not claimed") << "a.tar.gz" << QByteArray("\x1f\x8b\x08\0", 4)
+                                                   << "application/x-compressed-tar" << false;
+    }
+
+    void mimeLookups()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, type);
+        QFETCH(bool, claimed);
+        if (QStandardPaths::findExecutable("update-mime-database").isEmpty() ||
+            QStandardPaths::findExecutable("xdg-mime").isEmpty() || QStandardPaths::findExecutable("gio").isEmpty())
+            QSKIP("needs update-mime-database, xdg-mime and gio");
+        QTemporaryDir data;
+        QVERIFY(QDir(data.path()).mkpath("mime/packages"));
+        QVERIFY(QFile::copy(installed("share/mime/packages/org.meridane.Meridane.xml"),
+                            data.filePath("mime/packages/org.meridane.Meridane.xml")));
+        QCOMPARE(QProcess::execute("update-mime-database", {data.filePath("mime")}), 0);
+        QFile file(data.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QProcess lookup;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", data.path());
+        environment.insert("XDG_DATA_DIRS", "/usr/share");
+        environment.insert("XDG_CURRENT_DESKTOP", "GNOME");
+        lookup.setProcessEnvironment(environment);
+        lookup.start("xdg-mime", {"query", "filetype", file.fileName()});
+        QVERIFY(lookup.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(lookup.readAllStandardOutput()).trimmed(), type);
+        QFile entry(installed("share/applications/org.meridane.Meridane.desktop"));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QString claims = QString::fromUtf8(entry.readAll()).section("MimeType=", 1).section('\n', 0, 0);
+        QCOMPARE(claims.split(';', Qt::SkipEmptyParts).contains(type), claimed);
     }
 
     void commandIsALinkIntoTheProgramFolder()

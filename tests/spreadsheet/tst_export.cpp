@@ -2,6 +2,7 @@
 // fills, through a recording application; and real workbooks written by the
 // desktop spreadsheet and read back.
 
+#include "form1controls.h"
 #include "window/form1.h"
 #include "core/failure.h"
 #include "platform/spreadsheet/desktopspreadsheet.h"
@@ -46,7 +47,7 @@ void addHeaders(widgets::ListView& list, const QStringList& headers)
         list.addColumn(header);
 }
 
-void press(window::Form1& form) { QTest::mouseClick(form.PushButton13, Qt::LeftButton); }
+void press(window::Form1& form) { QTest::mouseClick(ui(form).PushButton13, Qt::LeftButton); }
 
 QStringList labelsOf(const ScriptedDialogs& dialogs)
 {
@@ -75,7 +76,7 @@ XlsxContent exportAndRead(const Rows& rows, RecordingProcessStart& processes)
 {
     window::Form1 form;
     form.Form_Load();
-    fillList(*form.ListView2, rows);
+    fillList(*ui(form).ListView2, rows);
     press(form);
     if (processes.started.size() != 1)
         return {};
@@ -141,8 +142,8 @@ private slots:
         ScriptedDialogs dialogs;
         RecordingSpreadsheet spreadsheet;
         window::Form1 form;
-        addHeaders(*form.ListView2, headers);
-        fillList(*form.ListView2, rows);
+        addHeaders(*ui(form).ListView2, headers);
+        fillList(*ui(form).ListView2, rows);
         press(form);
         QCOMPARE(spreadsheet.log.cells(), cells);
         QCOMPARE(dialogs.texts(), QStringList());
@@ -154,7 +155,7 @@ private slots:
         RecordingSpreadsheet spreadsheet;
         window::Form1 form;
         form.Form_Load();
-        fillList(*form.ListView2, {{"+", "s1"}, {"-", "s2"}});
+        fillList(*ui(form).ListView2, {{"+", "s1"}, {"-", "s2"}});
         QList<int> pointers;
         spreadsheet.log.onCall = [&](const QString&) { pointers << form.MousePointer(); };
         bool windowAnswered = false;
@@ -182,7 +183,7 @@ private slots:
         spreadsheet.log.installed = false;
         window::Form1 form;
         form.Form_Load();
-        fillList(*form.ListView2, {{"+", "s1"}});
+        fillList(*ui(form).ListView2, {{"+", "s1"}});
         QList<int> pointers;
         dialogs.onMessage = [&](const RecordedMessage&) { pointers << form.MousePointer(); };
 
@@ -216,7 +217,7 @@ private slots:
         RecordingSpreadsheet spreadsheet;
         window::Form1 form;
         form.Form_Load();
-        fillList(*form.ListView2, {{"+", "s1"}, {"+", "s2"}, {"-", "s3"}, {"+", "s4"}});
+        fillList(*ui(form).ListView2, {{"+", "s1"}, {"+", "s2"}, {"-", "s3"}, {"+", "s4"}});
         // Answers up to the first result; silent from the second one's sheet on.
         spreadsheet.log.failFrom = 8;
 
@@ -245,7 +246,7 @@ private slots:
             });
         window::Form1 form;
         form.Form_Load();
-        fillList(*form.ListView2, {{"+", "s1"}});
+        fillList(*ui(form).ListView2, {{"+", "s1"}});
         press(form);
         // Every step that needs the missing application is reported; the window is released.
         QCOMPARE(labelsOf(dialogs), QStringList({"112", "114", "124", "158", "172", "174"}));
@@ -258,10 +259,10 @@ private slots:
         RecordingSpreadsheet spreadsheet;
         window::Form1 form;
         form.Form_Load();
-        fillList(*form.ListView2, {{"+", "s1"}, {"+", "s2"}, {"+", "s3"}});
+        fillList(*ui(form).ListView2, {{"+", "s1"}, {"+", "s2"}, {"+", "s3"}});
         spreadsheet.log.onCall = [&](const QString& call) {
             if (call == u"Cells(2,1).value=s1")
-                form.ListView2->clearItems();
+                ui(form).ListView2->clearItems();
         };
         press(form);
         QCOMPARE(spreadsheet.log.cells(),
@@ -295,7 +296,7 @@ private slots:
         spreadsheet.log.sheetRows = 3; // the header and two results
         window::Form1 form;
         form.Form_Load();
-        fillList(*form.ListView2, rows);
+        fillList(*ui(form).ListView2, rows);
         press(form);
 
         QStringList expected{"Cells(1,1)=Results"};
@@ -436,7 +437,7 @@ private slots:
         processes.programs["soffice"] = "/usr/bin/soffice";
         window::Form1 form;
         form.Form_Load();
-        fillList(*form.ListView2, {{"+", "s1"}});
+        fillList(*ui(form).ListView2, {{"+", "s1"}});
         press(form);
         press(form);
 
@@ -484,7 +485,7 @@ private slots:
         useDesktopSpreadsheet(dir.path());
         window::Form1 form;
         form.Form_Load();
-        fillList(*form.ListView2, {{"+", "s1"}});
+        fillList(*ui(form).ListView2, {{"+", "s1"}});
         press(form);
 
         QCOMPARE(QFileInfo::exists(old.fileName()), kept);
@@ -519,7 +520,7 @@ private slots:
         useDesktopSpreadsheet(folder);
         window::Form1 form;
         form.Form_Load();
-        fillList(*form.ListView2, {{"+", "s1"}});
+        fillList(*ui(form).ListView2, {{"+", "s1"}});
         press(form);
 
         QCOMPARE(labelsOf(dialogs), QStringList{"174"});

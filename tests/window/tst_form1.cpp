@@ -9,6 +9,7 @@
 #include "platform/desktop/yield.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
+#include "form1controls.h"
 #include "window/form1.h"
 
 #include <QAbstractEventDispatcher>
@@ -17,6 +18,7 @@
 #include <QHeaderView>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -35,14 +37,14 @@ const QStringList kExample[] = {{"42.8712", "-71.3878"},
 void addPoints(window::Form1& form, int count)
 {
     for (int i = 0; i < count; ++i)
-        form.ListView1->addItem(kExample[i % 4][0], kExample[i % 4][1]);
+        ui(form).ListView1->addItem(kExample[i % 4][0], kExample[i % 4][1]);
 }
 
 QStringList results(const window::Form1& form)
 {
     QStringList out;
-    for (qsizetype r = 1; r <= form.ListView2->count(); ++r)
-        out << form.ListView2->text(r);
+    for (qsizetype r = 1; r <= ui(form).ListView2->count(); ++r)
+        out << ui(form).ListView2->text(r);
     return out;
 }
 
@@ -59,7 +61,7 @@ void duringPass(window::Form1& form, int pass, std::function<void()> action)
     auto* connection = new QMetaObject::Connection;
     auto calls = std::make_shared<int>(0);
     *connection =
-        QObject::connect(form.ProgressBar1, &widgets::ProgressBar::valueSet, &form, [=](double) {
+        QObject::connect(ui(form).ProgressBar1, &widgets::ProgressBar::valueSet, &form, [=](double) {
             if (++*calls != pass)
                 return;
             QObject::disconnect(*connection);
@@ -132,8 +134,8 @@ private slots:
     void listsHaveNoColumnsBeforeTheLoad()
     {
         window::Form1 form;
-        QCOMPARE(form.ListView1->columnCount(), 0);
-        QCOMPARE(form.ListView2->columnCount(), 0);
+        QCOMPARE(ui(form).ListView1->columnCount(), 0);
+        QCOMPARE(ui(form).ListView2->columnCount(), 0);
     }
 
     void load()
@@ -143,15 +145,15 @@ private slots:
         form.Form_Load();
         QCOMPARE(form.windowTitle(), QString("Meridane"));
         QVERIFY(!form.windowIcon().isNull());
-        QCOMPARE(form.ListView1->columnCount(), 2);
-        QCOMPARE(form.ListView1->columnText(1), QString("Latitude"));
-        QCOMPARE(form.ListView1->columnText(2), QString("Longitude"));
-        QCOMPARE(form.ListView2->columnCount(), 1);
-        QCOMPARE(form.ListView2->columnText(1), QString("Results"));
-        QCOMPARE(form.ListView1->horizontalHeader()->sectionSize(0), 3500 / 15);
-        QCOMPARE(form.ListView2->horizontalHeader()->sectionSize(0), 7000 / 15);
-        QVERIFY(form.Option1->isChecked());
-        QCOMPARE(form.ProgressBar1->text(), QString("Progress Bar"));
+        QCOMPARE(ui(form).ListView1->columnCount(), 2);
+        QCOMPARE(ui(form).ListView1->columnText(1), QString("Latitude"));
+        QCOMPARE(ui(form).ListView1->columnText(2), QString("Longitude"));
+        QCOMPARE(ui(form).ListView2->columnCount(), 1);
+        QCOMPARE(ui(form).ListView2->columnText(1), QString("Results"));
+        QCOMPARE(ui(form).ListView1->horizontalHeader()->sectionSize(0), 3500 / 15);
+        QCOMPARE(ui(form).ListView2->horizontalHeader()->sectionSize(0), 7000 / 15);
+        QVERIFY(ui(form).Option1->isChecked());
+        QCOMPARE(ui(form).ProgressBar1->text(), QString("Progress Bar"));
         QCOMPARE(form.MousePointer(), 0);
         QVERIFY(dialogs.messages.isEmpty());
     }
@@ -181,10 +183,10 @@ private slots:
         QFETCH(QString, caption);
         window::Form1 form;
         const QHash<QString, QWidget*> controls{
-            {"ListView1", form.ListView1},       {"PushButton6", form.PushButton6},
-            {"PushButton3", form.PushButton3},   {"PushButton8", form.PushButton8},
-            {"PushButton17", form.PushButton17}, {"ListView2", form.ListView2},
-            {"PushButton2", form.PushButton2},   {"ProgressBar1", form.ProgressBar1}};
+            {"ListView1", ui(form).ListView1},       {"PushButton6", ui(form).PushButton6},
+            {"PushButton3", ui(form).PushButton3},   {"PushButton8", ui(form).PushButton8},
+            {"PushButton17", ui(form).PushButton17}, {"ListView2", ui(form).ListView2},
+            {"PushButton2", ui(form).PushButton2},   {"ProgressBar1", ui(form).ProgressBar1}};
         QWidget* widget = controls.value(control);
         QCOMPARE(widget->geometry(),
                  QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
@@ -212,12 +214,12 @@ private slots:
         window::Form1 form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        const QList<QRadioButton*> options{form.Option1, form.Option2, form.Option3, form.Option4};
+        const QList<QRadioButton*> options{ui(form).Option1, ui(form).Option2, ui(form).Option3, ui(form).Option4};
         options[selected - 1]->setChecked(true);
-        const QList<QWidget*> stops{form.ListView1,       form.ListView2,    form.PushButton6,
-                                    form.PushButton3,     form.PushButton1,  form.PushButton17,
-                                    form.PushButton4,     form.PushButton13, form.PushButton2,
-                                    form.PushButton5,     form.PushButton7,  form.PushButton8,
+        const QList<QWidget*> stops{ui(form).ListView1,       ui(form).ListView2,    ui(form).PushButton6,
+                                    ui(form).PushButton3,     ui(form).PushButton1,  ui(form).PushButton17,
+                                    ui(form).PushButton4,     ui(form).PushButton13, ui(form).PushButton2,
+                                    ui(form).PushButton5,     ui(form).PushButton7,  ui(form).PushButton8,
                                     options[selected - 1]};
         const auto walk = [&](Qt::KeyboardModifiers modifiers) {
             QList<QWidget*> seen{QApplication::focusWidget()};
@@ -227,9 +229,9 @@ private slots:
             }
             return seen;
         };
-        form.ListView1->setFocus();
-        QCOMPARE(walk(Qt::NoModifier), stops + QList<QWidget*>{form.ListView1});
-        QList<QWidget*> back{form.ListView1};
+        ui(form).ListView1->setFocus();
+        QCOMPARE(walk(Qt::NoModifier), stops + QList<QWidget*>{ui(form).ListView1});
+        QList<QWidget*> back{ui(form).ListView1};
         std::copy(stops.rbegin(), stops.rend(), std::back_inserter(back));
         QCOMPARE(walk(Qt::ShiftModifier), back);
     }
@@ -240,25 +242,25 @@ private slots:
         window::Form1 form;
         form.Form_Load();
         addPoints(form, 4);
-        form.ListView2->addItem("an earlier result");
-        QSignalSpy values(form.ProgressBar1, &widgets::ProgressBar::valueSet);
-        QSignalSpy texts(form.ProgressBar1, &widgets::ProgressBar::textSet);
+        ui(form).ListView2->addItem("an earlier result");
+        QSignalSpy values(ui(form).ProgressBar1, &widgets::ProgressBar::valueSet);
+        QSignalSpy texts(ui(form).ProgressBar1, &widgets::ProgressBar::textSet);
         QList<int> pointers;
-        connect(form.ProgressBar1, &widgets::ProgressBar::valueSet, &form,
+        connect(ui(form).ProgressBar1, &widgets::ProgressBar::valueSet, &form,
                 [&] { pointers << form.MousePointer(); });
 
-        QTest::mouseClick(form.PushButton17, Qt::LeftButton);
+        QTest::mouseClick(ui(form).PushButton17, Qt::LeftButton);
 
         QCOMPARE(results(form), QStringList({sentence(0, 1), sentence(1, 2), sentence(2, 3)}));
         for (qsizetype r = 1; r <= 3; ++r)
-            QVERIFY(form.ListView2->checked(r));
+            QVERIFY(ui(form).ListView2->checked(r));
         QList<double> positions;
         for (const auto& v : values)
             positions << v[0].toDouble();
         QCOMPARE(positions, QList<double>({25, 50, 75, 100, 0}));
         QCOMPARE(texts.first()[0].toString(), QString("Processing: 42.8712"));
         QCOMPARE(texts.at(3)[0].toString(), QString("Processing: 58.92982"));
-        QCOMPARE(form.ProgressBar1->text(), QString("Progress Bar"));
+        QCOMPARE(ui(form).ProgressBar1->text(), QString("Progress Bar"));
         QCOMPARE(pointers.first(), 0); // the hourglass comes after the first yield
         QCOMPARE(pointers.at(1), 11);
         QCOMPARE(form.MousePointer(), 0);
@@ -275,7 +277,7 @@ private slots:
         window::Form1 form;
         form.Form_Load();
         addPoints(form, 3);
-        QSignalSpy values(form.ProgressBar1, &widgets::ProgressBar::valueSet);
+        QSignalSpy values(ui(form).ProgressBar1, &widgets::ProgressBar::valueSet);
         form.PushButton17_Click();
         QCOMPARE(values.at(0)[0].toDouble(), 100.0 / 3);
         QCOMPARE(values.at(1)[0].toDouble(), 200.0 / 3);
@@ -287,10 +289,10 @@ private slots:
         window::Form1 form;
         form.Form_Load();
         addPoints(form, 1);
-        form.ListView2->addItem("an earlier result");
-        QSignalSpy values(form.ProgressBar1, &widgets::ProgressBar::valueSet);
+        ui(form).ListView2->addItem("an earlier result");
+        QSignalSpy values(ui(form).ProgressBar1, &widgets::ProgressBar::valueSet);
         form.PushButton17_Click();
-        QCOMPARE(form.ListView2->count(), 0);
+        QCOMPARE(ui(form).ListView2->count(), 0);
         QCOMPARE(values.size(), 2);
         QCOMPARE(values.at(0)[0].toDouble(), 100.0);
         QCOMPARE(values.at(1)[0].toDouble(), 0.0);
@@ -302,8 +304,8 @@ private slots:
         ScriptedDialogs dialogs;
         window::Form1 form;
         form.Form_Load();
-        form.ListView2->addItem("an earlier result");
-        QSignalSpy values(form.ProgressBar1, &widgets::ProgressBar::valueSet);
+        ui(form).ListView2->addItem("an earlier result");
+        QSignalSpy values(ui(form).ProgressBar1, &widgets::ProgressBar::valueSet);
         form.PushButton17_Click();
         QCOMPARE(results(form), QStringList({"an earlier result"}));
         QCOMPARE(values.size(), 0);
@@ -319,13 +321,13 @@ private slots:
         ScriptedDialogs dialogs;
         window::Form1 form;
         form.Form_Load();
-        form.ListView1->addItem("abc", "1");
+        ui(form).ListView1->addItem("abc", "1");
         addPoints(form, 2);
         form.PushButton17_Click();
-        QCOMPARE(form.ListView2->count(), 2);
-        QCOMPARE(form.ListView2->text(1),
+        QCOMPARE(ui(form).ListView2->count(), 2);
+        QCOMPARE(ui(form).ListView2->text(1),
                  QString("Distance between (abc,1) and (42.8712,-71.3878) is 0 miles"));
-        QCOMPARE(form.ListView2->text(2), sentence(0, 1));
+        QCOMPARE(ui(form).ListView2->text(2), sentence(0, 1));
         QCOMPARE(dialogs.messages.size(), 2);
         QVERIFY(dialogs.messages[0].text.contains("GetDistance at line 138"));
         QCOMPARE(dialogs.messages[1].text, QString("Done."));
@@ -337,9 +339,9 @@ private slots:
         window::Form1 form;
         form.Form_Load();
         addPoints(form, 6);
-        duringPass(form, 2, [&] { QTest::mouseClick(form.PushButton17, Qt::LeftButton); });
+        duringPass(form, 2, [&] { QTest::mouseClick(ui(form).PushButton17, Qt::LeftButton); });
         form.PushButton17_Click();
-        QCOMPARE(form.ListView2->count(), 5);
+        QCOMPARE(ui(form).ListView2->count(), 5);
         QCOMPARE(dialogs.texts(), QStringList({"Done."}));
     }
 
@@ -349,10 +351,10 @@ private slots:
         window::Form1 form;
         form.Form_Load();
         addPoints(form, 3);
-        duringPass(form, 1, [&] { form.ListView1->addItem("1", "2"); });
+        duringPass(form, 1, [&] { ui(form).ListView1->addItem("1", "2"); });
         form.PushButton17_Click();
-        QCOMPARE(form.ListView2->count(), 3);
-        QCOMPARE(form.ListView2->text(3),
+        QCOMPARE(ui(form).ListView2->count(), 3);
+        QCOMPARE(ui(form).ListView2->text(3),
                  engine::modZipDistance::GetDistance(kExample[2][0], kExample[2][1], "1", "2",
                                                      engine::modZipDistance::selectedOption(1)));
     }
@@ -365,12 +367,12 @@ private slots:
         form.show();
         addPoints(form, 4);
         duringPass(form, 2, [&] {
-            QTest::mouseClick(form.Option3, Qt::LeftButton, {},
-                              QPoint(8, form.Option3->height() / 2));
+            QTest::mouseClick(ui(form).Option3, Qt::LeftButton, {},
+                              QPoint(8, ui(form).Option3->height() / 2));
         });
         form.PushButton17_Click();
-        QVERIFY(form.ListView2->text(1).endsWith(" miles"));
-        QVERIFY(form.ListView2->text(2).endsWith(" kilometers"));
+        QVERIFY(ui(form).ListView2->text(1).endsWith(" miles"));
+        QVERIFY(ui(form).ListView2->text(2).endsWith(" kilometers"));
     }
 
     // Each window's run reads its own unit options, whatever other windows do.
@@ -382,13 +384,13 @@ private slots:
         addPoints(form, 2);
         {
             window::Form1 second;
-            second.Option3->setChecked(true);
+            ui(second).Option3->setChecked(true);
             form.PushButton17_Click();
         }
         QCOMPARE(results(form), QStringList({sentence(0, 1)}));
-        form.Option4->setChecked(true);
+        ui(form).Option4->setChecked(true);
         form.PushButton17_Click();
-        QVERIFY2(form.ListView2->text(1).endsWith(" meters"), qPrintable(form.ListView2->text(1)));
+        QVERIFY2(ui(form).ListView2->text(1).endsWith(" meters"), qPrintable(ui(form).ListView2->text(1)));
     }
 
     void editingIsBlockedUnderTheHourglassButClearResultsWorks()
@@ -400,21 +402,21 @@ private slots:
         addPoints(form, 6);
         qsizetype coordinatesDuringRun = -1;
         duringPass(form, 3, [&] {
-            form.ListView1->selectRow(2);
-            QTest::keyClick(form.ListView1, Qt::Key_Delete);
+            ui(form).ListView1->selectRow(2);
+            QTest::keyClick(ui(form).ListView1, Qt::Key_Delete);
             form.ListView1_DblClick();
-            QTest::mouseClick(form.PushButton1, Qt::LeftButton);
-            form.ListView2->selectRow(1);
+            QTest::mouseClick(ui(form).PushButton1, Qt::LeftButton);
+            ui(form).ListView2->selectRow(1);
             form.ListView2_DblClick();
-            coordinatesDuringRun = form.ListView1->count();
-            QCOMPARE(form.ListView2->count(), 2);
-            QTest::mouseClick(form.PushButton2, Qt::LeftButton);
+            coordinatesDuringRun = ui(form).ListView1->count();
+            QCOMPARE(ui(form).ListView2->count(), 2);
+            QTest::mouseClick(ui(form).PushButton2, Qt::LeftButton);
         });
         form.PushButton17_Click();
         QCOMPARE(coordinatesDuringRun, 6);
         // Cleared after pass 2; passes 3 to 5 added their pairs again.
-        QCOMPARE(form.ListView2->count(), 3);
-        QCOMPARE(form.ListView2->text(1), sentence(2, 3));
+        QCOMPARE(ui(form).ListView2->count(), 3);
+        QCOMPARE(ui(form).ListView2->text(1), sentence(2, 3));
     }
 
     void removingRowsWhenIdle()
@@ -424,35 +426,35 @@ private slots:
         form.Form_Load();
         form.show();
         addPoints(form, 4);
-        form.ListView1->selectRow(2);
-        QTest::keyClick(form.ListView1, '.'); // the same character number as Delete's key code
-        QTest::keyClick(form.ListView1, Qt::Key_Period, Qt::KeypadModifier);
-        QCOMPARE(form.ListView1->count(), 4);
-        QTest::keyClick(form.ListView1, Qt::Key_Delete);
-        QCOMPARE(form.ListView1->count(), 3);
-        QCOMPARE(form.ListView1->text(2), kExample[2][0]);
+        ui(form).ListView1->selectRow(2);
+        QTest::keyClick(ui(form).ListView1, '.'); // the same character number as Delete's key code
+        QTest::keyClick(ui(form).ListView1, Qt::Key_Period, Qt::KeypadModifier);
+        QCOMPARE(ui(form).ListView1->count(), 4);
+        QTest::keyClick(ui(form).ListView1, Qt::Key_Delete);
+        QCOMPARE(ui(form).ListView1->count(), 3);
+        QCOMPARE(ui(form).ListView1->text(2), kExample[2][0]);
         form.PushButton17_Click();
         QCOMPARE(results(form), QStringList({sentence(0, 2), sentence(2, 3)}));
 
-        form.ListView2->selectRow(1);
-        QTest::keyClick(form.ListView2, Qt::Key_Delete); // no Delete key in the results
-        QCOMPARE(form.ListView2->count(), 2);
+        ui(form).ListView2->selectRow(1);
+        QTest::keyClick(ui(form).ListView2, Qt::Key_Delete); // no Delete key in the results
+        QCOMPARE(ui(form).ListView2->count(), 2);
         form.ListView2_DblClick();
         QCOMPARE(results(form), QStringList({sentence(2, 3)}));
 
-        form.ListView1->selectRow(1);
+        ui(form).ListView1->selectRow(1);
         form.ListView1_DblClick();
-        QCOMPARE(form.ListView1->count(), 2);
-        form.ListView1->clearSelection();
+        QCOMPARE(ui(form).ListView1->count(), 2);
+        ui(form).ListView1->clearSelection();
         form.ListView1_DblClick(); // nothing selected: nothing removed
-        QCOMPARE(form.ListView1->count(), 2);
+        QCOMPARE(ui(form).ListView1->count(), 2);
 
-        QTest::mouseClick(form.PushButton1, Qt::LeftButton);
-        QCOMPARE(form.ListView1->count(), 0);
-        QCOMPARE(form.ListView2->count(), 1); // "Clear List" leaves the results
+        QTest::mouseClick(ui(form).PushButton1, Qt::LeftButton);
+        QCOMPARE(ui(form).ListView1->count(), 0);
+        QCOMPARE(ui(form).ListView2->count(), 1); // "Clear List" leaves the results
         form.ListView1_DblClick();            // an empty list: nothing happens
-        QTest::mouseClick(form.PushButton2, Qt::LeftButton);
-        QCOMPARE(form.ListView2->count(), 0);
+        QTest::mouseClick(ui(form).PushButton2, Qt::LeftButton);
+        QCOMPARE(ui(form).ListView2->count(), 0);
         QCOMPARE(dialogs.texts(), QStringList({"Done."}));
     }
 
@@ -495,14 +497,14 @@ private slots:
         const bool run = operation == "run";
         duringPass(form, nthValue, afterYields(yields, [&] {
                        if (append)
-                           form.ListView2->addItem("appended");
+                           ui(form).ListView2->addItem("appended");
                        else
-                           QTest::mouseClick(run ? form.PushButton1 : form.PushButton2,
+                           QTest::mouseClick(run ? ui(form).PushButton1 : ui(form).PushButton2,
                                              Qt::LeftButton);
                    }));
         dialogs.saveReplies.enqueue(path);
 
-        QTest::mouseClick(run ? form.PushButton17 : form.PushButton4, Qt::LeftButton);
+        QTest::mouseClick(run ? ui(form).PushButton17 : ui(form).PushButton4, Qt::LeftButton);
 
         QStringList expected = run ? QStringList{"Done."} : QStringList{};
         if (reportedAt != 0)
@@ -514,8 +516,8 @@ private slots:
         for (const QString& text : dialogs.texts())
             shown << text.section("\r\r", 0, 0);
         QCOMPARE(shown, expected);
-        QCOMPARE(form.ProgressBar1->value(), 0.0);
-        QCOMPARE(form.ProgressBar1->text(), QString("Progress Bar"));
+        QCOMPARE(ui(form).ProgressBar1->value(), 0.0);
+        QCOMPARE(ui(form).ProgressBar1->text(), QString("Progress Bar"));
         QCOMPARE(form.MousePointer(), window::Form1::kDefaultPointer);
         QVERIFY(!form.RunInProgress());
         if (!run && reportedAt != 0)
@@ -566,8 +568,9 @@ private slots:
         QCOMPARE(ended, 1);
     }
 
-    // The window and the message boxes have one size: no maximize button,
-    // and a larger state that the window system sets is set back.
+    // The window maximizes and takes the screen; the message boxes have one
+    // size: no maximize button, and a larger state that the window system
+    // sets is set back.
     void oneSize_data()
     {
         QTest::addColumn<bool>("messageBox");
@@ -585,11 +588,18 @@ private slots:
         form.show();
         bool checked = false;
         const auto check = [&](QWidget* window) {
-            QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+            QCOMPARE(bool(window->windowFlags() & Qt::WindowMaximizeButtonHint), !messageBox);
             const QSize size = window->size();
             window->setWindowState(Qt::WindowState(state));
-            QTRY_COMPARE(window->windowState(), Qt::WindowNoState);
-            QCOMPARE(window->size(), size);
+            if (messageBox) {
+                QTRY_COMPARE(window->windowState(), Qt::WindowNoState);
+                QCOMPARE(window->size(), size);
+            } else {
+                // The screen, less the frame the window system draws.
+                const QSize screen = window->screen()->size();
+                QTRY_VERIFY(window->width() >= screen.width() - 8 && window->height() >= screen.height() - 40);
+                QCOMPARE(window->windowState(), Qt::WindowState(state));
+            }
             checked = true;
         };
         if (messageBox) {
@@ -630,9 +640,9 @@ private slots:
         window::Form1 form;
         form.Form_Load();
         const QHash<QString, QWidget*> widgets{
-            {"Form1", &form},           {"ListView1", form.ListView1},
-            {"ListView2", form.ListView2}, {"PushButton8", form.PushButton8},
-            {"ProgressBar1", form.ProgressBar1}};
+            {"Form1", &form},           {"ListView1", ui(form).ListView1},
+            {"ListView2", ui(form).ListView2}, {"PushButton8", ui(form).PushButton8},
+            {"ProgressBar1", ui(form).ProgressBar1}};
         QAccessibleInterface* item = QAccessible::queryAccessibleInterface(widgets.value(widget));
         QString nameSeen;
         QVariant valueSeen = 75;
@@ -656,14 +666,149 @@ private slots:
         form.Form_Load();
         addPoints(form, 3);
         form.PushButton17_Click();
-        form.ListView2->setChecked(2, false);
-        form.ListView2->flushView();
+        ui(form).ListView2->setChecked(2, false);
+        ui(form).ListView2->flushView();
         QAccessibleTableInterface* table =
-            QAccessible::queryAccessibleInterface(form.ListView2)->tableInterface();
+            QAccessible::queryAccessibleInterface(ui(form).ListView2)->tableInterface();
         for (int row = 0; row < 2; ++row) {
             QVERIFY(table->cellAt(row, 0)->state().checkable);
             QCOMPARE(bool(table->cellAt(row, 0)->state().checked), row == 0);
         }
+    }
+
+    // The control table at the start; a larger window gives the lists the
+    // extra height and every control its share of the width, the results
+    // column its list's; a screen too small (1920x1080 at scale 2, less a
+    // panel) gives a window that fits, lists shorter, every control in it.
+    void resizedLayout_data()
+    {
+        QTest::addColumn<QSize>("available"); // the screen's area, or the window's own size
+        QTest::addColumn<bool>("fitted");
+        QTest::newRow("the control table") << QSize(536, 658) << false;
+        QTest::newRow("larger: lists taller, whole sentences") << QSize(900, 958) << false;
+        QTest::newRow("1920x1080 at scale 2: fits") << QSize(960, 540 - 24) << true;
+    }
+
+    void resizedLayout()
+    {
+        QFETCH(QSize, available);
+        QFETCH(bool, fitted);
+        ScriptedDialogs dialogs;
+        window::Form1 form;
+        form.Form_Load();
+        const QSize table(536, 658);
+        const QSize size = fitted ? widgets::fittedSize(table, form.minimumSize(), available, {8, 40})
+                                  : available;
+        form.resize(size);
+        form.show();
+        QVERIFY(size.width() <= available.width() && size.height() <= available.height());
+        ui(form).Option2->setChecked(true); // feet: the longest sentences
+        addPoints(form, 4);
+        form.PushButton17_Click();
+        const auto c = ui(form);
+        const int extraWidth = size.width() - table.width(), extraHeight = size.height() - table.height();
+        // The lists share the extra height, everything under them moves down with them.
+        QCOMPARE(c.ListView1->geometry(), QRect(8, 8, 520 + extraWidth, 169 + extraHeight / 2));
+        QCOMPARE(c.ListView2->height(), c.ListView1->height() + extraHeight % 2);
+        QCOMPARE(c.PushButton2->geometry(),
+                 QRect(272 + extraWidth / 2, 568 + extraHeight, 256 + (extraWidth + 1) / 2, 27));
+        QCOMPARE(c.PushButton8->geometry().right(), c.ListView1->geometry().right());
+        QVERIFY(c.ListView2->height() >= 5 * c.ListView2->fontMetrics().height());
+        const QList<QWidget*> controls{c.ListView1,   c.PushButton6, c.PushButton3,  c.PushButton8,
+                                       c.PushButton1, c.PushButton7, c.Frame1,       c.PushButton17,
+                                       c.ListView2,   c.PushButton4, c.PushButton13, c.PushButton5,
+                                       c.PushButton2, c.ProgressBar1, c.StatusLine1};
+        for (QWidget* control : controls) {
+            QVERIFY2(form.rect().contains(control->geometry()), qPrintable(control->objectName()));
+            for (QWidget* other : controls)
+                QVERIFY(control == other || !control->geometry().intersects(other->geometry()));
+        }
+        QVERIFY(c.Frame1->rect().contains(c.Option4->geometry()));
+        // The results column grew with its list: the longest sentence shows whole
+        // (the check box and the cell's margins take some 30 pixels).
+        int longest = 0;
+        for (qsizetype r = 1; r <= c.ListView2->count(); ++r)
+            longest = std::max(longest, c.ListView2->fontMetrics().horizontalAdvance(c.ListView2->text(r)));
+        const int column = c.ListView2->horizontalHeader()->sectionSize(0);
+        QCOMPARE(column, 466 + extraWidth);
+        QCOMPARE(column >= longest + 30, extraWidth >= 200);
+    }
+
+    // The status line: what a load, a run and a change of the results did.
+    void statusLine_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("load with lines skipped")
+            << "load a.txt" << "3 points added from a.txt, 2 lines skipped (lines 2, 4)";
+        QTest::newRow("load of two files") << "load a.txt b.txt" << "4 points added from 2 files, 2 lines skipped (lines 2, 4)";
+        QTest::newRow("load of a file that is gone")
+            << "load gone.txt" << "0 points added from gone.txt; gone.txt: File not found";
+        QTest::newRow("run") << "run" << "3 results, 15517.246 miles in all";
+        QTest::newRow("run in kilometers") << "km run" << "3 results, 24972.587 kilometers in all";
+        QTest::newRow("run, a row cleared") << "run uncheck" << "2 of 3 results checked, 6171.6476 miles";
+        QTest::newRow("run, a row cleared by Space")
+            << "run space" << "2 of 3 results checked, 12983.1592 miles";
+        QTest::newRow("run, a cleared row checked again") << "run uncheck check"
+                                                            << "3 results, 15517.246 miles in all";
+        QTest::newRow("run, a cleared row removed") << "run uncheck remove"
+                                                      << "2 results, 6171.6476 miles in all";
+        QTest::newRow("run, results cleared") << "run clear" << "";
+    }
+
+    void statusLine()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, status);
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        const auto write = [&](const char* name, const QByteArray& bytes) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        write("a.txt", "1,2\nnot a point\n3,4\n5\n6,7\n");
+        write("b.txt", "8,9\n");
+        window::Form1 form;
+        form.Form_Load();
+        form.show();
+        QAccessible::setActive(true); // the toggles' events are sent
+        const auto c = ui(form);
+        QStringList words = action.split(' ');
+        if (words.takeFirst() == "load") {
+            QStringList paths;
+            for (const QString& name : words)
+                paths << dir.filePath(name);
+            form.LoadListFiles(paths);
+            QCOMPARE(form.StatusText(), status);
+            return;
+        }
+        if (action.startsWith("km"))
+            c.Option3->setChecked(true);
+        addPoints(form, 4);
+        form.PushButton17_Click();
+        c.ListView2->flushView();
+        const QModelIndex second = c.ListView2->model()->index(1, 0);
+        for (const QString& word : words) {
+            if (word == "uncheck" || word == "check") // a click on the box
+                c.ListView2->model()->setData(second, word == "check" ? Qt::Checked : Qt::Unchecked,
+                                              Qt::CheckStateRole);
+            if (word == "space") { // on the first row
+                c.ListView2->setFocus();
+                c.ListView2->selectRow(1);
+                QTest::keyClick(c.ListView2, Qt::Key_Space);
+            }
+            if (word == "remove") {
+                c.ListView2->selectRow(2);
+                form.ListView2_DblClick();
+            }
+            if (word == "clear")
+                QTest::mouseClick(c.PushButton2, Qt::LeftButton);
+        }
+        QCOMPARE(form.StatusText(), status);
+        QAccessibleInterface* line = QAccessible::queryAccessibleInterface(c.StatusLine1);
+        QCOMPARE(line->role(), QAccessible::StatusBar);
+        QCOMPARE(line->text(QAccessible::Name), status);
     }
 
     // A list at its limit (here 1 MiB) fails each add with "Out of memory":
@@ -716,7 +861,7 @@ private slots:
         if (operation == "run")
             expected << "Done.";
         QCOMPARE(shown, expected);
-        QVERIFY((operation == "run" ? form.ListView2 : form.ListView1)->full());
+        QVERIFY((operation == "run" ? ui(form).ListView2 : ui(form).ListView1)->full());
         QCOMPARE(form.MousePointer(), window::Form1::kDefaultPointer);
     }
 
@@ -743,7 +888,7 @@ private slots:
             while (!output::lastStepsAwaited() && !ended)
                 std::this_thread::yield();
         });
-        connect(form.ProgressBar1, &widgets::ProgressBar::textSet, &form, [&](const QString& t) {
+        connect(ui(form).ProgressBar1, &widgets::ProgressBar::textSet, &form, [&](const QString& t) {
             if (t == "Done.")
                 seenAtDone = readAll(path);
         });

@@ -1,6 +1,7 @@
 // Coordinate input: typed-in points, the example points, list files and the
 // format help, driven through the window's buttons with scripted dialogs.
 
+#include "form1controls.h"
 #include "window/form1.h"
 #include "archivewriter.h"
 #include "listbytes.h"
@@ -52,20 +53,20 @@ struct Window {
     QStringList rows() const
     {
         QStringList out;
-        for (qsizetype r = 1; r <= form.ListView1->count(); ++r)
-            out << form.ListView1->text(r) + '|' + form.ListView1->subItem(r, 1);
+        for (qsizetype r = 1; r <= ui(form).ListView1->count(); ++r)
+            out << ui(form).ListView1->text(r) + '|' + ui(form).ListView1->subItem(r, 1);
         return out;
     }
     void typeIn(const QString& entry)
     {
         if (!entry.isNull())
             dialogs.inputReplies.enqueue(entry);
-        QTest::mouseClick(form.PushButton6, Qt::LeftButton);
+        QTest::mouseClick(ui(form).PushButton6, Qt::LeftButton);
     }
     void loadFiles(const QStringList& paths)
     {
         dialogs.openReplies.enqueue(paths);
-        QTest::mouseClick(form.PushButton3, Qt::LeftButton);
+        QTest::mouseClick(ui(form).PushButton3, Qt::LeftButton);
     }
 };
 
@@ -154,7 +155,7 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(bool, invalidMessage);
         Window w;
-        w.form.ListView1->addItem("1", "2");
+        ui(w.form).ListView1->addItem("1", "2");
         w.typeIn(entry);
         QCOMPARE(w.dialogs.lastPrompt, QString("Enter points separated by comma to add: "));
         QCOMPARE(w.dialogs.lastTitle, QString("Add Points"));
@@ -174,9 +175,9 @@ private slots:
     void examplePointsAppendEachPress()
     {
         Window w;
-        w.form.ListView1->addItem("1", "2");
-        QTest::mouseClick(w.form.PushButton7, Qt::LeftButton);
-        QTest::mouseClick(w.form.PushButton7, Qt::LeftButton);
+        ui(w.form).ListView1->addItem("1", "2");
+        QTest::mouseClick(ui(w.form).PushButton7, Qt::LeftButton);
+        QTest::mouseClick(ui(w.form).PushButton7, Qt::LeftButton);
         QCOMPARE(w.rows(), QStringList{"1|2"} + kExampleRows + kExampleRows);
         QVERIFY(w.dialogs.messages.isEmpty());
     }
@@ -184,7 +185,7 @@ private slots:
     void formatHelp()
     {
         Window w;
-        QTest::mouseClick(w.form.PushButton8, Qt::LeftButton);
+        QTest::mouseClick(ui(w.form).PushButton8, Qt::LeftButton);
         QCOMPARE(w.dialogs.messages.size(), 1);
         QCOMPARE(w.dialogs.messages[0].text, kFormatHelp);
         QCOMPARE(w.dialogs.messages[0].title, QString("Meridane"));
@@ -233,7 +234,7 @@ private slots:
         QFETCH(QStringList, rows);
         QTemporaryDir dir;
         Window w;
-        w.form.ListView1->addItem("1", "2");
+        ui(w.form).ListView1->addItem("1", "2");
         w.loadFiles({writeFile(dir, "points.txt", bytes)});
         QCOMPARE(w.rows(), QStringList{"1|2"} + rows);
         QCOMPARE(w.dialogs.texts(), QStringList());
@@ -577,7 +578,7 @@ private slots:
         QTemporaryDir dir;
         Window w;
         w.loadFiles({writeFile(dir, "large.txt", bytes)});
-        QCOMPARE(w.form.ListView1->count(), rows.size());
+        QCOMPARE(ui(w.form).ListView1->count(), rows.size());
         QCOMPARE(w.rows(), rows);
     }
 
@@ -619,7 +620,7 @@ private slots:
         const QString c = writeFile(dir, "c.txt", "3,3\r");
         Window w;
         QList<int> pointers;
-        connect(w.form.ListView1->model(), &QAbstractItemModel::rowsInserted, &w.form,
+        connect(ui(w.form).ListView1->model(), &QAbstractItemModel::rowsInserted, &w.form,
                 [&] { pointers << w.form.MousePointer(); });
         w.loadFiles({c, a, b});
         QCOMPARE(w.rows(), QStringList({"3|3", "1|1", "2|2", "2.5|2.5"}));
@@ -665,8 +666,8 @@ private slots:
         QList<int> pointers; // at each message
         w.dialogs.onMessage = [&](const RecordedMessage&) { pointers << w.form.MousePointer(); };
         QWidget* on = target == "window"        ? &w.form
-                      : target == "coordinates" ? w.form.ListView1->viewport()
-                                                : w.form.ListView2->viewport();
+                      : target == "coordinates" ? ui(w.form).ListView1->viewport()
+                                                : ui(w.form).ListView2->viewport();
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(c), QUrl("https://example.org/b.txt"),
                       QUrl::fromLocalFile(dir.filePath("gone.txt")), QUrl::fromLocalFile(a)});
@@ -772,17 +773,17 @@ private slots:
         QCOMPARE(w.dialogs.messages[0].title, QString("Meridane"));
         QCOMPARE(pointers, QList<int>{window::Form1::kDefaultPointer});
         QCOMPARE(w.form.MousePointer(), window::Form1::kDefaultPointer);
-        QCOMPARE(w.form.ListView1->count(), 0);
+        QCOMPARE(ui(w.form).ListView1->count(), 0);
     }
 
     void cancelledDialog()
     {
         Window w;
-        w.form.CommonDialog1.FileName = "left over from an earlier dialog";
-        QTest::mouseClick(w.form.PushButton3, Qt::LeftButton);
+        ui(w.form).CommonDialog1.FileName = "left over from an earlier dialog";
+        QTest::mouseClick(ui(w.form).PushButton3, Qt::LeftButton);
         QCOMPARE(w.dialogs.fileRequests.size(), 1);
         QCOMPARE(w.dialogs.texts(), QStringList());
-        QCOMPARE(w.form.ListView1->count(), 0);
+        QCOMPARE(ui(w.form).ListView1->count(), 0);
         QCOMPARE(w.form.MousePointer(), window::Form1::kDefaultPointer);
     }
 

@@ -1,6 +1,5 @@
 #include "window/chrome/homepage.h"
 
-#include "core/failure.h"
 #include "platform/system/programfolder.h"
 #include "platform/desktop/randomdraw.h"
 #include "platform/system/urlopener.h"
@@ -27,8 +26,9 @@ void OpenHomePageAtRandom()
     draw.seed(QTime::currentTime().msecsSinceStartOfDay() / 1000);
     if (DrawnNumber(draw.next()) != kWinningNumber)
         return;
-    if (!platform::get<platform::UrlOpener>().open(QUrl::fromLocalFile(HomePagePath())))
-        throw core::Failure::fileNotFound();
+    // One attempt, its result not looked at: a desktop without a launcher
+    // opens nothing and says nothing.
+    platform::get<platform::UrlOpener>().open(QUrl::fromLocalFile(HomePagePath()));
 }
 
 } // namespace chrome

@@ -124,6 +124,7 @@ bool ListModel::setData(const QModelIndex& index, const QVariant& value, int rol
         return false;
     store_.setChecked(index.row() + 1, value.value<Qt::CheckState>() == Qt::Checked);
     emit dataChanged(index, index, {Qt::CheckStateRole});
+    emit checkToggled(index);
     return true;
 }
 

@@ -48,6 +48,8 @@ public:
 
 signals:
     void scrollRequested(const QModelIndex& index);
+    // The user checked or cleared a row's box (a click, Space).
+    void checkToggled(const QModelIndex& index);
 
 private:
     void schedule();

@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "platform/widgets/twips.h"
 
+#include "platform/widgets/accessibility.h"
 #include "platform/widgets/list/headerview.h"
 
 #include <QHeaderView>
@@ -77,6 +78,10 @@ ListView::ListView(QWidget* parent)
         executeDelayedItemsLayout();
         scrollTo(index);
     });
+    connect(&model_, &ListModel::checkToggled, this, [this](const QModelIndex& index) {
+        announceCheck(this, index);
+        emit ItemCheck(index.row() + 1);
+    });
 }
 
 void ListView::addColumn(const QString& text) { model_.addHeader(text); }
@@ -86,6 +91,7 @@ QString ListView::columnText(int column) const { return model_.headers().value(c
 void ListView::setColumnWidthTwips(int column, int value)
 {
     horizontalHeader()->resizeSection(column - 1, twips(value));
+    laidOutWidth_ = width();
 }
 
 qsizetype ListView::addItem(const QString& text)
@@ -203,6 +209,28 @@ void ListView::mouseMoveEvent(QMouseEvent* event)
 {
     emit MouseMove();
     QTableView::mouseMoveEvent(event);
+}
+
+void ListView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    // A hidden list hears of its size only when shown: compared with the
+    // width the columns were last fitted to, not with the event's old size.
+    if (followWidth_ && laidOutWidth_ > 0 && width() != laidOutWidth_)
+        spreadOverColumns(width() - laidOutWidth_);
+    laidOutWidth_ = width();
+}
+
+// Each column takes an equal part, the last one what rounding leaves; a
+// column the user narrowed keeps at least the header's smallest section.
+void ListView::spreadOverColumns(int extra)
+{
+    QHeaderView* header = horizontalHeader();
+    const int columns = header->count();
+    for (int c = 0; c < columns; ++c) {
+        const int part = c + 1 < columns ? extra / columns : extra - (columns - 1) * (extra / columns);
+        header->resizeSection(c, std::max(header->sectionSize(c) + part, header->minimumSectionSize()));
+    }
 }
 
 } // namespace widgets

@@ -23,6 +23,9 @@ public:
     int columnCount() const final { return static_cast<int>(model_.headers().size()); }
     QString columnText(int column) const final; // 1-based
     void setColumnWidthTwips(int column, int twips);
+    // The columns share what the list gains or loses in width, so that
+    // whole texts show in a larger window.
+    void setColumnsFollowWidth(bool on) { followWidth_ = on; }
 
     // Rows.
     void setCheckboxes(bool on) { model_.setCheckable(on); }
@@ -66,15 +69,22 @@ signals:
     void DblClick();
     void KeyDown(int keyCode, int shift);
     void MouseMove();
+    // The user checked or cleared the row's box.
+    void ItemCheck(qsizetype row);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void spreadOverColumns(int extra);
+
     ListStore store_;
     ListModel model_;
+    bool followWidth_ = false;
+    int laidOutWidth_ = 0; // the list's width when the columns were last fitted to it
 };
 
 } // namespace widgets
