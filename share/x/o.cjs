@@ -11,6 +11,12 @@ window--Form1 {
     background-color: #dde6ef;
 }
 
+/* The status line under the progress bar lies on the window's surface. */
+widgets--StatusLine {
+    color: #13314d;
+    background-color: transparent;
+}
+
 QToolTip {
     color: #13314d;
     background-color: #fdfdf4;

@@ -145,7 +145,7 @@ private slots:
         QTest::newRow("GPX, known to the desktop")
             << "a.gpx" << QByteArray("<gpx xmlns=\"http://www.topografix.com/GPX/1/1\"/>")
             << "application/gpx+xml" << true;
-        QTest::newRow("plain text is not claimed") << "CMakeLists.txt" << QByteArray("project(x)\n")
+        QTest::newRow("plain text is not claimed") << "notes.txt" << QByteArray("1,2\n3,4\n")
                                                    << "text/plain" << false;
         QTest::newRow("an archive is not claimed") << "a.tar.gz" << QByteArray("\x1f\x8b\x08\0", 4)
                                                    << "application/x-compressed-tar" << false;
