@@ -23,9 +23,11 @@ BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libxcb1-dev libxlsxwriter
 # simulated mouse and keys, and the pointer's cursor read back (XFixes); a
 # headless Wayland compositor with Qt's Wayland plugin; the dark desktop
 # style the skin is checked and shown on; the accessibility bus and a
-# client of it, to hear the window as a screen reader does.
+# client of it, to hear the window as a screen reader does; the MIME database
+# and the lookups a file manager makes, to find the types the package claims.
 END_TO_END_PACKAGES=(xvfb xdotool libxcb-xfixes0-dev weston qt6-wayland adwaita-qt6
-    at-spi2-core dbus-x11 python3-pyatspi)
+    at-spi2-core dbus-x11 python3-pyatspi
+    shared-mime-info xdg-utils libglib2.0-bin)
 
 # What building the Debian package needs: dpkg-shlibdeps finds its
 # dependencies, lintian checks it.
