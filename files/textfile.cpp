@@ -91,12 +91,11 @@ void TextFile::openBeside()
     if (::access(name_.constData(), F_OK) == 0 && ::access(name_.constData(), W_OK) != 0)
         throw accessError(errno);
     temporary_ = temporaryBeside(name_);
-    descriptor_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+    descriptor_ = createUnfinishedFile(temporary_, guarded_);
     if (descriptor_ < 0) {
         temporary_.clear();
         throw accessError(errno);
     }
-    guarded_ = guardUnfinishedFile(temporary_);
     ::fchmod(descriptor_, modeFor(name_));
 }
 

@@ -9,8 +9,11 @@
 
 namespace files {
 
-// False when another file is guarded already or the name is too long.
-bool guardUnfinishedFile(const QByteArray& name);
+// Makes a file from a mkostemp pattern, whose X's become the name, guarded
+// from the moment it exists: a signal that comes while it is being made is
+// held until the name is known. The descriptor, or -1 with errno. guarded is
+// false when another file is guarded already or the name is too long.
+int createUnfinishedFile(QByteArray& pattern, bool& guarded);
 // The file is complete or removed: the signals act as before.
 void releaseUnfinishedFile();
 
