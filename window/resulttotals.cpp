@@ -5,30 +5,41 @@
 #include "engine/numbers.h"
 
 #include <cmath>
+#include <type_traits>
 
 namespace window {
 namespace {
 
 // The unit (option 1 to 4) and the number of "... is 1234.5 miles"; 0 for
-// a text that ends otherwise.
-std::pair<int, double> distanceOf(QAnyStringView sentence)
+// a text that ends otherwise. Read in place, without a copy: the end of a
+// run reads every row.
+template <typename Text>
+std::pair<int, double> distanceIn(Text text)
 {
-    const QString text = sentence.toString();
-    const qsizetype is = text.lastIndexOf(QLatin1String(" is "));
-    if (is < 0)
-        return {0, 0};
-    const QStringView rest = QStringView(text).mid(is + 4);
-    const qsizetype space = rest.indexOf(QLatin1Char(' '));
-    if (space < 0)
-        return {0, 0};
-    const QStringView word = rest.mid(space).trimmed();
+    const QLatin1StringView is(" is ");
     for (int option = 1; option <= 4; ++option) {
-        if (word != QLatin1String(engine::unitOfOption(option)->windowWord).trimmed())
+        const QLatin1StringView word(engine::unitOfOption(option)->windowWord);
+        if (!text.endsWith(word))
             continue;
-        const std::optional<double> number = engine::toNumber(rest.left(space));
+        const Text head = text.first(text.size() - word.size());
+        const qsizetype at = head.lastIndexOf(is);
+        if (at < 0)
+            return {0, 0};
+        const std::optional<double> number = engine::toNumber(head.sliced(at + is.size()));
         return number ? std::pair{option, *number} : std::pair{0, 0.0};
     }
     return {0, 0};
+}
+
+std::pair<int, double> distanceOf(QAnyStringView sentence)
+{
+    return sentence.visit([](auto text) {
+        using Text = decltype(text);
+        if constexpr (std::is_same_v<Text, QLatin1StringView> || std::is_same_v<Text, QStringView>)
+            return distanceIn(text);
+        else
+            return distanceIn(QStringView(QAnyStringView(text).toString()));
+    });
 }
 
 } // namespace
