@@ -16,15 +16,7 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec "$ROOT/build/meridane"
 fi
 
-# Waits up to $1 seconds for the command that follows to succeed.
-within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
+source "$ROOT/tools/within.sh"
 
 # A display the server itself found free: it writes its number when it is
 # ready for connections.

@@ -10,15 +10,7 @@ finish() {
 }
 trap finish EXIT
 
-# Waits up to $1 seconds for the command that follows to succeed.
-within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/within.sh"
 
 # A display of our own, exported as DISPLAY, its server's process in $xvfb.
 # Servers that choose their own number (-displayfd) take no lock file and try
