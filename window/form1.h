@@ -2,6 +2,7 @@
 // Form1: the program's one window. The coordinate list, the unit options, the
 // distance run, the results list, the output buttons and the progress bar.
 
+#include "core/trap.h"
 #include "platform/dialogs/commondialog.h"
 #include "platform/widgets/list/listview.h"
 #include "platform/widgets/optionbutton.h"
@@ -16,9 +17,6 @@
 #include <QRadioButton>
 #include <QWidget>
 
-namespace core {
-class Trap;
-}
 struct Form1Controls; // the tests' and the benchmarks' way to the controls
 
 namespace window {

@@ -1,12 +1,10 @@
 #pragma once
 // The window's load of a list file into the coordinate list.
 
+#include "platform/widgets/list/listview.h"
+
 #include <QString>
 #include <vector>
-
-namespace widgets {
-class ListView;
-}
 
 namespace window {
 

@@ -12,13 +12,11 @@
 // Creating the application fails (throws Failure) when the desktop has no
 // spreadsheet program. Tests install a factory of their own.
 
+#include "core/failure.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
-
-namespace core {
-struct Failure;
-}
 
 namespace spreadsheet {
 

@@ -25,16 +25,22 @@ def within(seconds, probe, what):
     """Polls probe (events keep arriving meanwhile) until it gives a value."""
     deadline = time.monotonic() + seconds
     context = GLib.MainContext.default()
-    while time.monotonic() < deadline:
-        while context.iteration(False):
-            pass
-        try:
-            value = probe()
-        except Exception:  # an object gone while it was asked
-            value = None
-        if value:
-            return value
-        time.sleep(0.05)
+    # A timer wakes the loop now and then, so the probe is asked again even
+    # when no event comes.
+    tick = GLib.timeout_add(50, lambda: True)
+    try:
+        while time.monotonic() < deadline:
+            try:
+                value = probe()
+            except Exception:  # an object gone while it was asked
+                value = None
+            if value:
+                return value
+            context.iteration(True)
+            while context.iteration(False):
+                pass
+    finally:
+        GLib.source_remove(tick)
     fail(what)
 
 
